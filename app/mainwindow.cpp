@@ -1,0 +1,8 @@
+#include "app/mainwindow.h"
+
+#include "strings/texts.h"
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+{
+    setWindowTitle(texts().windowTitle);
+}

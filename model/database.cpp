@@ -1,0 +1,372 @@
+#include "model/database.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace {
+
+constexpr quint32 nullStringLength = 0xFFFFFFFF;
+// The smallest possible sizes, used to reject counts that the remaining bytes cannot hold.
+constexpr qint64 minPlayerSize = 2 * 4;
+constexpr qint64 minEventSize = 8 * 4;
+constexpr qint64 minMatchSize = 26 * 4 + 4 + 3 * 4;
+
+// A bounds-checked cursor over the file's bytes. The first failure sticks; later reads return
+// empty values and consume nothing.
+class Reader
+{
+public:
+    explicit Reader(const QByteArray &bytes)
+        : m_data(reinterpret_cast<const uchar *>(bytes.constData())), m_size(bytes.size())
+    {
+    }
+
+    bool failed() const { return m_failed; }
+    qint64 offset() const { return m_failed ? m_failOffset : m_pos; }
+    qint64 remaining() const { return m_size - m_pos; }
+    bool atEnd() const { return m_pos == m_size; }
+
+    quint32 u32()
+    {
+        if (m_failed || remaining() < 4) {
+            fail();
+            return 0;
+        }
+        const quint32 value = qFromBigEndian<quint32>(m_data + m_pos);
+        m_pos += 4;
+        return value;
+    }
+
+    QString string()
+    {
+        const qint64 start = m_pos;
+        const quint32 length = u32();
+        if (m_failed || length == nullStringLength)
+            return QString();
+        if ((length & 1) != 0 || length > remaining()) {
+            failAt(start);
+            return QString();
+        }
+        if (length == 0)
+            return QStringLiteral("");
+        const qsizetype units = length / 2;
+        QString text(units, Qt::Uninitialized);
+        qFromBigEndian<char16_t>(m_data + m_pos, units, text.data());
+        m_pos += length;
+        return text;
+    }
+
+    QDate date()
+    {
+        const quint32 day = u32();
+        return day == 0 ? QDate() : QDate::fromJulianDay(day);
+    }
+
+    // A list count, rejected when the remaining bytes cannot hold that many items.
+    quint32 count(qint64 minItemSize)
+    {
+        const qint64 start = m_pos;
+        const quint32 n = u32();
+        if (!m_failed && qint64(n) * minItemSize > remaining()) {
+            failAt(start);
+            return 0;
+        }
+        return n;
+    }
+
+    void failAt(qint64 offset)
+    {
+        if (!m_failed) {
+            m_failed = true;
+            m_failOffset = offset;
+        }
+    }
+
+private:
+    void fail() { failAt(m_pos); }
+
+    const uchar *m_data;
+    qint64 m_size;
+    qint64 m_pos = 0;
+    qint64 m_failOffset = 0;
+    bool m_failed = false;
+};
+
+void readPlayers(Reader &in, QList<PlayerEntry> &players)
+{
+    const quint32 n = in.count(minPlayerSize);
+    players.reserve(n);
+    for (quint32 i = 0; i < n && !in.failed(); ++i) {
+        PlayerEntry player;
+        player.id = in.string();
+        player.name = in.string();
+        players.append(player);
+    }
+}
+
+void readMatch(Reader &in, MatchData &m)
+{
+    m.fileName = in.string();
+    m.id = in.string();
+    m.round = in.string();
+    m.tournament = in.string();
+    m.goals1 = in.string();
+    m.goals2 = in.string();
+    m.extra1 = in.string();
+    m.extra2 = in.string();
+    m.penalties1 = in.string();
+    m.penalties2 = in.string();
+    m.time = in.string();
+    m.date = in.date();
+    m.coach1Id = in.string();
+    m.coach1 = in.string();
+    m.coach2Id = in.string();
+    m.coach2 = in.string();
+    m.team1Id = in.string();
+    m.team1 = in.string();
+    m.team2Id = in.string();
+    m.team2 = in.string();
+    m.stadiumId = in.string();
+    m.stadium = in.string();
+    m.city = in.string();
+    m.attendance = in.string();
+    m.refereeId = in.string();
+    m.referee = in.string();
+    m.refereeCity = in.string();
+    readPlayers(in, m.players1);
+    readPlayers(in, m.players2);
+    const quint32 n = in.count(minEventSize);
+    m.events.reserve(n);
+    for (quint32 i = 0; i < n && !in.failed(); ++i) {
+        MatchEvent event;
+        event.type = in.string();
+        event.time = in.string();
+        event.team = in.string();
+        event.comment = in.string();
+        event.playerid = in.string();
+        event.player = in.string();
+        event.playerid2 = in.string();
+        event.player2 = in.string();
+        m.events.append(event);
+    }
+}
+
+// Collects the output in a buffer and hands it to the device in large pieces.
+class Writer
+{
+public:
+    explicit Writer(QIODevice &device) : m_device(device) { m_buffer.reserve(chunk + 4096); }
+
+    void u32(quint32 value)
+    {
+        char bytes[4];
+        qToBigEndian(value, bytes);
+        m_buffer.append(bytes, 4);
+        flushIfFull();
+    }
+
+    void string(const QString &text)
+    {
+        if (text.isNull()) {
+            u32(nullStringLength);
+            return;
+        }
+        const qsizetype units = text.size();
+        u32(quint32(units * 2));
+        const qsizetype at = m_buffer.size();
+        m_buffer.resize(at + units * 2);
+        qToBigEndian<char16_t>(text.utf16(), units, m_buffer.data() + at);
+        flushIfFull();
+    }
+
+    void date(const QDate &date) { u32(date.isValid() ? quint32(date.toJulianDay()) : 0); }
+
+    bool finish()
+    {
+        flush();
+        return m_ok;
+    }
+
+private:
+    static constexpr qsizetype chunk = 1 << 20;
+
+    void flushIfFull()
+    {
+        if (m_buffer.size() >= chunk)
+            flush();
+    }
+    void flush()
+    {
+        if (m_ok && !m_buffer.isEmpty() && m_device.write(m_buffer) != m_buffer.size())
+            m_ok = false;
+        m_buffer.clear();
+    }
+
+    QIODevice &m_device;
+    QByteArray m_buffer;
+    bool m_ok = true;
+};
+
+void writePlayers(Writer &out, const QList<PlayerEntry> &players)
+{
+    out.u32(quint32(players.size()));
+    for (const PlayerEntry &player : players) {
+        out.string(player.id);
+        out.string(player.name);
+    }
+}
+
+void writeMatch(Writer &out, const MatchData &m)
+{
+    out.string(m.fileName);
+    out.string(m.id);
+    out.string(m.round);
+    out.string(m.tournament);
+    out.string(m.goals1);
+    out.string(m.goals2);
+    out.string(m.extra1);
+    out.string(m.extra2);
+    out.string(m.penalties1);
+    out.string(m.penalties2);
+    out.string(m.time);
+    out.date(m.date);
+    out.string(m.coach1Id);
+    out.string(m.coach1);
+    out.string(m.coach2Id);
+    out.string(m.coach2);
+    out.string(m.team1Id);
+    out.string(m.team1);
+    out.string(m.team2Id);
+    out.string(m.team2);
+    out.string(m.stadiumId);
+    out.string(m.stadium);
+    out.string(m.city);
+    out.string(m.attendance);
+    out.string(m.refereeId);
+    out.string(m.referee);
+    out.string(m.refereeCity);
+    writePlayers(out, m.players1);
+    writePlayers(out, m.players2);
+    out.u32(quint32(m.events.size()));
+    for (const MatchEvent &event : m.events) {
+        out.string(event.type);
+        out.string(event.time);
+        out.string(event.team);
+        out.string(event.comment);
+        out.string(event.playerid);
+        out.string(event.player);
+        out.string(event.playerid2);
+        out.string(event.player2);
+    }
+}
+
+} // namespace
+
+DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store, QDate &from,
+                                 QDate &till)
+{
+    DatabaseResult result;
+    Reader in(bytes);
+    if (in.u32() != databaseMagic) {
+        result.status = DatabaseResult::NotDatabase;
+        return result;
+    }
+    const quint32 version = in.u32();
+    if (in.failed()) {
+        result.status = DatabaseResult::Damaged;
+        result.offset = in.offset();
+        return result;
+    }
+    if (version != quint32(databaseVersion)) {
+        result.status = DatabaseResult::UnsupportedVersion;
+        result.version = version;
+        return result;
+    }
+
+    MatchStore fresh;
+    QDate newFrom = from;
+    QDate newTill = till;
+    const quint32 n = in.count(minMatchSize);
+    for (quint32 i = 0; i < n && !in.failed(); ++i) {
+        Match match;
+        MatchData &m = match.edit();
+        readMatch(in, m);
+        if (in.failed())
+            break;
+        fresh.addTournament(m.tournament);
+        widenDateRange(newFrom, newTill, m.date);
+        fresh.append(match);
+    }
+    // Nothing follows the last record; bytes left over mean a count was damaged.
+    if (!in.failed() && !in.atEnd())
+        in.failAt(in.offset());
+    if (in.failed()) {
+        result.status = DatabaseResult::Damaged;
+        result.offset = in.offset();
+        return result;
+    }
+
+    store.swap(fresh);
+    from = newFrom;
+    till = newTill;
+    return result;
+}
+
+DatabaseResult readDatabase(const QString &path, MatchStore &store, QDate &from, QDate &till)
+{
+    QFile file(path);
+    DatabaseResult result;
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.status = DatabaseResult::CannotOpen;
+        result.systemError = file.errorString();
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.status = DatabaseResult::CannotOpen;
+        result.systemError = file.errorString();
+        return result;
+    }
+    return readDatabaseBytes(bytes, store, from, till);
+}
+
+bool writeDatabaseTo(QIODevice &device, const MatchStore &store)
+{
+    Writer out(device);
+    out.u32(databaseMagic);
+    out.u32(quint32(databaseVersion));
+    out.u32(quint32(store.count()));
+    for (const Match &match : store.matches())
+        writeMatch(out, *match);
+    return out.finish();
+}
+
+DatabaseResult writeDatabase(const QString &path, const MatchStore &store)
+{
+    DatabaseResult result;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.status = DatabaseResult::CannotWrite;
+        result.systemError = file.errorString();
+        return result;
+    }
+    if (!writeDatabaseTo(file, store) || !file.commit()) {
+        result.status = DatabaseResult::CannotWrite;
+        result.systemError = file.errorString();
+        file.cancelWriting();
+    }
+    return result;
+}
+
+QByteArray databaseBytes(const MatchStore &store)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    writeDatabaseTo(buffer, store);
+    return bytes;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "model/matchstore.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+class QIODevice;
+
+// What became of reading or writing a database file.
+struct DatabaseResult
+{
+    enum Status {
+        Ok,
+        CannotOpen,         // the file could not be opened or read
+        NotDatabase,        // the magic number is wrong: some other kind of file
+        UnsupportedVersion, // a database of a format version this program does not know
+        Damaged,            // truncated or inconsistent; offset says where reading stopped
+        CannotWrite         // the file could not be written; the old file is untouched
+    };
+
+    Status status = Ok;
+    qint64 offset = -1;    // Damaged: the byte offset at which the file stopped making sense
+    quint32 version = 0;   // UnsupportedVersion: the version the file declares
+    QString systemError;   // CannotOpen, CannotWrite: the system's own words
+
+    bool ok() const { return status == Ok; }
+};
+
+inline constexpr quint32 databaseMagic = 0xF07BA110;
+inline constexpr qint32 databaseVersion = 1;
+
+// Reads the database file into store, replacing its matches and tournaments, and widens from and
+// till to the dates of the matches read. The file is read whole and checked as it is read: on any
+// failure store, from and till are left exactly as they were.
+DatabaseResult readDatabase(const QString &path, MatchStore &store, QDate &from, QDate &till);
+// The same over bytes already in memory.
+DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store, QDate &from,
+                                 QDate &till);
+
+// Writes the whole store to path. The file is replaced atomically: a failed write leaves the
+// previous file as it was.
+DatabaseResult writeDatabase(const QString &path, const MatchStore &store);
+// Writes the database format to an open device (no atomic replacement); false on a write error.
+bool writeDatabaseTo(QIODevice &device, const MatchStore &store);
+// The whole file as bytes.
+QByteArray databaseBytes(const MatchStore &store);

@@ -1,0 +1,108 @@
+#include "model/match.h"
+
+#include "strings/texts.h"
+
+namespace {
+
+// Null and empty are different values in the file, so records compare both.
+bool same(const QString &a, const QString &b)
+{
+    return a.isNull() == b.isNull() && a == b;
+}
+
+} // namespace
+
+bool operator==(const MatchEvent &a, const MatchEvent &b)
+{
+    return same(a.time, b.time) && same(a.type, b.type) && same(a.comment, b.comment) &&
+           same(a.team, b.team) && same(a.playerid, b.playerid) && same(a.player, b.player) &&
+           same(a.playerid2, b.playerid2) && same(a.player2, b.player2);
+}
+
+EventKind eventKind(const QString &type)
+{
+    const Texts &t = texts();
+    if (type == t.goal)
+        return EventKind::Goal;
+    if (type == t.penaltyGoal)
+        return EventKind::PenaltyGoal;
+    if (type == t.ownGoal)
+        return EventKind::OwnGoal;
+    if (type == t.missedPenalty)
+        return EventKind::MissedPenalty;
+    if (type == t.substitution)
+        return EventKind::Substitution;
+    if (type == t.caution)
+        return EventKind::Caution;
+    if (type == t.sendingOff)
+        return EventKind::SendingOff;
+    if (type == t.secondCaution)
+        return EventKind::SecondCaution;
+    return EventKind::Unknown;
+}
+
+QString eventKindText(EventKind kind)
+{
+    const Texts &t = texts();
+    switch (kind) {
+    case EventKind::Goal:
+        return t.goal;
+    case EventKind::PenaltyGoal:
+        return t.penaltyGoal;
+    case EventKind::OwnGoal:
+        return t.ownGoal;
+    case EventKind::MissedPenalty:
+        return t.missedPenalty;
+    case EventKind::Substitution:
+        return t.substitution;
+    case EventKind::Caution:
+        return t.caution;
+    case EventKind::SendingOff:
+        return t.sendingOff;
+    case EventKind::SecondCaution:
+        return t.secondCaution;
+    case EventKind::Unknown:
+        break;
+    }
+    return QString();
+}
+
+Match::Match() : d(new MatchData) {}
+
+bool Match::sameRecord(const Match &other) const
+{
+    const MatchData &a = *d;
+    const MatchData &b = *other.d;
+    if (&a == &b)
+        return true;
+    return same(a.fileName, b.fileName) && same(a.team1, b.team1) && same(a.team2, b.team2) &&
+           same(a.team1Id, b.team1Id) && same(a.team2Id, b.team2Id) &&
+           same(a.coach1, b.coach1) && same(a.coach2, b.coach2) &&
+           same(a.coach1Id, b.coach1Id) && same(a.coach2Id, b.coach2Id) && a.date == b.date &&
+           a.date.isNull() == b.date.isNull() && same(a.time, b.time) &&
+           same(a.goals1, b.goals1) && same(a.goals2, b.goals2) && same(a.extra1, b.extra1) &&
+           same(a.extra2, b.extra2) && same(a.penalties1, b.penalties1) &&
+           same(a.penalties2, b.penalties2) && same(a.stadium, b.stadium) &&
+           same(a.stadiumId, b.stadiumId) && same(a.city, b.city) &&
+           same(a.attendance, b.attendance) && same(a.referee, b.referee) &&
+           same(a.refereeId, b.refereeId) && same(a.refereeCity, b.refereeCity) &&
+           same(a.id, b.id) && same(a.round, b.round) && same(a.tournament, b.tournament) &&
+           a.players1 == b.players1 && a.players2 == b.players2 && a.events == b.events;
+}
+
+QString scoreText(const MatchData &match)
+{
+    return match.goals1 + QLatin1Char(':') + match.goals2;
+}
+
+int scoreNumber(const QString &side)
+{
+    bool ok = false;
+    const int value = side.toInt(&ok, 10);
+    return ok ? value : 0;
+}
+
+QString paddedCount(qint64 count)
+{
+    return QString::number(count).rightJustified(4, QLatin1Char(' '));
+}

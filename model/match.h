@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QSharedData>
+#include <QString>
+
+// One player of a starting line-up.
+struct PlayerEntry
+{
+    QString id;
+    QString name;
+
+    friend bool operator==(const PlayerEntry &a, const PlayerEntry &b)
+    {
+        return a.id.isNull() == b.id.isNull() && a.name.isNull() == b.name.isNull() &&
+               a.id == b.id && a.name == b.name;
+    }
+};
+
+// One event of a match. `type` holds the event kind as its Russian text (see EventKind).
+struct MatchEvent
+{
+    QString time;
+    QString type;
+    QString comment;
+    QString team;
+    QString playerid;
+    QString player;
+    QString playerid2;
+    QString player2;
+
+    friend bool operator==(const MatchEvent &a, const MatchEvent &b);
+};
+
+// The eight known event kinds. Anything else in MatchEvent::type is an event of no known kind.
+enum class EventKind {
+    Goal,
+    PenaltyGoal,
+    OwnGoal,
+    MissedPenalty,
+    Substitution,
+    Caution,
+    SendingOff,
+    SecondCaution,
+    Unknown
+};
+
+// The kind of an event type text; Unknown for any text that is not one of the eight.
+EventKind eventKind(const QString &type);
+// The text of a known kind (empty for Unknown).
+QString eventKindText(EventKind kind);
+
+// Every field of a match report, in the record's own order. Every value but the date is the text
+// the report gave; a null QDate stands for a report without a date.
+struct MatchData : QSharedData
+{
+    QString fileName;
+    QString team1;
+    QString team2;
+    QString team1Id;
+    QString team2Id;
+    QString coach1;
+    QString coach2;
+    QString coach1Id;
+    QString coach2Id;
+    QDate date;
+    QString time;
+    QString goals1;
+    QString goals2;
+    QString extra1;
+    QString extra2;
+    QString penalties1;
+    QString penalties2;
+    QString stadium;
+    QString stadiumId;
+    QString city;
+    QString attendance;
+    QString referee;
+    QString refereeId;
+    QString refereeCity;
+    QString id;
+    QString round;
+    QString tournament;
+    QList<PlayerEntry> players1;
+    QList<PlayerEntry> players2;
+    QList<MatchEvent> events;
+};
+
+// A match report as a value: copying costs one reference count, and the first write through
+// edit() detaches the copy. Fields are read as match->team1 and written as match.edit().team1.
+class Match
+{
+public:
+    Match();
+
+    const MatchData *operator->() const { return d.constData(); }
+    const MatchData &operator*() const { return *d; }
+    MatchData &edit() { return *d; }
+
+    // True when both records hold the same values, null and empty strings told apart, as the
+    // database file keeps them.
+    bool sameRecord(const Match &other) const;
+
+private:
+    QSharedDataPointer<MatchData> d;
+};
+
+// "goals1:goals2"; extra time and shoot-out are not part of it.
+QString scoreText(const MatchData &match);
+// One side of a score as a number: a side that is not a decimal integer reads 0.
+int scoreNumber(const QString &side);
+// A count as a table cell: right-aligned in four characters, longer numbers written whole.
+QString paddedCount(qint64 count);

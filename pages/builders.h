@@ -1,0 +1,38 @@
+#pragma once
+
+#include "model/match.h"
+#include "pages/pagerunner.h"
+
+// Match lists: one row per match, each leading to the match's report.
+void calculateMatches(const PageContext &context, PageRows &rows);
+void stadiumMatches(const PageContext &context, PageRows &rows);
+void refereeMatches(const PageContext &context, PageRows &rows);
+void coachMatches(const PageContext &context, PageRows &rows);
+void playerMatches(const PageContext &context, PageRows &rows);
+void teamMatches(const PageContext &context, PageRows &rows);
+void goalMatches(const PageContext &context, PageRows &rows);
+
+// The shared match row of the drill-down lists and the data checks, keyed by date and teams.
+QString matchRowKey(const MatchData &match);
+PageRow &addMatchRow(PageRows &rows, const MatchData &match, const QString &extra);
+bool playsInMatch(const MatchData &match, const QString &name);
+int goalsInMatch(const MatchData &match, const QString &name);
+
+// Standings and goalscorers.
+void calculateTable(const PageContext &context, PageRows &rows);
+void calculateGoals(const PageContext &context, PageRows &rows);
+
+// Players and teams.
+void calculatePlayers(const PageContext &context, PageRows &rows);
+void calculateTeams(const PageContext &context, PageRows &rows);
+void teamPlayers(const PageContext &context, PageRows &rows);
+
+// Referees, coaches and stadiums.
+void calculateReferees(const PageContext &context, PageRows &rows);
+void calculateCoaches(const PageContext &context, PageRows &rows);
+void calculateStadiums(const PageContext &context, PageRows &rows);
+
+// Data checks.
+void verifyPlayers(const PageContext &context, PageRows &rows);
+void verifyPlayers2(const PageContext &context, PageRows &rows);
+void verifyAttendance(const PageContext &context, PageRows &rows);

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QHash>
+#include <QMap>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+// One accumulated result row: six texts and ten counters chosen by the builder, the key it is
+// stored under, and a set of distinct names some pages collect.
+class PageRow
+{
+public:
+    explicit PageRow(const QString &key);
+
+    const QString &text(int i) const { return m_texts[i]; }
+    void setText(int i, const QString &text) { m_texts[i] = text; }
+    qint32 count(int i) const { return m_counts[i]; }
+    void setCount(int i, qint32 value) { m_counts[i] = value; }
+    void addCount(int i, qint32 value) { m_counts[i] += value; }
+
+    const QString &key() const { return m_key; }
+    void setKey(const QString &key) { m_key = key; }
+
+    QMap<QString, int> &names() { return m_names; }
+    const QMap<QString, int> &names() const { return m_names; }
+
+private:
+    std::array<QString, 6> m_texts;
+    std::array<qint32, 10> m_counts{};
+    QString m_key;
+    QMap<QString, int> m_names;
+};
+
+// The rows of one page run, by key. Rows live on the heap so that a reference to one stays good
+// while others are added.
+class PageRows
+{
+public:
+    // The row stored under key, created with initial values when there is none.
+    PageRow &rowFor(const QString &key);
+    // A new row under a key no other row of this table has.
+    PageRow &newRow();
+
+    qsizetype size() const { return m_rows.size(); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    const PageRow *find(const QString &key) const;
+    void clear() { m_rows.clear(); }
+
+    // Visits every row (in no particular order).
+    template <typename F> void forEach(F &&visit) const
+    {
+        for (auto it = m_rows.cbegin(); it != m_rows.cend(); ++it)
+            visit(*it.value());
+    }
+
+private:
+    QHash<QString, std::shared_ptr<PageRow>> m_rows;
+};
+
+// The text under which records of one person are grouped: with considerId the ID (or the name
+// when there is no ID), otherwise the name and the team separated by one space.
+QString personKey(bool considerId, const QString &id, const QString &name, const QString &team);

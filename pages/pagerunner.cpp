@@ -1,0 +1,54 @@
+#include "pages/pagerunner.h"
+
+#include "strings/texts.h"
+
+#include <QElapsedTimer>
+
+bool MatchFilter::allTournaments() const
+{
+    return tournament.isEmpty() || tournament == texts().allTournaments;
+}
+
+bool MatchFilter::passes(const MatchData &match) const
+{
+    if (!match.date.isValid() || match.date < from || match.date > till)
+        return false;
+    return allTournaments() || match.tournament == tournament;
+}
+
+PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder builder,
+                const PageParams &params, ResultTable &table, const PageProgress &progress)
+{
+    PageRun run;
+    PageRows rows;
+    PageContext context;
+    context.params = params;
+
+    QElapsedTimer timer;
+    timer.start();
+    const bool all = filter.allTournaments();
+    for (const Match &match : store.matches()) {
+        const MatchData &m = *match;
+        ++run.examined;
+        if (m.date.isValid() && m.date >= filter.from && m.date <= filter.till &&
+            (all || m.tournament == filter.tournament)) {
+            ++run.selected;
+            context.match = &m;
+            context.matchFile = m.fileName;
+            builder(context, rows);
+        }
+        if (progress && run.examined % 1000 == 0)
+            progress(run.examined);
+    }
+    run.accumulateMs = timer.elapsed();
+
+    if (store.isEmpty())
+        return run;
+    const MatchData &first = *store.matches().constFirst();
+    context.table = &table;
+    context.match = &first;
+    context.matchFile = first.fileName;
+    builder(context, rows);
+    run.emitted = true;
+    return run;
+}

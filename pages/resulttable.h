@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringList>
+#include <Qt>
+
+// What a page builder writes its emit phase into: a grid of text cells with one hidden last column
+// that holds each row's link, plus the entries of the table's context menu.
+class ResultTable
+{
+public:
+    virtual ~ResultTable() = default;
+
+    // Clears the table and makes it headers.size() visible columns of the given width, plus the
+    // hidden link column, with rows empty rows and sorting off.
+    virtual void prepareTable(const QStringList &headers, int width, int rows) = 0;
+    virtual void setRowCount(int rows) = 0;
+    virtual void setColumnWidth(int column, int width) = 0;
+    virtual void setCell(int row, int column, const QString &text) = 0;
+    // Switches sorting on and sorts once by column.
+    virtual void sortByColumn(int column, Qt::SortOrder order) = 0;
+    // Replaces the context-menu entries; only the labels are shown.
+    virtual void setMenu(const QStringList &labels, const QStringList &codes) = 0;
+};

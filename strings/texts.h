@@ -1,0 +1,184 @@
+#pragma once
+
+#include <QString>
+
+// Every text the program shows, in one table built once. Numbers and names go in through the
+// numbered placeholders ("%1", "%2") with QString::arg.
+struct Texts
+{
+    // Program and window
+    const QString windowTitle = QStringLiteral("Scorewright: футбольная статистика");
+    const QString aboutTitle = QStringLiteral("О программе Scorewright");
+    const QString startPage = QStringLiteral(
+        "<h1 align=\"center\">Scorewright</h1>"
+        "<p>Путь к файлу со статистикой: <b>%1</b>.</p><p>Матчей в базе: <b>%2</b>.</p>");
+    const QString allTournaments = QStringLiteral("<Все турниры>");
+    const QString considerId = QStringLiteral("&Учитывать ID");
+    const QString back = QStringLiteral("&Назад");
+    const QString refresh = QStringLiteral("&Обновить");
+    const QString fromLabel = QStringLiteral("С:");
+    const QString tillLabel = QStringLiteral("По:");
+
+    // Menus and actions
+    const QString menuFile = QStringLiteral("Файл");
+    const QString menuStatistics = QStringLiteral("Статистика");
+    const QString menuPlayers = QStringLiteral("Игроки");
+    const QString menuTeams = QStringLiteral("Команды");
+    const QString menuMatches = QStringLiteral("Матчи");
+    const QString menuStadiums = QStringLiteral("Стадионы");
+    const QString menuReferees = QStringLiteral("Судьи");
+    const QString menuCoaches = QStringLiteral("Тренеры");
+    const QString menuCheck = QStringLiteral("Проверка");
+    const QString menuSearch = QStringLiteral("Поиск");
+    const QString menuEdit = QStringLiteral("Редактировать");
+    const QString menuHelp = QStringLiteral("Справка");
+    const QString actionNew = QStringLiteral("Создать новый swb файл");
+    const QString actionOpen = QStringLiteral("Открыть swb файл");
+    const QString actionSave = QStringLiteral("Сохранить");
+    const QString actionSaveAs = QStringLiteral("Сохранить в swb файл");
+    const QString actionImport = QStringLiteral("Импортировать XML файлы");
+    const QString actionSaveAsText = QStringLiteral("Сохранить таблицу как текст");
+    const QString actionExit = QStringLiteral("Выход");
+    const QString actionGoals = QStringLiteral("Список бомбардиров");
+    const QString actionPlayers = QStringLiteral("Статистика по игрокам");
+    const QString actionTeams = QStringLiteral("Статистика по командам");
+    const QString actionTable = QStringLiteral("Турнирная таблица");
+    const QString actionMatches = QStringLiteral("Список матчей");
+    const QString actionStadiums = QStringLiteral("Статистика по стадионам");
+    const QString actionReferees = QStringLiteral("Статистика по судьям");
+    const QString actionCoaches = QStringLiteral("Статистика по тренерам");
+    const QString actionVerifyPlayers = QStringLiteral("В команде не 11 игроков");
+    const QString actionVerifyAttendance = QStringLiteral("Не указано число зрителей");
+    const QString actionVerifyPlayers2 = QStringLiteral("Одна фамилия, но разный ID");
+    const QString actionFindPlayer = QStringLiteral("Найти игрока");
+    const QString actionFindCoach = QStringLiteral("Найти тренера");
+    const QString actionAddReport = QStringLiteral("Добавить матч");
+    const QString actionEditReport = QStringLiteral("Редактировать матч");
+    const QString actionAbout = QStringLiteral("О программе");
+
+    // Mode buttons (tool tips)
+    const QString modeStart = QStringLiteral("Начальная страница");
+    const QString modeTable = QStringLiteral("Таблица");
+    const QString modeTeams = QStringLiteral("Командная статистика");
+    const QString modeReferees = QStringLiteral("Судейская статистика");
+    const QString modePlayers = QStringLiteral("Личная статистика игроков");
+    const QString modeMatches = QStringLiteral("Результаты матчей");
+    const QString modeGoals = QStringLiteral("Бомбардиры");
+    const QString modeCoaches = QStringLiteral("Тренерская статистика");
+    const QString modeStadiums = QStringLiteral("Статистика по стадионам");
+
+    // Status bar and message boxes
+    const QString progress = QStringLiteral("%1 (%2 %3)");
+    const QString readingDisk = QStringLiteral("Читаем с диска...");
+    const QString readingMemory = QStringLiteral("Читаем из памяти...");
+    const QString files = QStringLiteral("файлов");
+    const QString elapsed = QStringLiteral("Время: %1 мс.");
+    const QString noDataTitle = QStringLiteral("Нет данных");
+    const QString noDataText = QStringLiteral("Нет данных. Выберите файл с результатами.");
+    const QString chooseDirectory = QStringLiteral("Выберите директорий");
+    const QString chooseFileName = QStringLiteral("Выберите имя файла");
+    const QString saveChangesTitle = QStringLiteral("Сохранить изменения");
+    const QString saveChangesText = QStringLiteral("Сохранить изменения?");
+
+    // Event kinds, exactly as reports and the database file carry them
+    const QString goal = QStringLiteral("Гол");
+    const QString penaltyGoal = QStringLiteral("Гол с пенальти");
+    const QString ownGoal = QStringLiteral("Гол в свои ворота");
+    const QString missedPenalty = QStringLiteral("Незабитый пенальти");
+    const QString substitution = QStringLiteral("Замена");
+    const QString caution = QStringLiteral("Предупреждение");
+    const QString sendingOff = QStringLiteral("Удаление");
+    const QString secondCaution = QStringLiteral("Удаление и предупреждение");
+
+    // Context menu entries
+    const QString menuDetails = QStringLiteral("Подробности");
+    const QString menuAllMatches = QStringLiteral("Все матчи");
+    const QString menuPenaltyMatches = QStringLiteral("Матчи с пенальти");
+
+    // Column headers
+    const QString hDate = QStringLiteral("Дата");
+    const QString hHome = QStringLiteral("Хозяева");
+    const QString hAway = QStringLiteral("Гости");
+    const QString hScore = QStringLiteral("Счёт");
+    const QString hCity = QStringLiteral("Город");
+    const QString hBalls = QStringLiteral("Мячей");
+    const QString hTeam = QStringLiteral("Команда");
+    const QString hGames = QStringLiteral("И");
+    const QString hWins = QStringLiteral("В");
+    const QString hDraws = QStringLiteral("Н");
+    const QString hLosses = QStringLiteral("П");
+    const QString hScored = QStringLiteral("Заб.");
+    const QString hConceded = QStringLiteral("Проп.");
+    const QString hPoints = QStringLiteral("О");
+    const QString hPlayer = QStringLiteral("Игрок");
+    const QString hGoals = QStringLiteral("Голы");
+    const QString hPenalties = QStringLiteral("Пенальти");
+    const QString hMatches = QStringLiteral("Матчей");
+    const QString hRed = QStringLiteral("Красная");
+    const QString hSecondYellow = QStringLiteral("Ж+Кр");
+    const QString hYellow = QStringLiteral("Жёлтая");
+    const QString hPenScored = QStringLiteral("Пен(заб)");
+    const QString hPenMissed = QStringLiteral("Пен(не заб)");
+    const QString hOwnGoals = QStringLiteral("Автогол");
+    const QString hPlayersCount = QStringLiteral("Игроков");
+    const QString hPenOpponent = QStringLiteral("Пен(соперн)");
+    const QString hReferee = QStringLiteral("Судья");
+    const QString hPlayed = QStringLiteral("Игр");
+    const QString hCoach = QStringLiteral("Тренер");
+    const QString hStadium = QStringLiteral("Стадион");
+    const QString hAttendanceMax = QStringLiteral("Зрит(макс)");
+    const QString hAttendanceMin = QStringLiteral("Зрит(мин)");
+    const QString hAttendanceAvg = QStringLiteral("Зрит(средн)");
+    const QString hSurname = QStringLiteral("Фамилия");
+    const QString hTime = QStringLiteral("Время");
+    const QString hEventType = QStringLiteral("Тип события");
+    const QString hComment = QStringLiteral("Комментарий");
+    const QString hPlayerOff = QStringLiteral("Вышедш.игрок");
+
+    // Match report page
+    const QString reportTournament = QStringLiteral("<h1 align='center'>%1</h1>");
+    const QString reportRound = QStringLiteral("<h2 align='center'>%1</h2>");
+    const QString reportRoundNumber = QStringLiteral("<h2 align='center'>Тур: %1</h2>");
+    const QString reportTeams = QStringLiteral("<h2 align='center'>%1 - %2 - %3</h2>");
+    const QString reportCity = QStringLiteral("%1. ");
+    const QString reportPlace =
+        QStringLiteral("%1. %2 зрителей<br><b>Судья:</b> %3 (%4)<br>%6 %5</p>");
+    const QString reportCoaches =
+        QStringLiteral("<tr><td><b>Тренер:</b> %1</td><td><b>Тренер:</b> %2</td></tr>");
+    const QString reportEvent =
+        QStringLiteral("<tr><td>%1'</td><td>%2 %3</td><td>%4</td><td>%5</td></tr>");
+    const QString reportSubstitution =
+        QStringLiteral("<tr><td>%1'</td><td>%2 %3</td><td>%4</td><td>%5 - %6</td></tr>");
+    const QString reportOtherEvent =
+        QStringLiteral("<tr><td>%1'</td><td>%2</td><td>%3</td><td>%4</td></tr>");
+    const QString reportOtherEventTwoPlayers =
+        QStringLiteral("<tr><td>%1'</td><td>%2</td><td>%3</td><td>%4 - %5</td></tr>");
+
+    // Report editor
+    const QString editReportTitle = QStringLiteral("Редактировать отчёт");
+    const QString newReportTitle = QStringLiteral("Новый отчёт");
+    const QString tabGeneral = QStringLiteral("Результат");
+    const QString tabLineups = QStringLiteral("Состав");
+    const QString tabEvents = QStringLiteral("События");
+    const QString tabComments = QStringLiteral("Комментарии");
+    const QString lTournament = QStringLiteral("Чемпионат");
+    const QString lRound = QStringLiteral("Тур/Раунд");
+    const QString lFirstTeam = QStringLiteral("Первая команда");
+    const QString lSecondTeam = QStringLiteral("Вторая команда");
+    const QString lExtra = QStringLiteral("(д.в.");
+    const QString lPenalties = QStringLiteral(", пен.");
+    const QString lSpectators = QStringLiteral("Зрителей");
+    const QString lCoaches = QStringLiteral("Тренеры:");
+    const QString lLineups = QStringLiteral("Стартовые составы:");
+    const QString lEvents = QStringLiteral("События в матче:");
+    const QString lComments = QStringLiteral("Комментарии:");
+    const QString spectatorsSuffix = QStringLiteral(" зрителей");
+    const QString roundPrefix = QStringLiteral("Тур: ");
+
+    // Person search
+    const QString findLabel = QStringLiteral("Фамилия:");
+    const QString findButton = QStringLiteral("Найти");
+};
+
+// The one table of texts, built on first use.
+const Texts &texts();
