@@ -9,22 +9,30 @@ PageRow::PageRow(const QString &key) : m_key(key)
 PageRow &PageRows::rowFor(const QString &key)
 {
     std::shared_ptr<PageRow> &slot = m_rows[key];
-    if (!slot)
+    if (!slot) {
         slot = std::make_shared<PageRow>(key);
-    else
+        m_order.append(slot.get());
+    } else {
         slot->setKey(key);
+    }
     return *slot;
 }
 
 PageRow &PageRows::newRow()
 {
-    // One counter for the whole process: keys stay unique within a table whatever it holds.
-    static quint64 counter = 0;
-    QString key = QString::number(counter);
+    // The counter belongs to the table: keys are unique within it, and the same run always
+    // gives the same keys.
+    QString key = QString::number(m_counter);
     while (m_rows.contains(key))
-        key = QString::number(++counter);
-    ++counter;
+        key = QString::number(++m_counter);
+    ++m_counter;
     return rowFor(key);
+}
+
+void PageRows::clear()
+{
+    m_order.clear();
+    m_rows.clear();
 }
 
 const PageRow *PageRows::find(const QString &key) const

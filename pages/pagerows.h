@@ -34,7 +34,8 @@ private:
 };
 
 // The rows of one page run, by key. Rows live on the heap so that a reference to one stays good
-// while others are added.
+// while others are added. They are visited in the order they were created, so that the same
+// matches always give the same table, rows equal in the sort column included.
 class PageRows
 {
 public:
@@ -43,20 +44,23 @@ public:
     // A new row under a key no other row of this table has.
     PageRow &newRow();
 
-    qsizetype size() const { return m_rows.size(); }
-    bool isEmpty() const { return m_rows.isEmpty(); }
+    qsizetype size() const { return m_order.size(); }
+    bool isEmpty() const { return m_order.isEmpty(); }
     const PageRow *find(const QString &key) const;
-    void clear() { m_rows.clear(); }
+    void clear();
 
-    // Visits every row (in no particular order).
+    // Every row, in the order of creation.
+    const QList<PageRow *> &rows() const { return m_order; }
     template <typename F> void forEach(F &&visit) const
     {
-        for (auto it = m_rows.cbegin(); it != m_rows.cend(); ++it)
-            visit(*it.value());
+        for (PageRow *row : m_order)
+            visit(*row);
     }
 
 private:
     QHash<QString, std::shared_ptr<PageRow>> m_rows;
+    QList<PageRow *> m_order;
+    quint64 m_counter = 0;
 };
 
 // The text under which records of one person are grouped: with considerId the ID (or the name

@@ -53,11 +53,7 @@ bool TableData::hasCell(int row, int column) const
 
 void TableData::sortByColumn(int column, Qt::SortOrder order)
 {
-    // Rows arrive in the order the builder took them from its hash. Put them in one fixed order
-    // first (all cells, left to right) so that rows equal in the sort column always come out the
-    // same way, then sort stably by the chosen column.
-    std::sort(m_rows.begin(), m_rows.end(),
-              [](const QStringList &a, const QStringList &b) { return a < b; });
+    // A stable sort: rows equal in the sort column keep the order the builder wrote them in.
     m_sortingEnabled = true;
     resort(column, order);
 }
