@@ -174,6 +174,14 @@ struct Texts
     const QString lComments = QStringLiteral("Комментарии:");
     const QString spectatorsSuffix = QStringLiteral(" зрителей");
     const QString roundPrefix = QStringLiteral("Тур: ");
+    // Editor: the score line's separators and the date check on OK
+    const QString lScoreColon = QStringLiteral(":");
+    const QString lScoreClose = QStringLiteral(")");
+    const QString editorWindowTitle = QStringLiteral("EditReport");
+    const QString badDateTitle = QStringLiteral("Неверная дата");
+    const QString badDateText = QStringLiteral(
+        "Дата «%1» не существует или записана не в виде ДД.ММ.ГГГГ (например, 14.03.2009). "
+        "Исправьте дату или оставьте поле пустым, если она неизвестна.");
 
     // Person search
     const QString findLabel = QStringLiteral("Фамилия:");
