@@ -26,12 +26,10 @@ PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder 
 
     QElapsedTimer timer;
     timer.start();
-    const bool all = filter.allTournaments();
     for (const Match &match : store.matches()) {
         const MatchData &m = *match;
         ++run.examined;
-        if (m.date.isValid() && m.date >= filter.from && m.date <= filter.till &&
-            (all || m.tournament == filter.tournament)) {
+        if (filter.passes(m)) {
             ++run.selected;
             context.match = &m;
             context.matchFile = m.fileName;

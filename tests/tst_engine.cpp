@@ -1,0 +1,245 @@
+#include "pages/pagecodes.h"
+#include "pages/pagerunner.h"
+#include "pages/tabledata.h"
+#include "strings/texts.h"
+
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A builder that records what it was given: one row per selected match, keyed by file name.
+void recordingBuilder(const PageContext &context, PageRows &rows)
+{
+    if (!context.table) {
+        PageRow &row = rows.rowFor(context.matchFile);
+        row.setText(0, context.match->fileName);
+        row.setText(1, context.params.argument);
+        row.addCount(0, 1);
+        return;
+    }
+    context.table->prepareTable({QStringLiteral("file"), QStringLiteral("argument")}, 60,
+                                int(rows.size()));
+    int r = 0;
+    rows.forEach([&](const PageRow &row) {
+        context.table->setCell(r, 0, row.text(0));
+        context.table->setCell(r, 1, row.text(1));
+        context.table->setCell(r, 2, QStringLiteral("xm01_") + row.text(0));
+        ++r;
+    });
+    context.table->sortByColumn(0, Qt::AscendingOrder);
+}
+
+Match dated(const QString &fileName, const QDate &date, const QString &tournament = QString())
+{
+    Match match;
+    match.edit().fileName = fileName;
+    match.edit().date = date;
+    match.edit().tournament = tournament;
+    return match;
+}
+
+} // namespace
+
+class TestEngine : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void tableSortsStablyByCodeUnits_data();
+    void tableSortsStablyByCodeUnits();
+    void rowsKeepCreationOrderAndUniqueKeys();
+    void runnerProgressAndEmit();
+    void runnerOnEmptyStoreDoesNotEmit();
+    void filterSelects_data();
+    void filterSelects();
+    void pageCodes_data();
+    void pageCodes();
+};
+
+void TestEngine::tableSortsStablyByCodeUnits_data()
+{
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<int>("order");
+    QTest::addColumn<QStringList>("expected");
+
+    // Upper-case Latin before lower-case, Latin before Cyrillic; "10" before "9" as text.
+    QTest::newRow("code units") << QStringList{u"b"_s, u"B"_s, u"Я"_s, u"a"_s, u"A"_s}
+                                << int(Qt::AscendingOrder)
+                                << QStringList{u"A"_s, u"B"_s, u"a"_s, u"b"_s, u"Я"_s};
+    QTest::newRow("text order of numbers")
+        << QStringList{u"9"_s, u"10"_s, u"   7"_s, u"  12"_s} << int(Qt::AscendingOrder)
+        << QStringList{u"   7"_s, u"  12"_s, u"10"_s, u"9"_s};
+    QTest::newRow("descending") << QStringList{u"1"_s, u"3"_s, u"2"_s} << int(Qt::DescendingOrder)
+                                << QStringList{u"3"_s, u"2"_s, u"1"_s};
+}
+
+void TestEngine::tableSortsStablyByCodeUnits()
+{
+    QFETCH(QStringList, cells);
+    QFETCH(int, order);
+    QFETCH(QStringList, expected);
+
+    TableData table;
+    table.prepareTable({u"x"_s}, 60, int(cells.size()));
+    for (int r = 0; r < cells.size(); ++r) {
+        table.setCell(r, 0, cells.at(r));
+        table.setCell(r, 1, QString::number(r));
+    }
+    table.sortByColumn(0, Qt::SortOrder(order));
+    QStringList sorted;
+    for (int r = 0; r < table.rowCount(); ++r)
+        sorted << table.cell(r, 0);
+    QCOMPARE(sorted, expected);
+
+    // Equal cells keep the order they were written in, in both directions.
+    TableData ties;
+    ties.prepareTable({u"x"_s}, 60, 4);
+    const QStringList keys{u"b"_s, u"a"_s, u"b"_s, u"a"_s};
+    for (int r = 0; r < 4; ++r) {
+        ties.setCell(r, 0, keys.at(r));
+        ties.setCell(r, 1, QString::number(r));
+    }
+    ties.sortByColumn(0, Qt::SortOrder(order));
+    QStringList links;
+    for (int r = 0; r < 4; ++r)
+        links << ties.link(r);
+    QCOMPARE(links, order == Qt::AscendingOrder ? QStringList({u"1"_s, u"3"_s, u"0"_s, u"2"_s})
+                                                : QStringList({u"0"_s, u"2"_s, u"1"_s, u"3"_s}));
+}
+
+void TestEngine::rowsKeepCreationOrderAndUniqueKeys()
+{
+    PageRows rows;
+    PageRow &first = rows.rowFor(u"x"_s);
+    first.addCount(0, 2);
+    PageRow &fresh = rows.newRow();
+    PageRow &again = rows.rowFor(u"x"_s);
+    QCOMPARE(&again, &first);
+    QCOMPARE(again.count(0), 2);
+    QCOMPARE(again.text(3), u""_s);
+    QVERIFY(!again.text(3).isNull());
+
+    // newRow never takes a key that is already there, even one that looks like a counter value.
+    rows.rowFor(u"1"_s);
+    rows.rowFor(u"2"_s);
+    QSet<QString> keys;
+    for (int i = 0; i < 5; ++i)
+        keys.insert(rows.newRow().key());
+    QCOMPARE(keys.size(), 5);
+    QVERIFY(!keys.contains(u"1"_s) && !keys.contains(u"2"_s) && !keys.contains(u"x"_s));
+    QVERIFY(!keys.contains(fresh.key()));
+
+    QCOMPARE(rows.rows().size(), 9);
+    QCOMPARE(rows.rows().at(0), &first);
+    QCOMPARE(rows.rows().at(1), &fresh);
+}
+
+void TestEngine::runnerProgressAndEmit()
+{
+    MatchStore store;
+    for (int i = 0; i < 2500; ++i)
+        store.append(dated(QString::number(i), QDate(2009, 1, 1).addDays(i % 10)));
+    MatchFilter filter;
+    filter.tournament = texts().allTournaments;
+    filter.from = QDate(2009, 1, 1);
+    filter.till = QDate(2009, 1, 5);
+    PageParams params;
+    params.argument = u"arg"_s;
+
+    QList<qsizetype> reported;
+    TableData table;
+    const PageRun run = runPage(store, filter, recordingBuilder, params, table,
+                                [&](qsizetype examined) { reported.append(examined); });
+    QCOMPARE(reported, (QList<qsizetype>{1000, 2000}));
+    QCOMPARE(run.examined, 2500);
+    QCOMPARE(run.selected, 1250);
+    QVERIFY(run.emitted);
+    QCOMPARE(table.rowCount(), 1250);
+    QCOMPARE(table.cell(0, 1), u"arg"_s);
+}
+
+void TestEngine::runnerOnEmptyStoreDoesNotEmit()
+{
+    MatchStore store;
+    TableData table;
+    table.prepareTable({u"kept"_s}, 60, 1);
+    const PageRun run = runPage(store, MatchFilter(), recordingBuilder, PageParams(), table);
+    QVERIFY(!run.emitted);
+    QCOMPARE(table.headers(), QStringList{u"kept"_s});
+
+    // A store whose matches all fail the filter still shows the headers, without rows.
+    store.append(dated(u"a"_s, QDate()));
+    MatchFilter filter;
+    filter.from = QDate(1800, 1, 1);
+    filter.till = QDate(2999, 12, 31);
+    const PageRun emptyRun = runPage(store, filter, recordingBuilder, PageParams(), table);
+    QVERIFY(emptyRun.emitted);
+    QCOMPARE(table.headers(), (QStringList{u"file"_s, u"argument"_s}));
+    QCOMPARE(table.rowCount(), 0);
+}
+
+void TestEngine::filterSelects_data()
+{
+    QTest::addColumn<QString>("tournament");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<bool>("selected");
+
+    const QString cup = u"Кубок"_s;
+    QTest::newRow("on the from date") << cup << QDate(2009, 3, 1) << true;
+    QTest::newRow("on the till date") << cup << QDate(2009, 3, 31) << true;
+    QTest::newRow("a day before") << cup << QDate(2009, 2, 28) << false;
+    QTest::newRow("a day after") << cup << QDate(2009, 4, 1) << false;
+    QTest::newRow("undated") << cup << QDate() << false;
+    QTest::newRow("other case") << u"кубок"_s << QDate(2009, 3, 10) << false;
+    QTest::newRow("other tournament") << u"Лига"_s << QDate(2009, 3, 10) << false;
+}
+
+void TestEngine::filterSelects()
+{
+    QFETCH(QString, tournament);
+    QFETCH(QDate, date);
+    QFETCH(bool, selected);
+
+    MatchFilter filter;
+    filter.tournament = u"Кубок"_s;
+    filter.from = QDate(2009, 3, 1);
+    filter.till = QDate(2009, 3, 31);
+    const Match match = dated(u"m"_s, date, tournament);
+    QCOMPARE(filter.passes(*match), selected);
+
+    filter.tournament = texts().allTournaments;
+    QCOMPARE(filter.passes(*match), date.isValid() && date >= filter.from && date <= filter.till);
+}
+
+void TestEngine::pageCodes_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<QString>("argument");
+
+    QTest::newRow("empty") << QString() << false << QString();
+    QTest::newRow("overview ignores argument") << u"ma01_junk"_s << true << QString();
+    QTest::newRow("drill-down keeps underscores") << u"re02_Попов_2"_s << true << u"Попов_2"_s;
+    QTest::newRow("no argument") << u"re02_"_s << true << QString();
+    QTest::newRow("code is case-sensitive") << u"RE02_Попов"_s << false << QString();
+    QTest::newRow("search text") << u"fpl1_ов"_s << true << u"ов"_s;
+}
+
+void TestEngine::pageCodes()
+{
+    QFETCH(QString, link);
+    QFETCH(bool, known);
+    QFETCH(QString, argument);
+
+    const LinkParts parts = splitLink(link);
+    QCOMPARE(parts.code + parts.argument, link);
+    const PageCodeEntry *entry = findPageCode(parts.code);
+    QCOMPARE(entry != nullptr, known);
+    if (entry)
+        QCOMPARE(pageArgument(*entry, parts.argument), argument);
+}
+
+QTEST_GUILESS_MAIN(TestEngine)
+#include "tst_engine.moc"
