@@ -22,8 +22,7 @@ class Reader
 public:
     explicit Reader(const QByteArray &bytes)
         : m_data(reinterpret_cast<const uchar *>(bytes.constData())), m_size(bytes.size())
-    {
-    }
+    {}
 
     bool failed() const { return m_failed; }
     qint64 offset() const { return m_failed ? m_failOffset : m_pos; }

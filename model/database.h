@@ -21,9 +21,9 @@ struct DatabaseResult
     };
 
     Status status = Ok;
-    qint64 offset = -1;    // Damaged: the byte offset at which the file stopped making sense
-    quint32 version = 0;   // UnsupportedVersion: the version the file declares
-    QString systemError;   // CannotOpen, CannotWrite: the system's own words
+    qint64 offset = -1;  // Damaged: the byte offset at which the file stopped making sense
+    quint32 version = 0; // UnsupportedVersion: the version the file declares
+    QString systemError; // CannotOpen, CannotWrite: the system's own words
 
     bool ok() const { return status == Ok; }
 };
