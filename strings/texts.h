@@ -183,6 +183,10 @@ struct Texts
         "Дата «%1» не существует или записана не в виде ДД.ММ.ГГГГ (например, 14.03.2009). "
         "Исправьте дату или оставьте поле пустым, если она неизвестна.");
 
+    // Data checks: the ID columns of the same-name check
+    const QString hId1 = QStringLiteral("ID1");
+    const QString hId2 = QStringLiteral("ID2");
+
     // Person search
     const QString findLabel = QStringLiteral("Фамилия:");
     const QString findButton = QStringLiteral("Найти");
