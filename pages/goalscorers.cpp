@@ -1,4 +1,39 @@
 #include "pages/builders.h"
 
-// Placeholder: these pages are not built yet.
-void calculateGoals(const PageContext &, PageRows &) {}
+#include "strings/texts.h"
+
+#include <QStringList>
+
+void calculateGoals(const PageContext &context, PageRows &rows)
+{
+    const Texts &t = texts();
+    if (!context.table) {
+        const bool considerId = context.params.considerId;
+        for (const MatchEvent &event : context.match->events) {
+            if (event.type != t.goal && event.type != t.penaltyGoal)
+                continue;
+            // The row shows the name and team of the last goal counted for it.
+            PageRow &row =
+                rows.rowFor(personKey(considerId, event.playerid, event.player, event.team));
+            row.setText(0, event.player);
+            row.setText(1, event.team);
+            row.addCount(0, 1);
+        }
+        return;
+    }
+
+    ResultTable &table = *context.table;
+    table.prepareTable({t.hPlayer, t.hTeam, t.hBalls}, 60, int(rows.size()));
+    table.setColumnWidth(0, 180);
+    table.setColumnWidth(1, 180);
+    int r = 0;
+    for (const PageRow *row : rows.rows()) {
+        table.setCell(r, 0, row->text(0));
+        table.setCell(r, 1, row->text(1));
+        table.setCell(r, 2, paddedCount(row->count(0)));
+        table.setCell(r, 3, QStringLiteral("go02_") + row->text(0));
+        ++r;
+    }
+    rows.clear();
+    table.sortByColumn(2, Qt::DescendingOrder);
+}

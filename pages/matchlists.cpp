@@ -2,6 +2,8 @@
 
 #include "strings/texts.h"
 
+#include <QStringList>
+
 QString matchRowKey(const MatchData &match)
 {
     return QStringLiteral("%1,%2,%3")
@@ -45,11 +47,143 @@ int goalsInMatch(const MatchData &match, const QString &name)
     return goals;
 }
 
-// Placeholder: these pages are not built yet.
-void calculateMatches(const PageContext &, PageRows &) {}
-void stadiumMatches(const PageContext &, PageRows &) {}
-void refereeMatches(const PageContext &, PageRows &) {}
-void coachMatches(const PageContext &, PageRows &) {}
-void playerMatches(const PageContext &, PageRows &) {}
-void teamMatches(const PageContext &, PageRows &) {}
-void goalMatches(const PageContext &, PageRows &) {}
+namespace {
+
+using MatchTest = bool (*)(const MatchData &match, const QString &argument);
+
+QString reportLink(const QString &fileName)
+{
+    return QStringLiteral("xm01_") + fileName;
+}
+
+// The emit phase shared by the drill-down lists: date, city, teams and score, plus the goals
+// column on the goals page. Rows come out in creation order; the stable sort by date keeps that
+// order for matches of the same day.
+void emitDrillDown(const PageContext &context, PageRows &rows, bool withGoals)
+{
+    const Texts &t = texts();
+    ResultTable &table = *context.table;
+    QStringList headers{t.hDate, t.hCity, t.hHome, t.hAway, t.hScore};
+    if (withGoals)
+        headers.append(t.hBalls);
+    table.prepareTable(headers, 60, int(rows.size()));
+    table.setColumnWidth(0, 90);
+    table.setColumnWidth(1, 120);
+    table.setColumnWidth(2, 120);
+    table.setColumnWidth(3, withGoals ? 90 : 120);
+    if (withGoals)
+        table.setColumnWidth(4, 90);
+
+    const int linkColumn = int(headers.size());
+    int r = 0;
+    for (const PageRow *row : rows.rows()) {
+        for (int c = 0; c < 5; ++c)
+            table.setCell(r, c, row->text(c));
+        if (withGoals)
+            table.setCell(r, 5, QString::number(row->count(0)));
+        table.setCell(r, linkColumn, reportLink(row->text(5)));
+        ++r;
+    }
+    rows.clear();
+    table.sortByColumn(0, Qt::AscendingOrder);
+}
+
+void drillDown(const PageContext &context, PageRows &rows, MatchTest test)
+{
+    if (context.table) {
+        emitDrillDown(context, rows, false);
+        return;
+    }
+    if (test(*context.match, context.params.argument))
+        addMatchRow(rows, *context.match, context.matchFile);
+}
+
+bool atStadium(const MatchData &match, const QString &stadium)
+{
+    return match.stadium == stadium;
+}
+
+bool refereedBy(const MatchData &match, const QString &referee)
+{
+    return match.referee == referee;
+}
+
+bool coachedBy(const MatchData &match, const QString &coach)
+{
+    return match.coach1 == coach || match.coach2 == coach;
+}
+
+bool playedBy(const MatchData &match, const QString &team)
+{
+    return match.team1 == team || match.team2 == team;
+}
+
+} // namespace
+
+void calculateMatches(const PageContext &context, PageRows &rows)
+{
+    if (!context.table) {
+        // Every selected match gets its own row, duplicates included.
+        const MatchData &match = *context.match;
+        PageRow &row = rows.newRow();
+        row.setText(0, match.date.toString(QStringLiteral("yyyy/MM/dd")));
+        row.setText(1, match.team1);
+        row.setText(2, match.team2);
+        row.setText(3, scoreText(match));
+        row.setText(4, context.matchFile);
+        return;
+    }
+
+    const Texts &t = texts();
+    ResultTable &table = *context.table;
+    table.prepareTable({t.hDate, t.hHome, t.hAway, t.hScore}, 60, int(rows.size()));
+    for (int c = 0; c < 3; ++c)
+        table.setColumnWidth(c, 120);
+    int r = 0;
+    for (const PageRow *row : rows.rows()) {
+        for (int c = 0; c < 4; ++c)
+            table.setCell(r, c, row->text(c));
+        table.setCell(r, 4, reportLink(row->text(4)));
+        ++r;
+    }
+    rows.clear();
+    table.sortByColumn(0, Qt::AscendingOrder);
+}
+
+void stadiumMatches(const PageContext &context, PageRows &rows)
+{
+    drillDown(context, rows, atStadium);
+}
+
+void refereeMatches(const PageContext &context, PageRows &rows)
+{
+    drillDown(context, rows, refereedBy);
+}
+
+void coachMatches(const PageContext &context, PageRows &rows)
+{
+    drillDown(context, rows, coachedBy);
+}
+
+void playerMatches(const PageContext &context, PageRows &rows)
+{
+    drillDown(context, rows, playsInMatch);
+}
+
+void teamMatches(const PageContext &context, PageRows &rows)
+{
+    drillDown(context, rows, playedBy);
+}
+
+void goalMatches(const PageContext &context, PageRows &rows)
+{
+    if (context.table) {
+        emitDrillDown(context, rows, true);
+        return;
+    }
+    const int goals = goalsInMatch(*context.match, context.params.argument);
+    if (goals == 0)
+        return;
+    // A later match with the same date and teams replaces the count, as it replaces the texts.
+    addMatchRow(rows, *context.match, context.matchFile).setCount(0, goals);
+}

@@ -1,7 +1,101 @@
 #include "pages/matchreport.h"
 
-// Placeholder: the report document is not built yet.
-QString matchReportHtml(const MatchData &)
+#include "strings/texts.h"
+
+#include <QLocale>
+
+namespace {
+
+QString esc(const QString &text)
 {
-    return QString();
+    return text.toHtmlEscaped();
+}
+
+// The icon shown before an event's type, or an empty text for a kind without one.
+QLatin1StringView iconTag(EventKind kind)
+{
+    switch (kind) {
+    case EventKind::Goal:
+        return QLatin1StringView("<img src=':/icon/images/goal.png'>");
+    case EventKind::PenaltyGoal:
+        return QLatin1StringView("<img src=':/icon/images/pen.png'>");
+    case EventKind::MissedPenalty:
+        return QLatin1StringView("<img src=':/icon/images/missed.png'>");
+    case EventKind::OwnGoal:
+        return QLatin1StringView("<img src=':/icon/images/autogoal.png'>");
+    case EventKind::SendingOff:
+        return QLatin1StringView("<img src=':/icon/images/red.png'>");
+    case EventKind::SecondCaution:
+        return QLatin1StringView("<img src=':/icon/images/yellow2.png'>");
+    case EventKind::Caution:
+        return QLatin1StringView("<img src=':/icon/images/yellow.png'>");
+    case EventKind::Substitution:
+        return QLatin1StringView("<img src=':/icon/images/subs.png'>");
+    case EventKind::Unknown:
+        break;
+    }
+    return QLatin1StringView();
+}
+
+QString eventRow(const MatchEvent &event)
+{
+    const Texts &t = texts();
+    const EventKind kind = eventKind(event.type);
+    if (kind == EventKind::Substitution) {
+        return t.reportSubstitution.arg(esc(event.time), iconTag(kind), esc(event.type),
+                                        esc(event.team), esc(event.player), esc(event.player2));
+    }
+    if (kind != EventKind::Unknown) {
+        return t.reportEvent.arg(esc(event.time), iconTag(kind), esc(event.type), esc(event.team),
+                                 esc(event.player));
+    }
+    if (event.player2.isEmpty()) {
+        return t.reportOtherEvent.arg(esc(event.time), esc(event.type), esc(event.team),
+                                      esc(event.player));
+    }
+    return t.reportOtherEventTwoPlayers.arg(esc(event.time), esc(event.type), esc(event.team),
+                                            esc(event.player), esc(event.player2));
+}
+
+void appendNames(QString &html, const QList<PlayerEntry> &players)
+{
+    for (qsizetype i = 0; i < players.size(); ++i) {
+        if (i > 0)
+            html += QLatin1StringView("<br>");
+        html += esc(players.at(i).name);
+    }
+}
+
+} // namespace
+
+QString matchReportHtml(const MatchData &match)
+{
+    const Texts &t = texts();
+    QString html;
+    html += t.reportTournament.arg(esc(match.tournament));
+    // One to three characters is a round number or a short stage code; longer texts name a stage.
+    const qsizetype roundLength = match.round.size();
+    html += (roundLength >= 1 && roundLength <= 3 ? t.reportRoundNumber : t.reportRound)
+                .arg(esc(match.round));
+    html += t.reportTeams.arg(esc(match.team1), esc(match.team2), esc(scoreText(match)));
+    html += QLatin1StringView("<p>");
+    if (!match.city.isEmpty())
+        html += t.reportCity.arg(esc(match.city));
+    html += t.reportPlace.arg(esc(match.stadium), esc(match.attendance), esc(match.referee),
+                              esc(match.refereeCity), esc(match.time),
+                              esc(QLocale().toString(match.date, QLocale::LongFormat)));
+
+    html += QLatin1StringView("<table border='0' width='100%'><tr><td>");
+    appendNames(html, match.players1);
+    html += QLatin1StringView("</td><td>");
+    appendNames(html, match.players2);
+    html += QLatin1StringView("</td></tr>");
+    html += t.reportCoaches.arg(esc(match.coach1), esc(match.coach2));
+    html += QLatin1StringView("</table>");
+
+    html += QLatin1StringView("<table border='0' width='100%'>");
+    for (const MatchEvent &event : match.events)
+        html += eventRow(event);
+    html += QLatin1StringView("</table>");
+    return html;
 }

@@ -2,23 +2,158 @@
 
 #include "pages/tabledata.h"
 
-// Placeholder: the export layouts are not built yet.
-TableSnapshot snapshotOf(const TableData &, bool)
+#include <algorithm>
+
+namespace {
+
+// The characters a column of the aligned layout is wide: width / 7, never negative.
+int columnChars(int width)
 {
-    return {};
+    return std::max(width / 7, 0);
 }
 
-QString exportText(const TableSnapshot &)
+void appendSeparator(QString &out, const QList<int> &chars)
 {
-    return QString();
+    out += QLatin1Char('-');
+    for (int c : chars) {
+        out += QString(c, QLatin1Char('-'));
+        out += QLatin1StringView("---");
+    }
+    out += QLatin1Char('\n');
 }
 
-QString exportCsv(const TableSnapshot &)
+QString csvField(const QString &text)
 {
-    return QString();
+    const bool quote = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
+                       text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+    if (!quote)
+        return text;
+    QString field = text;
+    field.replace(QLatin1Char('"'), QLatin1StringView("\"\""));
+    return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
-QString exportTsv(const TableSnapshot &)
+void appendCsvLine(QString &out, const QStringList &fields)
 {
-    return QString();
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out += QLatin1Char(',');
+        out += csvField(fields.at(i));
+    }
+    out += QLatin1StringView("\r\n");
+}
+
+QString tsvField(const QString &text)
+{
+    QString field;
+    field.reserve(text.size());
+    for (const QChar ch : text) {
+        switch (ch.unicode()) {
+        case '\t':
+            field += QLatin1StringView("\\t");
+            break;
+        case '\n':
+            field += QLatin1StringView("\\n");
+            break;
+        case '\r':
+            field += QLatin1StringView("\\r");
+            break;
+        case '\\':
+            field += QLatin1StringView("\\\\");
+            break;
+        default:
+            field += ch;
+        }
+    }
+    return field;
+}
+
+void appendTsvLine(QString &out, const QStringList &fields)
+{
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out += QLatin1Char('\t');
+        out += tsvField(fields.at(i));
+    }
+    out += QLatin1Char('\n');
+}
+
+} // namespace
+
+TableSnapshot snapshotOf(const TableData &table, bool withLinks)
+{
+    TableSnapshot snapshot;
+    const int visible = int(table.headers().size());
+    const int columns = withLinks ? visible + 1 : visible;
+    snapshot.headers = table.headers();
+    snapshot.widths = table.columnWidths();
+    snapshot.rows.reserve(table.rowCount());
+    for (int r = 0; r < table.rowCount(); ++r) {
+        QStringList cells;
+        cells.reserve(columns);
+        for (int c = 0; c < columns; ++c) {
+            const QString text = table.cell(r, c);
+            cells.append(text.isNull() ? QStringLiteral("") : text);
+        }
+        snapshot.rows.append(cells);
+    }
+    if (withLinks) {
+        // The hidden column has no width of its own: make it as wide as its longest text, so
+        // that a text export of it stays aligned.
+        const QString header = QStringLiteral("link");
+        qsizetype longest = header.size();
+        for (const QStringList &cells : std::as_const(snapshot.rows))
+            longest = std::max(longest, cells.constLast().size());
+        snapshot.headers.append(header);
+        snapshot.widths.append(int(std::min<qsizetype>(longest, 100000)) * 7);
+    }
+    return snapshot;
+}
+
+QString exportText(const TableSnapshot &table)
+{
+    QList<int> chars;
+    chars.reserve(table.headers.size());
+    for (qsizetype i = 0; i < table.headers.size(); ++i)
+        chars.append(columnChars(table.widths.value(i)));
+
+    QString out;
+    appendSeparator(out, chars);
+    out += QLatin1StringView("| ");
+    for (qsizetype i = 0; i < chars.size(); ++i) {
+        QString header = table.headers.at(i);
+        header.remove(QLatin1Char('\n'));
+        out += header.rightJustified(chars.at(i), QLatin1Char(' '), true);
+        out += QLatin1StringView(" | ");
+    }
+    out += QLatin1Char('\n');
+    appendSeparator(out, chars);
+    for (const QStringList &cells : table.rows) {
+        out += QLatin1StringView("| ");
+        for (qsizetype i = 0; i < chars.size(); ++i) {
+            out += cells.value(i).rightJustified(chars.at(i), QLatin1Char(' '));
+            out += QLatin1StringView(" | ");
+        }
+        out += QLatin1Char('\n');
+    }
+    appendSeparator(out, chars);
+    return out;
+}
+
+QString exportCsv(const TableSnapshot &table)
+{
+    QString out;
+    appendCsvLine(out, table.headers);
+    for (const QStringList &cells : table.rows)
+        appendCsvLine(out, cells);
+    return out;
+}
+
+QString exportTsv(const TableSnapshot &table)
+{
+    QString out;
+    appendTsvLine(out, table.headers);
+    for (const QStringList &cells : table.rows)
+        appendTsvLine(out, cells);
+    return out;
 }
