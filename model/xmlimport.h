@@ -9,21 +9,31 @@
 
 class QFile;
 
-// Reads one XML match report from a file the caller has opened. Never fails: a document with an
-// error yields what was read up to the error, and one line on the debug output.
-Match readMatchXml(QFile &file);
+// Reads one XML match report from a file the caller has opened (the file is not closed). Never
+// fails: a document with an error yields what was read up to the error, one line on the debug
+// output ("<path>" file has error), and *error set to true when error is given. Only the first
+// maxReportBytes of a file are read; a longer file counts as a document with an error.
+Match readMatchXml(QFile &file, bool *error = nullptr);
 
-// Called during a directory walk with the number of files counted so far.
+// A match report is a few kilobytes; a file beyond this size is no report and is not read whole.
+inline constexpr qint64 maxReportBytes = 8 * 1024 * 1024;
+
+// Called during a directory walk with the number of files counted so far: at every directory
+// met and after every report read, whenever that number is a multiple of 100 (0 included).
 using ImportProgress = std::function<void(qsizetype files)>;
 
 struct ImportResult
 {
     qsizetype files = 0;   // every file met, report or not
     qsizetype matches = 0; // reports read and appended
+    qsizetype errors = 0;  // of those, documents with an XML error (appended as far as read)
+    bool directory = true; // false when the path given is no directory: nothing was walked
 };
 
-// Walks directory and everything below it (hidden entries and links to directories left out),
-// reads every file whose name ends in ".xml" and appends its match to store, adding its tournament
-// and widening [from, till] to its date.
+// Walks directory and everything below it (hidden entries left out, links to directories not
+// followed), reads every file whose name ends in ".xml" (case-sensitive) and appends its match to
+// store in walk order, adding its tournament (an empty one too) and widening [from, till] to its
+// date. Files that cannot be opened, and entries that are no regular file, are counted and
+// skipped. The walk always runs to its end.
 ImportResult importDirectory(const QString &directory, MatchStore &store, QDate &from, QDate &till,
                              const ImportProgress &progress = ImportProgress());
