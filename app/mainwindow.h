@@ -1,11 +1,222 @@
 #pragma once
 
-#include <QMainWindow>
+#include "app/dialogprovider.h"
+#include "model/matchstore.h"
+#include "pages/pagerunner.h"
 
-// Placeholder window until the real one is built.
+#include <QDate>
+#include <QMainWindow>
+#include <QStringList>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGridLayout;
+class QHBoxLayout;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QScrollArea;
+class QStatusBar;
+class QTableWidget;
+class QTextBrowser;
+class QUrl;
+class TableData;
+struct DatabaseResult;
+
+// The program's one top-level window: the filter row, the result table, the report view, the
+// column of mode buttons and the menus. It owns the open database (the store and its path) and
+// the navigation state of the pages.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
+
+    friend class MainWindowTest;
+    friend class FileCommandsTest;
+
 public:
     explicit MainWindow(QWidget *parent = nullptr);
+    // A window whose questions go to dialogs from the start (tests answer the start-up messages).
+    explicit MainWindow(DialogProvider *dialogs, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Replaces the modal dialogs and message boxes; null restores the standard ones. The provider
+    // is not owned and must outlive its use.
+    void setDialogProvider(DialogProvider *dialogs);
+    DialogProvider *dialogs() const;
+
+    const MatchStore &matchStore() const { return store; }
+    QString databaseFile() const { return databasePath; }
+
+    // The store differs from its file: set after an import, an edit or an added report, cleared
+    // when the database is read, created or saved.
+    void markModified();
+    bool isModified() const { return modified; }
+
+public Q_SLOTS:
+    void import();
+    void openSwb();
+    void newSwb();
+    void save();
+    void saveAsText();
+    void saveAsSwb();
+    void addReport();
+    void editReport();
+    void about();
+    void callCalculateGoals();
+    void callCalculateMatches();
+    void callCalculateReferies();
+    void callCalculateCoaches();
+    void callCalculateTable();
+    void callCalculateStadiums();
+    void callCalculatePlayers();
+    void callCalculateTeams();
+    void callVerifyPlayers();
+    void callVerifyPlayers2();
+    void callVerifyAttendance();
+    void callFindPlayer();
+    void callFindCoach();
+    void selectMode0();
+    void selectMode1();
+    void selectMode2();
+    void selectMode3();
+    void selectMode4();
+    void selectMode5();
+    void selectMode6();
+    void selectMode7();
+    void selectMode8();
+    void linkActivated(const QUrl &link);
+    void cellSelected(int row, int column);
+    void refresh();
+    void back();
+    void changeTournaments(int index);
+    void contextMenu(const QPoint &pos);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void init(DialogProvider *dialogs);
+    void buildForm();
+    void buildMenus();
+    void buildModeButtons();
+    void connectSignals();
+    void centreWindow();
+
+    // The page dispatcher: records the one-step history, then shows what the link's code names.
+    void showPage(const QString &link, const QString &menuChoice);
+    // Runs builder over the filtered matches and shows its table.
+    void runPage(PageBuilder builder, const QString &argument);
+    void showMatchReport(const QString &fileName);
+    void showStartPage();
+    void showTable(const TableData &data);
+    MatchFilter currentFilter() const;
+
+    // The person searches (the search dialog, then the players or coaches page).
+    void findPlayer(const QString &argument);
+    void findCoach(const QString &argument);
+
+    // Reads path as the open database. On failure the database that was open stays as it was;
+    // the message names the file and the reason (a missing file is silent at start-up).
+    bool loadDatabase(const QString &path, bool atStartUp);
+    // Writes the store to path; a failure is reported and leaves the old file intact.
+    bool writeTo(const QString &path);
+    // Saves under the current path, or asks for one when the database has no file yet.
+    bool saveCurrent();
+    bool saveUnderNewName();
+    // With unsaved changes: asks whether to save them. False when the user cancelled or the save
+    // failed, so the caller must not close or replace the database.
+    bool maybeSaveChanges();
+    void resetDateRange();
+    void setDateRange(const QDate &from, const QDate &till);
+    // Refills comboTournaments from the store ("<Все турниры>" first) without re-running a page.
+    void rebuildTournamentChoice();
+    QString databaseErrorText(const QString &path, const DatabaseResult &result) const;
+    void writeSettings() const;
+
+    // The answer of the person search dialog.
+    QString searchText;
+
+    // The open database.
+    MatchStore store;
+    QString databasePath;
+    bool modified = false;
+
+    // Navigation state: a one-step history and the result table's context-menu entries.
+    QString currentLink;
+    QString currentMenuChoice;
+    QString previousLink;
+    QString previousMenuChoice;
+    QStringList menuLabels;
+    QStringList menuCodes;
+
+    DialogProvider *dialogProvider = nullptr;
+    StandardDialogProvider standardDialogs;
+
+    // The form.
+    QWidget *centralwidget = nullptr;
+    QHBoxLayout *horizontalLayout = nullptr;
+    QGridLayout *gridLayout = nullptr;
+    QScrollArea *scrollArea = nullptr;
+    QWidget *scrollAreaWidgetContents = nullptr;
+    QPushButton *pushButton_0 = nullptr;
+    QPushButton *pushButton_1 = nullptr;
+    QPushButton *pushButton_2 = nullptr;
+    QPushButton *pushButton_3 = nullptr;
+    QPushButton *pushButton_4 = nullptr;
+    QPushButton *pushButton_5 = nullptr;
+    QPushButton *pushButton_6 = nullptr;
+    QPushButton *pushButton_7 = nullptr;
+    QPushButton *pushButton_8 = nullptr;
+    QLabel *label = nullptr;
+    QLabel *label_2 = nullptr;
+    QDateEdit *dateEditFrom = nullptr;
+    QDateEdit *dateEditTill = nullptr;
+    QComboBox *comboTournaments = nullptr;
+    QPushButton *pushRefresh = nullptr;
+    QPushButton *pushBack = nullptr;
+    QCheckBox *checkBoxID = nullptr;
+    QTableWidget *table = nullptr;
+    QTextBrowser *text = nullptr;
+    QMenuBar *menubar = nullptr;
+    QStatusBar *statusbar = nullptr;
+
+    QMenu *menuFile = nullptr;
+    QMenu *menu = nullptr;
+    QMenu *menu_2 = nullptr;
+    QMenu *menu_3 = nullptr;
+    QMenu *menu_4 = nullptr;
+    QMenu *menu_5 = nullptr;
+    QMenu *menu_6 = nullptr;
+    QMenu *menu_7 = nullptr;
+    QMenu *menu_8 = nullptr;
+    QMenu *menu_9 = nullptr;
+    QMenu *menu_10 = nullptr;
+    QMenu *menu_11 = nullptr;
+
+    QAction *actionExit = nullptr;
+    QAction *actionCalculateTable = nullptr;
+    QAction *actionCalculateGoals = nullptr;
+    QAction *actionCalculateReferies = nullptr;
+    QAction *actionCalculateMatches = nullptr;
+    QAction *actionSaveAsText = nullptr;
+    QAction *actionImport = nullptr;
+    QAction *actionAbout = nullptr;
+    QAction *actionCalculateCoaches = nullptr;
+    QAction *actionCalculateStadiums = nullptr;
+    QAction *actionCalculatePlayers = nullptr;
+    QAction *actionCalculateTeams = nullptr;
+    QAction *actionVerifyPlayers = nullptr;
+    QAction *actionVerifyAttendance = nullptr;
+    QAction *actionVerifyPlayers2 = nullptr;
+    QAction *actionFindPlayer = nullptr;
+    QAction *actionFindCoach = nullptr;
+    QAction *actionSaveAsSwb = nullptr;
+    QAction *actionOpenSwb = nullptr;
+    QAction *actionAddReport = nullptr;
+    QAction *actionEditReport = nullptr;
+    QAction *actionNewSwb = nullptr;
+    QAction *actionSave = nullptr;
 };

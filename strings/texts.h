@@ -187,6 +187,26 @@ struct Texts
     const QString hId1 = QStringLiteral("ID1");
     const QString hId2 = QStringLiteral("ID2");
 
+    // Main window: the about box, and what went wrong with a database or export file
+    const QString aboutText = QStringLiteral(
+        "<h2>Scorewright</h2><p>Scorewright %1 ведёт базу отчётов о футбольных матчах и считает по "
+        "ней турнирные таблицы, бомбардиров и статистику игроков, команд, судей, тренеров и "
+        "стадионов. Авторы: команда Scorewright, "
+        "<a href=\"https://scorewright.example.org/\">scorewright.example.org</a>.</p>");
+    const QString openFailedTitle = QStringLiteral("Не удалось открыть базу");
+    const QString saveFailedTitle = QStringLiteral("Не удалось сохранить");
+    const QString fileMissing = QStringLiteral("Файл «%1» не найден.");
+    const QString fileNotRegular = QStringLiteral("«%1» — не файл.");
+    const QString fileCannotRead = QStringLiteral("Не удалось прочитать файл «%1»: %2.");
+    const QString fileNotDatabase = QStringLiteral("Файл «%1» не является базой матчей (swb).");
+    const QString fileUnsupportedVersion = QStringLiteral(
+        "Файл «%1» записан в формате версии %2, которую эта программа не читает.");
+    const QString fileDamaged =
+        QStringLiteral("Файл «%1» повреждён: чтение остановилось на байте %2.");
+    const QString databaseKept = QStringLiteral("Открытая база не изменилась.");
+    const QString fileCannotWrite = QStringLiteral("Не удалось записать файл «%1»: %2.");
+    const QString fileKept = QStringLiteral("Прежний файл не изменён.");
+
     // Person search
     const QString findLabel = QStringLiteral("Фамилия:");
     const QString findButton = QStringLiteral("Найти");

@@ -1,0 +1,64 @@
+#include "app/dialogprovider.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMenu>
+
+QString StandardDialogProvider::getOpenFileName(QWidget *parent, const QString &caption,
+                                                const QString &dir, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString StandardDialogProvider::getSaveFileName(QWidget *parent, const QString &caption,
+                                                const QString &dir, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+QString StandardDialogProvider::getExistingDirectory(QWidget *parent, const QString &caption,
+                                                     const QString &dir)
+{
+    return QFileDialog::getExistingDirectory(parent, caption, dir, QFileDialog::ShowDirsOnly);
+}
+
+QMessageBox::StandardButton
+StandardDialogProvider::question(QWidget *parent, const QString &title, const QString &text,
+                                 QMessageBox::StandardButtons buttons,
+                                 QMessageBox::StandardButton defaultButton)
+{
+    return QMessageBox::question(parent, title, text, buttons, defaultButton);
+}
+
+void StandardDialogProvider::information(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox::information(parent, title, text, QMessageBox::Ok);
+}
+
+void StandardDialogProvider::warning(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+}
+
+void StandardDialogProvider::about(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox::about(parent, title, text);
+}
+
+int StandardDialogProvider::chooseMenuEntry(QWidget *parent, const QStringList &labels,
+                                            const QPoint &globalPos)
+{
+    QMenu menu(parent);
+    QList<QAction *> actions;
+    actions.reserve(labels.size());
+    for (const QString &label : labels)
+        actions.append(menu.addAction(label));
+    QAction *chosen = menu.exec(globalPos);
+    return chosen ? int(actions.indexOf(chosen)) : -1;
+}
+
+int StandardDialogProvider::exec(QDialog &dialog)
+{
+    return dialog.exec();
+}

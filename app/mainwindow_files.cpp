@@ -1,0 +1,240 @@
+// The database file commands and the XML import.
+
+#include "app/mainwindow.h"
+
+#include "model/database.h"
+#include "model/xmlimport.h"
+#include "strings/texts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalBlocker>
+#include <QStatusBar>
+
+namespace {
+
+const QString swbFilter = QStringLiteral("*.swb");
+
+} // namespace
+
+QString MainWindow::databaseErrorText(const QString &path, const DatabaseResult &result) const
+{
+    const Texts &t = texts();
+    const QString name = QDir::toNativeSeparators(path);
+    switch (result.status) {
+    case DatabaseResult::Ok:
+        break;
+    case DatabaseResult::CannotOpen:
+        if (!QFileInfo::exists(path))
+            return t.fileMissing.arg(name);
+        if (!QFileInfo(path).isFile())
+            return t.fileNotRegular.arg(name);
+        return t.fileCannotRead.arg(name, result.systemError);
+    case DatabaseResult::NotDatabase:
+        return t.fileNotDatabase.arg(name);
+    case DatabaseResult::UnsupportedVersion:
+        return t.fileUnsupportedVersion.arg(name, QString::number(result.version));
+    case DatabaseResult::Damaged:
+        return t.fileDamaged.arg(name, QString::number(result.offset));
+    case DatabaseResult::CannotWrite:
+        return t.fileCannotWrite.arg(name, result.systemError);
+    }
+    return QString();
+}
+
+bool MainWindow::loadDatabase(const QString &path, bool atStartUp)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        // A database named by the settings that has gone away is not worth a message.
+        if (!atStartUp)
+            dialogs()->information(nullptr, texts().noDataTitle,
+                                   texts().noDataText + QLatin1Char('\n') +
+                                       texts().fileMissing.arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    if (!info.isFile()) {
+        if (!atStartUp)
+            dialogs()->warning(this, texts().openFailedTitle,
+                               texts().fileNotRegular.arg(QDir::toNativeSeparators(path)) +
+                                   QLatin1Char(' ') + texts().databaseKept);
+        return false;
+    }
+
+    // Read beside the open database, so that a file that cannot be read leaves it untouched.
+    MatchStore loaded;
+    QDate from = emptyRangeFrom();
+    QDate till = emptyRangeTill();
+    DatabaseResult result;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        result = readDatabase(path, loaded, from, till);
+        QApplication::restoreOverrideCursor();
+    }
+    if (!result.ok()) {
+        QString message = databaseErrorText(path, result);
+        if (!atStartUp)
+            message += QLatin1Char(' ') + texts().databaseKept;
+        dialogs()->warning(atStartUp ? nullptr : this, texts().openFailedTitle, message);
+        return false;
+    }
+
+    store.swap(loaded);
+    databasePath = path;
+    modified = false;
+    resetDateRange();
+    setDateRange(from, till);
+    rebuildTournamentChoice();
+    return true;
+}
+
+void MainWindow::resetDateRange()
+{
+    dateEditFrom->setDate(emptyRangeFrom());
+    dateEditTill->setDate(emptyRangeTill());
+}
+
+void MainWindow::setDateRange(const QDate &from, const QDate &till)
+{
+    // A date field cannot show a null date; it keeps the one it has.
+    if (from.isValid())
+        dateEditFrom->setDate(from);
+    if (till.isValid())
+        dateEditTill->setDate(till);
+}
+
+void MainWindow::rebuildTournamentChoice()
+{
+    // Refilling the choice is no request to recompute the page: every caller shows the start page
+    // next, and a recomputation here could even open the person search in the middle of a command.
+    const QSignalBlocker blocker(comboTournaments);
+    comboTournaments->clear();
+    comboTournaments->addItem(texts().allTournaments);
+    comboTournaments->addItems(store.tournamentNames());
+    comboTournaments->setCurrentIndex(0);
+}
+
+bool MainWindow::maybeSaveChanges()
+{
+    if (!modified)
+        return true;
+    const QMessageBox::StandardButton answer = dialogs()->question(
+        this, texts().saveChangesTitle, texts().saveChangesText,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes)
+        return saveCurrent();
+    return answer == QMessageBox::No;
+}
+
+bool MainWindow::writeTo(const QString &path)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const DatabaseResult result = writeDatabase(path, store);
+    QApplication::restoreOverrideCursor();
+    if (!result.ok()) {
+        dialogs()->warning(
+            this, texts().saveFailedTitle,
+            texts().fileCannotWrite.arg(QDir::toNativeSeparators(path), result.systemError) +
+                QLatin1Char(' ') + texts().fileKept);
+        return false;
+    }
+    modified = false;
+    return true;
+}
+
+bool MainWindow::saveCurrent()
+{
+    if (databasePath.isEmpty() || !QFileInfo(databasePath).isFile())
+        return saveUnderNewName();
+    return writeTo(databasePath);
+}
+
+bool MainWindow::saveUnderNewName()
+{
+    const QString path =
+        dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), swbFilter);
+    if (path.isEmpty() || !writeTo(path))
+        return false;
+    databasePath = path;
+    return true;
+}
+
+void MainWindow::newSwb()
+{
+    if (!maybeSaveChanges())
+        return;
+    const QString path =
+        dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), swbFilter);
+    if (path.isEmpty())
+        return;
+    databasePath = path;
+    store.clear();
+    modified = false;
+    rebuildTournamentChoice();
+    resetDateRange();
+    showStartPage();
+}
+
+void MainWindow::openSwb()
+{
+    if (!maybeSaveChanges())
+        return;
+    const QString path =
+        dialogs()->getOpenFileName(this, texts().chooseFileName, QString(), swbFilter);
+    if (path.isEmpty())
+        return;
+    loadDatabase(path, false);
+    showStartPage();
+}
+
+void MainWindow::save()
+{
+    // A database without a file yet is saved under a name the user chooses.
+    if (databasePath.isEmpty() || !QFileInfo(databasePath).isFile()) {
+        saveUnderNewName();
+        return;
+    }
+    const QMessageBox::StandardButton answer =
+        dialogs()->question(this, texts().saveChangesTitle, texts().saveChangesText,
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton);
+    if (answer == QMessageBox::Yes)
+        writeTo(databasePath);
+}
+
+void MainWindow::saveAsSwb()
+{
+    saveUnderNewName();
+}
+
+void MainWindow::import()
+{
+    const QString directory =
+        dialogs()->getExistingDirectory(this, texts().chooseDirectory, databasePath);
+    if (!directory.isEmpty()) {
+        const auto status = [this](qsizetype files) {
+            return texts().progress.arg(texts().readingDisk, QString::number(files), texts().files);
+        };
+        QDate from = dateEditFrom->date();
+        QDate till = dateEditTill->date();
+        ImportResult result;
+        {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            result = importDirectory(QFileInfo(directory).absoluteFilePath(), store, from, till,
+                                     [this, &status](qsizetype files) {
+                                         statusbar->showMessage(status(files));
+                                         QCoreApplication::processEvents(
+                                             QEventLoop::ExcludeUserInputEvents);
+                                     });
+            QApplication::restoreOverrideCursor();
+        }
+        if (result.matches > 0)
+            modified = true;
+        setDateRange(from, till);
+        rebuildTournamentChoice();
+        statusbar->showMessage(status(result.files), 2000);
+    }
+    showStartPage();
+}

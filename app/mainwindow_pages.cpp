@@ -1,0 +1,367 @@
+// The pages: dispatch and history, the page runner's window side, the result table and its
+// context menu, the text export and the match report.
+
+#include "app/mainwindow.h"
+
+#include "pages/matchreport.h"
+#include "pages/pagecodes.h"
+#include "pages/tabledata.h"
+#include "pages/textexport.h"
+#include "strings/texts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QHeaderView>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTextBrowser>
+
+namespace {
+
+// Table cells sort by the plain code-unit order of their texts, as the page builders and the
+// command line do; Qt's own item compares locale-aware.
+class TextItem : public QTableWidgetItem
+{
+public:
+    explicit TextItem(const QString &text) : QTableWidgetItem(text)
+    {
+        setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    }
+
+    bool operator<(const QTableWidgetItem &other) const override
+    {
+        return QString::compare(text(), other.text()) < 0;
+    }
+};
+
+// Shows the wait cursor for the lifetime of the guard.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace
+
+void MainWindow::callCalculateGoals()
+{
+    showPage(QStringLiteral("go01_"), QString());
+}
+
+void MainWindow::callCalculateMatches()
+{
+    showPage(QStringLiteral("ma01_"), QString());
+}
+
+void MainWindow::callCalculateReferies()
+{
+    showPage(QStringLiteral("re01_"), QString());
+}
+
+void MainWindow::callCalculateCoaches()
+{
+    showPage(QStringLiteral("co01_"), QString());
+}
+
+void MainWindow::callCalculateTable()
+{
+    showPage(QStringLiteral("ta01_"), QString());
+}
+
+void MainWindow::callCalculateStadiums()
+{
+    showPage(QStringLiteral("st01_"), QString());
+}
+
+void MainWindow::callCalculatePlayers()
+{
+    showPage(QStringLiteral("pl01_"), QString());
+}
+
+void MainWindow::callCalculateTeams()
+{
+    showPage(QStringLiteral("te01_"), QString());
+}
+
+void MainWindow::callVerifyPlayers()
+{
+    showPage(QStringLiteral("vpl1_"), QString());
+}
+
+void MainWindow::callVerifyPlayers2()
+{
+    showPage(QStringLiteral("vpl2_"), QString());
+}
+
+void MainWindow::callVerifyAttendance()
+{
+    showPage(QStringLiteral("vat1_"), QString());
+}
+
+void MainWindow::selectMode0()
+{
+    showStartPage();
+}
+
+void MainWindow::selectMode1()
+{
+    callCalculateTable();
+}
+
+void MainWindow::selectMode2()
+{
+    callCalculateTeams();
+}
+
+void MainWindow::selectMode3()
+{
+    callCalculateReferies();
+}
+
+void MainWindow::selectMode4()
+{
+    callCalculatePlayers();
+}
+
+void MainWindow::selectMode5()
+{
+    callCalculateMatches();
+}
+
+void MainWindow::selectMode6()
+{
+    callCalculateGoals();
+}
+
+void MainWindow::selectMode7()
+{
+    callCalculateCoaches();
+}
+
+void MainWindow::selectMode8()
+{
+    callCalculateStadiums();
+}
+
+void MainWindow::linkActivated(const QUrl &) {}
+
+void MainWindow::cellSelected(int row, int column)
+{
+    if (column < 0)
+        return;
+    const QTableWidgetItem *link = table->item(row, table->columnCount() - 1);
+    if (!link)
+        return;
+    showPage(link->text(), QString());
+}
+
+void MainWindow::refresh()
+{
+    showPage(currentLink, currentMenuChoice);
+}
+
+void MainWindow::back()
+{
+    showPage(previousLink, previousMenuChoice);
+}
+
+void MainWindow::changeTournaments(int index)
+{
+    if (index >= 0 && !store.isEmpty())
+        showPage(currentLink, currentMenuChoice);
+}
+
+void MainWindow::showPage(const QString &linkText, const QString &menuChoiceText)
+{
+    // Copies: callers pass the history members themselves, which change below.
+    const QString link = linkText;
+    const QString menuChoice = menuChoiceText;
+    if (link.size() < 5)
+        return;
+
+    previousMenuChoice = currentMenuChoice;
+    currentMenuChoice = menuChoice;
+    previousLink = currentLink;
+    currentLink = link;
+    menuLabels = QStringList{texts().menuDetails};
+    menuCodes = QStringList{QStringLiteral("")};
+
+    const LinkParts parts = splitLink(link);
+    const PageCodeEntry *entry = findPageCode(parts.code);
+    if (!entry)
+        return;
+    switch (entry->kind) {
+    case PageKind::Report:
+        showMatchReport(parts.argument);
+        break;
+    case PageKind::FindPlayer:
+        findPlayer(parts.argument);
+        break;
+    case PageKind::FindCoach:
+        findCoach(parts.argument);
+        break;
+    case PageKind::Table:
+        runPage(entry->builder, pageArgument(*entry, parts.argument));
+        break;
+    }
+}
+
+MatchFilter MainWindow::currentFilter() const
+{
+    MatchFilter filter;
+    filter.tournament = comboTournaments->currentText();
+    filter.from = dateEditFrom->date();
+    filter.till = dateEditTill->date();
+    filter.considerId = checkBoxID->isChecked();
+    return filter;
+}
+
+void MainWindow::runPage(PageBuilder builder, const QString &argument)
+{
+    if (!builder)
+        return;
+    if (store.isEmpty()) {
+        dialogs()->information(nullptr, texts().noDataTitle, texts().noDataText);
+        return;
+    }
+
+    PageParams params;
+    params.menuChoice = currentMenuChoice;
+    params.argument = argument;
+    params.considerId = checkBoxID->isChecked();
+
+    TableData data;
+    data.setMenu(menuLabels, menuCodes);
+    PageRun run;
+    {
+        statusbar->showMessage(texts().readingDisk);
+        WaitCursor wait;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        const auto progress = [this](qsizetype examined) {
+            statusbar->showMessage(texts().progress.arg(texts().readingMemory,
+                                                        QString::number(examined), texts().files));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        };
+        run = ::runPage(store, currentFilter(), builder, params, data, progress);
+    }
+    statusbar->showMessage(texts().elapsed.arg(run.accumulateMs), 2000);
+    if (!run.emitted)
+        return;
+    menuLabels = data.menuLabels();
+    menuCodes = data.menuCodes();
+    showTable(data);
+}
+
+void MainWindow::showTable(const TableData &data)
+{
+    WaitCursor wait;
+    actionSaveAsText->setEnabled(true);
+    table->show();
+    text->hide();
+
+    table->setUpdatesEnabled(false);
+    table->setSortingEnabled(false);
+    table->clear();
+    const int columns = data.columnCount();
+    const int rows = data.rowCount();
+    const int linkColumn = data.linkColumn();
+    table->setColumnCount(columns);
+    for (int column = 0; column < linkColumn; ++column) {
+        table->setColumnHidden(column, false);
+        table->setColumnWidth(column, data.columnWidth(column));
+    }
+    table->setColumnHidden(linkColumn, true);
+    table->setRowCount(rows);
+    table->setHorizontalHeaderLabels(data.headers());
+
+    for (int row = 0; row < rows; ++row) {
+        const QStringList &cells = data.row(row);
+        // Every visible cell gets an item, so that sorting treats a cell the builder left unset
+        // as an empty text, exactly as the in-memory table does.
+        for (int column = 0; column < linkColumn; ++column)
+            table->setItem(row, column, new TextItem(cells.at(column)));
+        const QString &link = cells.at(linkColumn);
+        if (!link.isNull())
+            table->setItem(row, linkColumn, new TextItem(link));
+    }
+
+    // The rows are already in display order and the sort is stable: setting the indicator first
+    // makes switching sorting on keep that order.
+    if (data.isSortingEnabled() && data.sortColumn() >= 0 && data.sortColumn() < columns) {
+        table->horizontalHeader()->setSortIndicator(data.sortColumn(), data.sortOrder());
+        table->setSortingEnabled(true);
+    }
+    table->setUpdatesEnabled(true);
+}
+
+void MainWindow::showMatchReport(const QString &fileName)
+{
+    actionSaveAsText->setEnabled(false);
+    table->hide();
+    text->show();
+    text->clear();
+    if (const Match *match = store.find(fileName))
+        text->setHtml(matchReportHtml(**match));
+}
+
+void MainWindow::contextMenu(const QPoint &pos)
+{
+    const QStringList labels = menuLabels;
+    if (labels.isEmpty())
+        return;
+    const int chosen =
+        dialogs()->chooseMenuEntry(this, labels, table->viewport()->mapToGlobal(pos));
+    if (chosen < 0 || chosen >= labels.size())
+        return;
+    const QTableWidgetItem *item = table->itemAt(pos);
+    if (!item)
+        return;
+    const QTableWidgetItem *link = table->item(item->row(), table->columnCount() - 1);
+    if (!link)
+        return;
+    showPage(link->text(), labels.at(chosen));
+}
+
+void MainWindow::saveAsText()
+{
+    const QString path =
+        dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), QString());
+    if (path.isEmpty())
+        return;
+
+    TableSnapshot snapshot;
+    QList<int> columns;
+    for (int column = 0; column < table->columnCount(); ++column) {
+        if (table->isColumnHidden(column))
+            continue;
+        columns.append(column);
+        const QTableWidgetItem *header = table->horizontalHeaderItem(column);
+        snapshot.headers.append(header ? header->text() : QString());
+        snapshot.widths.append(table->columnWidth(column));
+    }
+    snapshot.rows.reserve(table->rowCount());
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QStringList cells;
+        cells.reserve(columns.size());
+        for (int column : std::as_const(columns)) {
+            const QTableWidgetItem *item = table->item(row, column);
+            cells.append(item ? item->text() : QString());
+        }
+        snapshot.rows.append(cells);
+    }
+
+    QFile file(path);
+    const QByteArray bytes = exportText(snapshot).toLocal8Bit();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+        dialogs()->warning(this, texts().saveFailedTitle,
+                           texts().fileCannotWrite.arg(path, file.errorString()));
+    }
+}
