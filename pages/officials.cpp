@@ -1,6 +1,248 @@
 #include "pages/builders.h"
 
-// Placeholder: these pages are not built yet.
-void calculateReferees(const PageContext &, PageRows &) {}
-void calculateCoaches(const PageContext &, PageRows &) {}
-void calculateStadiums(const PageContext &, PageRows &) {}
+#include "strings/texts.h"
+
+#include <algorithm>
+#include <limits>
+
+// Referees, coaches and stadiums: one row per person or place of the selected matches. The row
+// shows the name and city (or team) of the last match that touched it; its link carries the name
+// alone, which is what the match lists select by.
+
+namespace {
+
+// Referee row counters.
+enum RefereeCounter {
+    RefereeMatches = 0,
+    RefereeSendingsOff = 1,
+    RefereeSecondCautions = 2,
+    RefereeCautions = 3,
+    RefereePenalties = 4
+};
+
+// Coach row counters.
+enum CoachCounter {
+    CoachMatches = 0,
+    CoachWins = 1,
+    CoachDraws = 2,
+    CoachLosses = 3,
+    CoachScored = 4,
+    CoachConceded = 5
+};
+
+// Stadium row counters. The total attendance is kept in two counters, whole billions and the
+// rest, so that adding up many large crowds cannot overflow a 32-bit counter.
+enum StadiumCounter {
+    StadiumMatches = 0,
+    StadiumTotal = 1,
+    StadiumHighest = 2,
+    StadiumLowest = 3,
+    StadiumTotalBillions = 4
+};
+
+constexpr qint64 billion = 1000000000;
+
+// "name (city)": two referees or stadiums of one name in different cities are two rows.
+QString nameAndCity(const QString &name, const QString &city)
+{
+    QString key;
+    key.reserve(name.size() + city.size() + 3);
+    key.append(name).append(QLatin1StringView(" (")).append(city).append(QLatin1Char(')'));
+    return key;
+}
+
+// The attendance of a match; 0 when it is not given, not a number, or below zero.
+qint64 attendanceOf(const MatchData &match)
+{
+    bool ok = false;
+    const qint64 value = match.attendance.toLongLong(&ok, 10);
+    return ok && value > 0 ? value : 0;
+}
+
+qint64 totalAttendance(const PageRow &row)
+{
+    return qint64(row.count(StadiumTotalBillions)) * billion + row.count(StadiumTotal);
+}
+
+void addAttendance(PageRow &row, qint64 value)
+{
+    const qint64 total = totalAttendance(row) + value;
+    row.setCount(StadiumTotalBillions, qint32(total / billion));
+    row.setCount(StadiumTotal, qint32(total % billion));
+}
+
+// Highest and lowest keep 0 while no attendance is known; a crowd too large for a counter is kept
+// at the largest value a counter holds.
+void noteExtremes(PageRow &row, qint64 value)
+{
+    const qint32 a = qint32(std::min<qint64>(value, std::numeric_limits<qint32>::max()));
+    if (row.count(StadiumHighest) < a || row.count(StadiumHighest) == 0)
+        row.setCount(StadiumHighest, a);
+    if (row.count(StadiumLowest) > a || row.count(StadiumLowest) == 0)
+        row.setCount(StadiumLowest, a);
+}
+
+// One coach's side of a match: the sighting's row, its name and team, one more match.
+PageRow *coachRow(PageRows &rows, const QString &search, bool considerId, const QString &id,
+                  const QString &coach, const QString &team)
+{
+    if (!search.isEmpty() && !coach.contains(search))
+        return nullptr;
+    PageRow &row = rows.rowFor(personKey(considerId, id, coach, team));
+    row.setText(0, coach);
+    row.setText(1, team);
+    row.addCount(CoachMatches, 1);
+    return &row;
+}
+
+void addResult(PageRow *row, int scored, int conceded)
+{
+    if (!row)
+        return;
+    row->addCount(CoachScored, scored);
+    row->addCount(CoachConceded, conceded);
+    if (scored > conceded)
+        row->addCount(CoachWins, 1);
+    else if (scored < conceded)
+        row->addCount(CoachLosses, 1);
+    else
+        row->addCount(CoachDraws, 1);
+}
+
+} // namespace
+
+void calculateReferees(const PageContext &context, PageRows &rows)
+{
+    const Texts &t = texts();
+    if (!context.table) {
+        const MatchData &m = *context.match;
+        PageRow &row = rows.rowFor(nameAndCity(m.referee, m.refereeCity));
+        row.setText(0, m.referee);
+        row.setText(1, m.refereeCity);
+        row.addCount(RefereeMatches, 1);
+        // Every booking and penalty of the match counts, for both teams.
+        for (const MatchEvent &e : m.events) {
+            if (e.type == t.caution)
+                row.addCount(RefereeCautions, 1);
+            else if (e.type == t.penaltyGoal || e.type == t.missedPenalty)
+                row.addCount(RefereePenalties, 1);
+            else if (e.type == t.sendingOff)
+                row.addCount(RefereeSendingsOff, 1);
+            else if (e.type == t.secondCaution)
+                row.addCount(RefereeSecondCautions, 1);
+        }
+        return;
+    }
+
+    ResultTable &table = *context.table;
+    // The second entry opens the referee's list restricted to matches with a penalty.
+    table.setMenu({t.menuAllMatches, t.menuPenaltyMatches}, {QString(), QStringLiteral("pen")});
+    table.prepareTable(
+        {t.hReferee, t.hCity, t.hPlayed, t.hRed, t.hSecondYellow, t.hYellow, t.hPenalties}, 60,
+        int(rows.size()));
+    table.setColumnWidth(0, 180);
+    table.setColumnWidth(1, 180);
+    const QString link = QStringLiteral("re02_");
+    int r = 0;
+    for (const PageRow *row : rows.rows()) {
+        table.setCell(r, 0, row->text(0));
+        table.setCell(r, 1, row->text(1));
+        table.setCell(r, 2, paddedCount(row->count(RefereeMatches)));
+        table.setCell(r, 3, paddedCount(row->count(RefereeSendingsOff)));
+        table.setCell(r, 4, paddedCount(row->count(RefereeSecondCautions)));
+        table.setCell(r, 5, paddedCount(row->count(RefereeCautions)));
+        table.setCell(r, 6, paddedCount(row->count(RefereePenalties)));
+        table.setCell(r, 7, link + row->text(0));
+        ++r;
+    }
+    rows.clear();
+    table.sortByColumn(2, Qt::DescendingOrder);
+}
+
+void calculateCoaches(const PageContext &context, PageRows &rows)
+{
+    if (!context.table) {
+        const MatchData &m = *context.match;
+        const QString &search = context.params.argument;
+        const bool considerId = context.params.considerId;
+        PageRow *row1 = coachRow(rows, search, considerId, m.coach1Id, m.coach1, m.team1);
+        PageRow *row2 = coachRow(rows, search, considerId, m.coach2Id, m.coach2, m.team2);
+        // A match without a recorded score counts as played, but not as a result: reading it
+        // as 0:0 would invent a draw.
+        if (m.goals1.isEmpty() && m.goals2.isEmpty())
+            return;
+        const int g1 = scoreNumber(m.goals1);
+        const int g2 = scoreNumber(m.goals2);
+        addResult(row1, g1, g2);
+        addResult(row2, g2, g1);
+        return;
+    }
+
+    const Texts &t = texts();
+    ResultTable &table = *context.table;
+    table.prepareTable({t.hCoach, t.hTeam, t.hGames, t.hWins, t.hDraws, t.hLosses, t.hScored,
+                        t.hConceded, t.hPoints},
+                       60, int(rows.size()));
+    table.setColumnWidth(0, 180);
+    table.setColumnWidth(1, 180);
+    const QString link = QStringLiteral("co02_");
+    int r = 0;
+    for (const PageRow *row : rows.rows()) {
+        table.setCell(r, 0, row->text(0));
+        table.setCell(r, 1, row->text(1));
+        table.setCell(r, 2, paddedCount(row->count(CoachMatches)));
+        table.setCell(r, 3, paddedCount(row->count(CoachWins)));
+        table.setCell(r, 4, paddedCount(row->count(CoachDraws)));
+        table.setCell(r, 5, paddedCount(row->count(CoachLosses)));
+        table.setCell(r, 6, paddedCount(row->count(CoachScored)));
+        table.setCell(r, 7, paddedCount(row->count(CoachConceded)));
+        table.setCell(r, 8,
+                      paddedCount(3 * qint64(row->count(CoachWins)) + row->count(CoachDraws)));
+        table.setCell(r, 9, link + row->text(0));
+        ++r;
+    }
+    rows.clear();
+    table.sortByColumn(0, Qt::AscendingOrder);
+}
+
+void calculateStadiums(const PageContext &context, PageRows &rows)
+{
+    if (!context.table) {
+        const MatchData &m = *context.match;
+        PageRow &row = rows.rowFor(nameAndCity(m.stadium, m.city));
+        row.setText(0, m.stadium);
+        row.setText(1, m.city);
+        row.addCount(StadiumMatches, 1);
+        const qint64 a = attendanceOf(m);
+        if (a != 0) {
+            addAttendance(row, a);
+            noteExtremes(row, a);
+        }
+        return;
+    }
+
+    const Texts &t = texts();
+    ResultTable &table = *context.table;
+    table.prepareTable(
+        {t.hStadium, t.hCity, t.hMatches, t.hAttendanceAvg, t.hAttendanceMax, t.hAttendanceMin}, 90,
+        int(rows.size()));
+    table.setColumnWidth(0, 180);
+    table.setColumnWidth(1, 180);
+    const QString link = QStringLiteral("st02_");
+    int r = 0;
+    for (const PageRow *row : rows.rows()) {
+        // Matches without an attendance count in the divisor: they are matches at the stadium.
+        const qint32 matches = row->count(StadiumMatches);
+        const qint64 average = matches > 0 ? totalAttendance(*row) / matches : 0;
+        table.setCell(r, 0, row->text(0));
+        table.setCell(r, 1, row->text(1));
+        table.setCell(r, 2, paddedCount(matches));
+        table.setCell(r, 3, paddedCount(average));
+        table.setCell(r, 4, paddedCount(row->count(StadiumHighest)));
+        table.setCell(r, 5, paddedCount(row->count(StadiumLowest)));
+        table.setCell(r, 6, link + row->text(0));
+        ++r;
+    }
+    rows.clear();
+    table.sortByColumn(0, Qt::AscendingOrder);
+}

@@ -1,6 +1,253 @@
 #include "pages/builders.h"
 
-// Placeholder: these pages are not built yet.
-void calculatePlayers(const PageContext &, PageRows &) {}
-void calculateTeams(const PageContext &, PageRows &) {}
-void teamPlayers(const PageContext &, PageRows &) {}
+#include "strings/texts.h"
+
+// Players, teams and the players of one team: all three are built from the same sightings of
+// players in the line-ups and events of the selected matches.
+
+namespace {
+
+// Row counters shared by the player and team rows.
+enum Counter {
+    Appearances = 0,
+    SendingsOff = 1,
+    SecondCautions = 2,
+    Cautions = 3,
+    Goals = 4,
+    PenaltyGoals = 5,
+    MissedPenalties = 6,
+    OwnGoals = 7,
+    OpponentPenalties = 8,
+    NoCounter = -1
+};
+
+// The counter an event of this type adds to; NoCounter for substitutions and unknown kinds.
+// The type is compared with the event texts directly: this runs once per event of every match.
+Counter eventCounter(const QString &type, const Texts &t)
+{
+    if (type == t.goal)
+        return Goals;
+    if (type == t.caution)
+        return Cautions;
+    if (type == t.penaltyGoal)
+        return PenaltyGoals;
+    if (type == t.missedPenalty)
+        return MissedPenalties;
+    if (type == t.ownGoal)
+        return OwnGoals;
+    if (type == t.sendingOff)
+        return SendingsOff;
+    if (type == t.secondCaution)
+        return SecondCautions;
+    return NoCounter;
+}
+
+// The person key of a sighting (personKey's rule), built in a buffer the caller reuses so that
+// a sighting of a known player costs no allocation when the key is name and team.
+const QString &sightingKey(bool considerId, const QString &id, const QString &name,
+                           const QString &team, QString &buffer)
+{
+    if (considerId)
+        return id.isEmpty() ? name : id;
+    buffer.truncate(0);
+    buffer.reserve(name.size() + 1 + team.size());
+    buffer.append(name).append(QLatin1Char(' ')).append(team);
+    return buffer;
+}
+
+// One row per player: every line-up entry and substitution is an appearance of its player,
+// every other event a sighting of its player that may add to one counter. With a search text
+// only the sightings whose name contains it (case-sensitive) are counted.
+void accumulatePlayers(const MatchData &m, const QString &search, bool considerId, PageRows &rows)
+{
+    const Texts &t = texts();
+    QString buffer;
+
+    auto sight = [&](const QString &id, const QString &name, const QString &team, Counter counter) {
+        if (!search.isEmpty() && !name.contains(search))
+            return;
+        PageRow &row = rows.rowFor(sightingKey(considerId, id, name, team, buffer));
+        row.setText(0, name);
+        row.setText(1, team);
+        if (counter != NoCounter)
+            row.addCount(counter, 1);
+    };
+
+    for (const PlayerEntry &p : m.players1)
+        sight(p.id, p.name, m.team1, Appearances);
+    for (const PlayerEntry &p : m.players2)
+        sight(p.id, p.name, m.team2, Appearances);
+    for (const MatchEvent &e : m.events) {
+        if (e.type == t.substitution)
+            sight(e.playerid2, e.player2, e.team, Appearances);
+        else
+            sight(e.playerid, e.player, e.team, eventCounter(e.type, t));
+    }
+}
+
+QString countCell(const PageRow &row, int counter)
+{
+    return paddedCount(row.count(counter));
+}
+
+} // namespace
+
+void calculatePlayers(const PageContext &context, PageRows &rows)
+{
+    if (!context.table) {
+        accumulatePlayers(*context.match, context.params.argument, context.params.considerId, rows);
+        return;
+    }
+
+    const Texts &t = texts();
+    ResultTable &table = *context.table;
+    table.prepareTable({t.hPlayer, t.hTeam, t.hMatches, t.hRed, t.hSecondYellow, t.hYellow,
+                        t.hGoals, t.hPenScored, t.hPenMissed, t.hOwnGoals},
+                       70, int(rows.size()));
+    table.setColumnWidth(0, 120);
+    table.setColumnWidth(1, 120);
+    const QString link = QStringLiteral("pl02_");
+    int r = 0;
+    for (const PageRow *row : rows.rows()) {
+        table.setCell(r, 0, row->text(0));
+        table.setCell(r, 1, row->text(1));
+        table.setCell(r, 2, countCell(*row, Appearances));
+        table.setCell(r, 3, countCell(*row, SendingsOff));
+        table.setCell(r, 4, countCell(*row, SecondCautions));
+        table.setCell(r, 5, countCell(*row, Cautions));
+        table.setCell(r, 6, paddedCount(qint64(row->count(Goals)) + row->count(PenaltyGoals)));
+        table.setCell(r, 7, countCell(*row, PenaltyGoals));
+        table.setCell(r, 8, countCell(*row, MissedPenalties));
+        table.setCell(r, 9, countCell(*row, OwnGoals));
+        table.setCell(r, 10, link + row->text(0));
+        ++r;
+    }
+    rows.clear();
+    table.sortByColumn(0, Qt::AscendingOrder);
+}
+
+void calculateTeams(const PageContext &context, PageRows &rows)
+{
+    if (!context.table) {
+        const MatchData &m = *context.match;
+        const Texts &t = texts();
+
+        // A team's row is looked up once per match, not once per player or event, and is created
+        // only when something of that team is met.
+        PageRow *row1 = nullptr;
+        PageRow *row2 = nullptr;
+        auto teamRow = [&](const QString &team) -> PageRow & {
+            if (team == m.team1) {
+                if (!row1)
+                    row1 = &rows.rowFor(m.team1);
+                return *row1;
+            }
+            if (team == m.team2) {
+                if (!row2)
+                    row2 = &rows.rowFor(m.team2);
+                return *row2;
+            }
+            return rows.rowFor(team);
+        };
+
+        if (!m.players1.isEmpty()) {
+            PageRow &row = teamRow(m.team1);
+            row.setText(0, m.team1);
+            for (const PlayerEntry &p : m.players1)
+                row.names().insert(p.name, 0);
+        }
+        if (!m.players2.isEmpty()) {
+            PageRow &row = teamRow(m.team2);
+            row.setText(0, m.team2);
+            for (const PlayerEntry &p : m.players2)
+                row.names().insert(p.name, 0);
+        }
+        for (const MatchEvent &e : m.events) {
+            PageRow &row = teamRow(e.team);
+            row.setText(0, e.team);
+            if (e.type == t.substitution) {
+                row.names().insert(e.player2, 0);
+                continue;
+            }
+            const Counter counter = eventCounter(e.type, t);
+            if (counter == NoCounter)
+                continue;
+            row.addCount(counter, 1);
+            // A penalty, scored or missed, is also one of the opponents' penalties for the other
+            // team of the match. An event whose team is neither side has no known opponent.
+            if (counter == PenaltyGoals || counter == MissedPenalties) {
+                const QString *opponent = nullptr;
+                if (e.team == m.team1)
+                    opponent = &m.team2;
+                else if (e.team == m.team2)
+                    opponent = &m.team1;
+                if (opponent) {
+                    PageRow &other = teamRow(*opponent);
+                    other.setText(0, *opponent);
+                    other.addCount(OpponentPenalties, 1);
+                }
+            }
+        }
+        return;
+    }
+
+    const Texts &t = texts();
+    ResultTable &table = *context.table;
+    table.prepareTable({t.hTeam, t.hPlayersCount, t.hRed, t.hSecondYellow, t.hYellow, t.hGoals,
+                        t.hPenScored, t.hPenMissed, t.hOwnGoals, t.hPenOpponent},
+                       80, int(rows.size()));
+    table.setColumnWidth(0, 120);
+    const QString link = QStringLiteral("te02_");
+    int r = 0;
+    for (const PageRow *row : rows.rows()) {
+        table.setCell(r, 0, row->text(0));
+        table.setCell(r, 1, paddedCount(row->names().size()));
+        table.setCell(r, 2, countCell(*row, SendingsOff));
+        table.setCell(r, 3, countCell(*row, SecondCautions));
+        table.setCell(r, 4, countCell(*row, Cautions));
+        table.setCell(r, 5, paddedCount(qint64(row->count(Goals)) + row->count(PenaltyGoals)));
+        table.setCell(r, 6, countCell(*row, PenaltyGoals));
+        table.setCell(r, 7, countCell(*row, MissedPenalties));
+        table.setCell(r, 8, countCell(*row, OwnGoals));
+        table.setCell(r, 9, countCell(*row, OpponentPenalties));
+        table.setCell(r, 10, link + row->text(0));
+        ++r;
+    }
+    rows.clear();
+    table.sortByColumn(0, Qt::AscendingOrder);
+}
+
+void teamPlayers(const PageContext &context, PageRows &rows)
+{
+    if (!context.table) {
+        // Every sighting counts here; the team is chosen at the end, by each player's last team.
+        accumulatePlayers(*context.match, QString(), context.params.considerId, rows);
+        return;
+    }
+
+    // One table row per player row of the team, so that two players who share a name (told
+    // apart by their IDs) stay two rows.
+    const QString &team = context.params.argument;
+    QList<const PageRow *> selected;
+    for (const PageRow *row : rows.rows()) {
+        if (row->text(1) == team)
+            selected.append(row);
+    }
+
+    const Texts &t = texts();
+    ResultTable &table = *context.table;
+    table.prepareTable({t.hPlayer, t.hTeam, t.hMatches}, 60, int(selected.size()));
+    table.setColumnWidth(0, 120);
+    table.setColumnWidth(1, 120);
+    const QString link = QStringLiteral("pl02_");
+    int r = 0;
+    for (const PageRow *row : selected) {
+        table.setCell(r, 0, row->text(0));
+        table.setCell(r, 1, row->text(1));
+        table.setCell(r, 2, countCell(*row, Appearances));
+        table.setCell(r, 3, link + row->text(0));
+        ++r;
+    }
+    rows.clear();
+    table.sortByColumn(0, Qt::AscendingOrder);
+}

@@ -1,6 +1,122 @@
 #include "pages/builders.h"
 
-// Placeholder: these pages are not built yet.
-void verifyPlayers(const PageContext &, PageRows &) {}
-void verifyPlayers2(const PageContext &, PageRows &) {}
-void verifyAttendance(const PageContext &, PageRows &) {}
+#include "strings/texts.h"
+
+// Data checks: pages that list what looks wrong in the selected reports, so that it can be found
+// and corrected in the report editor.
+
+namespace {
+
+// Counters of a name-and-team row of the ID check.
+enum IdCounter { Sightings = 0 };
+// Texts of a name-and-team row of the ID check.
+enum IdText { ReferenceId = 0, Name = 1, Team = 2, FirstId = 3, OtherId = 4 };
+
+// The two match checks show the shared match row and lead to the match's report.
+void emitMatchRows(ResultTable &table, PageRows &rows)
+{
+    const Texts &t = texts();
+    table.prepareTable({t.hDate, t.hCity, t.hHome, t.hAway, t.hScore}, 120, int(rows.size()));
+    const QString link = QStringLiteral("xm01_");
+    int r = 0;
+    for (const PageRow *row : rows.rows()) {
+        for (int column = 0; column < 5; ++column)
+            table.setCell(r, column, row->text(column));
+        table.setCell(r, 5, link + row->text(5));
+        ++r;
+    }
+    rows.clear();
+    table.sortByColumn(0, Qt::AscendingOrder);
+}
+
+// One sighting of a player for the ID check: the first sighting of a name in a team sets the
+// reference ID; every later one with another ID (an empty ID included) is counted and becomes the
+// second ID shown.
+void sightId(PageRows &rows, QString &key, const QString &name, const QString &id,
+             const QString &team)
+{
+    key.truncate(0);
+    key.reserve(name.size() + 1 + team.size());
+    key.append(name).append(QLatin1Char(',')).append(team);
+    PageRow &row = rows.rowFor(key);
+    if (row.count(Sightings) == 0) {
+        row.setText(ReferenceId, id);
+        row.setText(Name, name);
+        row.setText(Team, team);
+        row.setText(FirstId, id);
+        row.setCount(Sightings, 1);
+    } else if (id != row.text(ReferenceId)) {
+        row.setText(OtherId, id);
+        row.addCount(Sightings, 1);
+    }
+}
+
+} // namespace
+
+void verifyPlayers(const PageContext &context, PageRows &rows)
+{
+    if (!context.table) {
+        const MatchData &m = *context.match;
+        // Only a match whose two line-ups both hold exactly eleven players is passed over.
+        if (m.players1.size() != 11 || m.players2.size() != 11)
+            addMatchRow(rows, m, context.matchFile);
+        return;
+    }
+    emitMatchRows(*context.table, rows);
+}
+
+void verifyAttendance(const PageContext &context, PageRows &rows)
+{
+    if (!context.table) {
+        const MatchData &m = *context.match;
+        // "0" or a text that is not a number is an attendance given, if oddly.
+        if (m.attendance.isEmpty())
+            addMatchRow(rows, m, context.matchFile);
+        return;
+    }
+    emitMatchRows(*context.table, rows);
+}
+
+void verifyPlayers2(const PageContext &context, PageRows &rows)
+{
+    if (!context.table) {
+        const MatchData &m = *context.match;
+        const QString &substitution = texts().substitution;
+        QString key;
+        for (const PlayerEntry &p : m.players1)
+            sightId(rows, key, p.name, p.id, m.team1);
+        for (const PlayerEntry &p : m.players2)
+            sightId(rows, key, p.name, p.id, m.team2);
+        for (const MatchEvent &e : m.events) {
+            sightId(rows, key, e.player, e.playerid, e.team);
+            if (e.type == substitution)
+                sightId(rows, key, e.player2, e.playerid2, e.team);
+        }
+        return;
+    }
+
+    const Texts &t = texts();
+    ResultTable &table = *context.table;
+    table.prepareTable({t.hSurname, t.hTeam, t.hId1, t.hId2}, 120, int(rows.size()));
+    // Only the names met with more than one ID are shown, in the order they were first met.
+    int shown = 0;
+    for (const PageRow *row : rows.rows()) {
+        if (row->count(Sightings) > 1)
+            ++shown;
+    }
+    table.setRowCount(shown);
+    int r = 0;
+    for (const PageRow *row : rows.rows()) {
+        if (row->count(Sightings) <= 1)
+            continue;
+        table.setCell(r, 0, row->text(Name));
+        table.setCell(r, 1, row->text(Team));
+        table.setCell(r, 2, row->text(FirstId));
+        table.setCell(r, 3, row->text(OtherId));
+        // No link: the row leads nowhere.
+        table.setCell(r, 4, QString());
+        ++r;
+    }
+    rows.clear();
+    table.sortByColumn(0, Qt::AscendingOrder);
+}
