@@ -207,6 +207,64 @@ struct Texts
     const QString fileCannotWrite = QStringLiteral("Не удалось записать файл «%1»: %2.");
     const QString fileKept = QStringLiteral("Прежний файл не изменён.");
 
+    // Command line (scorewright-cli): English, on stderr
+    const QString cliUsage = QStringLiteral(
+        "Usage:\n"
+        "  scorewright-cli import DIR... -o OUT.swb [--into IN.swb]\n"
+        "  scorewright-cli info FILE.swb\n"
+        "  scorewright-cli page FILE.swb PAGE [--tournament NAME] [--from YYYY-MM-DD]\n"
+        "                  [--till YYYY-MM-DD] [--consider-id] [--menu-choice LABEL]\n"
+        "                  [--format text|csv|tsv] [--links] [-o OUT]\n"
+        "  scorewright-cli report FILE.swb MATCH-FILE-NAME [-o OUT.html]\n"
+        "  scorewright-cli --help | --version\n"
+        "\n"
+        "PAGE is a page link such as ta01_ or ta02_TEAM, or one of: %1.\n"
+        "fpl1_NAME and fco1_NAME show the players or coaches page for NAME only.\n"
+        "Without --tournament, --from and --till a page covers every match with a date.\n");
+    const QString cliVersion = QStringLiteral("scorewright-cli %1\n");
+    const QString cliError = QStringLiteral("scorewright-cli: %1\n");
+    const QString cliWarning = QStringLiteral("scorewright-cli: warning: %1\n");
+    const QString cliHelpHint = QStringLiteral("Try 'scorewright-cli --help'.\n");
+    const QString cliNoCommand = QStringLiteral("no command given");
+    const QString cliUnknownCommand = QStringLiteral("unknown command '%1'");
+    const QString cliUnknownOption = QStringLiteral("unknown option '%1'");
+    const QString cliOptionNotHere = QStringLiteral("option %1 does not apply to '%2'");
+    const QString cliMissingValue = QStringLiteral("option %1 needs a value");
+    const QString cliUnexpectedValue = QStringLiteral("option %1 takes no value");
+    const QString cliWrongArguments = QStringLiteral("'%1' takes %2");
+    const QString cliImportArguments = QStringLiteral("one or more directories and -o OUT.swb");
+    const QString cliFileArgument = QStringLiteral("one database file");
+    const QString cliPageArguments = QStringLiteral("a database file and a page");
+    const QString cliReportArguments = QStringLiteral("a database file and a match file name");
+    const QString cliBadDate = QStringLiteral("%1 '%2' is not a date of the form YYYY-MM-DD");
+    const QString cliFromAfterTill = QStringLiteral("--from %1 is later than --till %2");
+    const QString cliBadFormat = QStringLiteral("unknown format '%1': use text, csv or tsv");
+    const QString cliUnknownPage = QStringLiteral("unknown page '%1'");
+    const QString cliReportPage =
+        QStringLiteral("'%1' is the report of one match: use 'scorewright-cli report %2 %3'");
+    const QString cliEmptySearch =
+        QStringLiteral("'%1' needs the name to search for after the code, as in %1NAME");
+    const QString cliNotDirectory = QStringLiteral("'%1' is not a directory");
+    const QString cliCannotOpen = QStringLiteral("cannot read '%1': %2");
+    const QString cliNotDatabase = QStringLiteral("'%1' is not a Scorewright database");
+    const QString cliUnsupportedVersion =
+        QStringLiteral("'%1' is a database of format version %2, which this program cannot read");
+    const QString cliDamaged =
+        QStringLiteral("'%1' is damaged: it stops making sense at byte %2");
+    const QString cliCannotWrite = QStringLiteral("cannot write '%1': %2");
+    const QString cliNoMatches = QStringLiteral("'%1' holds no matches");
+    const QString cliNoTournament = QStringLiteral("'%1' has no tournament named '%2'");
+    const QString cliUnknownMatch = QStringLiteral("'%1' has no match from the file '%2'");
+    const QString cliImportProgress = QStringLiteral("\rReading... %1 files");
+    const QString cliImportDone =
+        QStringLiteral("%1 files, %2 matches imported in %3 ms; '%4' holds %5 matches\n");
+    const QString cliNoReports = QStringLiteral("no XML reports found under %1");
+    const QString cliInfoMatches = QStringLiteral("matches: %1\n");
+    const QString cliInfoDates = QStringLiteral("dates: %1 .. %2\n");
+    const QString cliInfoNoDates = QStringLiteral("dates: none\n");
+    const QString cliInfoUndated = QStringLiteral("undated: %1\n");
+    const QString cliInfoTournaments = QStringLiteral("tournaments: %1\n");
+
     // Person search
     const QString findLabel = QStringLiteral("Фамилия:");
     const QString findButton = QStringLiteral("Найти");
