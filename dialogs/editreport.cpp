@@ -1,0 +1,338 @@
+#include "dialogs/editreport.h"
+
+#include "model/matchstore.h"
+#include "pages/pagecodes.h"
+#include "strings/texts.h"
+
+#include <QCompleter>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace {
+
+const QLatin1StringView reportCode("xm01_");
+const QLatin1StringView dateFormat("dd.MM.yyyy");
+
+QLabel *addLabel(QWidget *parent, const char *name, const QString &text, int x, int y, int w, int h)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1StringView(name));
+    label->setGeometry(x, y, w, h);
+    return label;
+}
+
+// A section heading of the line-up, events and comments tabs.
+QLabel *addHeading(QWidget *parent, const char *name, const QString &text, int x, int y, int w,
+                   int h)
+{
+    QLabel *label = addLabel(parent, name, text, x, y, w, h);
+    QFont font = label->font();
+    font.setPointSize(9);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QLineEdit *addField(QWidget *parent, const char *name, int x, int y, int w, int h)
+{
+    auto *field = new QLineEdit(parent);
+    field->setObjectName(QLatin1StringView(name));
+    field->setGeometry(x, y, w, h);
+    return field;
+}
+
+QTableWidget *addTable(QWidget *parent, const char *name, int x, int y, int w, int h)
+{
+    auto *table = new QTableWidget(parent);
+    table->setObjectName(QLatin1StringView(name));
+    table->setGeometry(x, y, w, h);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    return table;
+}
+
+// A read-only cell: selectable, nothing else.
+QTableWidgetItem *cell(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    return item;
+}
+
+void fillSquad(QTableWidget *table, const QList<PlayerEntry> &players)
+{
+    table->setColumnCount(1);
+    table->setHorizontalHeaderLabels({texts().hPlayer});
+    table->setRowCount(int(players.size()));
+    for (int row = 0; row < players.size(); ++row)
+        table->setItem(row, 0, cell(players.at(row).name));
+}
+
+} // namespace
+
+EditReport::EditReport(MatchStore &store, const QString &currentLink, QWidget *parent)
+    : QDialog(parent), m_store(store)
+{
+    buildForm();
+
+    const LinkParts link = splitLink(currentLink);
+    if (link.code != reportCode)
+        return;
+    const Match *match = store.find(link.argument);
+    if (!match)
+        return;
+    // An empty argument is a valid key (reports typed before names were given to them).
+    m_fileName = link.argument.isNull() ? QStringLiteral("") : link.argument;
+    fill(**match);
+    addCompleter();
+}
+
+void EditReport::buildForm()
+{
+    const Texts &t = texts();
+    setObjectName(QStringLiteral("EditReport"));
+    setWindowTitle(t.editorWindowTitle);
+    resize(796, 550);
+    setMinimumSize(796, 550);
+    setMaximumSize(796, 550);
+
+    auto *outer = new QGridLayout(this);
+    outer->setObjectName(QStringLiteral("gridLayout_2"));
+    auto *inner = new QGridLayout();
+    inner->setObjectName(QStringLiteral("gridLayout"));
+    outer->addLayout(inner, 0, 0);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabReport"));
+    inner->addWidget(m_tabs, 0, 0);
+
+    m_buttonBox =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Horizontal, this);
+    m_buttonBox->setObjectName(QStringLiteral("buttonBox"));
+    outer->addWidget(m_buttonBox, 1, 0);
+    connect(m_buttonBox, &QDialogButtonBox::accepted, this, &EditReport::accept);
+    connect(m_buttonBox, &QDialogButtonBox::rejected, this, &EditReport::reject);
+
+    auto *general = new QWidget();
+    general->setObjectName(QStringLiteral("tabGeneral"));
+    addLabel(general, "label", t.lTournament, 10, 10, 111, 20);
+    m_championship = addField(general, "fChampionship", 130, 10, 281, 20);
+    addLabel(general, "label_14", t.lRound, 10, 40, 111, 20);
+    m_round = addField(general, "fRound", 130, 40, 281, 20);
+    addLabel(general, "label_2", t.lFirstTeam, 10, 70, 111, 20);
+    m_team1 = addField(general, "fTeam1", 130, 70, 281, 20);
+    addLabel(general, "label_3", t.lSecondTeam, 10, 100, 101, 20);
+    m_team2 = addField(general, "fTeam2", 130, 100, 281, 20);
+    addLabel(general, "label_4", t.hScore, 10, 130, 101, 20);
+    m_goals1 = addField(general, "fGoals1", 130, 130, 41, 20);
+    addLabel(general, "label_5", t.lScoreColon, 180, 130, 16, 20);
+    m_goals2 = addField(general, "fGoals2", 190, 130, 41, 20);
+    addLabel(general, "label_6", t.lExtra, 240, 130, 31, 20);
+    m_extra1 = addField(general, "fExtra1", 280, 130, 41, 20);
+    addLabel(general, "label_7", t.lScoreColon, 330, 130, 16, 20);
+    m_extra2 = addField(general, "fExtra2", 350, 130, 41, 20);
+    addLabel(general, "label_8", t.lPenalties, 390, 130, 31, 20);
+    m_penalty1 = addField(general, "fPenalty1", 430, 130, 41, 20);
+    addLabel(general, "label_9", t.lScoreColon, 480, 130, 16, 20);
+    m_penalty2 = addField(general, "fPenalty2", 500, 130, 41, 20);
+    addLabel(general, "label_10", t.lScoreClose, 550, 130, 16, 20);
+    addLabel(general, "label_15", t.hCity, 10, 160, 101, 20);
+    m_city = addField(general, "fCity", 130, 160, 281, 20);
+    addLabel(general, "label_16", t.hStadium, 10, 190, 101, 20);
+    m_stadium = addField(general, "fStadium", 130, 190, 281, 20);
+    addLabel(general, "label_17", t.lSpectators, 430, 190, 90, 20);
+    m_attendance = addField(general, "fAttendance", 510, 190, 121, 20);
+    addLabel(general, "label_18", t.hDate, 10, 220, 101, 20);
+    m_date = addField(general, "fDate", 130, 220, 121, 20);
+    addLabel(general, "label_21", t.hTime, 270, 220, 90, 20);
+    m_time = addField(general, "fTime", 380, 220, 121, 20);
+    addLabel(general, "label_19", t.hReferee, 10, 250, 101, 20);
+    m_referee = addField(general, "fReferee", 130, 250, 281, 20);
+    m_tabs->addTab(general, t.tabGeneral);
+
+    auto *squad = new QWidget();
+    squad->setObjectName(QStringLiteral("tabSquad"));
+    addHeading(squad, "label_12", t.lLineups, 0, 10, 761, 20);
+    m_squad1 = addTable(squad, "fSquad1", 10, 40, 371, 341);
+    m_squad2 = addTable(squad, "fSquad2", 390, 40, 371, 341);
+    for (QTableWidget *table : {m_squad1, m_squad2}) {
+        table->setRowCount(11);
+        table->horizontalHeader()->setStretchLastSection(true);
+    }
+    addHeading(squad, "label_11", t.lCoaches, 0, 390, 761, 20);
+    m_coach1 = addField(squad, "fCoach1", 10, 420, 371, 20);
+    m_coach2 = addField(squad, "fCoach2", 390, 420, 371, 20);
+    m_tabs->addTab(squad, t.tabLineups);
+
+    auto *events = new QWidget();
+    events->setObjectName(QStringLiteral("tabEvents"));
+    addHeading(events, "label_13", t.lEvents, 10, 10, 751, 20);
+    m_events = addTable(events, "fEvents", 10, 40, 751, 351);
+    m_events->setColumnCount(5);
+    m_events->horizontalHeader()->setStretchLastSection(true);
+    m_tabs->addTab(events, t.tabEvents);
+
+    auto *comments = new QWidget();
+    comments->setObjectName(QStringLiteral("tabComments"));
+    addHeading(comments, "label_20", t.lComments, 20, 10, 751, 20);
+    m_comments = new QPlainTextEdit(comments);
+    m_comments->setObjectName(QStringLiteral("fComments"));
+    m_comments->setGeometry(20, 40, 741, 421);
+    m_tabs->addTab(comments, t.tabComments);
+
+    m_tabs->setCurrentIndex(0);
+
+    const QList<QWidget *> order = {
+        m_tabs,    m_championship, m_round,  m_team1,    m_team2,    m_goals1,
+        m_goals2,  m_extra1,       m_extra2, m_penalty1, m_penalty2, m_city,
+        m_stadium, m_attendance,   m_date,   m_time,     m_referee,  m_buttonBox,
+        m_squad1,  m_coach1,       m_squad2, m_coach2,   m_events,   m_comments};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void EditReport::fill(const MatchData &match)
+{
+    m_championship->setText(match.tournament);
+    m_round->setText(match.round);
+    m_team1->setText(match.team1);
+    m_team2->setText(match.team2);
+    m_goals1->setText(match.goals1);
+    m_goals2->setText(match.goals2);
+    m_extra1->setText(match.extra1);
+    m_extra2->setText(match.extra2);
+    m_penalty1->setText(match.penalties1);
+    m_penalty2->setText(match.penalties2);
+    m_city->setText(match.city);
+    m_stadium->setText(match.stadium);
+    m_attendance->setText(match.attendance);
+    m_date->setText(match.date.isValid() ? match.date.toString(dateFormat) : QString());
+    m_time->setText(match.time);
+    m_referee->setText(match.referee);
+    m_coach1->setText(match.coach1);
+    m_coach2->setText(match.coach2);
+
+    fillSquad(m_squad1, match.players1);
+    fillSquad(m_squad2, match.players2);
+
+    const Texts &t = texts();
+    m_events->setColumnCount(6);
+    m_events->setHorizontalHeaderLabels(
+        {t.hTime, t.hEventType, t.hComment, t.hTeam, t.hPlayer, t.hPlayerOff});
+    m_events->setRowCount(int(match.events.size()));
+    for (int row = 0; row < match.events.size(); ++row) {
+        const MatchEvent &event = match.events.at(row);
+        const QString values[] = {event.time, event.type,   event.comment,
+                                  event.team, event.player, event.player2};
+        for (int column = 0; column < 6; ++column)
+            m_events->setItem(row, column, cell(values[column]));
+    }
+    const int widths[] = {50, 170, 140, 130, 120};
+    for (int column = 0; column < 5; ++column)
+        m_events->setColumnWidth(column, widths[column]);
+}
+
+void EditReport::addCompleter()
+{
+    auto *completer = new QCompleter(m_store.tournamentNames(), m_championship);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    completer->setFilterMode(Qt::MatchStartsWith);
+    m_championship->setCompleter(completer);
+}
+
+bool EditReport::parseDate(const QString &text, QDate *date)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) {
+        *date = QDate();
+        return true;
+    }
+    *date = QDate::fromString(trimmed, dateFormat);
+    return date->isValid();
+}
+
+QList<EditReport::Binding> EditReport::bindings() const
+{
+    return {{&MatchData::tournament, m_championship},
+            {&MatchData::round, m_round},
+            {&MatchData::team1, m_team1},
+            {&MatchData::team2, m_team2},
+            {&MatchData::goals1, m_goals1},
+            {&MatchData::goals2, m_goals2},
+            {&MatchData::extra1, m_extra1},
+            {&MatchData::extra2, m_extra2},
+            {&MatchData::penalties1, m_penalty1},
+            {&MatchData::penalties2, m_penalty2},
+            {&MatchData::city, m_city},
+            {&MatchData::stadium, m_stadium},
+            {&MatchData::attendance, m_attendance},
+            {&MatchData::referee, m_referee},
+            {&MatchData::time, m_time},
+            {&MatchData::coach1, m_coach1},
+            {&MatchData::coach2, m_coach2}};
+}
+
+bool EditReport::differs(const MatchData &match, const QDate &date) const
+{
+    if (match.date != date)
+        return true;
+    for (const Binding &binding : bindings()) {
+        if (match.*binding.field != binding.edit->text())
+            return true;
+    }
+    return false;
+}
+
+void EditReport::storeInto(MatchData &match, const QDate &date) const
+{
+    // Only changed fields are written: an untouched field keeps its exact value (null stays
+    // null, as the database file tells null from empty).
+    for (const Binding &binding : bindings()) {
+        const QString text = binding.edit->text();
+        if (match.*binding.field != text)
+            match.*binding.field = text;
+    }
+    match.date = date;
+}
+
+void EditReport::accept()
+{
+    if (editsMatch()) {
+        QDate date;
+        if (!parseDate(m_date->text(), &date)) {
+            const QString text = texts().badDateText.arg(m_date->text());
+            if (m_messageSink)
+                m_messageSink(this, text);
+            else
+                QMessageBox::warning(this, texts().badDateTitle, text);
+            m_tabs->setCurrentIndex(0);
+            m_date->setFocus();
+            m_date->selectAll();
+            return;
+        }
+        // Compare first, so that an OK without changes leaves the record shared and unmarked.
+        const Match *current = m_store.find(m_fileName);
+        if (current && differs(**current, date)) {
+            Match *match = m_store.findForUpdate(m_fileName);
+            storeInto(match->edit(), date);
+            m_changed = true;
+        }
+    }
+    QDialog::accept();
+}
+
+QString unusedReportName(const MatchStore &store)
+{
+    for (int n = 1;; ++n) {
+        const QString name = QStringLiteral("new-%1").arg(n);
+        if (!store.find(name))
+            return name;
+    }
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "model/match.h"
+
+#include <QDate>
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class MatchStore;
+class QDialogButtonBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QTabWidget;
+class QTableWidget;
+
+// The report editor: corrects the single-valued fields and the date of the match whose report
+// link ("xm01_" + file name) is the window's current page, or shows an empty form for any other
+// link. Line-ups and events are shown read-only; IDs are neither shown nor changed.
+//
+// The dialog writes into the store itself; the caller re-shows the page afterwards when
+// storedChanges() says something changed.
+class EditReport : public QDialog
+{
+    Q_OBJECT
+public:
+    // Shows a message to the user; replaceable so that tests need not answer a message box.
+    using MessageSink = std::function<void(QWidget *parent, const QString &text)>;
+
+    EditReport(MatchStore &store, const QString &currentLink, QWidget *parent = nullptr);
+
+    // True when the form shows a stored match (the link names one); OK then writes into it.
+    bool editsMatch() const { return !m_fileName.isNull(); }
+    // True after an OK that changed at least one field of the match.
+    bool storedChanges() const { return m_changed; }
+
+    void setMessageSink(MessageSink sink) { m_messageSink = std::move(sink); }
+
+    // The date text of the form as a date: true with a null date for an empty (or blank) text,
+    // true with the date for a valid "dd.MM.yyyy" text, false for anything else.
+    static bool parseDate(const QString &text, QDate *date);
+
+public Q_SLOTS:
+    void accept() override;
+
+private:
+    void buildForm();
+    void fill(const MatchData &match);
+    void addCompleter();
+    // One single-valued text field of the record and the form field that edits it.
+    struct Binding
+    {
+        QString MatchData::*field;
+        QLineEdit *edit;
+    };
+    QList<Binding> bindings() const;
+    bool differs(const MatchData &match, const QDate &date) const;
+    void storeInto(MatchData &match, const QDate &date) const;
+
+    MatchStore &m_store;
+    QString m_fileName; // null: the form edits nothing
+    bool m_changed = false;
+    MessageSink m_messageSink;
+
+    QTabWidget *m_tabs = nullptr;
+    QDialogButtonBox *m_buttonBox = nullptr;
+    QLineEdit *m_championship = nullptr;
+    QLineEdit *m_round = nullptr;
+    QLineEdit *m_team1 = nullptr;
+    QLineEdit *m_team2 = nullptr;
+    QLineEdit *m_goals1 = nullptr;
+    QLineEdit *m_goals2 = nullptr;
+    QLineEdit *m_extra1 = nullptr;
+    QLineEdit *m_extra2 = nullptr;
+    QLineEdit *m_penalty1 = nullptr;
+    QLineEdit *m_penalty2 = nullptr;
+    QLineEdit *m_city = nullptr;
+    QLineEdit *m_stadium = nullptr;
+    QLineEdit *m_attendance = nullptr;
+    QLineEdit *m_date = nullptr;
+    QLineEdit *m_time = nullptr;
+    QLineEdit *m_referee = nullptr;
+    QLineEdit *m_coach1 = nullptr;
+    QLineEdit *m_coach2 = nullptr;
+    QTableWidget *m_squad1 = nullptr;
+    QTableWidget *m_squad2 = nullptr;
+    QTableWidget *m_events = nullptr;
+    QPlainTextEdit *m_comments = nullptr;
+};
+
+// A file name for a report typed in the editor that no match of the store carries ("new-1",
+// "new-2" ...), so that each new report has its own report page and its own rows.
+QString unusedReportName(const MatchStore &store);
