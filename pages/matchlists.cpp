@@ -155,8 +155,23 @@ void stadiumMatches(const PageContext &context, PageRows &rows)
     drillDown(context, rows, atStadium);
 }
 
+// True when a penalty was scored or missed in the match.
+static bool hasPenalty(const MatchData &match)
+{
+    const Texts &t = texts();
+    for (const MatchEvent &event : match.events)
+        if (event.type == t.penaltyGoal || event.type == t.missedPenalty)
+            return true;
+    return false;
+}
+
 void refereeMatches(const PageContext &context, PageRows &rows)
 {
+    // Opened with the referee page's "Матчи с пенальти" entry, the list keeps only the matches
+    // with a penalty; every other entry shows all of the referee's matches.
+    if (!context.table && context.params.menuChoice == texts().menuPenaltyMatches &&
+        !hasPenalty(*context.match))
+        return;
     drillDown(context, rows, refereedBy);
 }
 
