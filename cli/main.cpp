@@ -1,9 +1,9 @@
+#include "cli/cli.h"
+
 #include <QCoreApplication>
-#include <QTextStream>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QTextStream(stderr) << "scorewright-cli: no commands yet\n";
-    return 2;
+    return runCli(app.arguments().mid(1));
 }

@@ -1,0 +1,393 @@
+#include "cli/cli.h"
+
+#include "model/database.h"
+#include "model/xmlimport.h"
+#include "pages/matchreport.h"
+#include "pages/pagecodes.h"
+#include "pages/tabledata.h"
+#include "pages/textexport.h"
+#include "strings/texts.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+void message(const QString &text)
+{
+    QTextStream err(stderr);
+    err << text;
+}
+
+int failure(const QString &text)
+{
+    message(texts().cliError.arg(text));
+    return ExitFailure;
+}
+
+int usageError(const QString &text)
+{
+    message(texts().cliError.arg(text) + texts().cliHelpHint);
+    return ExitUsage;
+}
+
+// The command line after the command word: positional arguments and the options given, with the
+// values of those that take one. Options may stand anywhere; "--" ends them.
+struct Arguments
+{
+    QStringList positional;
+    QMap<QString, QString> options;
+
+    bool has(const QString &name) const { return options.contains(name); }
+    QString value(const QString &name) const { return options.value(name); }
+};
+
+const QStringList valueOptions = {u"-o"_s,     u"--into"_s,        u"--tournament"_s, u"--from"_s,
+                                  u"--till"_s, u"--menu-choice"_s, u"--format"_s};
+const QStringList flagOptions = {u"--consider-id"_s, u"--links"_s};
+
+// Parses arguments for command, accepting only the options in allowed; returns the exit code of a
+// usage error, or ExitOk.
+int parseArguments(const QStringList &arguments, const QString &command, const QStringList &allowed,
+                   Arguments &out)
+{
+    const Texts &t = texts();
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (optionsEnded || !argument.startsWith(u'-') || argument == u"-"_s) {
+            out.positional.append(argument);
+            continue;
+        }
+        if (argument == u"--"_s) {
+            optionsEnded = true;
+            continue;
+        }
+        QString name = argument;
+        QString value;
+        bool inlineValue = false;
+        const qsizetype equals = argument.indexOf(u'=');
+        if (argument.startsWith(u"--"_s) && equals > 0) {
+            name = argument.left(equals);
+            value = argument.mid(equals + 1);
+            inlineValue = true;
+        }
+        const bool takesValue = valueOptions.contains(name);
+        if (!takesValue && !flagOptions.contains(name))
+            return usageError(t.cliUnknownOption.arg(name));
+        if (!allowed.contains(name))
+            return usageError(t.cliOptionNotHere.arg(name, command));
+        if (takesValue && !inlineValue) {
+            if (i + 1 >= arguments.size())
+                return usageError(t.cliMissingValue.arg(name));
+            value = arguments.at(++i);
+        } else if (!takesValue && inlineValue) {
+            return usageError(t.cliUnexpectedValue.arg(name));
+        }
+        out.options.insert(name, value);
+    }
+    return ExitOk;
+}
+
+// A message for a database that could not be read or written.
+QString databaseMessage(const DatabaseResult &result, const QString &path)
+{
+    const Texts &t = texts();
+    switch (result.status) {
+    case DatabaseResult::Ok:
+        break;
+    case DatabaseResult::CannotOpen:
+        return t.cliCannotOpen.arg(path, result.systemError);
+    case DatabaseResult::NotDatabase:
+        return t.cliNotDatabase.arg(path);
+    case DatabaseResult::UnsupportedVersion:
+        return t.cliUnsupportedVersion.arg(path).arg(result.version);
+    case DatabaseResult::Damaged:
+        return t.cliDamaged.arg(path).arg(result.offset);
+    case DatabaseResult::CannotWrite:
+        return t.cliCannotWrite.arg(path, result.systemError);
+    }
+    return QString();
+}
+
+// Reads path into store; from and till start at the empty range and come back as the range of
+// the dated matches, as the window shows them right after opening the file.
+bool openDatabase(const QString &path, MatchStore &store, QDate &from, QDate &till)
+{
+    from = emptyRangeFrom();
+    till = emptyRangeTill();
+    const DatabaseResult result = readDatabase(path, store, from, till);
+    if (!result.ok()) {
+        failure(databaseMessage(result, path));
+        return false;
+    }
+    return true;
+}
+
+// Writes bytes to path, replacing it atomically, or to stdout when path is empty.
+int writeOutput(const QByteArray &bytes, const QString &path)
+{
+    if (path.isEmpty()) {
+        if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) !=
+                size_t(bytes.size()) ||
+            std::fflush(stdout) != 0)
+            return failure(texts().cliCannotWrite.arg(u"stdout"_s, qt_error_string()));
+        return ExitOk;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return failure(texts().cliCannotWrite.arg(path, file.errorString()));
+    return ExitOk;
+}
+
+QDate parseDate(const QString &text)
+{
+    static const QRegularExpression form(u"^\\d{4}-\\d{2}-\\d{2}$"_s);
+    if (!form.match(text).hasMatch())
+        return QDate();
+    return QDate::fromString(text, u"yyyy-MM-dd"_s);
+}
+
+int import(const QStringList &arguments)
+{
+    const Texts &t = texts();
+    Arguments args;
+    if (const int code = parseArguments(arguments, u"import"_s, {u"-o"_s, u"--into"_s}, args))
+        return code;
+    const QString out = args.value(u"-o"_s);
+    if (args.positional.isEmpty() || out.isEmpty())
+        return usageError(t.cliWrongArguments.arg(u"import"_s, t.cliImportArguments));
+    for (const QString &directory : std::as_const(args.positional)) {
+        if (!QFileInfo(directory).isDir())
+            return failure(t.cliNotDirectory.arg(directory));
+    }
+    // Fail before a long import when the output cannot be written at all.
+    const QFileInfo outInfo(out);
+    if (outInfo.isDir() || !QFileInfo(outInfo.absolutePath()).isDir())
+        return failure(
+            t.cliCannotWrite.arg(out, qt_error_string(outInfo.isDir() ? EISDIR : ENOENT)));
+
+    MatchStore store;
+    QDate from = emptyRangeFrom();
+    QDate till = emptyRangeTill();
+    if (args.has(u"--into"_s) && !openDatabase(args.value(u"--into"_s), store, from, till))
+        return ExitFailure;
+
+    // A progress line only where someone watches it.
+    const bool terminal = isatty(STDERR_FILENO) == 1;
+    QElapsedTimer shown;
+    shown.start();
+    qsizetype filesBefore = 0;
+    const ImportProgress progress = [&](qsizetype files) {
+        if (terminal && shown.elapsed() >= 100) {
+            message(t.cliImportProgress.arg(filesBefore + files));
+            shown.restart();
+        }
+    };
+
+    QElapsedTimer timer;
+    timer.start();
+    ImportResult total;
+    for (const QString &directory : std::as_const(args.positional)) {
+        const ImportResult result = importDirectory(directory, store, from, till, progress);
+        if (result.matches == 0)
+            message(t.cliWarning.arg(t.cliNoReports.arg(directory)));
+        total.files += result.files;
+        total.matches += result.matches;
+        filesBefore = total.files;
+    }
+    const qint64 elapsed = timer.elapsed();
+    if (terminal)
+        message(u"\r\x1b[K"_s);
+
+    const DatabaseResult written = writeDatabase(out, store);
+    if (!written.ok())
+        return failure(databaseMessage(written, out));
+    QTextStream(stdout) << t.cliImportDone.arg(total.files)
+                               .arg(total.matches)
+                               .arg(elapsed)
+                               .arg(out)
+                               .arg(store.count());
+    return ExitOk;
+}
+
+int info(const QStringList &arguments)
+{
+    const Texts &t = texts();
+    Arguments args;
+    if (const int code = parseArguments(arguments, u"info"_s, {}, args))
+        return code;
+    if (args.positional.size() != 1)
+        return usageError(t.cliWrongArguments.arg(u"info"_s, t.cliFileArgument));
+    MatchStore store;
+    QDate from;
+    QDate till;
+    if (!openDatabase(args.positional.constFirst(), store, from, till))
+        return ExitFailure;
+
+    qsizetype undated = 0;
+    for (const Match &match : store.matches()) {
+        if (!match->date.isValid())
+            ++undated;
+    }
+    QString text = t.cliInfoMatches.arg(store.count());
+    if (undated < store.count())
+        text += t.cliInfoDates.arg(from.toString(Qt::ISODate), till.toString(Qt::ISODate));
+    else
+        text += t.cliInfoNoDates;
+    text += t.cliInfoUndated.arg(undated);
+    const QStringList tournaments = store.tournamentNames();
+    text += t.cliInfoTournaments.arg(tournaments.size());
+    for (const QString &name : tournaments)
+        text += name + u'\n';
+    return writeOutput(text.toUtf8(), QString());
+}
+
+QString pageNames()
+{
+    QStringList names;
+    for (const PageCodeEntry *entry : pageCodes()) {
+        if (!entry->name.isEmpty())
+            names.append(QString(entry->name));
+    }
+    return names.join(u", "_s);
+}
+
+int page(const QStringList &arguments)
+{
+    const Texts &t = texts();
+    Arguments args;
+    if (const int code =
+            parseArguments(arguments, u"page"_s,
+                           {u"--tournament"_s, u"--from"_s, u"--till"_s, u"--consider-id"_s,
+                            u"--menu-choice"_s, u"--format"_s, u"--links"_s, u"-o"_s},
+                           args))
+        return code;
+    if (args.positional.size() != 2)
+        return usageError(t.cliWrongArguments.arg(u"page"_s, t.cliPageArguments));
+    const QString &path = args.positional.at(0);
+    const QString &link = args.positional.at(1);
+
+    // The page: a short name or a link as the window follows it.
+    const PageCodeEntry *entry = findPageByName(link);
+    QString argument;
+    if (!entry) {
+        const LinkParts parts = splitLink(link);
+        if (parts.code.size() == 5)
+            entry = findPageCode(parts.code);
+        if (!entry)
+            return usageError(t.cliUnknownPage.arg(link) + u'\n' + t.cliUsage.arg(pageNames()));
+        argument = pageArgument(*entry, parts.argument);
+    }
+    if (entry->kind == PageKind::Report)
+        return usageError(t.cliReportPage.arg(link, path, splitLink(link).argument));
+    if ((entry->kind == PageKind::FindPlayer || entry->kind == PageKind::FindCoach) &&
+        argument.isEmpty())
+        return usageError(t.cliEmptySearch.arg(QString(entry->code)));
+
+    const QString format = args.has(u"--format"_s) ? args.value(u"--format"_s) : u"text"_s;
+    if (format != u"text"_s && format != u"csv"_s && format != u"tsv"_s)
+        return usageError(t.cliBadFormat.arg(format));
+    QDate fromOption;
+    QDate tillOption;
+    for (const auto &[option, date] :
+         {std::pair{u"--from"_s, &fromOption}, std::pair{u"--till"_s, &tillOption}}) {
+        if (!args.has(option))
+            continue;
+        *date = parseDate(args.value(option));
+        if (!date->isValid())
+            return usageError(t.cliBadDate.arg(option, args.value(option)));
+    }
+    if (fromOption.isValid() && tillOption.isValid() && fromOption > tillOption)
+        return usageError(t.cliFromAfterTill.arg(args.value(u"--from"_s), args.value(u"--till"_s)));
+
+    MatchStore store;
+    MatchFilter filter;
+    if (!openDatabase(path, store, filter.from, filter.till))
+        return ExitFailure;
+    if (store.isEmpty())
+        return failure(t.cliNoMatches.arg(path));
+    if (fromOption.isValid())
+        filter.from = fromOption;
+    if (tillOption.isValid())
+        filter.till = tillOption;
+    filter.tournament =
+        args.has(u"--tournament"_s) ? args.value(u"--tournament"_s) : t.allTournaments;
+    if (!filter.allTournaments() && !store.tournamentNames().contains(filter.tournament))
+        message(t.cliWarning.arg(t.cliNoTournament.arg(path, filter.tournament)));
+    filter.considerId = args.has(u"--consider-id"_s);
+
+    PageParams params;
+    params.menuChoice = args.value(u"--menu-choice"_s);
+    params.argument = argument;
+    params.considerId = filter.considerId;
+    TableData table;
+    runPage(store, filter, entry->builder, params, table);
+
+    const TableSnapshot snapshot = snapshotOf(table, args.has(u"--links"_s));
+    const QString text = format == u"csv"_s   ? exportCsv(snapshot)
+                         : format == u"tsv"_s ? exportTsv(snapshot)
+                                              : exportText(snapshot);
+    return writeOutput(text.toUtf8(), args.value(u"-o"_s));
+}
+
+int report(const QStringList &arguments)
+{
+    const Texts &t = texts();
+    Arguments args;
+    if (const int code = parseArguments(arguments, u"report"_s, {u"-o"_s}, args))
+        return code;
+    if (args.positional.size() != 2)
+        return usageError(t.cliWrongArguments.arg(u"report"_s, t.cliReportArguments));
+    const QString &path = args.positional.at(0);
+    const QString &fileName = args.positional.at(1);
+    MatchStore store;
+    QDate from;
+    QDate till;
+    if (!openDatabase(path, store, from, till))
+        return ExitFailure;
+    const Match *match = store.find(fileName);
+    if (!match)
+        return failure(t.cliUnknownMatch.arg(path, fileName));
+    return writeOutput(matchReportHtml(**match).toUtf8(), args.value(u"-o"_s));
+}
+
+} // namespace
+
+int runCli(const QStringList &arguments)
+{
+    const Texts &t = texts();
+    if (arguments.isEmpty()) {
+        message(t.cliError.arg(t.cliNoCommand) + t.cliUsage.arg(pageNames()));
+        return ExitUsage;
+    }
+    const QString &command = arguments.constFirst();
+    const QStringList rest = arguments.mid(1);
+    if (command == u"--help"_s || command == u"-h"_s || command == u"help"_s) {
+        QTextStream(stdout) << t.cliUsage.arg(pageNames());
+        return ExitOk;
+    }
+    if (command == u"--version"_s) {
+        QTextStream(stdout) << t.cliVersion.arg(QStringLiteral(SCOREWRIGHT_VERSION));
+        return ExitOk;
+    }
+    if (command == u"import"_s)
+        return import(rest);
+    if (command == u"info"_s)
+        return info(rest);
+    if (command == u"page"_s)
+        return page(rest);
+    if (command == u"report"_s)
+        return report(rest);
+    return usageError(t.cliUnknownCommand.arg(command));
+}
