@@ -8,6 +8,11 @@
 
 namespace {
 
+// Limits for documents that declare entities: at most 256 characters per entity, and at most
+// 64 KB of document, so at most about 21,000 references, about 5.6 million characters in all.
+constexpr int entityExpansionLimit = 256;
+constexpr qsizetype maxEntityDocumentBytes = 64 * 1024;
+
 // The elements a report is made of; every other name is Other.
 enum class Element : quint8 {
     Other,
@@ -234,6 +239,10 @@ Match readMatchXml(QFile &file, bool *error)
     QXmlStreamReader reader(bytes);
     // Prefixes are accepted whether declared or not; elements are known by their local names.
     reader.setNamespaceProcessing(false);
+    // Entities declared in a document's own DTD multiply its text: no entity may expand to more
+    // than entityExpansionLimit characters, and a document that declares any must be small, so
+    // that every reference it can hold expanded stays within a few megabytes.
+    reader.setEntityExpansionLimit(entityExpansionLimit);
 
     // The element whose character data is being read (Other after any token that is not data).
     Element current = Element::Other;
@@ -265,9 +274,12 @@ Match readMatchXml(QFile &file, bool *error)
         if (token == QXmlStreamReader::StartElement) {
             current = elementOf(reader.name());
             startElement(current, reader.attributes(), m, pendingPlayerId);
-        } else {
-            current = Element::Other;
+            continue;
         }
+        current = Element::Other;
+        if (token == QXmlStreamReader::DTD && !reader.entityDeclarations().isEmpty() &&
+            bytes.size() > maxEntityDocumentBytes)
+            reader.raiseError(QStringLiteral("entity declarations in a large document"));
     }
     flushText();
 
