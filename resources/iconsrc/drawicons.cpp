@@ -386,31 +386,42 @@ void paintMode(QPainter &p, int mode)
 
 // ---- window icon ----------------------------------------------------------------------------
 
-// A player in mid-kick with the ball at his foot.
+// A player in mid-kick with the ball at his foot. A soft light rim round the whole drawing keeps
+// the dark figure visible on a dark title bar.
 void paintWindow(QPainter &p)
 {
     const QColor shirt(0x1f, 0x5f, 0xb4);
     const QColor skin(0x2a, 0x2a, 0x2a);
-    p.save();
-    auto limb = [&](const QColor &c, double w, std::initializer_list<QPointF> points) {
-        p.setPen(QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
-        p.drawPolyline(QPolygonF(QVector<QPointF>(points)));
-    };
-    // standing leg, then the kicking leg swung forward
-    limb(skin, 3.2, {QPointF(12.5, 18.5), QPointF(10.5, 24.5), QPointF(8.0, 30.0)});
-    limb(skin, 3.2, {QPointF(13.5, 18.5), QPointF(18.5, 22.0), QPointF(19.5, 27.5)});
-    // arms
-    limb(shirt, 3.0, {QPointF(13.5, 10.5), QPointF(8.0, 13.0), QPointF(5.0, 17.0)});
-    limb(shirt, 3.0, {QPointF(15.5, 10.0), QPointF(21.0, 10.0), QPointF(24.5, 7.0)});
-    // torso
-    limb(shirt, 5.0, {QPointF(14.5, 11.0), QPointF(13.0, 18.0)});
-    // head
-    p.setPen(Qt::NoPen);
-    p.setBrush(skin);
-    p.drawEllipse(QPointF(16.5, 5.0), 3.3, 3.3);
-    p.restore();
-    drawBall(p, QPointF(25.5, 26.5), 5.5, 1.0);
+    const QColor rim(255, 255, 255, 190);
+    const QPointF ballCentre(25.5, 26.5);
+    const double ballRadius = 5.5;
+    for (const double grow : {2.0, 0.0}) {
+        const bool halo = grow > 0;
+        p.save();
+        auto limb = [&](const QColor &c, double w, std::initializer_list<QPointF> points) {
+            p.setPen(QPen(halo ? rim : c, w + grow, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setBrush(Qt::NoBrush);
+            p.drawPolyline(QPolygonF(QVector<QPointF>(points)));
+        };
+        if (halo)
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+        // standing leg, then the kicking leg swung forward to the ball
+        limb(skin, 3.2, {QPointF(12.5, 18.5), QPointF(10.5, 24.5), QPointF(8.0, 29.5)});
+        limb(skin, 3.2, {QPointF(13.5, 18.5), QPointF(18.5, 22.0), QPointF(19.5, 27.0)});
+        // arms, spread for balance
+        limb(shirt, 3.0, {QPointF(13.5, 10.5), QPointF(8.0, 13.0), QPointF(5.0, 17.0)});
+        limb(shirt, 3.0, {QPointF(15.5, 10.0), QPointF(21.0, 10.0), QPointF(24.5, 7.0)});
+        // torso
+        limb(shirt, 5.0, {QPointF(14.5, 11.0), QPointF(13.0, 18.0)});
+        // head
+        p.setPen(Qt::NoPen);
+        p.setBrush(halo ? rim : skin);
+        p.drawEllipse(QPointF(16.5, 5.0), 3.3 + grow / 2, 3.3 + grow / 2);
+        if (halo)
+            p.drawEllipse(ballCentre, ballRadius + grow / 2, ballRadius + grow / 2);
+        p.restore();
+    }
+    drawBall(p, ballCentre, ballRadius, 1.0);
 }
 
 // ---- event icons ----------------------------------------------------------------------------
