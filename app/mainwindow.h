@@ -117,6 +117,8 @@ private:
     // The person searches (the search dialog, then the players or coaches page).
     void findPlayer(const QString &argument);
     void findCoach(const QString &argument);
+    // Runs the report editor on the current page under title; after a change, re-shows the page.
+    void runReportEditor(const QString &title);
 
     // Reads path as the open database. On failure the database that was open stays as it was;
     // the message names the file and the reason (a missing file is silent at start-up).

@@ -2,9 +2,65 @@
 
 #include "app/mainwindow.h"
 
-void MainWindow::addReport() {}
+#include "dialogs/editreport.h"
+#include "dialogs/find.h"
+#include "pages/builders.h"
+#include "pages/pagecodes.h"
+#include "strings/texts.h"
 
-void MainWindow::editReport() {}
+#include <QComboBox>
+#include <QDateEdit>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+void MainWindow::addReport()
+{
+    // Each typed report gets a file name of its own, so that its report page, its editor and its
+    // rows in the match lists never lead to another report typed earlier.
+    Match match;
+    match.edit().fileName = unusedReportName(store);
+    store.append(match);
+    markModified();
+    showPage(QStringLiteral("xm01_") + match->fileName, QString());
+    runReportEditor(texts().newReportTitle);
+}
+
+void MainWindow::editReport()
+{
+    runReportEditor(texts().editReportTitle);
+}
+
+void MainWindow::runReportEditor(const QString &title)
+{
+    EditReport dialog(store, currentLink);
+    dialog.setWindowTitle(title);
+    dialog.setMessageSink([this](QWidget *parent, const QString &message) {
+        dialogs()->warning(parent, texts().badDateTitle, message);
+    });
+    dialogs()->exec(dialog);
+    if (!dialog.storedChanges())
+        return;
+    markModified();
+
+    // The filter catches up with the edited report, as it does after an import: its date widens
+    // the date range and a new tournament joins the choice, so the statistics pages can select it.
+    if (const Match *match = store.find(splitLink(currentLink).argument)) {
+        QDate from = dateEditFrom->date();
+        QDate till = dateEditTill->date();
+        widenDateRange(from, till, (*match)->date);
+        setDateRange(from, till);
+        const QString tournament = (*match)->tournament;
+        if (!store.tournamentNames().contains(tournament)) {
+            const QString chosen = comboTournaments->currentText();
+            store.addTournament(tournament);
+            rebuildTournamentChoice();
+            const QSignalBlocker blocker(comboTournaments);
+            comboTournaments->setCurrentIndex(std::max(0, comboTournaments->findText(chosen)));
+        }
+    }
+    showPage(currentLink, QString());
+}
 
 void MainWindow::callFindPlayer()
 {
@@ -16,6 +72,26 @@ void MainWindow::callFindCoach()
     showPage(QStringLiteral("fco1_"), QString());
 }
 
-void MainWindow::findPlayer(const QString &) {}
+// The link's argument is not used: the search text is always asked for, also when the page is
+// refreshed or reached by going back.
+void MainWindow::findPlayer(const QString &)
+{
+    searchText = QString();
+    Find dialog(this);
+    dialog.setWindowTitle(texts().actionFindPlayer);
+    if (dialogs()->exec(dialog) == QDialog::Accepted)
+        searchText = dialog.searchText();
+    if (!searchText.isEmpty())
+        runPage(calculatePlayers, searchText);
+}
 
-void MainWindow::findCoach(const QString &) {}
+void MainWindow::findCoach(const QString &)
+{
+    searchText = QString();
+    Find dialog(this);
+    dialog.setWindowTitle(texts().actionFindCoach);
+    if (dialogs()->exec(dialog) == QDialog::Accepted)
+        searchText = dialog.searchText();
+    if (!searchText.isEmpty())
+        runPage(calculateCoaches, searchText);
+}
