@@ -1,0 +1,39 @@
+#pragma once
+
+// Small helpers for building matches and running pages tersely in tests.
+
+#include "model/match.h"
+#include "model/matchstore.h"
+#include "pages/pagerunner.h"
+#include "pages/tabledata.h"
+
+#include <QStringList>
+
+// A match with a file name, a date written "yyyy-MM-dd" (empty: undated), two teams and a score.
+Match makeMatch(const QString &fileName, const QString &date, const QString &team1,
+                const QString &team2, const QString &goals1 = QString(),
+                const QString &goals2 = QString());
+
+// An event from "kind|player|team|playerid|player2|time"; trailing fields may be left off. The kind
+// is one letter for the known kinds (G goal, P penalty goal, O own goal, M missed penalty,
+// S substitution, C caution, R sending-off, Y second caution) or any other text taken as it is.
+MatchEvent makeEvent(const QString &spec);
+QList<MatchEvent> makeEvents(const QStringList &specs);
+
+// Line-up entries with the given names and no IDs.
+QList<PlayerEntry> lineup(const QStringList &names);
+
+MatchStore makeStore(const QList<Match> &matches);
+
+// A filter that selects every dated match of every tournament.
+MatchFilter everything();
+
+// Runs builder over store through runPage and returns the finished table.
+TableData runBuilder(const MatchStore &store, PageBuilder builder,
+                     const QString &argument = QString(), bool considerId = false,
+                     const MatchFilter &filter = everything());
+
+// Each row of table in display order as its cells joined by '|', the link cell last.
+QStringList tableLines(const TableData &table);
+// The cells of one column in display order.
+QStringList columnOf(const TableData &table, int column);
