@@ -6,10 +6,13 @@
 //   cmake -S resources/iconsrc -B /tmp/drawicons && cmake --build /tmp/drawicons
 //   QT_QPA_PLATFORM=offscreen /tmp/drawicons/drawicons resources/images
 //
-// and to look at the result (every icon at its own size and enlarged four times, on a light
-// background):
+// and to look at the result (every icon at its own size on white and on a dark panel, then
+// enlarged four times on a light background; without the directory the icons are drawn afresh):
 //
 //   QT_QPA_PLATFORM=offscreen /tmp/drawicons/drawicons --sheet /tmp/sheet.png resources/images
+//
+// The 16 x 16 icons are drawn pixel by pixel and the rest with antialiased paths aligned to the
+// pixel grid; the output is the same byte for byte on every run.
 //
 // Captions use DejaVu Sans Condensed Bold (Debian package fonts-dejavu-core); the program refuses
 // to draw with a substitute font so that the files come out the same on every machine.
@@ -17,7 +20,6 @@
 #include <QColor>
 #include <QDir>
 #include <QFont>
-#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -300,12 +302,10 @@ void paintHome(QPainter &p)
     fillPixels(p, 24, 26, 2, 11);
     fillPixels(p, 24, 25, 8, 2);
     fillPixels(p, 30, 26, 2, 11);
-    p.save();
-    p.setPen(QPen(ink, 1.0));
-    p.drawRect(QRectF(35.5, 25.5, 5, 5));
-    p.drawLine(QPointF(38, 26), QPointF(38, 30));
-    p.drawLine(QPointF(36, 28), QPointF(40, 28));
-    p.restore();
+    fillPixels(p, 35, 25, 6, 2);
+    fillPixels(p, 35, 29, 6, 2);
+    fillPixels(p, 35, 27, 2, 2);
+    fillPixels(p, 39, 27, 2, 2);
 }
 
 // Standings: a table with a heavy frame, a heading row and one wide column of names.
@@ -538,8 +538,7 @@ QImage render(const Icon &icon)
 bool captionFontAvailable()
 {
     const QFontInfo info(captionFont());
-    return info.family() == QStringLiteral("DejaVu Sans Condensed") ||
-           (info.family() == QStringLiteral("DejaVu Sans") && info.bold());
+    return info.family() == QStringLiteral("DejaVu Sans Condensed") && info.bold();
 }
 
 int writeIcons(const QString &directory)
