@@ -1,20 +1,28 @@
+#include "app/dialogprovider.h"
+#include "app/mainwindow.h"
 #include "dialogs/editreport.h"
 #include "dialogs/find.h"
+#include "model/database.h"
 #include "model/matchstore.h"
 #include "strings/texts.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QComboBox>
 #include <QCompleter>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -95,6 +103,162 @@ void whenModal(std::function<void(QWidget *)> action, int attempts = 500)
     });
 }
 
+// Answers the window's dialogs synchronously from a script: each modal dialog is handed to the
+// next script entry, which fills it and presses OK or Cancel (accept()/reject()); the dialog's
+// result is the answer. Messages are recorded.
+class ScriptedDialogs : public DialogProvider
+{
+public:
+    QList<std::function<void(QDialog &)>> scripts;
+    QStringList fileAnswers;
+    QStringList dialogTitles;
+    QStringList warnings;
+    QStringList informations;
+
+    QString getOpenFileName(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return nextFile();
+    }
+    QString getSaveFileName(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return nextFile();
+    }
+    QString getExistingDirectory(QWidget *, const QString &, const QString &) override
+    {
+        return nextFile();
+    }
+    QMessageBox::StandardButton question(QWidget *, const QString &, const QString &,
+                                         QMessageBox::StandardButtons,
+                                         QMessageBox::StandardButton) override
+    {
+        return QMessageBox::Yes;
+    }
+    void information(QWidget *, const QString &title, const QString &) override
+    {
+        informations << title;
+    }
+    void warning(QWidget *, const QString &title, const QString &text) override
+    {
+        warnings << title + u": "_s + text;
+    }
+    void about(QWidget *, const QString &, const QString &) override {}
+    int chooseMenuEntry(QWidget *, const QStringList &, const QPoint &) override { return -1; }
+    int exec(QDialog &dialog) override
+    {
+        dialogTitles << dialog.windowTitle();
+        dialog.setResult(QDialog::Rejected);
+        if (!scripts.isEmpty())
+            scripts.takeFirst()(dialog);
+        if (dialog.isVisible())
+            dialog.reject();
+        return dialog.result();
+    }
+
+private:
+    QString nextFile() { return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst(); }
+};
+
+// A script that types fields into the editor and presses OK.
+std::function<void(QDialog &)> typeAndOk(const QList<std::pair<const char *, QString>> &fields)
+{
+    return [fields](QDialog &dialog) {
+        dialog.show();
+        for (const auto &[name, text] : fields)
+            setField(dialog, name, text);
+        dialog.accept();
+    };
+}
+
+std::function<void(QDialog &)> searchFor(const QString &text, bool ok = true)
+{
+    return [text, ok](QDialog &dialog) {
+        dialog.show();
+        setField(dialog, "lineEdit", text);
+        if (ok)
+            dialog.accept();
+        else
+            dialog.reject();
+    };
+}
+
+Match playedMatch(const QString &fileName, const QDate &date, const QString &tournament,
+                  const QString &team1, const QString &team2, const QString &goals1,
+                  const QString &goals2, const QStringList &players1, const QStringList &players2)
+{
+    Match match;
+    MatchData &m = match.edit();
+    m.fileName = fileName;
+    m.date = date;
+    m.tournament = tournament;
+    m.team1 = team1;
+    m.team2 = team2;
+    m.goals1 = goals1;
+    m.goals2 = goals2;
+    m.coach1 = u"Тренер "_s + team1;
+    m.coach2 = u"Тренер "_s + team2;
+    for (const QString &name : players1)
+        m.players1.append({QString(), name});
+    for (const QString &name : players2)
+        m.players2.append({QString(), name});
+    return match;
+}
+
+// The matches the window tests start from: a league and a cup.
+MatchStore leagueStore()
+{
+    MatchStore store;
+    store.append(playedMatch(u"a.xml"_s, QDate(2009, 3, 14), u"Лига"_s, u"Спартак"_s, u"Зенит"_s,
+                             u"2"_s, u"1"_s, {u"Иванов"_s, u"Смит"_s}, {u"Петров"_s}));
+    store.append(playedMatch(u"b.xml"_s, QDate(2009, 3, 21), u"Лига"_s, u"Зенит"_s, u"Спартак"_s,
+                             u"0"_s, u"0"_s, {u"Петров"_s}, {u"Иванов"_s}));
+    store.append(playedMatch(u"c.xml"_s, QDate(2009, 4, 1), u"Кубок"_s, u"Динамо"_s, u"Спартак"_s,
+                             u"1"_s, u"1"_s, {u"Сидоров"_s}, {u"Иванов"_s}));
+    store.addTournament(u"Лига"_s);
+    store.addTournament(u"Кубок"_s);
+    return store;
+}
+
+// Each row of the shown table as its visible cells joined by '|'.
+QStringList shownRows(MainWindow &window, int columns)
+{
+    QStringList rows;
+    auto *table = window.findChild<QTableWidget *>(u"table"_s);
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < columns; ++column) {
+            QTableWidgetItem *item = table->item(row, column);
+            cells << (item ? item->text().trimmed() : QString());
+        }
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+QString shownReport(MainWindow &window)
+{
+    return window.findChild<QTextBrowser *>(u"text"_s)->toPlainText();
+}
+
+bool tableShown(MainWindow &window)
+{
+    return window.findChild<QTableWidget *>(u"table"_s)->isVisibleTo(&window);
+}
+
+// Double-clicks the row of the shown table whose link is link; false when there is none.
+bool openLink(MainWindow &window, const QString &link)
+{
+    auto *table = window.findChild<QTableWidget *>(u"table"_s);
+    const int linkColumn = table->columnCount() - 1;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QTableWidgetItem *item = table->item(row, linkColumn);
+        if (item && item->text() == link) {
+            window.cellSelected(row, 0);
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 class TestDialogs : public QObject
@@ -120,6 +284,21 @@ private Q_SLOTS:
     void unusedReportNames();
     void findAnswers_data();
     void findAnswers();
+
+    void initTestCase();
+    void windowEditsShownReport();
+    void windowEditorAwayFromReport();
+    void windowEditorCancelled();
+    void windowEditorRefusesInvalidDate();
+    void windowAddsReportsFromNothing();
+    void windowSearch_data();
+    void windowSearch();
+    void windowSearchWithoutAnswerKeepsPage_data();
+    void windowSearchWithoutAnswerKeepsPage();
+
+private:
+    std::unique_ptr<MainWindow> startWindow(const MatchStore &store, ScriptedDialogs &dialogs);
+    QTemporaryDir m_dir;
 };
 
 void TestDialogs::editorForm()
@@ -470,6 +649,272 @@ void TestDialogs::findAnswers()
     QCOMPARE(dialog.exec(), ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
     QCOMPARE(dialog.searchText(), answer);
     QCOMPARE(dialog.searchText().isNull(), answer.isNull());
+}
+
+void TestDialogs::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+}
+
+std::unique_ptr<MainWindow> TestDialogs::startWindow(const MatchStore &store,
+                                                     ScriptedDialogs &dialogs)
+{
+    QString path;
+    if (!store.isEmpty()) {
+        path = m_dir.filePath(u"start.swb"_s);
+        if (!writeDatabase(path, store).ok())
+            qWarning("cannot write the start database");
+    }
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, u"Scorewright"_s,
+                       u"Scorewright"_s);
+    settings.setValue(u"data"_s, path);
+    settings.sync();
+    auto window = std::make_unique<MainWindow>(&dialogs);
+    window->show();
+    return window;
+}
+
+void TestDialogs::windowEditsShownReport()
+{
+    ScriptedDialogs dialogs;
+    auto window = startWindow(leagueStore(), dialogs);
+    window->callCalculateMatches();
+    QVERIFY(openLink(*window, u"xm01_a.xml"_s));
+    QVERIFY(shownReport(*window).contains(u"Спартак"_s));
+
+    // Going to the start page keeps the report as the page the editor works on.
+    window->selectMode0();
+    QString openedWith;
+    dialogs.scripts << [&openedWith](QDialog &dialog) {
+        openedWith = field(dialog, "fTeam1");
+        typeAndOk({{"fTeam1", u"Торпедо"_s}, {"fGoals1", u"3"_s}})(dialog);
+    };
+    window->editReport();
+    QCOMPARE(dialogs.dialogTitles, QStringList{u"Редактировать отчёт"_s});
+    QCOMPARE(openedWith, u"Спартак"_s);
+    QVERIFY(window->isModified());
+    QVERIFY(!tableShown(*window));
+    QVERIFY(shownReport(*window).contains(u"Торпедо"_s));
+    QVERIFY(shownReport(*window).contains(u"3:1"_s));
+
+    // The report page became the previous page as well: back shows it again.
+    window->back();
+    QVERIFY(shownReport(*window).contains(u"Торпедо"_s));
+
+    window->callCalculateMatches();
+    QVERIFY(shownRows(*window, 5).join(u'\n').contains(u"Торпедо|Зенит|3:1"_s));
+    window->callCalculateTable();
+    const QStringList standings = shownRows(*window, 8);
+    QVERIFY(standings.contains(u"Торпедо|1|1|0|0|3|1|3"_s));
+    QVERIFY(standings.contains(u"Спартак|2|0|2|0|1|1|2"_s));
+}
+
+void TestDialogs::windowEditorAwayFromReport()
+{
+    ScriptedDialogs dialogs;
+    const MatchStore start = leagueStore();
+    auto window = startWindow(start, dialogs);
+    for (int step = 0; step < 2; ++step) {
+        // First with no page since start-up, then with a statistics page.
+        QString openedWith = u"<not opened>"_s;
+        dialogs.scripts << [&openedWith](QDialog &dialog) {
+            openedWith = field(dialog, "fTeam1");
+            typeAndOk({{"fTeam1", u"Торпедо"_s}})(dialog);
+        };
+        window->editReport();
+        QCOMPARE(openedWith, QString());
+        if (step == 0)
+            window->callCalculateTable();
+    }
+    QVERIFY(!window->isModified());
+    for (int i = 0; i < start.count(); ++i)
+        QVERIFY(window->matchStore().matches().at(i).sameRecord(start.matches().at(i)));
+    QCOMPARE(shownRows(*window, 1).size(), 3); // the standings stay on screen
+}
+
+void TestDialogs::windowEditorCancelled()
+{
+    ScriptedDialogs dialogs;
+    const MatchStore start = leagueStore();
+    auto window = startWindow(start, dialogs);
+    window->callCalculateMatches();
+    QVERIFY(openLink(*window, u"xm01_b.xml"_s));
+    dialogs.scripts << [](QDialog &dialog) {
+        setField(dialog, "fTeam1", u"Торпедо"_s);
+        dialog.reject();
+    };
+    window->editReport();
+    QVERIFY(!window->isModified());
+    QVERIFY(window->matchStore().matches().at(1).sameRecord(start.matches().at(1)));
+    QVERIFY(!shownReport(*window).contains(u"Торпедо"_s));
+}
+
+void TestDialogs::windowEditorRefusesInvalidDate()
+{
+    ScriptedDialogs dialogs;
+    const MatchStore start = leagueStore();
+    auto window = startWindow(start, dialogs);
+    window->callCalculateMatches();
+    QVERIFY(openLink(*window, u"xm01_a.xml"_s));
+    bool stayedOpen = false;
+    dialogs.scripts << [&stayedOpen](QDialog &dialog) {
+        typeAndOk({{"fTeam1", u"Торпедо"_s}, {"fDate", u"31.02.2009"_s}})(dialog);
+        stayedOpen = dialog.isVisible();
+    };
+    window->editReport();
+    QVERIFY(stayedOpen);
+    QCOMPARE(dialogs.warnings.size(), 1);
+    QVERIFY(dialogs.warnings.at(0).startsWith(texts().badDateTitle));
+    QVERIFY(dialogs.warnings.at(0).contains(u"31.02.2009"_s));
+    QVERIFY(!window->isModified());
+    QVERIFY(window->matchStore().matches().at(0).sameRecord(start.matches().at(0)));
+}
+
+void TestDialogs::windowAddsReportsFromNothing()
+{
+    ScriptedDialogs dialogs;
+    auto window = startWindow(MatchStore(), dialogs);
+    QCOMPARE(window->matchStore().count(), 0);
+
+    dialogs.scripts << typeAndOk({{"fChampionship", u"Новый кубок"_s},
+                                  {"fTeam1", u"Ростов"_s},
+                                  {"fTeam2", u"Крылья"_s},
+                                  {"fGoals1", u"2"_s},
+                                  {"fGoals2", u"0"_s},
+                                  {"fDate", u"01.05.2010"_s}});
+    window->addReport();
+    QCOMPARE(dialogs.dialogTitles, QStringList{u"Новый отчёт"_s});
+    QVERIFY(window->isModified());
+    QVERIFY(shownReport(*window).contains(u"Ростов"_s));
+
+    // A second report is a report of its own, also when the user cancels its editor.
+    dialogs.scripts << [](QDialog &dialog) { dialog.reject(); };
+    window->addReport();
+    QCOMPARE(window->matchStore().count(), 2);
+    QVERIFY(!shownReport(*window).contains(u"Ростов"_s));
+
+    window->refresh(); // the empty report of the second match
+    dialogs.scripts << [](QDialog &dialog) {
+        // Opens on the second report, not on the first one.
+        if (field(dialog, "fTeam1").isEmpty())
+            typeAndOk({{"fChampionship", u"Новый кубок"_s},
+                       {"fTeam1", u"Крылья"_s},
+                       {"fTeam2", u"Ростов"_s},
+                       {"fGoals1", u"1"_s},
+                       {"fGoals2", u"1"_s},
+                       {"fDate", u"08.05.2010"_s}})(dialog);
+    };
+    window->editReport();
+    const QList<Match> &matches = window->matchStore().matches();
+    QCOMPARE(matches.at(0)->team1, u"Ростов"_s);
+    QCOMPARE(matches.at(1)->team1, u"Крылья"_s);
+    QVERIFY(matches.at(0)->fileName != matches.at(1)->fileName);
+
+    // The filter caught up: the new tournament can be chosen and both dates are selected.
+    auto *combo = window->findChild<QComboBox *>(u"comboTournaments"_s);
+    QVERIFY(combo->findText(u"Новый кубок"_s) > 0);
+    window->callCalculateMatches();
+    QCOMPARE(shownRows(*window, 1).size(), 2);
+    window->callCalculateTable();
+    QVERIFY(shownRows(*window, 8).contains(u"Ростов|2|1|1|0|3|1|4"_s));
+
+    // Saved and read again, the typed reports come back unchanged.
+    const QString path = m_dir.filePath(u"typed.swb"_s);
+    dialogs.fileAnswers << path;
+    window->saveAsSwb();
+    QVERIFY(!window->isModified());
+    MatchStore reread;
+    QDate from, till;
+    QVERIFY(readDatabase(path, reread, from, till).ok());
+    QCOMPARE(reread.count(), 2);
+    for (int i = 0; i < 2; ++i)
+        QVERIFY(reread.matches().at(i).sameRecord(matches.at(i)));
+    QCOMPARE(reread.tournamentNames(), QStringList{u"Новый кубок"_s});
+}
+
+void TestDialogs::windowSearch_data()
+{
+    QTest::addColumn<bool>("coaches");
+    QTest::addColumn<QString>("tournament");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("found"); // name|team|matches, in the page's order
+
+    QTest::newRow("players: part of a surname")
+        << false << QString() << u"ов"_s
+        << QStringList{u"Иванов|Спартак|3"_s, u"Петров|Зенит|2"_s, u"Сидоров|Динамо|1"_s};
+    QTest::newRow("players: case is respected")
+        << false << QString() << u"иванов"_s << QStringList();
+    QTest::newRow("players: tournament filter")
+        << false << u"Кубок"_s << u"ов"_s
+        << QStringList{u"Иванов|Спартак|1"_s, u"Сидоров|Динамо|1"_s};
+    QTest::newRow("players: blanks are a text") << false << QString() << u" "_s << QStringList();
+    QTest::newRow("coaches: part of a name")
+        << true << QString() << u"Зен"_s << QStringList{u"Тренер Зенит|Зенит|2"_s};
+    QTest::newRow("coaches: tournament filter") << true << u"Кубок"_s << u"Зен"_s << QStringList();
+}
+
+void TestDialogs::windowSearch()
+{
+    QFETCH(bool, coaches);
+    QFETCH(QString, tournament);
+    QFETCH(QString, text);
+    QFETCH(QStringList, found);
+    ScriptedDialogs dialogs;
+    auto window = startWindow(leagueStore(), dialogs);
+    if (!tournament.isEmpty()) {
+        auto *combo = window->findChild<QComboBox *>(u"comboTournaments"_s);
+        combo->setCurrentIndex(combo->findText(tournament));
+    }
+
+    dialogs.scripts << searchFor(text);
+    if (coaches)
+        window->callFindCoach();
+    else
+        window->callFindPlayer();
+    QCOMPARE(dialogs.dialogTitles, QStringList{coaches ? u"Найти тренера"_s : u"Найти игрока"_s});
+    QVERIFY(tableShown(*window));
+    auto *table = window->findChild<QTableWidget *>(u"table"_s);
+    QCOMPARE(table->horizontalHeaderItem(0)->text(), coaches ? texts().hCoach : texts().hPlayer);
+    QStringList rows = shownRows(*window, 3);
+    rows.sort();
+    QCOMPARE(rows, found);
+
+    // Refreshing the page asks again, with an empty field.
+    QString reopenedWith = u"<not opened>"_s;
+    dialogs.scripts << [&reopenedWith](QDialog &dialog) {
+        reopenedWith = field(dialog, "lineEdit");
+        dialog.reject();
+    };
+    window->refresh();
+    QCOMPARE(dialogs.dialogTitles.size(), 2);
+    QCOMPARE(reopenedWith, QString());
+}
+
+void TestDialogs::windowSearchWithoutAnswerKeepsPage_data()
+{
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK with an empty field") << true;
+    QTest::newRow("Cancel") << false;
+}
+
+void TestDialogs::windowSearchWithoutAnswerKeepsPage()
+{
+    QFETCH(bool, ok);
+    ScriptedDialogs dialogs;
+    auto window = startWindow(leagueStore(), dialogs);
+    window->callCalculateTable();
+    const QStringList standings = shownRows(*window, 8);
+    dialogs.scripts << searchFor(QString(), ok);
+    window->callFindPlayer();
+    QCOMPARE(dialogs.dialogTitles.size(), 1);
+    QVERIFY(tableShown(*window));
+    QCOMPARE(shownRows(*window, 8), standings);
+    QVERIFY(dialogs.informations.isEmpty());
+
+    // The search was recorded in the history all the same: back leads to the standings.
+    window->back();
+    QCOMPARE(shownRows(*window, 8), standings);
 }
 
 QTEST_MAIN(TestDialogs)
