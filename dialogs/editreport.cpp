@@ -54,6 +54,8 @@ QTableWidget *addTable(QWidget *parent, const char *name, int x, int y, int w, i
     table->setObjectName(QLatin1StringView(name));
     table->setGeometry(x, y, w, h);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Compact rows, so that a full line-up of eleven shows without scrolling.
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     return table;
 }
 
