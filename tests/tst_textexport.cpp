@@ -5,16 +5,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-TableSnapshot snapshot(const QStringList &headers, const QList<int> &widths,
-                       const QList<QStringList> &rows)
-{
-    return TableSnapshot{headers, widths, rows};
-}
-
-} // namespace
-
 class TestTextExport : public QObject
 {
     Q_OBJECT
@@ -69,7 +59,7 @@ void TestTextExport::alignedText()
     QFETCH(QList<QStringList>, rows);
     QFETCH(QString, text);
 
-    QCOMPARE(exportText(snapshot(headers, widths, rows)), text);
+    QCOMPARE(exportText(TableSnapshot{headers, widths, rows}), text);
 }
 
 void TestTextExport::snapshotFollowsTheTable()
@@ -109,9 +99,6 @@ void TestTextExport::csvAndTsv_data()
     QTest::addColumn<QString>("tsv");
 
     QTest::newRow("no rows") << QList<QStringList>() << u"H1,H2\r\n"_s << u"H1\tH2\n"_s;
-    QTest::newRow("plain and padded")
-        << QList<QStringList>{{u"Иванов"_s, u"   7"_s}} << u"H1,H2\r\nИванов,   7\r\n"_s
-        << u"H1\tH2\nИванов\t   7\n"_s;
     QTest::newRow("separators and quotes")
         << QList<QStringList>{{u"a,b"_s, u"say \"hi\""_s}, {u"line\nfeed"_s, u"cr\rx"_s}}
         << u"H1,H2\r\n\"a,b\",\"say \"\"hi\"\"\"\r\n\"line\nfeed\",\"cr\rx\"\r\n"_s
@@ -119,8 +106,8 @@ void TestTextExport::csvAndTsv_data()
     QTest::newRow("tab and backslash")
         << QList<QStringList>{{u"a\tb"_s, u"C:\\x"_s}} << u"H1,H2\r\na\tb,C:\\x\r\n"_s
         << u"H1\tH2\na\\tb\tC:\\\\x\n"_s;
-    QTest::newRow("empty cells") << QList<QStringList>{{QString(), QString()}}
-                                 << u"H1,H2\r\n,\r\n"_s << u"H1\tH2\n\t\n"_s;
+    QTest::newRow("empty and padded cells") << QList<QStringList>{{QString(), u"   7"_s}}
+                                            << u"H1,H2\r\n,   7\r\n"_s << u"H1\tH2\n\t   7\n"_s;
 }
 
 void TestTextExport::csvAndTsv()
@@ -129,7 +116,7 @@ void TestTextExport::csvAndTsv()
     QFETCH(QString, csv);
     QFETCH(QString, tsv);
 
-    const TableSnapshot table = snapshot({u"H1"_s, u"H2"_s}, {60, 60}, rows);
+    const TableSnapshot table{{u"H1"_s, u"H2"_s}, {60, 60}, rows};
     QCOMPARE(exportCsv(table), csv);
     QCOMPARE(exportTsv(table), tsv);
 }
