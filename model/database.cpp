@@ -269,6 +269,17 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store, QDa
                                  QDate &till)
 {
     DatabaseResult result;
+    // Fewer bytes than the magic: a database cut short if they begin it, else some other file.
+    static const char magicBytes[4] = {'\xF0', '\x7B', '\xA1', '\x10'};
+    if (bytes.size() < 4) {
+        if (std::memcmp(bytes.constData(), magicBytes, size_t(bytes.size())) == 0) {
+            result.status = DatabaseResult::Damaged;
+            result.offset = 0;
+        } else {
+            result.status = DatabaseResult::NotDatabase;
+        }
+        return result;
+    }
     Reader in(bytes);
     if (in.u32() != databaseMagic) {
         result.status = DatabaseResult::NotDatabase;
