@@ -40,10 +40,10 @@ int main(int argc, char *argv[])
         matches = result.matches;
     };
     import(); // warms the cache
-    const double importMs = bench::bestOf(runs, import);
+    const bench::Timing importTime = bench::bestOf(runs, import);
 
     qint64 bytes = 0;
-    const double walkMs = bench::bestOf(runs, [&] {
+    const bench::Timing walkTime = bench::bestOf(runs, [&] {
         bytes = 0;
         QDirIterator it(directory, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
@@ -55,10 +55,13 @@ int main(int argc, char *argv[])
 
     bench::out().setRealNumberPrecision(4);
     bench::out() << "machine: " << bench::machine() << "\nbest of " << runs
-                 << " runs after one warm-up\n"
+                 << " runs after one warm-up; wall clock [processor time]\n"
                  << "import: " << files << " files, " << matches << " matches, " << bytes / 1e6
-                 << " MB in " << importMs << " ms: " << files / importMs * 1000 << " files/s\n"
-                 << "walk and read the bytes only: " << walkMs << " ms: " << files / walkMs * 1000
-                 << " files/s" << Qt::endl;
+                 << " MB in " << importTime.wallMs << " ms [" << importTime.cpuMs
+                 << " ms]: " << int(files / importTime.wallMs * 1000) << " files/s ["
+                 << int(files / importTime.cpuMs * 1000) << " files/s]\n"
+                 << "walk and read the bytes only: " << walkTime.wallMs << " ms [" << walkTime.cpuMs
+                 << " ms]: " << int(files / walkTime.wallMs * 1000) << " files/s ["
+                 << int(files / walkTime.cpuMs * 1000) << " files/s]" << Qt::endl;
     return 0;
 }

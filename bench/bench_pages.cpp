@@ -1,10 +1,13 @@
 // Page benchmark: every overview page (accumulate phase and emit into a TableData) over generated
 // results-only matches and over full reports, with the selection the window starts with (every
-// tournament, the whole date range).
+// tournament, the whole date range). The matches are written to the database format and read back,
+// so that the pages run over the store the program has after opening a file; with --shared they
+// run over the generator's own store instead, in which every repeated name is one shared string.
 //
-//   bench_pages [--results N] [--full N] [--runs R] [--page NAME]
+//   bench_pages [--results N] [--full N] [--runs R] [--page NAME] [--shared]
 #include "bench/benchsupport.h"
 #include "bench/generator.h"
+#include "model/database.h"
 #include "pages/pagecodes.h"
 #include "pages/tabledata.h"
 #include "strings/texts.h"
@@ -15,30 +18,38 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-void measure(const QString &label, const GeneratorOptions &options, int runs, const QString &only)
+void measure(const QString &label, const GeneratorOptions &options, int runs, const QString &only,
+             bool shared)
 {
     MatchStore store;
     MatchFilter filter;
     filter.from = emptyRangeFrom();
     filter.till = emptyRangeTill();
     generateInto(options, store, filter.from, filter.till);
+    if (!shared) {
+        const QByteArray bytes = databaseBytes(store);
+        store.clear();
+        if (!readDatabaseBytes(bytes, store, filter.from, filter.till).ok())
+            qFatal("cannot read the database back");
+    }
     filter.tournament = texts().allTournaments;
 
     bench::out() << label << ", " << store.count() << " matches:\n";
     for (const PageCodeEntry *entry : pageCodes()) {
         if (entry->name.isEmpty() || (!only.isEmpty() && entry->name != only))
             continue;
-        double bestAccumulate = 1e99;
+        qint64 bestAccumulate = std::numeric_limits<qint64>::max();
         int rows = 0;
-        const double total = bench::bestOf(runs, [&] {
+        const bench::Timing total = bench::bestOf(runs, [&] {
             TableData table;
             const PageRun run = runPage(store, filter, entry->builder, PageParams(), table);
-            bestAccumulate = std::min(bestAccumulate, double(run.accumulateMs));
+            bestAccumulate = std::min(bestAccumulate, run.accumulateMs);
             rows = table.rowCount();
         });
         bench::out() << "  " << QString(entry->name).leftJustified(17) << ' '
-                     << QString::number(total, 'f', 1).rightJustified(8) << " ms  (accumulate "
-                     << bestAccumulate << " ms, " << rows << " rows)\n";
+                     << QString::number(total.wallMs, 'f', 1).rightJustified(8) << " ms ["
+                     << QString::number(total.cpuMs, 'f', 1).rightJustified(7)
+                     << " ms]  (accumulate " << bestAccumulate << " ms, " << rows << " rows)\n";
     }
     bench::out().flush();
 }
@@ -52,17 +63,21 @@ int main(int argc, char *argv[])
     const int runs = int(bench::option(args, u"--runs"_s, 3));
     const qsizetype at = args.indexOf(u"--page"_s);
     const QString only = at > 0 && at + 1 < args.size() ? args.at(at + 1) : QString();
-    bench::out() << "machine: " << bench::machine() << "\nbest of " << runs << " runs\n";
+    const bool shared = args.contains(u"--shared"_s);
+    bench::out() << "machine: " << bench::machine() << "\nbest of " << runs
+                 << " runs; wall clock [processor time]; "
+                 << (shared ? "generated store, repeated names shared\n"
+                            : "store read from the database format\n");
 
     GeneratorOptions results;
     results.matches = bench::option(args, u"--results"_s, 200000);
     results.fullReports = false;
     if (results.matches > 0)
-        measure(u"results only"_s, results, runs, only);
+        measure(u"results only"_s, results, runs, only, shared);
 
     GeneratorOptions full;
     full.matches = bench::option(args, u"--full"_s, 50000);
     if (full.matches > 0)
-        measure(u"full reports"_s, full, runs, only);
+        measure(u"full reports"_s, full, runs, only, shared);
     return 0;
 }
