@@ -1,5 +1,6 @@
 #include "pages/builders.h"
 
+#include "pages/rowtext.h"
 #include "strings/texts.h"
 
 #include <algorithm>
@@ -43,12 +44,9 @@ enum StadiumCounter {
 constexpr qint64 billion = 1000000000;
 
 // "name (city)": two referees or stadiums of one name in different cities are two rows.
-QString nameAndCity(const QString &name, const QString &city)
+const QString &nameAndCity(QString &buffer, const QString &name, const QString &city)
 {
-    QString key;
-    key.reserve(name.size() + city.size() + 3);
-    key.append(name).append(QLatin1StringView(" (")).append(city).append(QLatin1Char(')'));
-    return key;
+    return keyInto(buffer, name, QLatin1StringView(" ("), city, QLatin1StringView(")"));
 }
 
 // The attendance of a match; 0 when it is not given, not a number, or below zero.
@@ -83,14 +81,14 @@ void noteExtremes(PageRow &row, qint64 value)
 }
 
 // One coach's side of a match: the sighting's row, its name and team, one more match.
-PageRow *coachRow(PageRows &rows, const QString &search, bool considerId, const QString &id,
-                  const QString &coach, const QString &team)
+PageRow *coachRow(PageRows &rows, QString &buffer, const QString &search, bool considerId,
+                  const QString &id, const QString &coach, const QString &team)
 {
     if (!search.isEmpty() && !coach.contains(search))
         return nullptr;
-    PageRow &row = rows.rowFor(personKey(considerId, id, coach, team));
-    row.setText(0, coach);
-    row.setText(1, team);
+    PageRow &row = rows.rowFor(personKeyInto(buffer, considerId, id, coach, team));
+    setRowText(row, 0, coach);
+    setRowText(row, 1, team);
     row.addCount(CoachMatches, 1);
     return &row;
 }
@@ -116,9 +114,10 @@ void calculateReferees(const PageContext &context, PageRows &rows)
     const Texts &t = texts();
     if (!context.table) {
         const MatchData &m = *context.match;
-        PageRow &row = rows.rowFor(nameAndCity(m.referee, m.refereeCity));
-        row.setText(0, m.referee);
-        row.setText(1, m.refereeCity);
+        QString buffer;
+        PageRow &row = rows.rowFor(nameAndCity(buffer, m.referee, m.refereeCity));
+        setRowText(row, 0, m.referee);
+        setRowText(row, 1, m.refereeCity);
         row.addCount(RefereeMatches, 1);
         // Every booking and penalty of the match counts, for both teams.
         for (const MatchEvent &e : m.events) {
@@ -165,8 +164,9 @@ void calculateCoaches(const PageContext &context, PageRows &rows)
         const MatchData &m = *context.match;
         const QString &search = context.params.argument;
         const bool considerId = context.params.considerId;
-        PageRow *row1 = coachRow(rows, search, considerId, m.coach1Id, m.coach1, m.team1);
-        PageRow *row2 = coachRow(rows, search, considerId, m.coach2Id, m.coach2, m.team2);
+        QString buffer;
+        PageRow *row1 = coachRow(rows, buffer, search, considerId, m.coach1Id, m.coach1, m.team1);
+        PageRow *row2 = coachRow(rows, buffer, search, considerId, m.coach2Id, m.coach2, m.team2);
         // A match without a recorded score counts as played, but not as a result: reading it
         // as 0:0 would invent a draw.
         if (m.goals1.isEmpty() && m.goals2.isEmpty())
@@ -209,9 +209,10 @@ void calculateStadiums(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
         const MatchData &m = *context.match;
-        PageRow &row = rows.rowFor(nameAndCity(m.stadium, m.city));
-        row.setText(0, m.stadium);
-        row.setText(1, m.city);
+        QString buffer;
+        PageRow &row = rows.rowFor(nameAndCity(buffer, m.stadium, m.city));
+        setRowText(row, 0, m.stadium);
+        setRowText(row, 1, m.city);
         row.addCount(StadiumMatches, 1);
         const qint64 a = attendanceOf(m);
         if (a != 0) {

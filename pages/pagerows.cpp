@@ -1,5 +1,7 @@
 #include "pages/pagerows.h"
 
+#include <cstring>
+
 PageRow::PageRow(const QString &key) : m_key(key)
 {
     // Row texts start empty, not null.
@@ -12,7 +14,11 @@ PageRow &PageRows::rowFor(const QString &key)
     if (!slot) {
         slot = std::make_shared<PageRow>(key);
         m_order.append(slot.get());
-    } else {
+    } else if (slot->key().size() != key.size() ||
+               std::memcmp(slot->key().constData(), key.constData(),
+                           size_t(key.size()) * sizeof(QChar)) != 0) {
+        // Assign only when it differs: sharing the caller's text would make a key buffer that
+        // the caller reuses detach (allocate) on every look-up.
         slot->setKey(key);
     }
     return *slot;

@@ -1,5 +1,6 @@
 #include "pages/builders.h"
 
+#include "pages/rowtext.h"
 #include "strings/texts.h"
 
 // Players, teams and the players of one team: all three are built from the same sightings of
@@ -42,19 +43,6 @@ Counter eventCounter(const QString &type, const Texts &t)
     return NoCounter;
 }
 
-// The person key of a sighting (personKey's rule), built in a buffer the caller reuses so that
-// a sighting of a known player costs no allocation when the key is name and team.
-const QString &sightingKey(bool considerId, const QString &id, const QString &name,
-                           const QString &team, QString &buffer)
-{
-    if (considerId)
-        return id.isEmpty() ? name : id;
-    buffer.truncate(0);
-    buffer.reserve(name.size() + 1 + team.size());
-    buffer.append(name).append(QLatin1Char(' ')).append(team);
-    return buffer;
-}
-
 // One row per player: every line-up entry and substitution is an appearance of its player,
 // every other event a sighting of its player that may add to one counter. With a search text
 // only the sightings whose name contains it (case-sensitive) are counted.
@@ -66,9 +54,9 @@ void accumulatePlayers(const MatchData &m, const QString &search, bool considerI
     auto sight = [&](const QString &id, const QString &name, const QString &team, Counter counter) {
         if (!search.isEmpty() && !name.contains(search))
             return;
-        PageRow &row = rows.rowFor(sightingKey(considerId, id, name, team, buffer));
-        row.setText(0, name);
-        row.setText(1, team);
+        PageRow &row = rows.rowFor(personKeyInto(buffer, considerId, id, name, team));
+        setRowText(row, 0, name);
+        setRowText(row, 1, team);
         if (counter != NoCounter)
             row.addCount(counter, 1);
     };
@@ -83,6 +71,15 @@ void accumulatePlayers(const MatchData &m, const QString &search, bool considerI
         else
             sight(e.playerid, e.player, e.team, eventCounter(e.type, t));
     }
+}
+
+// Adds a player's name to a team's set of names, as the set's own copy.
+void addName(PageRow &row, const QString &name)
+{
+    QMap<QString, int> &names = row.names();
+    const auto at = names.lowerBound(name);
+    if (at == names.end() || at.key() != name)
+        names.insert(at, ownCopy(name), 0);
 }
 
 QString countCell(const PageRow &row, int counter)
@@ -152,21 +149,21 @@ void calculateTeams(const PageContext &context, PageRows &rows)
 
         if (!m.players1.isEmpty()) {
             PageRow &row = teamRow(m.team1);
-            row.setText(0, m.team1);
+            setRowText(row, 0, m.team1);
             for (const PlayerEntry &p : m.players1)
-                row.names().insert(p.name, 0);
+                addName(row, p.name);
         }
         if (!m.players2.isEmpty()) {
             PageRow &row = teamRow(m.team2);
-            row.setText(0, m.team2);
+            setRowText(row, 0, m.team2);
             for (const PlayerEntry &p : m.players2)
-                row.names().insert(p.name, 0);
+                addName(row, p.name);
         }
         for (const MatchEvent &e : m.events) {
             PageRow &row = teamRow(e.team);
-            row.setText(0, e.team);
+            setRowText(row, 0, e.team);
             if (e.type == t.substitution) {
-                row.names().insert(e.player2, 0);
+                addName(row, e.player2);
                 continue;
             }
             const Counter counter = eventCounter(e.type, t);
@@ -183,7 +180,7 @@ void calculateTeams(const PageContext &context, PageRows &rows)
                     opponent = &m.team1;
                 if (opponent) {
                     PageRow &other = teamRow(*opponent);
-                    other.setText(0, *opponent);
+                    setRowText(other, 0, *opponent);
                     other.addCount(OpponentPenalties, 1);
                 }
             }

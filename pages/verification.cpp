@@ -1,5 +1,6 @@
 #include "pages/builders.h"
 
+#include "pages/rowtext.h"
 #include "strings/texts.h"
 
 // Data checks: pages that list what looks wrong in the selected reports, so that it can be found
@@ -35,18 +36,15 @@ void emitMatchRows(ResultTable &table, PageRows &rows)
 void sightId(PageRows &rows, QString &key, const QString &name, const QString &id,
              const QString &team)
 {
-    key.truncate(0);
-    key.reserve(name.size() + 1 + team.size());
-    key.append(name).append(QLatin1Char(',')).append(team);
-    PageRow &row = rows.rowFor(key);
+    PageRow &row = rows.rowFor(keyInto(key, name, QLatin1StringView(","), team));
     if (row.count(Sightings) == 0) {
-        row.setText(ReferenceId, id);
-        row.setText(Name, name);
-        row.setText(Team, team);
-        row.setText(FirstId, id);
+        setRowText(row, ReferenceId, id);
+        setRowText(row, Name, name);
+        setRowText(row, Team, team);
+        setRowText(row, FirstId, id);
         row.setCount(Sightings, 1);
     } else if (id != row.text(ReferenceId)) {
-        row.setText(OtherId, id);
+        setRowText(row, OtherId, id);
         row.addCount(Sightings, 1);
     }
 }

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "pages/pagerows.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <algorithm>
+#include <cstring>
+
+// Helpers for the statistics builders' hot loops. Row texts and keys are kept as the row's own
+// copies rather than shared with the match that supplied them: a look-up then compares against
+// memory the row keeps warm instead of a string somewhere in a match met long ago, and assigning
+// the same text again costs a comparison, not two reference-count updates on cold memory.
+
+// A copy of text with storage of its own.
+inline QString ownCopy(const QString &text)
+{
+    return QString(text.constData(), text.size());
+}
+
+// Exact, case-sensitive equality, as QString's operator== but inline: the hot loops compare a few
+// short texts per sighting.
+inline bool sameText(const QString &a, const QString &b)
+{
+    return a.size() == b.size() &&
+           std::memcmp(a.constData(), b.constData(), size_t(a.size()) * sizeof(QChar)) == 0;
+}
+
+// Sets text i of row to text unless it already reads the same.
+inline void setRowText(PageRow &row, int i, const QString &text)
+{
+    if (!sameText(row.text(i), text))
+        row.setText(i, ownCopy(text));
+}
+
+// Makes buffer hold the concatenation of the parts, reusing its storage: once the row table has
+// its own copy of a key, looking it up again allocates nothing. (Assigning or appending to an empty
+// buffer would share the part's storage instead, and the next key would then have to allocate.)
+inline const QString &keyInto(QString &buffer, QStringView a, QLatin1StringView separator = {},
+                              QStringView b = {}, QLatin1StringView end = {})
+{
+    const qsizetype size = a.size() + separator.size() + b.size() + end.size();
+    buffer.resize(size);
+    QChar *out = buffer.data();
+    out = std::copy(a.begin(), a.end(), out);
+    for (char c : separator)
+        *out++ = QLatin1Char(c);
+    out = std::copy(b.begin(), b.end(), out);
+    for (char c : end)
+        *out++ = QLatin1Char(c);
+    return buffer;
+}
+
+// personKey's rule, built in buffer.
+inline const QString &personKeyInto(QString &buffer, bool considerId, const QString &id,
+                                    const QString &name, const QString &team)
+{
+    if (considerId)
+        return keyInto(buffer, id.isEmpty() ? name : id);
+    return keyInto(buffer, name, QLatin1StringView(" "), team);
+}
