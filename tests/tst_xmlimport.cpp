@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -103,6 +104,17 @@ QByteArray quadraticBlowup(int references)
         doc += "&a;";
     return doc + "</team2></match>";
 }
+
+// The largest resident size of this process so far, in megabytes.
+long peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// Hostile documents must not take more than this, whatever they hold.
+constexpr long memoryCeilingMegabytes = 300;
 
 } // namespace
 
@@ -292,7 +304,8 @@ private Q_SLOTS:
         QTest::newRow("undeclared entity")
             << QByteArray("<m><team1>A</team1><team2>&x;</team2>") << u"team1=A"_s;
         QTest::newRow("billion laughs") << billionLaughs() << u"team1=A"_s;
-        QTest::newRow("quadratic blowup") << quadraticBlowup(40000) << QString();
+        // Expanded, a million references would take a gigabyte.
+        QTest::newRow("quadratic blowup") << quadraticBlowup(1000000) << QString();
     }
 
     void errors()
@@ -306,6 +319,7 @@ private Q_SLOTS:
         QCOMPARE(messages, QStringList(u'"' + path(u"bad.xml"_s) + u"\" file has error"_s));
         QCOMPARE(summary(*match), expected);
         QCOMPARE(match->fileName, u"bad.xml"_s);
+        QVERIFY(peakMegabytes() < memoryCeilingMegabytes);
     }
 
     void smallDocumentsMayDeclareEntities()
@@ -397,6 +411,7 @@ private Q_SLOTS:
         QVERIFY(match->players1.size() > 0);
         QVERIFY(match->players1.size() <= maxReportBytes / entryBytes);
         QFile::remove(bigPath);
+        QVERIFY(peakMegabytes() < memoryCeilingMegabytes);
     }
 
     void deepNesting()
@@ -486,6 +501,32 @@ private Q_SLOTS:
         const ImportResult again = importDirectory(root, store, from, till);
         QCOMPARE(again.matches, result.matches);
         QCOMPARE(store.count(), 2 * result.matches + 1);
+    }
+
+    void hostileFilesDoNotStopTheWalk()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(writeFile(dir.filePath(u"junk.xml"_s), QByteArray(4096, '\xff')));
+        QVERIFY(writeFile(dir.filePath(u"laughs.xml"_s), billionLaughs()));
+        QVERIFY(writeFile(dir.filePath(u"blowup.xml"_s), quadraticBlowup(100000)));
+        QVERIFY(writeFile(dir.filePath(u"deep.xml"_s), QByteArray("<a>").repeated(100000)));
+        QVERIFY(writeFile(dir.filePath(u"good.xml"_s),
+                          "<match tournament='T'><date>20200202</date></match>"));
+        MatchStore store;
+        QDate from = emptyRangeFrom();
+        QDate till = emptyRangeTill();
+        capturedMessages.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
+        const ImportResult result = importDirectory(dir.path(), store, from, till);
+        qInstallMessageHandler(previous);
+        QCOMPARE(result.files, 5);
+        QCOMPARE(result.matches, 5);
+        QCOMPARE(result.errors, 4);
+        QCOMPARE(capturedMessages.size(), 4);
+        QCOMPARE(store.tournamentNames(), QStringList({QString(), u"T"_s}));
+        QCOMPARE(from, QDate(2020, 2, 2));
+        QCOMPARE(till, QDate(2020, 2, 2));
     }
 
     void importFixtures()
