@@ -16,6 +16,7 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTextBrowser>
@@ -266,9 +267,11 @@ void MainWindow::showTable(const TableData &data)
     table->show();
     text->hide();
 
+    QHeaderView *header = table->horizontalHeader();
     table->setUpdatesEnabled(false);
     table->setSortingEnabled(false);
     table->clear();
+    table->setRowCount(0);
     const int columns = data.columnCount();
     const int rows = data.rowCount();
     const int linkColumn = data.linkColumn();
@@ -278,9 +281,18 @@ void MainWindow::showTable(const TableData &data)
         table->setColumnWidth(column, data.columnWidth(column));
     }
     table->setColumnHidden(linkColumn, true);
-    table->setRowCount(rows);
     table->setHorizontalHeaderLabels(data.headers());
 
+    // The rows come in display order already. Switching sorting on sorts at once by the header's
+    // indicator, so it is switched on while the table is empty and has no indicator; the items
+    // then go in unsorted, and the builder's column is shown without sorting again.
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    table->setSortingEnabled(true);
+    table->setRowCount(rows);
+
+    // Nothing watches single cells while the table is being filled; one repaint follows.
+    QAbstractItemModel *model = table->model();
+    model->blockSignals(true);
     for (int row = 0; row < rows; ++row) {
         const QStringList &cells = data.row(row);
         // Every visible cell gets an item, so that sorting treats a cell the builder left unset
@@ -291,14 +303,14 @@ void MainWindow::showTable(const TableData &data)
         if (!link.isNull())
             table->setItem(row, linkColumn, new TextItem(link));
     }
+    model->blockSignals(false);
 
-    // The rows are already in display order and the sort is stable: setting the indicator first
-    // makes switching sorting on keep that order.
-    if (data.isSortingEnabled() && data.sortColumn() >= 0 && data.sortColumn() < columns) {
-        table->horizontalHeader()->setSortIndicator(data.sortColumn(), data.sortOrder());
-        table->setSortingEnabled(true);
+    if (data.isSortingEnabled() && data.sortColumn() >= 0 && data.sortColumn() < linkColumn) {
+        const QSignalBlocker blocker(header);
+        header->setSortIndicator(data.sortColumn(), data.sortOrder());
     }
     table->setUpdatesEnabled(true);
+    table->viewport()->update();
 }
 
 void MainWindow::showMatchReport(const QString &fileName)
