@@ -4,16 +4,50 @@
 
 #include <QStringList>
 
+namespace {
+
+// The date as "yyyy<sep>MM<sep>dd" (sep may be empty), as QDate::toString writes it. Every match
+// list formats one date per row, and the general formatter is the slowest part of the overview.
+QString dateText(const QDate &date, QStringView separator)
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date.getDate(&year, &month, &day);
+    if (!date.isValid() || year < 1000 || year > 9999) {
+        const QString format = QStringLiteral("yyyy%1MM%1dd").arg(separator);
+        return date.toString(format);
+    }
+    QString text(8 + 2 * separator.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    const auto put = [&out](int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            out[i] = QChar(u'0' + value % 10);
+        out += digits;
+    };
+    const auto sep = [&out, separator] {
+        for (const QChar ch : separator)
+            *out++ = ch;
+    };
+    put(year, 4);
+    sep();
+    put(month, 2);
+    sep();
+    put(day, 2);
+    return text;
+}
+
+} // namespace
+
 QString matchRowKey(const MatchData &match)
 {
-    return QStringLiteral("%1,%2,%3")
-        .arg(match.date.toString(QStringLiteral("yyyyMMdd")), match.team1, match.team2);
+    return QStringLiteral("%1,%2,%3").arg(dateText(match.date, {}), match.team1, match.team2);
 }
 
 PageRow &addMatchRow(PageRows &rows, const MatchData &match, const QString &extra)
 {
     PageRow &row = rows.rowFor(matchRowKey(match));
-    row.setText(0, match.date.toString(QStringLiteral("yyyy/MM/dd")));
+    row.setText(0, dateText(match.date, u"/"));
     row.setText(1, match.city);
     row.setText(2, match.team1);
     row.setText(3, match.team2);
@@ -126,7 +160,7 @@ void calculateMatches(const PageContext &context, PageRows &rows)
         // Every selected match gets its own row, duplicates included.
         const MatchData &match = *context.match;
         PageRow &row = rows.newRow();
-        row.setText(0, match.date.toString(QStringLiteral("yyyy/MM/dd")));
+        row.setText(0, dateText(match.date, u"/"));
         row.setText(1, match.team1);
         row.setText(2, match.team2);
         row.setText(3, scoreText(match));

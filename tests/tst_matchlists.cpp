@@ -53,6 +53,8 @@ private Q_SLOTS:
     void layouts_data();
     void layouts();
     void sameDateAndTeamsShareARow();
+    void dateTexts_data();
+    void dateTexts();
     void filterBoundsThroughRunner();
 };
 
@@ -139,6 +141,28 @@ void TestMatchLists::sameDateAndTeamsShareARow()
              (QStringList{u"xm01_again"_s, u"xm01_rev"_s, u"xm01_next"_s}));
     QCOMPARE(tableLines(runLink(store, u"go02_P1"_s)),
              QStringList{u"2009/03/01||A|B|2:0|1|xm01_again"_s});
+}
+
+void TestMatchLists::dateTexts_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("ordinary") << QDate(2009, 3, 1);
+    QTest::newRow("range bounds") << QDate(1800, 1, 1);
+    QTest::newRow("last day") << QDate(2999, 12, 31);
+    QTest::newRow("three-digit year") << QDate(999, 10, 5);
+    QTest::newRow("five-digit year") << QDate(10000, 1, 1);
+    QTest::newRow("undated") << QDate();
+}
+
+void TestMatchLists::dateTexts()
+{
+    QFETCH(QDate, date);
+
+    Match match = makeMatch(u"m"_s, QString(), u"A"_s, u"B"_s);
+    match.edit().date = date;
+    QCOMPARE(matchRowKey(*match), date.toString(u"yyyyMMdd"_s) + u",A,B"_s);
+    PageRows rows;
+    QCOMPARE(addMatchRow(rows, *match, QString()).text(0), date.toString(u"yyyy/MM/dd"_s));
 }
 
 void TestMatchLists::filterBoundsThroughRunner()
