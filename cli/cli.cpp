@@ -16,12 +16,26 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+bool stderrIsTerminal()
+{
+#ifdef Q_OS_WIN
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(STDERR_FILENO) == 1;
+#endif
+}
 
 void message(const QString &text)
 {
@@ -184,7 +198,7 @@ int import(const QStringList &arguments)
         return ExitFailure;
 
     // A progress line only where someone watches it.
-    const bool terminal = isatty(STDERR_FILENO) == 1;
+    const bool terminal = stderrIsTerminal();
     QElapsedTimer shown;
     shown.start();
     qsizetype filesBefore = 0;
