@@ -2,7 +2,12 @@
 
 #include <QCoreApplication>
 
-#if defined(Q_OS_LINUX) && defined(__GLIBC__)
+// Sanitizer builds bring their own allocator, which the setting does not reach.
+#if defined(Q_OS_LINUX) && defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+#define SCOREWRIGHT_HUGE_PAGES
+#endif
+
+#ifdef SCOREWRIGHT_HUGE_PAGES
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -30,7 +35,7 @@ static void preferHugePages(char *argv[])
 
 int main(int argc, char *argv[])
 {
-#if defined(Q_OS_LINUX) && defined(__GLIBC__)
+#ifdef SCOREWRIGHT_HUGE_PAGES
     preferHugePages(argv);
 #endif
     QCoreApplication app(argc, argv);

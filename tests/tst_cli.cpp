@@ -97,6 +97,8 @@ private Q_SLOTS:
     void failures();
     void failedOutputKeepsOldFile();
 
+    void info_data();
+    void info();
     void importInfoRoundTrip();
     void importInto();
 
@@ -297,6 +299,26 @@ void TestCli::failedOutputKeepsOldFile()
     QCOMPARE(runCli({u"report"_s, m_fixture, u"missing.xml"_s, u"-o"_s, out}).code, 1);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("old"));
+}
+
+void TestCli::info_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("fixture") << u"fixture"_s
+                             << u"matches: 4\ndates: 2009-03-14 .. 2009-03-16\nundated: 1\n"
+                                "tournaments: 2\nКубок\nЛига\n"_s;
+    QTest::newRow("empty") << u"empty"_s
+                           << u"matches: 0\ndates: none\nundated: 0\ntournaments: 0\n"_s;
+}
+
+void TestCli::info()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, expected);
+    const Run run = runCli({u"info"_s, file == u"empty"_s ? m_empty : m_fixture});
+    QCOMPARE(run.code, 0);
+    QCOMPARE(QString::fromUtf8(run.out), expected);
 }
 
 void TestCli::importInfoRoundTrip()
