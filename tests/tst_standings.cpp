@@ -14,6 +14,7 @@ private Q_SLOTS:
     void standings();
     void goalscorers_data();
     void goalscorers();
+    void personKeys();
 };
 
 void TestStandings::standings_data()
@@ -109,6 +110,14 @@ void TestStandings::goalscorers()
     const TableData table = runBuilder(makeStore(store), calculateGoals, QString(), considerId);
     QCOMPARE(tableLines(table), lines);
     QCOMPARE(table.columnWidths(), (QList<int>{180, 180, 60}));
+}
+
+void TestStandings::personKeys()
+{
+    QCOMPARE(personKey(true, u"p7"_s, u"N"_s, u"T"_s), u"p7"_s);
+    QCOMPARE(personKey(true, QString(), u"N"_s, u"T"_s), u"N"_s);
+    QCOMPARE(personKey(false, u"p7"_s, u"N"_s, u"T"_s), u"N T"_s);
+    QCOMPARE(personKey(false, QString(), u"N"_s, QString()), u"N "_s);
 }
 
 QTEST_GUILESS_MAIN(TestStandings)
