@@ -119,6 +119,8 @@ private:
     void findCoach(const QString &argument);
     // Runs the report editor on the current page under title; after a change, re-shows the page.
     void runReportEditor(const QString &title);
+    // Widens the filter dates and the tournament choice to cover an edited report.
+    void catchUpWithReport(const QString &fileName);
 
     // Reads path as the open database. On failure the database that was open stays as it was;
     // the message names the file and the reason (a missing file is silent at start-up).

@@ -38,28 +38,35 @@ void MainWindow::runReportEditor(const QString &title)
     dialog.setMessageSink([this](QWidget *parent, const QString &message) {
         dialogs()->warning(parent, texts().badDateTitle, message);
     });
-    dialogs()->exec(dialog);
-    if (!dialog.storedChanges())
+    if (dialogs()->exec(dialog) != QDialog::Accepted || !dialog.editsMatch())
         return;
-    markModified();
-
-    // The filter catches up with the edited report, as it does after an import: its date widens
-    // the date range and a new tournament joins the choice, so the statistics pages can select it.
-    if (const Match *match = store.find(splitLink(currentLink).argument)) {
-        QDate from = dateEditFrom->date();
-        QDate till = dateEditTill->date();
-        widenDateRange(from, till, (*match)->date);
-        setDateRange(from, till);
-        const QString tournament = (*match)->tournament;
-        if (!store.tournamentNames().contains(tournament)) {
-            const QString chosen = comboTournaments->currentText();
-            store.addTournament(tournament);
-            rebuildTournamentChoice();
-            const QSignalBlocker blocker(comboTournaments);
-            comboTournaments->setCurrentIndex(std::max(0, comboTournaments->findText(chosen)));
-        }
+    if (dialog.storedChanges()) {
+        markModified();
+        catchUpWithReport(splitLink(currentLink).argument);
     }
+    // OK shows the report again, also when nothing changed (from the start page, say).
     showPage(currentLink, QString());
+}
+
+void MainWindow::catchUpWithReport(const QString &fileName)
+{
+    // The filter catches up with an edited report, as it does after an import: its date widens
+    // the date range and a new tournament joins the choice, so the statistics pages can select it.
+    const Match *match = store.find(fileName);
+    if (!match)
+        return;
+    QDate from = dateEditFrom->date();
+    QDate till = dateEditTill->date();
+    widenDateRange(from, till, (*match)->date);
+    setDateRange(from, till);
+    const QString tournament = (*match)->tournament;
+    if (!store.tournamentNames().contains(tournament)) {
+        const QString chosen = comboTournaments->currentText();
+        store.addTournament(tournament);
+        rebuildTournamentChoice();
+        const QSignalBlocker blocker(comboTournaments);
+        comboTournaments->setCurrentIndex(std::max(0, comboTournaments->findText(chosen)));
+    }
 }
 
 void MainWindow::callFindPlayer()

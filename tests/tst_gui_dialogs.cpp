@@ -517,6 +517,11 @@ void TestDialogs::windowEditsShownReport()
     window->callCalculateMatches();
     QVERIFY(openLink(*window, u"xm01_a.xml"_s));
     window->selectMode0(); // the start page leaves the report as the page to edit
+    dialogs.scripts << answer({});
+    window->editReport(); // OK without a change shows the report again
+    QVERIFY(!window->isModified());
+    QVERIFY(shownReport(*window).contains(u"Спартак"_s));
+    window->selectMode0();
     dialogs.scripts << [&openedWith](QDialog &dialog) {
         openedWith = field(dialog, "fTeam1");
         answer({{"fTeam1", u"Торпедо"_s}, {"fGoals1", u"3"_s}})(dialog);
