@@ -125,9 +125,9 @@ QString databaseMessage(const DatabaseResult &result, const QString &path)
     case DatabaseResult::NotDatabase:
         return t.cliNotDatabase.arg(path);
     case DatabaseResult::UnsupportedVersion:
-        return t.cliUnsupportedVersion.arg(path).arg(result.version);
+        return t.cliUnsupportedVersion.arg(path, QString::number(result.version));
     case DatabaseResult::Damaged:
-        return t.cliDamaged.arg(path).arg(result.offset);
+        return t.cliDamaged.arg(path, QString::number(result.offset));
     case DatabaseResult::CannotWrite:
         return t.cliCannotWrite.arg(path, result.systemError);
     }
@@ -227,11 +227,10 @@ int import(const QStringList &arguments)
     const DatabaseResult written = writeDatabase(out, store);
     if (!written.ok())
         return failure(databaseMessage(written, out));
-    QTextStream(stdout) << t.cliImportDone.arg(total.files)
-                               .arg(total.matches)
-                               .arg(elapsed)
-                               .arg(out)
-                               .arg(store.count());
+    // One arg() call: a path holding "%5" must not be taken for a placeholder.
+    QTextStream(stdout) << t.cliImportDone.arg(
+        QString::number(total.files), QString::number(total.matches), QString::number(elapsed), out,
+        QString::number(store.count()));
     return ExitOk;
 }
 
