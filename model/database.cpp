@@ -335,6 +335,12 @@ DatabaseResult readDatabase(const QString &path, MatchStore &store, QDate &from,
         result.systemError = file.errorString();
         return result;
     }
+    // Some other kind of file, however large, is told by its first bytes without reading it all.
+    const QByteArray head = file.peek(4);
+    if (head.size() == 4 && qFromBigEndian<quint32>(head.constData()) != databaseMagic) {
+        result.status = DatabaseResult::NotDatabase;
+        return result;
+    }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         result.status = DatabaseResult::CannotOpen;

@@ -446,6 +446,29 @@ private Q_SLOTS:
         verifySentinel(store);
     }
 
+    void largeForeignFileIsNotReadWhole()
+    {
+        // A sparse 3 GB file that is no database: rejected by its first bytes.
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(u"film.mkv"_s);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("\x1a\x45\xdf\xa3");
+            QVERIFY(file.resize(qint64(3) << 30));
+        }
+        MatchStore store = sentinelStore();
+        QDate from(2000, 1, 1);
+        QDate till(2000, 2, 2);
+        const DatabaseResult result = readDatabase(path, store, from, till);
+        QCOMPARE(int(result.status), int(DatabaseResult::NotDatabase));
+        verifySentinel(store);
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        QVERIFY(usage.ru_maxrss < 300 * 1024);
+    }
+
     void cannotWrite_data()
     {
         QTest::addColumn<QString>("path");
