@@ -105,8 +105,9 @@ private Q_SLOTS:
 
 void FileCommandsTest::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
     QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath(u"home"_s));
+    isolateSettings(dir.filePath(u"home"_s));
     basePath = dir.filePath(u"base.swb"_s);
 }
 

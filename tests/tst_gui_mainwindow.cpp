@@ -131,11 +131,14 @@ private Q_SLOTS:
 
 void MainWindowTest::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
     // A locale whose collation differs from plain code-unit order, so that the table's own order
     // is seen to be the plain one.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath(u"home"_s));
+    isolateSettings(dir.filePath(u"home"_s));
+    QVERIFY2(testSettings().fileName().startsWith(dir.path()),
+             qPrintable(testSettings().fileName()));
     samplePath = dir.filePath(u"sample.swb"_s);
     QVERIFY(writeStore(samplePath, sampleStore()));
 }

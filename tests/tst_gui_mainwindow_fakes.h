@@ -92,6 +92,15 @@ private:
     QString nextFile() { return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst(); }
 };
 
+// Gives this test process settings of its own under home (a fresh directory), so that tests running
+// side by side never see each other's settings, and no test touches the user's.
+inline void isolateSettings(const QString &home)
+{
+    qputenv("HOME", home.toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/.config")).toLocal8Bit());
+    QStandardPaths::setTestModeEnabled(true);
+}
+
 inline QSettings testSettings()
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Scorewright"),
