@@ -66,7 +66,9 @@ void MainWindow::setDialogProvider(DialogProvider *dialogs)
 
 DialogProvider *MainWindow::dialogs() const
 {
-    return dialogProvider ? dialogProvider : const_cast<StandardDialogProvider *>(&standardDialogs);
+    if (dialogProvider)
+        return dialogProvider;
+    return &standardDialogs;
 }
 
 void MainWindow::markModified()

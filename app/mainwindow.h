@@ -157,7 +157,7 @@ private:
     QStringList menuCodes;
 
     DialogProvider *dialogProvider = nullptr;
-    StandardDialogProvider standardDialogs;
+    mutable StandardDialogProvider standardDialogs;
 
     // The form.
     QWidget *centralwidget = nullptr;

@@ -230,6 +230,9 @@ void MainWindow::import()
                                      });
             QApplication::restoreOverrideCursor();
         }
+        if (!result.directory)
+            dialogs()->warning(this, texts().importFailedTitle,
+                               texts().directoryMissing.arg(QDir::toNativeSeparators(directory)));
         if (result.matches > 0)
             modified = true;
         setDateRange(from, till);

@@ -206,6 +206,8 @@ struct Texts
     const QString databaseKept = QStringLiteral("Открытая база не изменилась.");
     const QString fileCannotWrite = QStringLiteral("Не удалось записать файл «%1»: %2.");
     const QString fileKept = QStringLiteral("Прежний файл не изменён.");
+    const QString importFailedTitle = QStringLiteral("Не удалось импортировать");
+    const QString directoryMissing = QStringLiteral("Папка «%1» не найдена.");
 
     // Command line (scorewright-cli): English, on stderr
     const QString cliUsage = QStringLiteral(

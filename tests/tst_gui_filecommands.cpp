@@ -100,7 +100,8 @@ private Q_SLOTS:
     void unsavedChanges_data();
     void unsavedChanges();
     void importTree();
-    void importCancelled();
+    void importNothing_data();
+    void importNothing();
 };
 
 void FileCommandsTest::initTestCase()
@@ -434,13 +435,30 @@ void FileCommandsTest::importTree()
     QCOMPARE(window->store.count(), 6);
 }
 
-void FileCommandsTest::importCancelled()
+void FileCommandsTest::importNothing_data()
 {
+    QTest::addColumn<QString>("answer"); // the directory chosen, empty when cancelled
+    QTest::addColumn<QStringList>("asked");
+    QTest::newRow("cancelled") << QString() << QStringList{u"directory"_s};
+    QTest::newRow("a folder that has gone")
+        << u"gone/away"_s << QStringList{u"directory"_s, u"warning"_s};
+}
+
+void FileCommandsTest::importNothing()
+{
+    QFETCH(QString, answer);
+    QFETCH(QStringList, asked);
     auto window = baseWindow();
     QVERIFY(window);
     window->callCalculateTable();
     const QStringList before = state(*window);
+    const QString directory = answer.isEmpty() ? QString() : dir.filePath(answer);
+    dialogs.fileAnswers = QStringList{directory};
     window->import();
+
+    QCOMPARE(dialogs.kinds(), asked);
+    if (!directory.isEmpty())
+        QVERIFY(dialogs.calls.last().text.contains(QDir::toNativeSeparators(directory)));
     QCOMPARE(state(*window), before);
     QVERIFY(!window->isModified());
     QVERIFY(window->table->isHidden()); // the start page is shown all the same
