@@ -28,15 +28,22 @@ namespace {
 class TextItem : public QTableWidgetItem
 {
 public:
-    explicit TextItem(const QString &text) : QTableWidgetItem(text)
+    explicit TextItem(const QString &text) : QTableWidgetItem(text), sortKey(text)
     {
         setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     }
 
     bool operator<(const QTableWidgetItem &other) const override
     {
+        // The cells are read-only, so the text kept at creation is the text shown; comparing it
+        // directly spares two conversions from QVariant per comparison of a large sort.
+        if (const auto *item = dynamic_cast<const TextItem *>(&other))
+            return QString::compare(sortKey, item->sortKey) < 0;
         return QString::compare(text(), other.text()) < 0;
     }
+
+private:
+    const QString sortKey;
 };
 
 // Shows the wait cursor for the lifetime of the guard.
