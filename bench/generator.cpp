@@ -629,7 +629,7 @@ void escapeInto(QString &out, const QString &text)
 // <name a="v" ...>text</name>, attributes with empty values left out.
 void element(QString &out, QLatin1StringView name,
              std::initializer_list<std::pair<QLatin1StringView, const QString *>> attributes,
-             const QString &text = QString(), bool open = false)
+             const QString &text = QString())
 {
     out += u"  <"_s;
     out += name;
@@ -642,9 +642,7 @@ void element(QString &out, QLatin1StringView name,
         escapeInto(out, *value);
         out += u'"';
     }
-    if (open) {
-        out += u">\n"_s;
-    } else if (text.isEmpty()) {
+    if (text.isEmpty()) {
         out += u"/>\n"_s;
     } else {
         out += u'>';
