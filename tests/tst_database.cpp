@@ -263,8 +263,6 @@ private Q_SLOTS:
             << QDate(1990, 1, 1) << QDate(2000, 12, 31) << QDate(1990, 1, 1) << last;
         QTest::newRow("till already later")
             << QDate(2000, 1, 1) << QDate(2010, 1, 1) << first << QDate(2010, 1, 1);
-        QTest::newRow("covering") << QDate(1900, 1, 1) << QDate(2100, 1, 1) << QDate(1900, 1, 1)
-                                  << QDate(2100, 1, 1);
     }
 
     void dateWidening()
@@ -320,8 +318,6 @@ private Q_SLOTS:
             << QByteArray("PK") << int(DatabaseResult::NotDatabase) << qint64(-1);
         QTest::newRow("empty file") << QByteArray() << int(DatabaseResult::Damaged) << qint64(0);
         QTest::newRow("version 2") << unhex("f07ba110 00000002 00000000")
-                                   << int(DatabaseResult::UnsupportedVersion) << qint64(-1);
-        QTest::newRow("version 0") << unhex("f07ba110 00000000 00000000")
                                    << int(DatabaseResult::UnsupportedVersion) << qint64(-1);
         QTest::newRow("a byte after the last record")
             << valid + '\0' << int(DatabaseResult::Damaged) << qint64(valid.size());
@@ -406,10 +402,8 @@ private Q_SLOTS:
         // Offsets in a file of one all-null record: the match count at 8, the first string at
         // 12, the three list counts at 120, 124 and 128.
         QTest::newRow("match count 2^32-1") << 8 << 0xFFFFFFFFu;
-        QTest::newRow("match count 2^31-1") << 8 << 0x7FFFFFFFu;
         QTest::newRow("match count 2") << 8 << 2u;
         QTest::newRow("string length 2^32-2") << 12 << 0xFFFFFFFEu;
-        QTest::newRow("string length 2^31-2") << 12 << 0x7FFFFFFEu;
         QTest::newRow("players1 count") << 120 << 0x7FFFFFFFu;
         QTest::newRow("players2 count") << 124 << 0xFFFFFFFFu;
         QTest::newRow("event count") << 128 << 0x10000000u;
