@@ -14,8 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFile>
 #include <QHeaderView>
+#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -376,10 +376,11 @@ void MainWindow::saveAsText()
         snapshot.rows.append(cells);
     }
 
-    QFile file(path);
+    // Written beside the target and then put in its place, so a failed write leaves no torn file.
+    QSaveFile file(path);
     const QByteArray bytes = exportText(snapshot).toLocal8Bit();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text) ||
-        file.write(bytes) != bytes.size() || !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) || file.write(bytes) != bytes.size() ||
+        !file.commit()) {
         dialogs()->warning(this, texts().saveFailedTitle,
                            texts().fileCannotWrite.arg(path, file.errorString()));
     }
