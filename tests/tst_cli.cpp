@@ -82,6 +82,14 @@ GeneratorOptions smallSeason()
     return options;
 }
 
+// A full league of sixteen, so that even the data checks find something.
+GeneratorOptions fullSeason()
+{
+    GeneratorOptions options = smallSeason();
+    options.teamsPerDivision = 16;
+    return options;
+}
+
 } // namespace
 
 class TestCli : public QObject
@@ -106,6 +114,8 @@ private Q_SLOTS:
     void pageSelection();
     void pageOptions_data();
     void pageOptions();
+    void personSearch_data();
+    void personSearch();
     void sameOutputEveryRun_data();
     void sameOutputEveryRun();
     void report();
@@ -146,13 +156,10 @@ void TestCli::initTestCase()
     m_fixture = path(u"fixture.swb"_s);
     QVERIFY(writeDatabase(m_fixture, store).ok());
 
-    // A full league of sixteen, so that even the data checks find something.
-    GeneratorOptions options = smallSeason();
-    options.teamsPerDivision = 16;
     MatchStore season;
     QDate from;
     QDate till;
-    generateInto(options, season, from, till);
+    generateInto(fullSeason(), season, from, till);
     m_season = path(u"season.swb"_s);
     QVERIFY(writeDatabase(m_season, season).ok());
 
@@ -475,6 +482,32 @@ void TestCli::pageOptions()
     QCOMPARE(run.code, 0);
     const QStringList lines = QString::fromUtf8(run.out).split(u'\n');
     QVERIFY2(lines.contains(line), run.out.constData());
+}
+
+void TestCli::personSearch_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("name");
+    const Match first = generateMatches(fullSeason()).constFirst();
+    QTest::newRow("player") << u"fpl1_"_s << first->players1.constFirst().name;
+    QTest::newRow("coach") << u"fco1_"_s << first->coach1;
+}
+
+void TestCli::personSearch()
+{
+    // The search pages show only the people whose name holds the text.
+    QFETCH(QString, code);
+    QFETCH(QString, name);
+    const Run run = runCli({u"page"_s, m_season, code + name, u"--format"_s, u"tsv"_s});
+    QCOMPARE(run.code, 0);
+    QStringList lines = QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY(lines.size() >= 2);
+    lines.removeFirst();
+    for (const QString &line : std::as_const(lines))
+        QVERIFY2(line.section(u'\t', 0, 0).contains(name), qPrintable(line));
+    const Run all = runCli({u"page"_s, m_season, code == u"fpl1_"_s ? u"players"_s : u"coaches"_s,
+                            u"--format"_s, u"tsv"_s});
+    QVERIFY(all.out.count('\n') > lines.size() + 1);
 }
 
 void TestCli::sameOutputEveryRun_data()
