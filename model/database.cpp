@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -40,23 +41,26 @@ public:
         return value;
     }
 
+    // A string that recurs across records (a team, a referee, a player, an event kind): equal
+    // texts share one allocation, which saves most of the memory and most of the time of a read.
     QString string()
     {
-        const qint64 start = m_pos;
-        const quint32 length = u32();
-        if (m_failed || length == nullStringLength)
-            return QString();
-        if ((length & 1) != 0 || length > remaining()) {
-            failAt(start);
-            return QString();
-        }
-        if (length == 0)
-            return QStringLiteral("");
-        const qsizetype units = length / 2;
-        QString text(units, Qt::Uninitialized);
-        qFromBigEndian<char16_t>(m_data + m_pos, units, text.data());
-        m_pos += length;
-        return text;
+        const QByteArrayView raw = rawString();
+        if (raw.isEmpty())
+            return m_lastWasNull ? QString() : QStringLiteral("");
+        auto it = m_pool.constFind(raw);
+        if (it == m_pool.cend())
+            it = m_pool.insert(raw, decode(raw));
+        return it.value();
+    }
+
+    // A string that is different in every record (the file name, the match ID).
+    QString uniqueString()
+    {
+        const QByteArrayView raw = rawString();
+        if (raw.isEmpty())
+            return m_lastWasNull ? QString() : QStringLiteral("");
+        return decode(raw);
     }
 
     QDate date()
@@ -77,6 +81,32 @@ public:
         return n;
     }
 
+    // The UTF-16 bytes of the next string; empty for a null or empty one (m_lastWasNull tells).
+    QByteArrayView rawString()
+    {
+        const qint64 start = m_pos;
+        const quint32 length = u32();
+        m_lastWasNull = m_failed || length == nullStringLength;
+        if (m_lastWasNull)
+            return {};
+        if ((length & 1) != 0 || length > remaining()) {
+            failAt(start);
+            m_lastWasNull = true;
+            return {};
+        }
+        const QByteArrayView raw(m_data + m_pos, length);
+        m_pos += length;
+        return raw;
+    }
+
+    static QString decode(QByteArrayView raw)
+    {
+        const qsizetype units = raw.size() / 2;
+        QString text(units, Qt::Uninitialized);
+        qFromBigEndian<char16_t>(raw.data(), units, text.data());
+        return text;
+    }
+
     void failAt(qint64 offset)
     {
         if (!m_failed) {
@@ -93,6 +123,8 @@ private:
     qint64 m_pos = 0;
     qint64 m_failOffset = 0;
     bool m_failed = false;
+    bool m_lastWasNull = false;
+    QHash<QByteArrayView, QString> m_pool; // views into the bytes being read
 };
 
 void readPlayers(Reader &in, QList<PlayerEntry> &players)
@@ -109,8 +141,8 @@ void readPlayers(Reader &in, QList<PlayerEntry> &players)
 
 void readMatch(Reader &in, MatchData &m)
 {
-    m.fileName = in.string();
-    m.id = in.string();
+    m.fileName = in.uniqueString();
+    m.id = in.uniqueString();
     m.round = in.string();
     m.tournament = in.string();
     m.goals1 = in.string();
@@ -339,6 +371,16 @@ DatabaseResult readDatabase(const QString &path, MatchStore &store, QDate &from,
     const QByteArray head = file.peek(4);
     if (head.size() == 4 && qFromBigEndian<quint32>(head.constData()) != databaseMagic) {
         result.status = DatabaseResult::NotDatabase;
+        return result;
+    }
+    // Mapping the file spares copying it into a fresh buffer, which costs a page fault for every
+    // few kilobytes; reading stays the fallback for files that cannot be mapped.
+    const qint64 size = file.size();
+    if (uchar *mapped = size > 0 ? file.map(0, size) : nullptr) {
+        const QByteArray view =
+            QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(size));
+        result = readDatabaseBytes(view, store, from, till);
+        file.unmap(mapped);
         return result;
     }
     const QByteArray bytes = file.readAll();

@@ -5,6 +5,8 @@
 #include <QSharedData>
 #include <QString>
 
+#include <cstddef>
+
 // One player of a starting line-up.
 struct PlayerEntry
 {
@@ -85,6 +87,12 @@ struct MatchData : QSharedData
     QList<PlayerEntry> players1;
     QList<PlayerEntry> players2;
     QList<MatchEvent> events;
+
+    // Records come from a pool of large blocks (see matchpool.cpp): a database holds hundreds of
+    // thousands of them, and one allocation each made reading a file spend most of its time in
+    // page faults.
+    static void *operator new(std::size_t size);
+    static void operator delete(void *pointer, std::size_t size) noexcept;
 };
 
 // A match report as a value: copying costs one reference count, and the first write through

@@ -4,16 +4,27 @@
 
 #include <QElapsedTimer>
 
+namespace {
+
+bool selects(const MatchFilter &filter, bool allTournaments, const MatchData &match)
+{
+    if (!match.date.isValid() || match.date < filter.from || match.date > filter.till)
+        return false;
+    return allTournaments || match.tournament == filter.tournament;
+}
+
+} // namespace
+
+MatchFilter::MatchFilter() : tournament(texts().allTournaments) {}
+
 bool MatchFilter::allTournaments() const
 {
-    return tournament.isEmpty() || tournament == texts().allTournaments;
+    return tournament == texts().allTournaments;
 }
 
 bool MatchFilter::passes(const MatchData &match) const
 {
-    if (!match.date.isValid() || match.date < from || match.date > till)
-        return false;
-    return allTournaments() || match.tournament == tournament;
+    return selects(*this, allTournaments(), match);
 }
 
 PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder builder,
@@ -26,10 +37,11 @@ PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder 
 
     QElapsedTimer timer;
     timer.start();
+    const bool all = filter.allTournaments();
     for (const Match &match : store.matches()) {
         const MatchData &m = *match;
         ++run.examined;
-        if (filter.passes(m)) {
+        if (selects(filter, all, m)) {
             ++run.selected;
             context.match = &m;
             context.matchFile = m.fileName;

@@ -9,10 +9,13 @@
 
 #include <functional>
 
-// Which matches a page looks at. An empty or "<Все турниры>" tournament selects every tournament;
-// both dates are inclusive and an undated match is never selected.
+// Which matches a page looks at. The tournament text "<Все турниры>" selects every tournament, any
+// other text (the empty name included) the matches of exactly that tournament. Both dates are
+// inclusive and an undated match is never selected.
 struct MatchFilter
 {
+    MatchFilter();
+
     QString tournament;
     QDate from;
     QDate till;

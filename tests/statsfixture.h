@@ -65,7 +65,10 @@ inline TableData runOver(const QList<Match> &matches, PageBuilder builder,
     MatchStore store;
     for (const Match &m : matches)
         store.append(m);
-    const MatchFilter filter{QString(), QDate(1800, 1, 1), QDate(2999, 12, 31), considerId};
+    MatchFilter filter;
+    filter.from = QDate(1800, 1, 1);
+    filter.till = QDate(2999, 12, 31);
+    filter.considerId = considerId;
     TableData table;
     runPage(store, filter, builder, PageParams{menuChoice, argument, considerId}, table);
     return table;

@@ -211,6 +211,14 @@ void TestEngine::filterSelects()
 
     filter.tournament = texts().allTournaments;
     QCOMPARE(filter.passes(*match), date.isValid() && date >= filter.from && date <= filter.till);
+
+    // The empty name is a tournament like any other, not "every tournament".
+    filter.tournament = QString();
+    QVERIFY(!filter.passes(*match));
+    Match untitled = match;
+    untitled.edit().tournament = QString();
+    QCOMPARE(filter.passes(*untitled),
+             date.isValid() && date >= filter.from && date <= filter.till);
 }
 
 void TestEngine::pageCodes_data()
