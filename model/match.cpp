@@ -96,6 +96,21 @@ QString scoreText(const MatchData &match)
 
 int scoreNumber(const QString &side)
 {
+    // Scores are nearly always a digit or two: read those directly, and leave signs, blanks and
+    // anything unusual to the general conversion.
+    if (!side.isEmpty() && side.size() <= 9) {
+        int value = 0;
+        bool digits = true;
+        for (const QChar c : side) {
+            if (c < u'0' || c > u'9') {
+                digits = false;
+                break;
+            }
+            value = value * 10 + (c.unicode() - u'0');
+        }
+        if (digits)
+            return value;
+    }
     bool ok = false;
     const int value = side.toInt(&ok, 10);
     return ok ? value : 0;
