@@ -89,7 +89,6 @@ private:
 
 private Q_SLOTS:
     void initTestCase();
-    void openDatabase();
     void openFailures_data();
     void openFailures();
     void damagedAtStartUp();
@@ -108,34 +107,6 @@ void FileCommandsTest::initTestCase()
     QVERIFY(QDir(dir.path()).mkpath(u"home"_s));
     isolateSettings(dir.filePath(u"home"_s));
     basePath = dir.filePath(u"base.swb"_s);
-}
-
-void FileCommandsTest::openDatabase()
-{
-    auto window = baseWindow();
-    QVERIFY(window);
-    window->callCalculateTable();
-
-    // Tournaments in code-unit order, an empty name first; dates over the dated matches only.
-    const QString path = dir.filePath(u"three.swb"_s);
-    QVERIFY(
-        writeStore(path, storeOf({u"B"_s, u"A"_s, u"a"_s, QString()},
-                                 {u"2009-05-02"_s, u"2009-04-30"_s, QString(), u"2009-06-11"_s})));
-    dialogs.fileAnswers = QStringList{path};
-    window->openSwb();
-
-    QCOMPARE(dialogs.kinds(), QStringList{u"open"_s});
-    QCOMPARE(dialogs.calls.first().title, u"Выберите имя файла"_s);
-    QCOMPARE(dialogs.calls.first().text, u"*.swb"_s);
-    QCOMPARE(window->databasePath, path);
-    QCOMPARE(window->store.count(), 4);
-    QCOMPARE(comboItems(window->comboTournaments),
-             (QStringList{u"<Все турниры>"_s, QString(), u"A"_s, u"B"_s, u"a"_s}));
-    QCOMPARE(window->dateEditFrom->date(), QDate(2009, 4, 30));
-    QCOMPARE(window->dateEditTill->date(), QDate(2009, 6, 11));
-    QVERIFY(window->table->isHidden());
-    QVERIFY(window->text->toPlainText().contains(u"Матчей в базе: 4."_s));
-    QVERIFY(!window->isModified());
 }
 
 void FileCommandsTest::openFailures_data()
