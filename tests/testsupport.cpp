@@ -2,6 +2,8 @@
 
 #include "strings/texts.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 Match makeMatch(const QString &fileName, const QString &date, const QString &team1,
                 const QString &team2, const QString &goals1, const QString &goals2)
 {
@@ -18,26 +20,13 @@ Match makeMatch(const QString &fileName, const QString &date, const QString &tea
 
 MatchEvent makeEvent(const QString &spec)
 {
-    const QStringList parts = spec.split(QLatin1Char('|'));
+    const QStringList p = spec.split(QLatin1Char('|'));
     const Texts &t = texts();
-    const QString kind = parts.value(0);
-    static const QList<std::pair<QString, const QString *>> letters = {
-        {QStringLiteral("G"), &t.goal},         {QStringLiteral("P"), &t.penaltyGoal},
-        {QStringLiteral("O"), &t.ownGoal},      {QStringLiteral("M"), &t.missedPenalty},
-        {QStringLiteral("S"), &t.substitution}, {QStringLiteral("C"), &t.caution},
-        {QStringLiteral("R"), &t.sendingOff},   {QStringLiteral("Y"), &t.secondCaution},
-    };
-    MatchEvent event;
-    event.type = kind;
-    for (const auto &[letter, text] : letters)
-        if (kind == letter)
-            event.type = *text;
-    event.player = parts.value(1);
-    event.team = parts.value(2);
-    event.playerid = parts.value(3);
-    event.player2 = parts.value(4);
-    event.time = parts.value(5);
-    return event;
+    const QString *known[] = {&t.goal,         &t.penaltyGoal, &t.ownGoal,    &t.missedPenalty,
+                              &t.substitution, &t.caution,     &t.sendingOff, &t.secondCaution};
+    const qsizetype k = p[0].size() == 1 ? QStringLiteral("GPOMSCRY").indexOf(p[0]) : -1;
+    const QString type = k < 0 ? p[0] : *known[k];
+    return {p.value(5), type, {}, p.value(2), p.value(3), p.value(1), p.value(6), p.value(4)};
 }
 
 QList<MatchEvent> makeEvents(const QStringList &specs)
@@ -52,8 +41,28 @@ QList<PlayerEntry> lineup(const QStringList &names)
 {
     QList<PlayerEntry> players;
     for (const QString &name : names)
-        players.append(PlayerEntry{QString(), name});
+        players.append(PlayerEntry{name.section(u'#', 1), name.section(u'#', 0, 0)});
     return players;
+}
+
+Match withFields(Match match, const QString &fields)
+{
+    static const QHash<QString, QString MatchData::*> members{
+        {u"fileName"_s, &MatchData::fileName},       {u"coach1"_s, &MatchData::coach1},
+        {u"coach2"_s, &MatchData::coach2},           {u"coach1Id"_s, &MatchData::coach1Id},
+        {u"coach2Id"_s, &MatchData::coach2Id},       {u"time"_s, &MatchData::time},
+        {u"extra1"_s, &MatchData::extra1},           {u"penalties1"_s, &MatchData::penalties1},
+        {u"stadium"_s, &MatchData::stadium},         {u"city"_s, &MatchData::city},
+        {u"attendance"_s, &MatchData::attendance},   {u"referee"_s, &MatchData::referee},
+        {u"refereeCity"_s, &MatchData::refereeCity}, {u"round"_s, &MatchData::round},
+        {u"tournament"_s, &MatchData::tournament}};
+    for (const QString &field : fields.split(u';')) {
+        const auto member = members.value(field.section(u'=', 0, 0));
+        if (!member)
+            qFatal("withFields: no field %s", qPrintable(field));
+        match.edit().*member = field.section(u'=', 1);
+    }
+    return match;
 }
 
 MatchStore makeStore(const QList<Match> &matches)
@@ -75,9 +84,10 @@ MatchFilter everything()
 }
 
 TableData runBuilder(const MatchStore &store, PageBuilder builder, const QString &argument,
-                     bool considerId, const MatchFilter &filter)
+                     bool considerId, const MatchFilter &filter, const QString &menuChoice)
 {
     PageParams params;
+    params.menuChoice = menuChoice;
     params.argument = argument;
     params.considerId = considerId;
     TableData table;
@@ -93,10 +103,14 @@ QStringList tableLines(const TableData &table)
     return lines;
 }
 
-QStringList columnOf(const TableData &table, int column)
+QStringList trimmedLines(const TableData &table, int columns)
 {
-    QStringList cells;
-    for (int r = 0; r < table.rowCount(); ++r)
-        cells.append(table.cell(r, column));
-    return cells;
+    QStringList lines;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        QStringList cells = table.row(r).mid(0, columns);
+        for (QString &cell : cells)
+            cell = cell.trimmed();
+        lines.append(cells.join(QLatin1Char('|')));
+    }
+    return lines;
 }

@@ -1,12 +1,13 @@
 #pragma once
 
-// Small helpers for building matches and running pages tersely in tests.
+// Terse matches, events and page runs for the tests.
 
 #include "model/match.h"
 #include "model/matchstore.h"
 #include "pages/pagerunner.h"
 #include "pages/tabledata.h"
 
+#include <QMetaType>
 #include <QStringList>
 
 // A match with a file name, a date written "yyyy-MM-dd" (empty: undated), two teams and a score.
@@ -14,14 +15,17 @@ Match makeMatch(const QString &fileName, const QString &date, const QString &tea
                 const QString &team2, const QString &goals1 = QString(),
                 const QString &goals2 = QString());
 
-// An event from "kind|player|team|playerid|player2|time"; trailing fields may be left off. The kind
-// is one letter for the known kinds (G goal, P penalty goal, O own goal, M missed penalty,
-// S substitution, C caution, R sending-off, Y second caution) or any other text taken as it is.
+// An event from "kind|player|team|playerid|player2|time|playerid2"; trailing fields may be left
+// off. The kind is one letter for the known kinds (G goal, P penalty goal, O own goal, M missed
+// penalty, S substitution, C caution, R sending-off, Y second caution) or any other text as it is.
 MatchEvent makeEvent(const QString &spec);
 QList<MatchEvent> makeEvents(const QStringList &specs);
 
-// Line-up entries with the given names and no IDs.
+// Line-up entries written "name" or "name#id".
 QList<PlayerEntry> lineup(const QStringList &names);
+
+// The match with text fields set from "field=value;field=value", each field by its own name.
+Match withFields(Match match, const QString &fields);
 
 MatchStore makeStore(const QList<Match> &matches);
 
@@ -31,9 +35,13 @@ MatchFilter everything();
 // Runs builder over store through runPage and returns the finished table.
 TableData runBuilder(const MatchStore &store, PageBuilder builder,
                      const QString &argument = QString(), bool considerId = false,
-                     const MatchFilter &filter = everything());
+                     const MatchFilter &filter = everything(),
+                     const QString &menuChoice = QString());
 
 // Each row of table in display order as its cells joined by '|', the link cell last.
 QStringList tableLines(const TableData &table);
-// The cells of one column in display order.
-QStringList columnOf(const TableData &table, int column);
+// The same with every cell trimmed, so that padded counts read as plain numbers; only the first
+// `columns` cells when that is not negative.
+QStringList trimmedLines(const TableData &table, int columns = -1);
+
+Q_DECLARE_METATYPE(Match)

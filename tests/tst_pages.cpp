@@ -1,0 +1,561 @@
+#include "pages/builders.h"
+#include "pages/matchreport.h"
+#include "pages/pagecodes.h"
+#include "pages/textexport.h"
+#include "strings/texts.h"
+#include "testsupport.h"
+
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+// One page run: the builder and what the page was opened with.
+struct Page
+{
+    PageBuilder builder = nullptr;
+    QString argument = {};
+    bool considerId = false;
+    QString menuChoice = {};
+};
+Q_DECLARE_METATYPE(Page)
+
+namespace {
+
+// A match on the given day of January 2020 from "team1|team2|goals1|goals2", with its events and
+// line-ups in the terse forms of makeEvent and lineup.
+Match match(int day, const QString &teams, const QStringList &events = {},
+            const QStringList &players1 = {}, const QStringList &players2 = {})
+{
+    const QStringList t = teams.split(u'|');
+    Match m = makeMatch(u"m%1.xml"_s.arg(day), u"2020-01-%1"_s.arg(day, 2, 10, QLatin1Char('0')),
+                        t.value(0), t.value(1), t.value(2), t.value(3));
+    m.edit().events = makeEvents(events);
+    m.edit().players1 = lineup(players1);
+    m.edit().players2 = lineup(players2);
+    return m;
+}
+
+// Matches on days 1, 2, ... from their "team1|team2|goals1|goals2".
+QList<Match> scores(const QStringList &teams)
+{
+    QList<Match> matches;
+    for (const QString &t : teams)
+        matches.append(match(int(matches.size()) + 1, t));
+    return matches;
+}
+
+Match sampleMatch()
+{
+    Match match = withFields(
+        makeMatch(u"m"_s, u"2009-03-01"_s, u"Home"_s, u"Away"_s, u"2"_s, u"1"_s),
+        u"tournament=League;round=5;extra1=3;penalties1=4;city=Town;stadium=Arena;attendance=1000;"
+        "referee=Ref;refereeCity=Ref Town;time=19:00;coach1=Coach H;coach2=Coach A"_s);
+    match.edit().players1 = lineup({u"H1"_s, u"H2"_s});
+    match.edit().players2 = lineup({u"A1"_s});
+    match.edit().events = makeEvents({u"G|H1|Home|||10"_s, u"S|A1|Away||A2|46"_s});
+    return match;
+}
+
+TableData runLink(const MatchStore &store, const QString &link)
+{
+    const LinkParts parts = splitLink(link);
+    const PageCodeEntry *entry = findPageCode(parts.code);
+    return entry ? runBuilder(store, entry->builder, pageArgument(*entry, parts.argument))
+                 : TableData();
+}
+
+} // namespace
+
+class TestPages : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void pages_data();
+    void pages();
+    void paddingAndMenu();
+    void matchLists_data();
+    void matchLists();
+    void sameDateAndTeamsShareARow();
+    void reportOfAFullMatch();
+    void reportOddMatches_data();
+    void reportOddMatches();
+    void reportValuesAreEscaped();
+    void alignedText_data();
+    void alignedText();
+    void snapshotFollowsTheTable();
+    void csvAndTsv_data();
+    void csvAndTsv();
+};
+
+void TestPages::pages_data()
+{
+    QTest::addColumn<QList<Match>>("matches");
+    QTest::addColumn<Page>("page");
+    QTest::addColumn<QStringList>("lines"); // each row's trimmed cells, the link last
+
+    // Standings: points, then goal difference, goals scored and the name in code-unit order.
+    QTest::newRow("standings, worked example")
+        << scores({u"A|B|3|1"_s, u"B|C|2|2"_s, u"A|C|0|1"_s}) << Page{calculateTable}
+        << QStringList{u"C|2|1|1|0|3|2|4|ta02_C"_s, u"A|2|1|0|1|3|2|3|ta02_A"_s,
+                       u"B|2|0|1|1|3|5|1|ta02_B"_s};
+    QTest::newRow("standings, level on points")
+        << scores({u"X|Y|1|0"_s, u"Y|Z|3|0"_s, u"Z|X|2|0"_s}) << Page{calculateTable}
+        << QStringList{u"Y|2|1|0|1|3|1|3|ta02_Y"_s, u"Z|2|1|0|1|2|3|3|ta02_Z"_s,
+                       u"X|2|1|0|1|1|2|3|ta02_X"_s};
+    QTest::newRow("standings, level in everything")
+        << scores({u"b|Z|1|1"_s}) << Page{calculateTable}
+        << QStringList{u"Z|1|0|1|0|1|1|1|ta02_Z"_s, u"b|1|0|1|0|1|1|1|ta02_b"_s};
+    QTest::newRow("standings, no score is no match, half a score is")
+        << scores({u"A|B||"_s, u"C|D|x|1"_s}) << Page{calculateTable}
+        << QStringList{u"D|1|1|0|0|1|0|3|ta02_D"_s, u"C|1|0|0|1|0|1|0|ta02_C"_s};
+    QTest::newRow("standings, absurd scores do not wrap")
+        << scores({u"A|B|2000000000|0"_s, u"A|B|2000000000|0"_s}) << Page{calculateTable}
+        << QStringList{u"A|2|2|0|0|2147483647|0|6|ta02_A"_s, u"B|2|0|0|2|0|2147483647|0|ta02_B"_s};
+
+    // Goalscorers: goals and penalty goals count, own goals and missed penalties do not.
+    QTest::newRow("scorers, worked example")
+        << QList<Match>{match(
+               1, u"A|B"_s, {u"G|Petrov|A"_s, u"P|Petrov|A"_s, u"O|Sidorov|B"_s, u"M|Ivanov|B"_s})}
+        << Page{calculateGoals} << QStringList{u"Petrov|A|2|go02_Petrov"_s};
+    const QList<Match> twoTeams{match(1, u"A|B"_s, {u"G|Petrov|A|p1"_s}),
+                                match(2, u"A|B"_s, {u"G|Petrov|B|p1"_s, u"G|Petrov|B|p1"_s})};
+    QTest::newRow("scorers, two teams by name and team")
+        << twoTeams << Page{calculateGoals}
+        << QStringList{u"Petrov|B|2|go02_Petrov"_s, u"Petrov|A|1|go02_Petrov"_s};
+    QTest::newRow("scorers, two teams, one ID: last team shown")
+        << twoTeams << Page{calculateGoals, {}, true} << QStringList{u"Petrov|B|3|go02_Petrov"_s};
+    QTest::newRow("scorers, IDs considered but absent: by name")
+        << QList<Match>{match(1, u"A|B"_s, {u"G|Petrov|A"_s}),
+                        match(2, u"A|B"_s, {u"P|Petrov|B"_s})}
+        << Page{calculateGoals, {}, true} << QStringList{u"Petrov|B|2|go02_Petrov"_s};
+
+    // An event of the away team B: the same counters on the player's row and on B's row; a
+    // penalty, scored or missed, also counts in "Пен(соперн)" of the other team, A.
+    const QStringList kinds{u"R|1|0|0|0|0|0|0"_s, u"Y|0|1|0|0|0|0|0"_s,  u"C|0|0|1|0|0|0|0"_s,
+                            u"G|0|0|0|1|0|0|0"_s, u"P|0|0|0|1|1|0|0"_s,  u"M|0|0|0|0|0|1|0"_s,
+                            u"O|0|0|0|0|0|0|1"_s, u"гол|0|0|0|0|0|0|0"_s};
+    for (const QString &kind : kinds) {
+        const QString k = kind.section(u'|', 0, 0), counts = kind.section(u'|', 1);
+        const QList<Match> one{match(1, u"A|B"_s, {k + u"|X|B"_s})};
+        QStringList teams{u"B|0|%1|0|te02_B"_s.arg(counts)};
+        if (k == u"P"_s || k == u"M"_s)
+            teams.prepend(u"A|0|0|0|0|0|0|0|0|1|te02_A"_s);
+        QTest::newRow(qPrintable(u"players, kind "_s + k))
+            << one << Page{calculatePlayers} << QStringList{u"X|B|0|%1|pl02_X"_s.arg(counts)};
+        QTest::newRow(qPrintable(u"teams, kind "_s + k)) << one << Page{calculateTeams} << teams;
+    }
+
+    // Petrov and Ivanov start for A, Sidorov comes on for Petrov, Petrov scores, Ivanov is booked;
+    // a second match of A repeats Petrov under another ID.
+    const QList<Match> example{match(1, u"A|B"_s,
+                                     {u"S|Petrov|A||Sidorov"_s, u"G|Petrov|A"_s, u"C|Ivanov|A"_s},
+                                     {u"Petrov"_s, u"Ivanov"_s}),
+                               match(2, u"C|A"_s, {}, {}, {u"Petrov#9"_s})};
+    QTest::newRow("players, worked example")
+        << example.mid(0, 1) << Page{calculatePlayers}
+        << QStringList{u"Ivanov|A|1|0|0|1|0|0|0|0|pl02_Ivanov"_s,
+                       u"Petrov|A|1|0|0|0|1|0|0|0|pl02_Petrov"_s,
+                       u"Sidorov|A|1|0|0|0|0|0|0|0|pl02_Sidorov"_s};
+    // B has neither a line-up nor an event, so no row; names are counted once, IDs ignored.
+    QTest::newRow("teams, worked example")
+        << example << Page{calculateTeams} << QStringList{u"A|3|0|0|1|1|0|0|0|0|te02_A"_s};
+
+    // Player 7 is written "Petrov" in one report and "PETROV" in the other. The search is a
+    // case-sensitive substring test of each sighting's own name.
+    const QList<Match> spelt{
+        match(1, u"A|X"_s, {u"G|Petrov|A|7"_s, u"C|Ivanov|A"_s}, {u"Ivanov"_s, u"Petrov#7"_s}),
+        match(2, u"A|X"_s, {u"G|PETROV|A|7"_s}, {u"PETROV#7"_s})};
+    QTest::newRow("players, search")
+        << spelt << Page{calculatePlayers, u"tro"_s} << QStringList{u"Petrov|A|1|0|0|0|1"_s};
+    QTest::newRow("players, search is case-sensitive")
+        << spelt << Page{calculatePlayers, u"Tro"_s} << QStringList{};
+    QTest::newRow("players, search by ID keeps the sightings that match")
+        << spelt << Page{calculatePlayers, u"tro"_s, true} << QStringList{u"Petrov|A|1|0|0|0|1"_s};
+    QTest::newRow("players, by ID both spellings")
+        << spelt << Page{calculatePlayers, {}, true}
+        << QStringList{u"Ivanov|A|1|0|0|1|0"_s, u"PETROV|A|2|0|0|0|2"_s};
+    // Petrov: ID 7 for A, no ID for A, ID 7 for B coming on (the event's team counts, not the
+    // line-up's), "Petrow" ID 7 for B.
+    const QList<Match> moved{
+        match(1, u"A|X"_s, {}, {u"Petrov#7"_s}), match(2, u"A|X"_s, {}, {u"Petrov"_s}),
+        match(3, u"X|A"_s, {u"S|Y|B||Petrov||7"_s}), match(4, u"B|X"_s, {}, {u"Petrow#7"_s})};
+    QTest::newRow("players by name and team")
+        << moved << Page{calculatePlayers, u"Pet"_s}
+        << QStringList{u"Petrov|A|2"_s, u"Petrov|B|1"_s, u"Petrow|B|1"_s};
+    QTest::newRow("players by ID, else by name: last sighting shown")
+        << moved << Page{calculatePlayers, u"Pet"_s, true}
+        << QStringList{u"Petrov|A|1"_s, u"Petrow|B|3"_s};
+
+    // Two Ivanovs of A told apart by ID; Petrov (ID 7) moves from A to B; Sidorov comes on for A.
+    const QList<Match> squad{match(1, u"A|B"_s, {u"S|Petrov|A||Sidorov"_s, u"G|Ivanov|A|1"_s},
+                                   {u"Ivanov#1"_s, u"Ivanov#2"_s, u"Petrov#7"_s}, {u"Smirnov"_s}),
+                             match(2, u"B|A"_s, {}, {u"Petrov#7"_s}, {u"Ivanov#1"_s})};
+    QTest::newRow("team players, namesakes stay apart by ID")
+        << squad << Page{teamPlayers, u"A"_s, true}
+        << QStringList{u"Ivanov|A|2|pl02_Ivanov"_s, u"Ivanov|A|1|pl02_Ivanov"_s,
+                       u"Sidorov|A|1|pl02_Sidorov"_s};
+    QTest::newRow("team players, namesakes merge by name")
+        << squad << Page{teamPlayers, u"A"_s}
+        << QStringList{u"Ivanov|A|3"_s, u"Petrov|A|1"_s, u"Sidorov|A|1"_s};
+    QTest::newRow("team players, moved player under his last team")
+        << squad << Page{teamPlayers, u"B"_s, true}
+        << QStringList{u"Petrov|B|2"_s, u"Smirnov|B|1"_s};
+
+    // Stadiums: a match without a known attendance counts in the average only.
+    const auto crowds = [](const QStringList &attendances) {
+        QList<Match> matches;
+        for (const QString &a : attendances)
+            matches.append(withFields(match(int(matches.size()) + 1, u"A|B"_s),
+                                      u"stadium=Лужники;city=Москва;attendance="_s + a));
+        return matches;
+    };
+    QTest::newRow("stadiums, worked example")
+        << crowds({u"1000"_s, QString(), u"2000"_s}) << Page{calculateStadiums}
+        << QStringList{u"Лужники|Москва|3|1000|2000|1000|st02_Лужники"_s};
+    QTest::newRow("stadiums, none known")
+        << crowds({QString(), QString()}) << Page{calculateStadiums}
+        << QStringList{u"Лужники|Москва|2|0|0|0"_s};
+    QTest::newRow("stadiums, zero, negative and text are not known")
+        << crowds({u"0"_s, u"-50"_s, u"много"_s, u"900"_s}) << Page{calculateStadiums}
+        << QStringList{u"Лужники|Москва|4|225|900|900"_s};
+    QTest::newRow("stadiums, large crowds do not overflow the total")
+        << crowds({u"2000000000"_s, u"2000000000"_s, u"1000000000"_s}) << Page{calculateStadiums}
+        << QStringList{u"Лужники|Москва|3|1666666666|2000000000|1000000000"_s};
+
+    // Referees: every booking of both teams, a penalty once whether scored or missed; most
+    // matches first, equal counts in the order the referees were met in.
+    const Texts &t = texts();
+    QList<Match> refereed{
+        match(1, u"A|B"_s,
+              {u"C|X|A"_s, u"C|Y|B"_s, u"R|Y|B"_s, u"Y|Z|A"_s, u"P|X|A"_s, u"M|Y|B"_s, u"G|Y|B"_s}),
+        match(2, u"A|C"_s, {u"M|Z|C"_s}), match(3, u"B|C"_s, {u"G|Y|B"_s}),
+        match(4, u"A|D"_s, {u"P|X|A"_s})};
+    for (int i = 0; i < 3; ++i)
+        refereed[i] = withFields(refereed[i], u"referee=Судьин;refereeCity="_s +
+                                                  (i == 2 ? u"Омск"_s : u"Пермь"_s));
+    QTest::newRow("referees") << refereed << Page{calculateReferees}
+                              << QStringList{u"Судьин|Пермь|2|1|1|2|3|re02_Судьин"_s,
+                                             u"Судьин|Омск|1|0|0|0|0|re02_Судьин"_s,
+                                             u"||1|0|0|0|1|re02_"_s};
+    const QStringList all{u"2020/01/01||A|B|:|xm01_m1.xml"_s, u"2020/01/02||A|C|:|xm01_m2.xml"_s,
+                          u"2020/01/03||B|C|:|xm01_m3.xml"_s};
+    QTest::newRow("referee matches, all")
+        << refereed << Page{refereeMatches, u"Судьин"_s, false, t.menuAllMatches} << all;
+    QTest::newRow("referee matches, with a penalty")
+        << refereed << Page{refereeMatches, u"Судьин"_s, false, t.menuPenaltyMatches}
+        << all.mid(0, 2);
+
+    // Coaches: a match without a score is played but has neither a result nor goals; a side
+    // without a coach is a nameless row; a search counts only the matching side.
+    const auto coached = [](int day, const QString &teams, const QString &coaches) {
+        return withFields(match(day, teams), coaches);
+    };
+    const QList<Match> season{coached(1, u"A|B|2|1"_s, u"coach1=Ivanov;coach2=Petrov"_s),
+                              coached(2, u"B|A|0|0"_s, u"coach1=Petrov;coach2=Ivanov"_s),
+                              coached(3, u"A|C|0|3"_s, u"coach1=Ivanov;coach2=Smith"_s),
+                              coached(4, u"C|A"_s, u"coach1=Smith;coach2=Ivanov"_s),
+                              coached(5, u"D|C|1|1"_s, u"coach2=Smith"_s)};
+    QTest::newRow("coaches") << season << Page{calculateCoaches}
+                             << QStringList{u"|D|1|0|1|0|1|1|1|co02_"_s,
+                                            u"Ivanov|A|4|1|1|1|2|4|4|co02_Ivanov"_s,
+                                            u"Petrov|B|2|0|1|1|1|2|1|co02_Petrov"_s,
+                                            u"Smith|C|3|1|1|0|4|1|4|co02_Smith"_s};
+    QTest::newRow("coaches, search")
+        << season << Page{calculateCoaches, u"ov"_s}
+        << QStringList{u"Ivanov|A|4|1|1|1|2|4|4"_s, u"Petrov|B|2|0|1|1|1|2|1"_s};
+    const QList<Match> clubs{coached(1, u"A|B|1|0"_s, u"coach1=Ivanov;coach1Id=5;coach2=X"_s),
+                             coached(2, u"D|C|1|0"_s, u"coach1=Y;coach2=Ivanov;coach2Id=5"_s)};
+    QTest::newRow("coaches by ID: one row, last club")
+        << clubs << Page{calculateCoaches, {}, true}
+        << QStringList{u"Ivanov|C|2|1|0|1|1|1|3"_s, u"X|B|1|0|0|1|0|1|0"_s, u"Y|D|1|1|0|0|1|0|3"_s};
+    QTest::newRow("coaches by name and team: a row per club")
+        << clubs << Page{calculateCoaches}
+        << QStringList{u"Ivanov|A|1|1|0|0|1|0|3"_s, u"Ivanov|C|1|0|0|1|0|1|0"_s,
+                       u"X|B|1|0|0|1|0|1|0"_s, u"Y|D|1|1|0|0|1|0|3"_s};
+
+    // Checks: line-ups of other than 11 and 11, no attendance given ("0" and text are given).
+    const auto sized = [](int home, int away, const QString &attendance) {
+        Match m = withFields(match(3, u"A|B|2|1"_s), u"city=Тула;attendance="_s + attendance);
+        m.edit().players1 = lineup(QStringList(home, u"H"_s));
+        m.edit().players2 = lineup(QStringList(away, u"A"_s));
+        return QList<Match>{m};
+    };
+    const QStringList listed{u"2020/01/03|Тула|A|B|2:1|xm01_m3.xml"_s};
+    QTest::newRow("check line-ups, 11 and 11")
+        << sized(11, 11, {}) << Page{verifyPlayers} << QStringList{};
+    QTest::newRow("check line-ups, 11 and 10")
+        << sized(11, 10, {}) << Page{verifyPlayers} << listed;
+    QTest::newRow("check line-ups, both empty") << sized(0, 0, {}) << Page{verifyPlayers} << listed;
+    QTest::newRow("check attendance, absent")
+        << sized(11, 11, {}) << Page{verifyAttendance} << listed;
+    QTest::newRow("check attendance, zero")
+        << sized(11, 11, u"0"_s) << Page{verifyAttendance} << QStringList{};
+
+    // Names with two IDs: team and name make the key; rows show the first and the latest other
+    // ID and have empty links; the consider-ID flag plays no part.
+    const auto petrov = [](int day, const QString &team, const QString &id) {
+        return match(day, team + u"|X"_s, {}, {u"Petrov#"_s + id});
+    };
+    QTest::newRow("two IDs, third ID is the second shown")
+        << QList<Match>{petrov(1, u"A"_s, u"5"_s), petrov(2, u"A"_s, u"6"_s),
+                        petrov(3, u"A"_s, u"7"_s), petrov(4, u"A"_s, u"5"_s)}
+        << Page{verifyPlayers2} << QStringList{u"Petrov|A|5|7|"_s};
+    QTest::newRow("two IDs, different teams are different players")
+        << QList<Match>{petrov(1, u"A"_s, u"5"_s), petrov(2, u"B"_s, u"6"_s)}
+        << Page{verifyPlayers2} << QStringList{};
+    QTest::newRow("two IDs, no ID then an ID")
+        << QList<Match>{petrov(1, u"A"_s, QString()), petrov(2, u"A"_s, u"5"_s)}
+        << Page{verifyPlayers2, {}, true} << QStringList{u"Petrov|A||5|"_s};
+    QTest::newRow("two IDs, the same ID in line-up and events")
+        << QList<Match>{match(1, u"A|X"_s, {u"G|Petrov|A|5"_s, u"S|Ivanov|A||Sidorov||9"_s},
+                              {u"Petrov#5"_s}),
+                        petrov(2, u"A"_s, u"5"_s)}
+        << Page{verifyPlayers2} << QStringList{};
+    // Every event is a sighting of its player, whatever its kind; a substitution also of the
+    // player coming on, under the event's own team.
+    QTest::newRow("two IDs, events and incoming players are sightings")
+        << QList<Match>{match(1, u"A|B"_s, {u"Травма|Petrov|A|55"_s, u"S|Ivanov|B||Sidorov||9"_s},
+                              {u"Petrov#5"_s}, {u"Sidorov#8"_s})}
+        << Page{verifyPlayers2} << QStringList{u"Petrov|A|5|55|"_s, u"Sidorov|B|8|9|"_s};
+}
+
+void TestPages::pages()
+{
+    QFETCH(QList<Match>, matches);
+    QFETCH(Page, page);
+    QFETCH(QStringList, lines);
+
+    // A row may give only its first cells; the rest of every row is then not compared.
+    const int columns = lines.isEmpty() ? -1 : int(lines.first().count(u'|')) + 1;
+    const TableData table = runBuilder(makeStore(matches), page.builder, page.argument,
+                                       page.considerId, everything(), page.menuChoice);
+    QCOMPARE(trimmedLines(table, columns), lines);
+}
+
+// Counts fill four characters so that sorting their texts orders the rows; longer numbers are
+// written whole. Two stadiums of one name in two cities are two rows leading to one list. The
+// referees page offers the penalty matches in its menu.
+void TestPages::paddingAndMenu()
+{
+    const QList<Match> matches{
+        withFields(match(1, u"A|B"_s), u"stadium=Центральный;city=Казань;attendance=7"_s),
+        withFields(match(2, u"A|B"_s), u"stadium=Центральный;city=Омск;attendance=12345"_s)};
+    QCOMPARE(tableLines(runBuilder(makeStore(matches), calculateStadiums)),
+             (QStringList{u"Центральный|Казань|   1|   7|   7|   7|st02_Центральный"_s,
+                          u"Центральный|Омск|   1|12345|12345|12345|st02_Центральный"_s}));
+
+    const Texts &t = texts();
+    const TableData referees = runBuilder(makeStore(scores({u"A|B"_s})), calculateReferees);
+    QCOMPARE(referees.menuLabels(), (QStringList{t.menuAllMatches, t.menuPenaltyMatches}));
+    QCOMPARE(referees.menuCodes(), (QStringList{QString(), u"pen"_s}));
+}
+
+void TestPages::matchLists_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("files"); // the matches listed, in order
+
+    QTest::newRow("stadium") << u"st02_S1"_s << u"early other"_s;
+    QTest::newRow("referee") << u"re02_R1"_s << u"early other"_s;
+    QTest::newRow("no referee") << u"re02_"_s << u"late"_s;
+    QTest::newRow("coach of either side") << u"co02_K2"_s << u"early late"_s;
+    QTest::newRow("team of either side") << u"ta02_B"_s << u"early late"_s;
+    QTest::newRow("team in other case") << u"ta02_b"_s << QString();
+    QTest::newRow("line-up") << u"pl02_P2"_s << u"early"_s;
+    QTest::newRow("came on") << u"pl02_P3"_s << u"early"_s;
+    QTest::newRow("second player of a caution") << u"pl02_P7"_s << QString();
+    QTest::newRow("scorer, penalty included") << u"go02_P1"_s << u"early late"_s;
+    QTest::newRow("own goal or missed penalty only") << u"go02_P5"_s << QString();
+}
+
+void TestPages::matchLists()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, files);
+
+    // Two matches on day 1 (A-B and C-D), one on day 5 (B-C), stored out of date order.
+    const MatchStore store =
+        makeStore({withFields(match(5, u"B|C|2|2"_s, {u"P|P1|B"_s, u"O|P5|C"_s, u"M|P5|C"_s}),
+                              u"fileName=late;stadium=S2;city=Town;coach1=K2"_s),
+                   withFields(match(1, u"A|B|1|0"_s,
+                                    {u"G|P1|A"_s, u"S|P2|B||P3"_s, u"C|P4|B||P7"_s, u"G|P1"_s},
+                                    {u"P1"_s}, {u"P2"_s}),
+                              u"fileName=early;stadium=S1;city=City;referee=R1;coach2=K2"_s),
+                   withFields(match(1, u"C|D|3|4"_s), u"fileName=other;stadium=S1;referee=R1"_s)});
+
+    // Sorted by date; matches of one day keep their store order.
+    QStringList rows = tableLines(runLink(store, link));
+    QCOMPARE(rows.replaceInStrings(QRegularExpression(u".*xm01_"_s), {}).join(u' '), files);
+
+    QCOMPARE(tableLines(runLink(store, u"go02_P1"_s)),
+             (QStringList{u"2020/01/01|City|A|B|1:0|2|xm01_early"_s,
+                          u"2020/01/05|Town|B|C|2:2|1|xm01_late"_s}));
+}
+
+void TestPages::sameDateAndTeamsShareARow()
+{
+    // The same match imported twice: the overview lists both, a drill-down list one row that
+    // carries the later file's texts and goal count. Reversed teams or another day: other rows.
+    const MatchStore store =
+        makeStore({withFields(match(1, u"A|B|1|0"_s, {u"G|P1"_s, u"G|P1"_s}), u"fileName=first"_s),
+                   withFields(match(1, u"B|A"_s), u"fileName=rev"_s),
+                   withFields(match(1, u"A|B|2|0"_s, {u"G|P1"_s}), u"fileName=again"_s),
+                   withFields(match(2, u"A|B"_s), u"fileName=next"_s)});
+
+    QCOMPARE(runLink(store, u"ma01_"_s).rowCount(), 4);
+    QCOMPARE(trimmedLines(runLink(store, u"ta02_A"_s)),
+             (QStringList{u"2020/01/01||A|B|2:0|xm01_again"_s, u"2020/01/01||B|A|:|xm01_rev"_s,
+                          u"2020/01/02||A|B|:|xm01_next"_s}));
+    QCOMPARE(tableLines(runLink(store, u"go02_P1"_s)),
+             QStringList{u"2020/01/01||A|B|2:0|1|xm01_again"_s});
+}
+
+void TestPages::reportOfAFullMatch()
+{
+    QCOMPARE(matchReportHtml(*sampleMatch()),
+             u"<h1 align='center'>League</h1><h2 align='center'>Тур: 5</h2>"
+             "<h2 align='center'>Home - Away - 2:1</h2>"
+             "<p>Town. Arena. 1000 зрителей<br><b>Судья:</b> Ref (Ref Town)<br>"
+             "Sunday, 1 March 2009 19:00</p>"
+             "<table border='0' width='100%'><tr><td>H1<br>H2</td><td>A1</td></tr>"
+             "<tr><td><b>Тренер:</b> Coach H</td><td><b>Тренер:</b> Coach A</td></tr></table>"
+             "<table border='0' width='100%'>"
+             "<tr><td>10'</td><td><img src=':/icon/images/goal.png'> Гол</td><td>Home</td>"
+             "<td>H1</td></tr>"
+             "<tr><td>46'</td><td><img src=':/icon/images/subs.png'> Замена</td><td>Away</td>"
+             "<td>A1 - A2</td></tr></table>"_s);
+}
+
+void TestPages::reportOddMatches_data()
+{
+    QTest::addColumn<QString>("round");
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<QString>("expected"); // a piece the document must contain
+
+    QTest::newRow("three-character round")
+        << u"1/8"_s << QString() << u"<h2 align='center'>Тур: 1/8</h2>"_s;
+    QTest::newRow("four-character round")
+        << u"1/16"_s << QString() << u"<h2 align='center'>1/16</h2>"_s;
+    QTest::newRow("unknown kind, two players")
+        << u"1"_s << u"Драка|P|T||Q|5"_s
+        << u"<tr><td>5'</td><td>Драка</td><td>T</td><td>P - Q</td></tr></table>"_s;
+}
+
+void TestPages::reportOddMatches()
+{
+    QFETCH(QString, round);
+    QFETCH(QString, event);
+    QFETCH(QString, expected);
+
+    Match match = sampleMatch();
+    match.edit().round = round;
+    match.edit().events = makeEvents({event});
+    const QString html = matchReportHtml(*match);
+    QVERIFY2(html.contains(expected), qPrintable(html));
+}
+
+void TestPages::reportValuesAreEscaped()
+{
+    // Without a city the paragraph starts with the stadium.
+    Match match = withFields(sampleMatch(),
+                             u"city=;tournament=</h1><script>;referee=R & \"Co\";time=%1 %2"_s);
+    match.edit().team1 = u"A<b>"_s;
+    match.edit().players1 = lineup({u"<i>H1"_s});
+    match.edit().events = makeEvents({u"<u>|P<br>|<td>|||9"_s});
+    const QString html = matchReportHtml(*match);
+
+    for (const QString &piece :
+         {u"<h1 align='center'>&lt;/h1&gt;&lt;script&gt;</h1>"_s, u"A&lt;b&gt; - Away"_s,
+          u"<p>Arena. 1000"_s, u"R &amp; &quot;Co&quot; (Ref Town)"_s,
+          u"<tr><td>&lt;i&gt;H1</td>"_s, u"2009 %1 %2</p>"_s,
+          u"<td>&lt;u&gt;</td><td>&lt;td&gt;</td><td>P&lt;br&gt;</td>"_s})
+        QVERIFY2(html.contains(piece), qPrintable(piece));
+    QCOMPARE(html.count(u"<b>"_s), 3); // only the document's own bold labels
+}
+
+void TestPages::alignedText_data()
+{
+    QTest::addColumn<QStringList>("headers");
+    QTest::addColumn<QList<int>>("widths");
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("two columns") << QStringList{u"Игрок"_s, u"Команда"_s} << QList<int>{60, 90}
+                                 << QList<QStringList>{{u"A"_s, u"BB"_s}}
+                                 << u"---------------------------\n"
+                                    "|    Игрок |      Команда | \n"
+                                    "---------------------------\n"
+                                    "|        A |           BB | \n"
+                                    "---------------------------\n"_s;
+    QTest::newRow("no rows") << QStringList{u"Игрок"_s} << QList<int>{60} << QList<QStringList>()
+                             << u"------------\n|    Игрок | \n------------\n------------\n"_s;
+    // Headers are cut to their column and lose their line feeds; cells are never cut.
+    QTest::newRow("long header, long cell")
+        << QStringList{u"Пен(не\nзаб)"_s, u"X"_s} << QList<int>{49, 14}
+        << QList<QStringList>{{u"123456789"_s, u"y"_s}}
+        << u"----------------\n"
+           "| Пен(нез |  X | \n"
+           "----------------\n"
+           "| 123456789 |  y | \n"
+           "----------------\n"_s;
+}
+
+void TestPages::alignedText()
+{
+    QFETCH(QStringList, headers);
+    QFETCH(QList<int>, widths);
+    QFETCH(QList<QStringList>, rows);
+    QFETCH(QString, text);
+
+    QCOMPARE(exportText(TableSnapshot{headers, widths, rows}), text);
+}
+
+void TestPages::snapshotFollowsTheTable()
+{
+    TableData table;
+    table.prepareTable({u"Name"_s, u"N"_s}, 60, 3);
+    for (int r = 0; r < 3; ++r) {
+        table.setCell(r, 0, u"bac"_s.mid(r, 1));
+        if (r != 2)
+            table.setCell(r, 1, QString::number(r));
+        table.setCell(r, 2, u"pl02_"_s + u"bac"_s.mid(r, 1));
+    }
+    table.sortByColumn(0, Qt::AscendingOrder);
+    // Display order, and a cell never set reads as an empty text.
+    QCOMPARE(snapshotOf(table).rows,
+             (QList<QStringList>{{u"a"_s, u"1"_s}, {u"b"_s, u"0"_s}, {u"c"_s, u""_s}}));
+    // The link column is wide enough for its texts, so its export is not cut.
+    QVERIFY(exportText(snapshotOf(table, true)).contains(u"|          | pl02_c | \n"_s));
+}
+
+void TestPages::csvAndTsv_data()
+{
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::addColumn<QString>("csv");
+    QTest::addColumn<QString>("tsv");
+
+    QTest::newRow("no rows") << QList<QStringList>() << u"H1,H2\r\n"_s << u"H1\tH2\n"_s;
+    QTest::newRow("separators and quotes")
+        << QList<QStringList>{{u"a,b"_s, u"say \"hi\""_s}, {u"line\nfeed"_s, u"cr\rx"_s}}
+        << u"H1,H2\r\n\"a,b\",\"say \"\"hi\"\"\"\r\n\"line\nfeed\",\"cr\rx\"\r\n"_s
+        << u"H1\tH2\na,b\tsay \"hi\"\nline\\nfeed\tcr\\rx\n"_s;
+    QTest::newRow("tab and backslash")
+        << QList<QStringList>{{u"a\tb"_s, u"C:\\x"_s}} << u"H1,H2\r\na\tb,C:\\x\r\n"_s
+        << u"H1\tH2\na\\tb\tC:\\\\x\n"_s;
+}
+
+void TestPages::csvAndTsv()
+{
+    QFETCH(QList<QStringList>, rows);
+    QFETCH(QString, csv);
+    QFETCH(QString, tsv);
+
+    const TableSnapshot table{{u"H1"_s, u"H2"_s}, {60, 60}, rows};
+    QCOMPARE(exportCsv(table), csv);
+    QCOMPARE(exportTsv(table), tsv);
+}
+
+QTEST_GUILESS_MAIN(TestPages)
+#include "tst_pages.moc"
