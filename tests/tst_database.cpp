@@ -188,18 +188,18 @@ private Q_SLOTS:
             qToBigEndian(value, bytes.data() + at);
             return bytes;
         };
-        const QByteArray valid = databaseBytes(makeStore(sentinel));
         const int damaged = DatabaseResult::Damaged;
         const int foreign = DatabaseResult::NotDatabase;
         QTest::newRow("wrong magic") << QByteArray::fromHex("f07ba111") << foreign << qint64(-1);
         QTest::newRow("two foreign bytes") << QByteArray("PK") << foreign << qint64(-1);
         QTest::newRow("version 2") << QByteArray::fromHex("f07ba110 00000002 00000000")
                                    << int(DatabaseResult::UnsupportedVersion) << qint64(-1);
-        QTest::newRow("trailing byte") << valid + '\0' << damaged << qint64(valid.size());
+        QTest::newRow("trailing byte") << patched(8, 1) + '\0' << damaged << qint64(132);
+        QTest::newRow("odd string length") << patched(12, 3) << damaged << qint64(12);
         // Counts no file of this size can hold are refused before anything is allocated.
         QTest::newRow("match count") << patched(8, 0xFFFFFFFF) << damaged << qint64(8);
         QTest::newRow("string length") << patched(12, 0xFFFFFFFE) << damaged << qint64(12);
-        QTest::newRow("players2 count") << patched(124, 0xFFFFFFFF) << damaged << qint64(124);
+        QTest::newRow("players2 count") << patched(124, 0x10000000) << damaged << qint64(124);
     }
 
     void rejected()
