@@ -1,14 +1,13 @@
 #pragma once
 
-// Shared by the main window tests: a dialog provider that answers from a script and records what
-// it was asked, and the helpers that start a window on a given database with isolated settings.
+// A dialog provider that answers from a script and records what it was asked, and helpers that
+// start a window on a given database with settings private to this test process.
 
 #include "app/mainwindow.h"
 #include "model/database.h"
 
 #include <QCoreApplication>
 #include <QDialog>
-#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -19,17 +18,13 @@ class FakeDialogs : public DialogProvider
 public:
     struct Call
     {
-        QString kind; // "open", "save", "directory", "question", "information", "warning" ...
-        QString title;
-        QString text;
+        QString kind, title, text; // kind: "open", "save", "directory", "question", "warning" ...
     };
-
     // Answers, taken in order; an exhausted list answers "cancelled".
     QStringList fileAnswers;
     QList<QMessageBox::StandardButton> questionAnswers;
     int menuAnswer = -1;
     QStringList lastMenu;
-
     QList<Call> calls;
 
     QStringList kinds() const
@@ -39,23 +34,19 @@ public:
             list.append(call.kind);
         return list;
     }
-
     QString getOpenFileName(QWidget *, const QString &caption, const QString &,
                             const QString &filter) override
     {
-        calls.append({QStringLiteral("open"), caption, filter});
-        return nextFile();
+        return file(u"open", caption, filter);
     }
     QString getSaveFileName(QWidget *, const QString &caption, const QString &,
                             const QString &filter) override
     {
-        calls.append({QStringLiteral("save"), caption, filter});
-        return nextFile();
+        return file(u"save", caption, filter);
     }
     QString getExistingDirectory(QWidget *, const QString &caption, const QString &) override
     {
-        calls.append({QStringLiteral("directory"), caption, QString()});
-        return nextFile();
+        return file(u"directory", caption, QString());
     }
     QMessageBox::StandardButton question(QWidget *, const QString &title, const QString &text,
                                          QMessageBox::StandardButtons,
@@ -89,11 +80,15 @@ public:
     }
 
 private:
-    QString nextFile() { return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst(); }
+    QString file(QStringView kind, const QString &caption, const QString &filter)
+    {
+        calls.append({kind.toString(), caption, filter});
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
 };
 
-// Gives this test process settings of its own under home (a fresh directory), so that tests running
-// side by side never see each other's settings, and no test touches the user's.
+// Settings under home (a fresh directory): tests running side by side never share settings, and
+// none touches the user's.
 inline void isolateSettings(const QString &home)
 {
     qputenv("HOME", home.toLocal8Bit());
@@ -107,21 +102,18 @@ inline QSettings testSettings()
                      QStringLiteral("Scorewright"));
 }
 
-// The settings the next window starts from: "data" set to path, or no key at all when path is null.
+// The settings the next window starts from: "data" set to path, or no key when path is null.
 inline void setStartDatabase(const QString &path)
 {
     QSettings settings = testSettings();
     settings.clear();
     if (!path.isNull())
         settings.setValue(QStringLiteral("data"), path);
-    settings.sync();
 }
 
 inline QString settingsData()
 {
-    QSettings settings = testSettings();
-    settings.sync();
-    return settings.value(QStringLiteral("data")).toString();
+    return testSettings().value(QStringLiteral("data")).toString();
 }
 
 inline std::unique_ptr<MainWindow> startWindow(const QString &database, FakeDialogs &dialogs)
