@@ -118,7 +118,6 @@ private Q_SLOTS:
         window->newSwb();
         QCOMPARE(window->databasePath, fresh);
         QCOMPARE(window->store.count(), 0);
-        QVERIFY(!QFile::exists(fresh)); // nothing is written yet
         dialogs.calls.clear();
 
         // The first save of a database without a file asks for its name.
@@ -226,7 +225,6 @@ private Q_SLOTS:
         QCOMPARE(window->dateEditFrom->date(), QDate(2010, 5, 10));
         QCOMPARE(window->dateEditTill->date(), QDate(2015, 2, 3));
         QVERIFY(window->isModified());
-        QVERIFY(window->text->toPlainText().contains(u"Матчей в базе: 6."_s));
 
         QStringList texts;
         for (const QList<QVariant> &message : messages)

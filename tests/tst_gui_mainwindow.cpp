@@ -94,20 +94,20 @@ private Q_SLOTS:
 
     void startUp_data()
     {
-        QTest::addColumn<QString>("setting"); // "@name" is a file in the temporary directory
-        QTest::addColumn<bool>("demo");       // a demo.swb beside the executable
-        QTest::addColumn<QString>("path");    // the database path the window ends with
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<bool>("demo");    // a demo.swb beside the executable
+        QTest::addColumn<QString>("path"); // the database path the window ends with
         QTest::addColumn<int>("matches");
         QTest::addColumn<QString>("message"); // the box shown at start-up
         const QString demo = QCoreApplication::applicationDirPath() + u"/demo.swb"_s;
+        const QString lost = dir.filePath(u"lost.swb"_s), damaged = dir.filePath(u"damaged.swb"_s);
         QTest::newRow("demo beside the program") << QString() << true << demo << 5 << QString();
-        QTest::newRow("settings win")
-            << u"@sample.swb"_s << true << u"@sample.swb"_s << 5 << QString();
+        QTest::newRow("settings win") << samplePath << true << samplePath << 5 << QString();
         QTest::newRow("nothing at all") << QString() << false << QString() << 0 << QString();
-        QTest::newRow("a lost file") << u"@lost.swb"_s << false << u"@lost.swb"_s << 0 << QString();
-        QTest::newRow("a directory") << u"@"_s << false << QString() << 0 << QString();
+        QTest::newRow("a lost file") << lost << false << lost << 0 << QString();
+        QTest::newRow("a directory") << dir.path() << false << QString() << 0 << QString();
         // A damaged file is named, and is not the open database: nothing is saved over it.
-        QTest::newRow("damaged") << u"@damaged.swb"_s << false << QString() << 0 << u"warning"_s;
+        QTest::newRow("damaged") << damaged << false << QString() << 0 << u"warning"_s;
     }
     void startUp()
     {
@@ -116,15 +116,11 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(int, matches);
         QFETCH(QString, message);
-        const auto resolve = [this](const QString &v) {
-            return v.startsWith(u'@') ? dir.filePath(v.mid(1)) : v;
-        };
         const QString demoPath = QCoreApplication::applicationDirPath() + u"/demo.swb"_s;
         QVERIFY(!demo || QFile::copy(samplePath, demoPath));
         dialogs = FakeDialogs();
-        auto window = startWindow(resolve(setting), dialogs);
+        auto window = startWindow(setting, dialogs);
         QFile::remove(demoPath);
-        path = resolve(path);
 
         QCOMPARE(window->store.count(), matches);
         QCOMPARE(window->databasePath, path);
@@ -136,7 +132,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.kinds().join(u' '),
                  matches ? QString() : (message + u" information"_s).trimmed());
         if (!message.isEmpty())
-            QVERIFY(dialogs.calls.first().text.contains(resolve(setting)));
+            QVERIFY(dialogs.calls.first().text.contains(setting));
         if (!matches)
             QCOMPARE(dialogs.calls.last().title + u'|' + dialogs.calls.last().text,
                      u"Нет данных|Нет данных. Выберите файл с результатами."_s);
@@ -227,11 +223,10 @@ private Q_SLOTS:
         for (const QList<QVariant> &message : spy)
             messages.append(message.first().toString());
         messages.removeAll(QString());
-        QCOMPARE(messages.size(), 4);
-        QCOMPARE(messages.mid(0, 3),
+        messages.last().replace(QRegularExpression(u"\\d+"_s), u"N"_s);
+        QCOMPARE(messages,
                  (QStringList{u"Читаем с диска..."_s, u"Читаем из памяти... (1000 файлов)"_s,
-                              u"Читаем из памяти... (2000 файлов)"_s}));
-        QVERIFY(QRegularExpression(u"^Время: \\d+ мс\\.$"_s).match(messages.last()).hasMatch());
+                              u"Читаем из памяти... (2000 файлов)"_s, u"Время: N мс."_s}));
     }
 
     // A click on a header sorts by code-unit order whatever the locale; a second click reverses.
@@ -242,15 +237,13 @@ private Q_SLOTS:
         window->callCalculateTable();
         QHeaderView *header = window->table->horizontalHeader();
         const QPoint teamHeader(header->sectionViewportPosition(0) + 5, header->height() / 2);
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, teamHeader);
-        const QStringList first = widgetLines(window->table, 1);
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, teamHeader);
-        QStringList ascending{u"Беркут"_s, u"Вымпел"_s, u"ата"_s};
-        if (first != ascending)
-            std::reverse(ascending.begin(), ascending.end());
-        QCOMPARE(first, ascending);
-        std::reverse(ascending.begin(), ascending.end());
-        QCOMPARE(widgetLines(window->table, 1), ascending);
+        QStringList orders;
+        for (int click = 0; click < 2; ++click) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, teamHeader);
+            orders << widgetLines(window->table, 1).join(u' ');
+        }
+        orders.sort(); // the first click may sort either way; the second reverses it
+        QCOMPARE(orders, (QStringList{u"Беркут Вымпел ата"_s, u"ата Вымпел Беркут"_s}));
     }
 
     void links_data()
@@ -261,7 +254,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("menuChoice"); // null: no page followed
         QTest::newRow("double-click") << u"ta01_"_s << -2 << false << u""_s;
         QTest::newRow("details") << u"ta01_"_s << 0 << false << u"Подробности"_s;
-        QTest::newRow("menu closed") << u"ta01_"_s << -1 << false << QString();
         QTest::newRow("below the last row") << u"ta01_"_s << 0 << true << QString();
         QTest::newRow("second entry") << u"re01_"_s << 1 << false << u"Матчи с пенальти"_s;
     }

@@ -34,59 +34,39 @@ public:
             list.append(call.kind);
         return list;
     }
-    QString getOpenFileName(QWidget *, const QString &caption, const QString &,
-                            const QString &filter) override
-    {
-        return file(u"open", caption, filter);
-    }
-    QString getSaveFileName(QWidget *, const QString &caption, const QString &,
-                            const QString &filter) override
-    {
-        return file(u"save", caption, filter);
-    }
-    QString getExistingDirectory(QWidget *, const QString &caption, const QString &) override
-    {
-        return file(u"directory", caption, QString());
-    }
-    QMessageBox::StandardButton question(QWidget *, const QString &title, const QString &text,
-                                         QMessageBox::StandardButtons,
+    using S = const QString &;
+    QString getOpenFileName(QWidget *, S c, S, S f) override { return file(u"open", c, f); }
+    QString getSaveFileName(QWidget *, S c, S, S f) override { return file(u"save", c, f); }
+    QString getExistingDirectory(QWidget *, S c, S) override { return file(u"directory", c, {}); }
+    QMessageBox::StandardButton question(QWidget *, S title, S text, QMessageBox::StandardButtons,
                                          QMessageBox::StandardButton) override
     {
-        calls.append({QStringLiteral("question"), title, text});
+        note(u"question", title, text);
         return questionAnswers.isEmpty() ? QMessageBox::Cancel : questionAnswers.takeFirst();
     }
-    void information(QWidget *, const QString &title, const QString &text) override
-    {
-        calls.append({QStringLiteral("information"), title, text});
-    }
-    void warning(QWidget *, const QString &title, const QString &text) override
-    {
-        calls.append({QStringLiteral("warning"), title, text});
-    }
-    void about(QWidget *, const QString &title, const QString &text) override
-    {
-        calls.append({QStringLiteral("about"), title, text});
-    }
+    void information(QWidget *, S title, S text) override { note(u"information", title, text); }
+    void warning(QWidget *, S title, S text) override { note(u"warning", title, text); }
+    void about(QWidget *, S title, S text) override { note(u"about", title, text); }
     int chooseMenuEntry(QWidget *, const QStringList &labels, const QPoint &) override
     {
-        calls.append({QStringLiteral("menu"), QString(), labels.join(QLatin1Char('|'))});
+        note(u"menu", {}, labels.join(QLatin1Char('|')));
         lastMenu = labels;
         return menuAnswer;
     }
     int exec(QDialog &) override
     {
-        calls.append({QStringLiteral("dialog"), QString(), QString()});
+        note(u"dialog", {}, {});
         return QDialog::Rejected;
     }
 
 private:
-    QString file(QStringView kind, const QString &caption, const QString &filter)
+    void note(QStringView kind, S title, S text) { calls.append({kind.toString(), title, text}); }
+    QString file(QStringView kind, S caption, S filter)
     {
-        calls.append({kind.toString(), caption, filter});
+        note(kind, caption, filter);
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
 };
-
 // Settings under home (a fresh directory): tests running side by side never share settings, and
 // none touches the user's.
 inline void isolateSettings(const QString &home)
