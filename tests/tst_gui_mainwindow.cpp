@@ -86,7 +86,7 @@ private Q_SLOTS:
         isolateSettings(dir.filePath(u"home"_s));
         QVERIFY(testSettings().fileName().startsWith(dir.path()));
         samplePath = dir.filePath(u"sample.swb"_s);
-        QVERIFY(writeStore(samplePath, sampleStore()));
+        QVERIFY(writeDatabase(samplePath, sampleStore()).ok());
         QFile damaged(dir.filePath(u"damaged.swb"_s));
         QVERIFY(damaged.open(QIODevice::WriteOnly) &&
                 damaged.write(databaseBytes(sampleStore()).left(20)));
@@ -129,7 +129,7 @@ private Q_SLOTS:
         QCOMPARE(window->dateEditFrom->text(), matches ? u"01.03.2020"_s : u"31.12.2999"_s);
         window->callCalculateTable(); // an empty store says so and stays on the start page
         QCOMPARE(shown(*window), matches ? u"ta01_"_s : u"start"_s);
-        QCOMPARE(dialogs.kinds().join(u' '),
+        QCOMPARE(dialogs.kinds.join(u' '),
                  matches ? QString() : (message + u" information"_s).trimmed());
         if (!message.isEmpty())
             QVERIFY(dialogs.calls.first().text.contains(setting));
@@ -215,7 +215,7 @@ private Q_SLOTS:
         for (int i = 0; i < 2500; ++i)
             matches.append(makeMatch(u"f%1.xml"_s.arg(i), u"2021-05-01"_s, u"A"_s, u"B"_s));
         const QString path = dir.filePath(u"many.swb"_s);
-        QVERIFY(writeStore(path, makeStore(matches)));
+        QVERIFY(writeDatabase(path, makeStore(matches)).ok());
         auto window = startWindow(path, dialogs);
         QSignalSpy spy(window->statusbar, &QStatusBar::messageChanged);
         window->callCalculateTable();

@@ -26,14 +26,8 @@ public:
     int menuAnswer = -1;
     QStringList lastMenu;
     QList<Call> calls;
+    QStringList kinds; // the kind of each call
 
-    QStringList kinds() const
-    {
-        QStringList list;
-        for (const Call &call : calls)
-            list.append(call.kind);
-        return list;
-    }
     using S = const QString &;
     QString getOpenFileName(QWidget *, S c, S, S f) override { return file(u"open", c, f); }
     QString getSaveFileName(QWidget *, S c, S, S f) override { return file(u"save", c, f); }
@@ -60,7 +54,11 @@ public:
     }
 
 private:
-    void note(QStringView kind, S title, S text) { calls.append({kind.toString(), title, text}); }
+    void note(QStringView kind, S title, S text)
+    {
+        calls.append({kind.toString(), title, text});
+        kinds.append(kind.toString());
+    }
     QString file(QStringView kind, S caption, S filter)
     {
         note(kind, caption, filter);
@@ -100,9 +98,4 @@ inline std::unique_ptr<MainWindow> startWindow(const QString &database, FakeDial
 {
     setStartDatabase(database);
     return std::make_unique<MainWindow>(&dialogs);
-}
-
-inline bool writeStore(const QString &path, const MatchStore &store)
-{
-    return writeDatabase(path, store).ok();
 }
