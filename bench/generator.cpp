@@ -626,13 +626,11 @@ void escapeInto(QString &out, const QString &text)
     }
 }
 
-// <name a="v" ...>text</name>, attributes with empty values left out.
-void element(QString &out, QLatin1StringView name,
-             std::initializer_list<std::pair<QLatin1StringView, const QString *>> attributes,
-             const QString &text = QString())
+using Attributes = std::initializer_list<std::pair<QLatin1StringView, const QString *>>;
+
+// ` a="v" ...`, attributes with empty values left out.
+void attributesInto(QString &out, Attributes attributes)
 {
-    out += u"  <"_s;
-    out += name;
     for (const auto &[attribute, value] : attributes) {
         if (value->isEmpty())
             continue;
@@ -642,6 +640,15 @@ void element(QString &out, QLatin1StringView name,
         escapeInto(out, *value);
         out += u'"';
     }
+}
+
+// <name a="v" ...>text</name>, attributes with empty values left out.
+void element(QString &out, QLatin1StringView name, Attributes attributes,
+             const QString &text = QString())
+{
+    out += u"  <"_s;
+    out += name;
+    attributesInto(out, attributes);
     if (text.isEmpty()) {
         out += u"/>\n"_s;
     } else {
@@ -683,17 +690,8 @@ QByteArray reportXml(const MatchData &m, bool windows1251)
     out += u"<?xml version=\"1.0\" encoding=\""_s;
     out += windows1251 ? u"windows-1251"_s : u"UTF-8"_s;
     out += u"\"?>\n<match"_s;
-    const std::pair<QLatin1StringView, const QString *> matchAttributes[] = {
-        {"id"_L1, &m.id}, {"round"_L1, &m.round}, {"tournament"_L1, &m.tournament}};
-    for (const auto &[attribute, value] : matchAttributes) {
-        if (value->isEmpty())
-            continue;
-        out += u' ';
-        out += attribute;
-        out += u"=\""_s;
-        escapeInto(out, *value);
-        out += u'"';
-    }
+    attributesInto(out,
+                   {{"id"_L1, &m.id}, {"round"_L1, &m.round}, {"tournament"_L1, &m.tournament}});
     out += u">\n"_s;
     element(out, "team1"_L1, {{"id"_L1, &m.team1Id}}, m.team1);
     element(out, "team2"_L1, {{"id"_L1, &m.team2Id}}, m.team2);
