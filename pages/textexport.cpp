@@ -140,20 +140,26 @@ QString exportText(const TableSnapshot &table)
     return out;
 }
 
-QString exportCsv(const TableSnapshot &table)
+namespace {
+
+// The header line, then one line per row, each written by appendLine.
+QString exportLines(const TableSnapshot &table, void (*appendLine)(QString &, const QStringList &))
 {
     QString out;
-    appendCsvLine(out, table.headers);
+    appendLine(out, table.headers);
     for (const QStringList &cells : table.rows)
-        appendCsvLine(out, cells);
+        appendLine(out, cells);
     return out;
+}
+
+} // namespace
+
+QString exportCsv(const TableSnapshot &table)
+{
+    return exportLines(table, appendCsvLine);
 }
 
 QString exportTsv(const TableSnapshot &table)
 {
-    QString out;
-    appendTsvLine(out, table.headers);
-    for (const QStringList &cells : table.rows)
-        appendTsvLine(out, cells);
-    return out;
+    return exportLines(table, appendTsvLine);
 }
