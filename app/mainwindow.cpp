@@ -71,11 +71,6 @@ DialogProvider *MainWindow::dialogs() const
     return &standardDialogs;
 }
 
-void MainWindow::markModified()
-{
-    modified = true;
-}
-
 void MainWindow::init(DialogProvider *dialogs)
 {
     dialogProvider = dialogs;

@@ -52,8 +52,8 @@ public:
 
     // The store differs from its file: set after an import, an edit or an added report, cleared
     // when the database is read, created or saved.
-    void markModified();
-    bool isModified() const { return modified; }
+    void markModified() { store.setModified(true); }
+    bool isModified() const { return store.isModified(); }
 
 public Q_SLOTS:
     void import();
@@ -118,7 +118,7 @@ private:
     void findPlayer(const QString &argument);
     void findCoach(const QString &argument);
     // Runs the report editor on the current page under title; after a change, re-shows the page.
-    void runReportEditor(const QString &title);
+    void runReportEditor(const QString &title, const QString &fileName);
     // Widens the filter dates and the tournament choice to cover an edited report.
     void catchUpWithReport(const QString &fileName);
 
@@ -146,7 +146,6 @@ private:
     // The open database.
     MatchStore store;
     QString databasePath;
-    bool modified = false;
 
     // Navigation state: a one-step history and the result table's context-menu entries.
     QString currentLink;

@@ -17,35 +17,34 @@
 void MainWindow::addReport()
 {
     // Each typed report gets a file name of its own, so that its report page, its editor and its
-    // rows in the match lists never lead to another report typed earlier.
-    Match match;
-    match.edit().fileName = unusedReportName(store);
-    store.append(match);
-    markModified();
-    showPage(QStringLiteral("xm01_") + match->fileName, QString());
-    runReportEditor(texts().newReportTitle);
+    // rows in the match lists never lead to another report typed earlier. The report joins the
+    // store only on OK.
+    runReportEditor(texts().newReportTitle, unusedReportName(store));
 }
 
 void MainWindow::editReport()
 {
-    runReportEditor(texts().editReportTitle);
+    // The editor edits the report on show; on any other page its form edits nothing.
+    const LinkParts link = splitLink(currentLink);
+    QString fileName;
+    if (link.code == QLatin1StringView("xm01_") && store.find(link.argument))
+        fileName = link.argument.isNull() ? QStringLiteral("") : link.argument;
+    runReportEditor(texts().editReportTitle, fileName);
 }
 
-void MainWindow::runReportEditor(const QString &title)
+void MainWindow::runReportEditor(const QString &title, const QString &fileName)
 {
-    EditReport dialog(store, currentLink);
+    EditReport dialog(store, fileName);
     dialog.setWindowTitle(title);
     dialog.setMessageSink([this](QWidget *parent, const QString &message) {
         dialogs()->warning(parent, texts().badDateTitle, message);
     });
     if (dialogs()->exec(dialog) != QDialog::Accepted || !dialog.editsMatch())
         return;
-    if (dialog.storedChanges()) {
-        markModified();
-        catchUpWithReport(splitLink(currentLink).argument);
-    }
-    // OK shows the report again, also when nothing changed (from the start page, say).
-    showPage(currentLink, QString());
+    if (dialog.storedChanges())
+        catchUpWithReport(fileName);
+    // OK shows the report again, also when nothing changed.
+    showPage(QStringLiteral("xm01_") + fileName, QString());
 }
 
 void MainWindow::catchUpWithReport(const QString &fileName)
@@ -55,14 +54,12 @@ void MainWindow::catchUpWithReport(const QString &fileName)
     const Match *match = store.find(fileName);
     if (!match)
         return;
-    QDate from = dateEditFrom->date();
-    QDate till = dateEditTill->date();
-    widenDateRange(from, till, (*match)->date);
-    setDateRange(from, till);
+    DateSpan dates{dateEditFrom->date(), dateEditTill->date()};
+    dates.widen((*match)->date);
+    setDateRange(dates.from, dates.till);
     const QString tournament = (*match)->tournament;
-    if (!store.tournamentNames().contains(tournament)) {
+    if (comboTournaments->findText(tournament) < 0) {
         const QString chosen = comboTournaments->currentText();
-        store.addTournament(tournament);
         rebuildTournamentChoice();
         const QSignalBlocker blocker(comboTournaments);
         comboTournaments->setCurrentIndex(std::max(0, comboTournaments->findText(chosen)));

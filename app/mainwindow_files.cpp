@@ -66,12 +66,10 @@ bool MainWindow::loadDatabase(const QString &path, bool atStartUp)
 
     // Read beside the open database, so that a file that cannot be read leaves it untouched.
     MatchStore loaded;
-    QDate from = emptyRangeFrom();
-    QDate till = emptyRangeTill();
     DatabaseResult result;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        result = readDatabase(path, loaded, from, till);
+        result = readDatabase(path, loaded);
         QApplication::restoreOverrideCursor();
     }
     if (!result.ok()) {
@@ -84,9 +82,8 @@ bool MainWindow::loadDatabase(const QString &path, bool atStartUp)
 
     store.swap(loaded);
     databasePath = path;
-    modified = false;
-    resetDateRange();
-    setDateRange(from, till);
+    const DateSpan dates = selectableRange(store);
+    setDateRange(dates.from, dates.till);
     rebuildTournamentChoice();
     return true;
 }
@@ -119,7 +116,7 @@ void MainWindow::rebuildTournamentChoice()
 
 bool MainWindow::maybeSaveChanges()
 {
-    if (!modified)
+    if (!store.isModified())
         return true;
     const QMessageBox::StandardButton answer = dialogs()->question(
         this, texts().saveChangesTitle, texts().saveChangesText,
@@ -141,7 +138,7 @@ bool MainWindow::writeTo(const QString &path)
                 QLatin1Char(' ') + texts().fileKept);
         return false;
     }
-    modified = false;
+    store.setModified(false);
     return true;
 }
 
@@ -172,7 +169,6 @@ void MainWindow::newSwb()
         return;
     databasePath = path;
     store.clear();
-    modified = false;
     rebuildTournamentChoice();
     resetDateRange();
     showStartPage();
@@ -217,27 +213,28 @@ void MainWindow::import()
         const auto status = [this](qsizetype files) {
             return texts().progress.arg(texts().readingDisk, QString::number(files), texts().files);
         };
-        QDate from = dateEditFrom->date();
-        QDate till = dateEditTill->date();
         ImportResult result;
         {
             QApplication::setOverrideCursor(Qt::WaitCursor);
-            result = importDirectory(QFileInfo(directory).absoluteFilePath(), store, from, till,
-                                     [this, &status](qsizetype files) {
-                                         statusbar->showMessage(status(files));
-                                         QCoreApplication::processEvents(
-                                             QEventLoop::ExcludeUserInputEvents);
-                                     });
+            result = importDirectory(
+                QFileInfo(directory).absoluteFilePath(), store, [this, &status](qsizetype files) {
+                    statusbar->showMessage(status(files));
+                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                });
             QApplication::restoreOverrideCursor();
         }
         if (!result.directory)
             dialogs()->warning(this, texts().importFailedTitle,
                                texts().directoryMissing.arg(QDir::toNativeSeparators(directory)));
-        if (result.matches > 0)
-            modified = true;
-        setDateRange(from, till);
+        // The dates shown widen to the reports imported; a narrower choice made before stays.
+        DateSpan dates{dateEditFrom->date(), dateEditTill->date()};
+        dates.widen(result.dates);
+        setDateRange(dates.from, dates.till);
         rebuildTournamentChoice();
-        statusbar->showMessage(status(result.files), 2000);
+        QString summary = status(result.files);
+        if (result.duplicates > 0)
+            summary += QLatin1String(" ") + texts().importDuplicates.arg(result.duplicates);
+        statusbar->showMessage(summary, result.duplicates > 0 ? 10000 : 2000);
     }
     showStartPage();
 }

@@ -23,11 +23,7 @@ int readOnce(const QString &path)
     const qint64 before = bench::statusKb("VmRSS");
     MatchStore store;
     bool ok = false;
-    const bench::Timing read = bench::bestOf(1, [&] {
-        QDate from = emptyRangeFrom();
-        QDate till = emptyRangeTill();
-        ok = readDatabase(path, store, from, till).ok();
-    });
+    const bench::Timing read = bench::bestOf(1, [&] { ok = readDatabase(path, store).ok(); });
     if (!ok)
         return 1;
     bench::out() << read.wallMs << ' ' << read.cpuMs << ' ' << store.count() << ' ' << before << ' '
@@ -86,9 +82,7 @@ void measure(const QString &label, const GeneratorOptions &options, int runs,
              const QString &directory)
 {
     MatchStore store;
-    QDate from;
-    QDate till;
-    generateInto(options, store, from, till);
+    generateInto(options, store);
     const QString path = directory + u"/bench.swb"_s;
 
     const bench::Timing write = bench::bestOf(runs, [&] {

@@ -33,9 +33,7 @@ int main(int argc, char *argv[])
     qsizetype matches = 0;
     const auto import = [&] {
         MatchStore store;
-        QDate from = emptyRangeFrom();
-        QDate till = emptyRangeTill();
-        const ImportResult result = importDirectory(directory, store, from, till);
+        const ImportResult result = importDirectory(directory, store);
         files = result.files;
         matches = result.matches;
     };

@@ -22,16 +22,16 @@ void measure(const QString &label, const GeneratorOptions &options, int runs, co
              bool shared)
 {
     MatchStore store;
-    MatchFilter filter;
-    filter.from = emptyRangeFrom();
-    filter.till = emptyRangeTill();
-    generateInto(options, store, filter.from, filter.till);
+    generateInto(options, store);
     if (!shared) {
         const QByteArray bytes = databaseBytes(store);
         store.clear();
-        if (!readDatabaseBytes(bytes, store, filter.from, filter.till).ok())
+        if (!readDatabaseBytes(bytes, store).ok())
             qFatal("cannot read the database back");
     }
+    MatchFilter filter;
+    filter.from = selectableRange(store).from;
+    filter.till = selectableRange(store).till;
     filter.tournament = texts().allTournaments;
 
     bench::out() << label << ", " << store.count() << " matches:\n";

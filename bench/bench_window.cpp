@@ -29,9 +29,7 @@ int main(int argc, char *argv[])
     GeneratorOptions full;
     full.matches = bench::option(args, u"--full"_s, 50000);
     MatchStore store;
-    QDate from;
-    QDate till;
-    generateInto(full, store, from, till);
+    generateInto(full, store);
     const QString path = directory.path() + u"/bench.swb"_s;
     if (!writeDatabase(path, store).ok())
         qFatal("cannot write %s", qPrintable(path));

@@ -82,10 +82,8 @@ int main(int argc, char *argv[])
     const QList<Match> matches = generateMatches(options);
     if (!swb.isEmpty()) {
         MatchStore store;
-        for (const Match &match : matches) {
-            store.append(match);
-            store.addTournament(match->tournament);
-        }
+        for (const Match &match : matches)
+            store.add(match);
         const DatabaseResult result = writeDatabase(swb, store);
         if (!result.ok())
             return fail(u"cannot write %1: %2"_s.arg(swb, result.systemError), 1);

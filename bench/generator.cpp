@@ -668,14 +668,11 @@ QList<Match> generateMatches(const GeneratorOptions &options)
     return world.play();
 }
 
-void generateInto(const GeneratorOptions &options, MatchStore &store, QDate &from, QDate &till)
+void generateInto(const GeneratorOptions &options, MatchStore &store)
 {
     const QList<Match> matches = generateMatches(options);
-    for (const Match &match : matches) {
-        store.append(match);
-        store.addTournament(match->tournament);
-        widenDateRange(from, till, match->date);
-    }
+    for (const Match &match : matches)
+        store.add(match);
 }
 
 QByteArray reportXml(const MatchData &m, bool windows1251)

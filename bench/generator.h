@@ -29,8 +29,8 @@ struct GeneratorOptions
 
 QList<Match> generateMatches(const GeneratorOptions &options);
 
-// Appends the generated matches to store with their tournaments and widens [from, till].
-void generateInto(const GeneratorOptions &options, MatchStore &store, QDate &from, QDate &till);
+// Adds the generated matches to store.
+void generateInto(const GeneratorOptions &options, MatchStore &store);
 
 // The XML report of one match, as the import reads it: a root element "match" holding the rest.
 // Empty values are left out. The text is declared and encoded as UTF-8, or as windows-1251 when

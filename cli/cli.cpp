@@ -134,13 +134,10 @@ QString databaseMessage(const DatabaseResult &result, const QString &path)
     return QString();
 }
 
-// Reads path into store; from and till start at the empty range and come back as the range of
-// the dated matches, as the window shows them right after opening the file.
-bool openDatabase(const QString &path, MatchStore &store, QDate &from, QDate &till)
+// Reads path into store; a failure is reported.
+bool openDatabase(const QString &path, MatchStore &store)
 {
-    from = emptyRangeFrom();
-    till = emptyRangeTill();
-    const DatabaseResult result = readDatabase(path, store, from, till);
+    const DatabaseResult result = readDatabase(path, store);
     if (!result.ok()) {
         failure(databaseMessage(result, path));
         return false;
@@ -192,9 +189,7 @@ int import(const QStringList &arguments)
             t.cliCannotWrite.arg(out, qt_error_string(outInfo.isDir() ? EISDIR : ENOENT)));
 
     MatchStore store;
-    QDate from = emptyRangeFrom();
-    QDate till = emptyRangeTill();
-    if (args.has(u"--into"_s) && !openDatabase(args.value(u"--into"_s), store, from, till))
+    if (args.has(u"--into"_s) && !openDatabase(args.value(u"--into"_s), store))
         return ExitFailure;
 
     // A progress line only where someone watches it.
@@ -213,11 +208,12 @@ int import(const QStringList &arguments)
     timer.start();
     ImportResult total;
     for (const QString &directory : std::as_const(args.positional)) {
-        const ImportResult result = importDirectory(directory, store, from, till, progress);
-        if (result.matches == 0)
+        const ImportResult result = importDirectory(directory, store, progress);
+        if (result.matches == 0 && result.duplicates == 0)
             message(t.cliWarning.arg(t.cliNoReports.arg(directory)));
         total.files += result.files;
         total.matches += result.matches;
+        total.duplicates += result.duplicates;
         filesBefore = total.files;
     }
     const qint64 elapsed = timer.elapsed();
@@ -231,6 +227,8 @@ int import(const QStringList &arguments)
     QTextStream(stdout) << t.cliImportDone.arg(
         QString::number(total.files), QString::number(total.matches), QString::number(elapsed), out,
         QString::number(store.count()));
+    if (total.duplicates > 0)
+        QTextStream(stdout) << t.cliImportDuplicates.arg(total.duplicates);
     return ExitOk;
 }
 
@@ -243,10 +241,9 @@ int info(const QStringList &arguments)
     if (args.positional.size() != 1)
         return usageError(t.cliWrongArguments.arg(u"info"_s, t.cliFileArgument));
     MatchStore store;
-    QDate from;
-    QDate till;
-    if (!openDatabase(args.positional.constFirst(), store, from, till))
+    if (!openDatabase(args.positional.constFirst(), store))
         return ExitFailure;
+    const DateSpan dates = store.dateSpan();
 
     qsizetype undated = 0;
     for (const Match &match : store.matches()) {
@@ -255,7 +252,8 @@ int info(const QStringList &arguments)
     }
     QString text = t.cliInfoMatches.arg(store.count());
     if (undated < store.count())
-        text += t.cliInfoDates.arg(from.toString(Qt::ISODate), till.toString(Qt::ISODate));
+        text +=
+            t.cliInfoDates.arg(dates.from.toString(Qt::ISODate), dates.till.toString(Qt::ISODate));
     else
         text += t.cliInfoNoDates;
     text += t.cliInfoUndated.arg(undated);
@@ -326,8 +324,10 @@ int page(const QStringList &arguments)
 
     MatchStore store;
     MatchFilter filter;
-    if (!openDatabase(path, store, filter.from, filter.till))
+    if (!openDatabase(path, store))
         return ExitFailure;
+    filter.from = selectableRange(store).from;
+    filter.till = selectableRange(store).till;
     if (store.isEmpty())
         return failure(t.cliNoMatches.arg(path));
     if (fromOption.isValid())
@@ -365,9 +365,7 @@ int report(const QStringList &arguments)
     const QString &path = args.positional.at(0);
     const QString &fileName = args.positional.at(1);
     MatchStore store;
-    QDate from;
-    QDate till;
-    if (!openDatabase(path, store, from, till))
+    if (!openDatabase(path, store))
         return ExitFailure;
     const Match *match = store.find(fileName);
     if (!match)

@@ -1,7 +1,6 @@
 #include "dialogs/editreport.h"
 
 #include "model/matchstore.h"
-#include "pages/pagecodes.h"
 #include "strings/texts.h"
 
 #include <QCompleter>
@@ -15,9 +14,11 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
-const QLatin1StringView reportCode("xm01_");
 const QLatin1StringView dateFormat("dd.MM.yyyy");
 
 QLabel *addLabel(QWidget *parent, const char *name, const QString &text, int x, int y, int w, int h)
@@ -78,20 +79,16 @@ void fillSquad(QTableWidget *table, const QList<PlayerEntry> &players)
 
 } // namespace
 
-EditReport::EditReport(MatchStore &store, const QString &currentLink, QWidget *parent)
-    : QDialog(parent), m_store(store)
+EditReport::EditReport(MatchStore &store, const QString &fileName, QWidget *parent)
+    : QDialog(parent), m_store(store), m_fileName(fileName)
 {
     buildForm();
-
-    const LinkParts link = splitLink(currentLink);
-    if (link.code != reportCode)
+    if (fileName.isNull())
         return;
-    const Match *match = store.find(link.argument);
-    if (!match)
-        return;
-    // An empty argument is a valid key (reports typed before names were given to them).
-    m_fileName = link.argument.isNull() ? QStringLiteral("") : link.argument;
-    fill(**match);
+    const Match *match = store.find(fileName);
+    m_newReport = !match;
+    if (match)
+        fill(**match);
     addCompleter();
 }
 
@@ -304,37 +301,57 @@ void EditReport::storeInto(MatchData &match, const QDate &date) const
     match.date = date;
 }
 
+void EditReport::refuse(const QString &text, QLineEdit *field)
+{
+    if (m_messageSink)
+        m_messageSink(this, text);
+    else
+        QMessageBox::warning(this, texts().badDateTitle, text);
+    m_tabs->setCurrentIndex(0);
+    field->setFocus();
+    field->selectAll();
+}
+
 void EditReport::accept()
 {
     if (editsMatch()) {
+        const Texts &t = texts();
         QDate date;
         if (!parseDate(m_date->text(), &date)) {
-            const QString text = texts().badDateText.arg(m_date->text());
-            if (m_messageSink)
-                m_messageSink(this, text);
-            else
-                QMessageBox::warning(this, texts().badDateTitle, text);
-            m_tabs->setCurrentIndex(0);
-            m_date->setFocus();
-            m_date->selectAll();
+            refuse(t.badDateText.arg(m_date->text()), m_date);
             return;
         }
-        // Compare first, so that an OK without changes leaves the record shared and unmarked.
-        const Match *current = m_store.find(m_fileName);
-        if (current && differs(**current, date)) {
-            Match *match = m_store.findForUpdate(m_fileName);
-            storeInto(match->edit(), date);
+        // Counts are read as numbers by every page: a text there would silently count as 0.
+        const std::pair<QLineEdit *, const QString *> counts[] = {
+            {m_goals1, &t.hScore},           {m_goals2, &t.hScore},
+            {m_extra1, &t.fieldExtra},       {m_extra2, &t.fieldExtra},
+            {m_penalty1, &t.fieldPenalties}, {m_penalty2, &t.fieldPenalties},
+            {m_attendance, &t.lSpectators}};
+        for (const auto &[field, label] : counts) {
+            const QString text = field->text();
+            const bool digits = std::all_of(text.cbegin(), text.cend(),
+                                            [](QChar c) { return c >= u'0' && c <= u'9'; });
+            if (!digits) {
+                refuse(t.notDigitsText.arg(*label, text), field);
+                return;
+            }
+        }
+        if (m_newReport) {
+            Match match;
+            match.edit().fileName = m_fileName;
+            storeInto(match.edit(), date);
+            m_store.add(match);
             m_changed = true;
+        } else {
+            // Compare first, so that an OK without changes leaves the record shared and unmarked.
+            const qsizetype index = m_store.indexOf(m_fileName);
+            if (index >= 0 && differs(*m_store.matches().at(index), date)) {
+                Match match = m_store.matches().at(index);
+                storeInto(match.edit(), date);
+                m_store.replace(index, match);
+                m_changed = true;
+            }
         }
     }
     QDialog::accept();
-}
-
-QString unusedReportName(const MatchStore &store)
-{
-    for (int n = 1;; ++n) {
-        const QString name = QStringLiteral("new-%1").arg(n);
-        if (!store.find(name))
-            return name;
-    }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/match.h"
+#include "model/matchstore.h"
 
 #include <QDate>
 #include <QDialog>
@@ -9,16 +9,16 @@
 
 #include <functional>
 
-class MatchStore;
 class QDialogButtonBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QTabWidget;
 class QTableWidget;
 
-// The report editor: corrects the single-valued fields and the date of the match whose report
-// link ("xm01_" + file name) is the window's current page, or shows an empty form for any other
-// link. Line-ups and events are shown read-only; IDs are neither shown nor changed.
+// The report editor: corrects the single-valued fields and the date of the match of the store
+// named fileName; for a file name no match carries it shows an empty form, and OK adds a new
+// report of that name (Cancel adds nothing). A null fileName edits nothing. Line-ups and events
+// are shown read-only; IDs are neither shown nor changed.
 //
 // The dialog writes into the store itself; the caller re-shows the page afterwards when
 // storedChanges() says something changed.
@@ -29,7 +29,7 @@ public:
     // Shows a message to the user; replaceable so that tests need not answer a message box.
     using MessageSink = std::function<void(QWidget *parent, const QString &text)>;
 
-    EditReport(MatchStore &store, const QString &currentLink, QWidget *parent = nullptr);
+    EditReport(MatchStore &store, const QString &fileName, QWidget *parent = nullptr);
 
     // True when the form shows a stored match (the link names one); OK then writes into it.
     bool editsMatch() const { return !m_fileName.isNull(); }
@@ -57,10 +57,13 @@ private:
     };
     QList<Binding> bindings() const;
     bool differs(const MatchData &match, const QDate &date) const;
+    // Shows text and puts the cursor in field; the dialog stays open.
+    void refuse(const QString &text, QLineEdit *field);
     void storeInto(MatchData &match, const QDate &date) const;
 
     MatchStore &m_store;
     QString m_fileName; // null: the form edits nothing
+    bool m_newReport = false;
     bool m_changed = false;
     MessageSink m_messageSink;
 
@@ -92,4 +95,7 @@ private:
 
 // A file name for a report typed in the editor that no match of the store carries ("new-1",
 // "new-2" ...), so that each new report has its own report page and its own rows.
-QString unusedReportName(const MatchStore &store);
+inline QString unusedReportName(const MatchStore &store)
+{
+    return store.unusedFileName(QStringLiteral("new"), true);
+}

@@ -297,8 +297,7 @@ void writeMatch(Writer &out, const MatchData &m)
 
 } // namespace
 
-DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store, QDate &from,
-                                 QDate &till)
+DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
 {
     DatabaseResult result;
     // Fewer bytes than the magic: a database cut short if they begin it, else some other file.
@@ -330,8 +329,6 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store, QDa
     }
 
     MatchStore fresh;
-    QDate newFrom = from;
-    QDate newTill = till;
     const quint32 n = in.count(minMatchSize);
     for (quint32 i = 0; i < n && !in.failed(); ++i) {
         Match match;
@@ -339,9 +336,7 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store, QDa
         readMatch(in, m);
         if (in.failed())
             break;
-        fresh.addTournament(m.tournament);
-        widenDateRange(newFrom, newTill, m.date);
-        fresh.append(match);
+        fresh.add(match);
     }
     // Nothing follows the last record; bytes left over mean a count was damaged.
     if (!in.failed() && !in.atEnd())
@@ -352,13 +347,12 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store, QDa
         return result;
     }
 
+    fresh.setModified(false);
     store.swap(fresh);
-    from = newFrom;
-    till = newTill;
     return result;
 }
 
-DatabaseResult readDatabase(const QString &path, MatchStore &store, QDate &from, QDate &till)
+DatabaseResult readDatabase(const QString &path, MatchStore &store)
 {
     QFile file(path);
     DatabaseResult result;
@@ -379,7 +373,7 @@ DatabaseResult readDatabase(const QString &path, MatchStore &store, QDate &from,
     if (uchar *mapped = size > 0 ? file.map(0, size) : nullptr) {
         const QByteArray view =
             QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(size));
-        result = readDatabaseBytes(view, store, from, till);
+        result = readDatabaseBytes(view, store);
         file.unmap(mapped);
         return result;
     }
@@ -389,7 +383,7 @@ DatabaseResult readDatabase(const QString &path, MatchStore &store, QDate &from,
         result.systemError = file.errorString();
         return result;
     }
-    return readDatabaseBytes(bytes, store, from, till);
+    return readDatabaseBytes(bytes, store);
 }
 
 bool writeDatabaseTo(QIODevice &device, const MatchStore &store)

@@ -3,7 +3,6 @@
 #include "model/matchstore.h"
 
 #include <QByteArray>
-#include <QDate>
 #include <QString>
 
 class QIODevice;
@@ -31,13 +30,12 @@ struct DatabaseResult
 inline constexpr quint32 databaseMagic = 0xF07BA110;
 inline constexpr qint32 databaseVersion = 1;
 
-// Reads the database file into store, replacing its matches and tournaments, and widens from and
-// till to the dates of the matches read. The file is read whole and checked as it is read: on any
-// failure store, from and till are left exactly as they were.
-DatabaseResult readDatabase(const QString &path, MatchStore &store, QDate &from, QDate &till);
+// Reads the database file into store, replacing all it held; the store then counts as unmodified.
+// The file is read whole and checked as it is read: on any failure the store is left exactly as it
+// was.
+DatabaseResult readDatabase(const QString &path, MatchStore &store);
 // The same over bytes already in memory.
-DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store, QDate &from,
-                                 QDate &till);
+DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store);
 
 // Writes the whole store to path. The file is replaced atomically: a failed write leaves the
 // previous file as it was.

@@ -109,6 +109,10 @@ public:
     // True when both records hold the same values, null and empty strings told apart, as the
     // database file keeps them.
     bool sameRecord(const Match &other) const;
+    // The same, file name left out: two reports of one match read from different files.
+    bool sameContent(const Match &other) const;
+    // A hash that equal contents share.
+    size_t contentHash() const;
 
 private:
     QSharedDataPointer<MatchData> d;

@@ -1,5 +1,7 @@
 #include "model/xmlimport.h"
 
+#include "model/importbatch.h"
+
 #include <QDebug>
 #include <QDirIterator>
 #include <QFile>
@@ -291,7 +293,7 @@ Match readMatchXml(QFile &file, bool *error)
     return match;
 }
 
-ImportResult importDirectory(const QString &directory, MatchStore &store, QDate &from, QDate &till,
+ImportResult importDirectory(const QString &directory, MatchStore &store,
                              const ImportProgress &progress)
 {
     ImportResult result;
@@ -306,6 +308,8 @@ ImportResult importDirectory(const QString &directory, MatchStore &store, QDate 
             progress(result.files);
     };
 
+    ImportBatch batch(store);
+    const QDir rootDir(root.absoluteFilePath());
     // Without QDir::Hidden and QDir::System: hidden entries, sockets and devices stay out, and
     // links to directories are listed but not descended into.
     QDirIterator it(root.absoluteFilePath(), QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot,
@@ -330,13 +334,12 @@ ImportResult importDirectory(const QString &directory, MatchStore &store, QDate 
         const Match match = readMatchXml(file, &error);
         file.close();
 
-        store.append(match);
-        store.addTournament(match->tournament);
-        widenDateRange(from, till, match->date);
-        ++result.matches;
-        if (error)
+        if (batch.add(match, rootDir.relativeFilePath(path)) && error)
             ++result.errors;
         progressCheck();
     }
+    result.matches = batch.added();
+    result.duplicates = batch.duplicates();
+    result.dates = batch.dateSpan();
     return result;
 }

@@ -24,16 +24,18 @@ using ImportProgress = std::function<void(qsizetype files)>;
 
 struct ImportResult
 {
-    qsizetype files = 0;   // every file met, report or not
-    qsizetype matches = 0; // reports read and appended
-    qsizetype errors = 0;  // of those, documents with an XML error (appended as far as read)
-    bool directory = true; // false when the path given is no directory: nothing was walked
+    qsizetype files = 0;      // every file met, report or not
+    qsizetype matches = 0;    // reports read and added
+    qsizetype errors = 0;     // of those, documents with an XML error (added as far as read)
+    qsizetype duplicates = 0; // reports equal to a match already there, not added
+    DateSpan dates;           // the dates of the reports added
+    bool directory = true;    // false when the path given is no directory: nothing was walked
 };
 
 // Walks directory and everything below it (hidden entries left out, links to directories not
-// followed), reads every file whose name ends in ".xml" (case-sensitive) and appends its match to
-// store in walk order, adding its tournament (an empty one too) and widening [from, till] to its
-// date. Files that cannot be opened, and entries that are no regular file, are counted and
-// skipped. The walk always runs to its end.
-ImportResult importDirectory(const QString &directory, MatchStore &store, QDate &from, QDate &till,
+// followed), reads every file whose name ends in ".xml" (case-sensitive) and adds its match to
+// store in walk order under the rules of an ImportBatch: a duplicate is skipped, and a report
+// whose file name is taken is named by its path under directory. Files that cannot be opened, and
+// entries that are no regular file, are counted and skipped. The walk always runs to its end.
+ImportResult importDirectory(const QString &directory, MatchStore &store,
                              const ImportProgress &progress = ImportProgress());

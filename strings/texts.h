@@ -182,6 +182,11 @@ struct Texts
     const QString badDateText = QStringLiteral(
         "Дата «%1» не существует или записана не в виде ДД.ММ.ГГГГ (например, 14.03.2009). "
         "Исправьте дату или оставьте поле пустым, если она неизвестна.");
+    const QString notDigitsText = QStringLiteral(
+        "В поле «%1» допустимы только цифры, а записано «%2». Исправьте значение или оставьте "
+        "поле пустым.");
+    const QString fieldExtra = QStringLiteral("Дополнительное время");
+    const QString fieldPenalties = QStringLiteral("Серия пенальти");
 
     // Data checks: the ID columns of the same-name check
     const QString hId1 = QStringLiteral("ID1");
@@ -199,14 +204,16 @@ struct Texts
     const QString fileNotRegular = QStringLiteral("«%1» — не файл.");
     const QString fileCannotRead = QStringLiteral("Не удалось прочитать файл «%1»: %2.");
     const QString fileNotDatabase = QStringLiteral("Файл «%1» не является базой матчей (swb).");
-    const QString fileUnsupportedVersion = QStringLiteral(
-        "Файл «%1» записан в формате версии %2, которую эта программа не читает.");
+    const QString fileUnsupportedVersion =
+        QStringLiteral("Файл «%1» записан в формате версии %2, которую эта программа не читает.");
     const QString fileDamaged =
         QStringLiteral("Файл «%1» повреждён: чтение остановилось на байте %2.");
     const QString databaseKept = QStringLiteral("Открытая база не изменилась.");
     const QString fileCannotWrite = QStringLiteral("Не удалось записать файл «%1»: %2.");
     const QString fileKept = QStringLiteral("Прежний файл не изменён.");
     const QString importFailedTitle = QStringLiteral("Не удалось импортировать");
+    const QString importDuplicates =
+        QStringLiteral("Пропущено повторов: %1 (такие матчи в базе уже есть).");
     const QString directoryMissing = QStringLiteral("Папка «%1» не найдена.");
 
     // Command line (scorewright-cli): English, on stderr
@@ -251,8 +258,7 @@ struct Texts
     const QString cliNotDatabase = QStringLiteral("'%1' is not a Scorewright database");
     const QString cliUnsupportedVersion =
         QStringLiteral("'%1' is a database of format version %2, which this program cannot read");
-    const QString cliDamaged =
-        QStringLiteral("'%1' is damaged: it stops making sense at byte %2");
+    const QString cliDamaged = QStringLiteral("'%1' is damaged: it stops making sense at byte %2");
     const QString cliCannotWrite = QStringLiteral("cannot write '%1': %2");
     const QString cliNoMatches = QStringLiteral("'%1' holds no matches");
     const QString cliNoTournament = QStringLiteral("'%1' has no tournament named '%2'");
@@ -261,6 +267,8 @@ struct Texts
     const QString cliImportDone =
         QStringLiteral("%1 files, %2 matches imported in %3 ms; '%4' holds %5 matches\n");
     const QString cliNoReports = QStringLiteral("no XML reports found under %1");
+    const QString cliImportDuplicates =
+        QStringLiteral("%1 reports skipped: the database holds the same match already\n");
     const QString cliInfoMatches = QStringLiteral("matches: %1\n");
     const QString cliInfoDates = QStringLiteral("dates: %1 .. %2\n");
     const QString cliInfoNoDates = QStringLiteral("dates: none\n");

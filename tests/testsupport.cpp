@@ -68,10 +68,8 @@ Match withFields(Match match, const QString &fields)
 MatchStore makeStore(const QList<Match> &matches)
 {
     MatchStore store;
-    for (const Match &match : matches) {
-        store.append(match);
-        store.addTournament(match->tournament);
-    }
+    for (const Match &match : matches)
+        store.add(match);
     return store;
 }
 

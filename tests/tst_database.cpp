@@ -74,11 +74,11 @@ const QList<Match> sentinel{fullMatch(100), Match()};
 DatabaseResult readOver(const QByteArray &bytes)
 {
     MatchStore store = makeStore(sentinel);
-    QDate from(2000, 1, 1), till(2000, 2, 2);
-    DatabaseResult result = readDatabaseBytes(bytes, store, from, till);
-    if (!result.ok() && (databaseBytes(store) != databaseBytes(makeStore(sentinel)) ||
-                         store.tournamentNames() != makeStore(sentinel).tournamentNames() ||
-                         from != QDate(2000, 1, 1) || till != QDate(2000, 2, 2)))
+    DatabaseResult result = readDatabaseBytes(bytes, store);
+    if (!result.ok() &&
+        (databaseBytes(store) != databaseBytes(makeStore(sentinel)) ||
+         store.tournamentNames() != makeStore(sentinel).tournamentNames() ||
+         store.dateSpan().from != makeStore(sentinel).dateSpan().from || !store.isModified()))
         result.status = DatabaseResult::Status(-1);
     return result;
 }
@@ -140,14 +140,16 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(independent) == independent.size());
         file.close();
-        // Reading replaces the store and widens the dates, the undated record left out.
+        // Reading replaces the store, its dates (the undated record left out) and its modified
+        // state.
         MatchStore store = makeStore(sentinel);
-        QDate from(2009, 3, 20), till(2010, 1, 1);
-        QVERIFY(readDatabase(path, store, from, till).ok());
-        QVERIFY(from == QDate(2009, 3, 15) && till == QDate(2010, 1, 1));
+        QVERIFY(store.isModified());
+        QVERIFY(readDatabase(path, store).ok());
+        QVERIFY(store.dateSpan().from == QDate(2009, 3, 15) &&
+                store.dateSpan().till == QDate(2009, 4, 13) && !store.isModified());
         QCOMPARE(store.tournamentNames(),
                  QStringList({QString(), u"Поле3-0"_s, u"Поле3-1"_s, u"Поле3-2"_s}));
-        const DatabaseResult missing = readDatabase(path + u'~', store, from, till);
+        const DatabaseResult missing = readDatabase(path + u'~', store);
         QVERIFY(missing.status == DatabaseResult::CannotOpen && !missing.systemError.isEmpty());
         QCOMPARE(databaseBytes(store), independent);
         // Records share their recurring texts: an edited copy must keep its change to itself.

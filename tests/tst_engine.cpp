@@ -140,7 +140,7 @@ void TestEngine::runnerProgressAndEmit()
 {
     MatchStore store;
     for (int i = 0; i < 2500; ++i)
-        store.append(dated(QString::number(i), QDate(2009, 1, 1).addDays(i % 10)));
+        store.add(dated(QString::number(i), QDate(2009, 1, 1).addDays(i % 10)));
     MatchFilter filter;
     filter.tournament = texts().allTournaments;
     filter.from = QDate(2009, 1, 1);
@@ -170,7 +170,7 @@ void TestEngine::runnerOnEmptyStoreDoesNotEmit()
     QCOMPARE(table.headers(), QStringList{u"kept"_s});
 
     // A store whose matches all fail the filter still shows the headers, without rows.
-    store.append(dated(u"a"_s, QDate()));
+    store.add(dated(u"a"_s, QDate()));
     MatchFilter filter;
     filter.from = QDate(1800, 1, 1);
     filter.till = QDate(2999, 12, 31);

@@ -44,7 +44,7 @@ class FileCommandsTest : public QObject
         dialogs = FakeDialogs();
         auto window = startWindow(basePath, dialogs);
         if (changed) {
-            window->store.append(makeMatch(u"new.xml"_s, u"2016-01-01"_s, u"C"_s, u"D"_s));
+            window->store.add(makeMatch(u"new.xml"_s, u"2016-01-01"_s, u"C"_s, u"D"_s));
             window->markModified();
         }
         return window;
@@ -104,7 +104,7 @@ private Q_SLOTS:
         // The first save of a database without a file asks for its name.
         dialogs = FakeDialogs();
         auto window = startWindow(QString(), dialogs);
-        window->store.append(makeMatch(u"new.xml"_s, u"2016-01-01"_s, u"C"_s, u"D"_s));
+        window->store.add(makeMatch(u"new.xml"_s, u"2016-01-01"_s, u"C"_s, u"D"_s));
         window->markModified();
         const QString named = dir.filePath(u"named.swb"_s);
         const QString bad = dir.filePath(u"no/such/dir/out.swb"_s);

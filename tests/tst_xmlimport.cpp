@@ -178,7 +178,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QTemporaryDir outside;
         const QString root = dir.path();
-        QVERIFY(QDir(root).mkpath(u"sub/deep"_s) && QDir(root).mkpath(u".hiddendir"_s));
+        QVERIFY(QDir(root).mkpath(u"sub/deep"_s) && QDir(root).mkpath(u".hiddendir"_s) &&
+                QDir(root).mkpath(u"s2019"_s) && QDir(root).mkpath(u"s2020/copy"_s));
         const QByteArray elsewhere = "<match tournament='X'><date>19000101</date></match>";
         QByteArray laughs = "<!DOCTYPE m [<!ENTITY l0 \"lol\">";
         for (int i = 1; i <= 9; ++i)
@@ -196,6 +197,9 @@ private Q_SLOTS:
                                       "</team2></match>"},
             {u"sub/deep.xml"_s, QByteArray("<a>").repeated(100000) + "<team1>Deep</team1>" +
                                     QByteArray("</a>").repeated(100000)},
+            {u"s2019/1.xml"_s, "<match><team1>A</team1><team2>B</team2></match>"},
+            {u"s2020/1.xml"_s, "<match><team1>C</team1><team2>D</team2></match>"},
+            {u"s2020/copy/1.xml"_s, "<match><team1>A</team1><team2>B</team2></match>"},
             {u"sub/UPPER.XML"_s, elsewhere},
             {u"Mixed.Xml"_s, elsewhere},
             {u"notes.txt"_s, elsewhere},
@@ -217,18 +221,30 @@ private Q_SLOTS:
         QVERIFY(QFile::link(root + u"/pipe.xml"_s, root + u"/sub/pipelink.xml"_s));
 
         MatchStore store;
-        store.append(Match());
-        QDate from(2005, 1, 1);
-        QDate till(2005, 12, 31);
+        Match held;
+        held.edit().team1 = u"held"_s;
+        store.add(held);
         for (const char *name : {"deep/broken", "junk", "laughs", "blowup", "big"})
             QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QLatin1StringView(name) +
                                                                 u".xml\" file has error$"_s));
-        const ImportResult result = importDirectory(root, store, from, till);
-        // Counted: pipelink, notes and the upper-case names too; read: the nine reports.
-        QCOMPARE(QList<qsizetype>({result.files, result.matches, result.errors}),
-                 QList<qsizetype>({13, 9, 5}));
+        const ImportResult result = importDirectory(root, store);
+        // Counted: pipelink, notes and the upper-case names too; read: the twelve reports, of which
+        // junk, laughs and blowup hold the same nothing (one added, two duplicates), and so do the
+        // two A-B reports.
+        QCOMPARE(QList<qsizetype>({result.files, result.matches, result.errors, result.duplicates}),
+                 QList<qsizetype>({16, 9, 3, 3}));
+        // Reports of the same file name keep pages of their own: the later one is named by its
+        // path.
+        QStringList names;
+        for (const Match &match : store.matches())
+            names << match->fileName;
+        names = names.filter(QRegularExpression(u"1\\.xml$"_s));
+        QVERIFY2(
+            names.size() == 2 && names.at(0) == u"1.xml"_s &&
+                QRegularExpression(u"^s20(19|20)/(copy/)?1\\.xml$"_s).match(names.at(1)).hasMatch(),
+            qPrintable(names.join(u' ')));
         QCOMPARE(store.tournamentNames(), QStringList({QString(), u"Z"_s, u"Кубок"_s, u"Лига"_s}));
-        QVERIFY(from == QDate(2001, 5, 5) && till == QDate(2009, 3, 14));
+        QVERIFY(result.dates.from == QDate(2001, 5, 5) && result.dates.till == QDate(2009, 3, 14));
         const Match *cut = store.find(u"big.xml"_s);
         QVERIFY(cut && (*cut)->team1 == u"A"_s && (*cut)->team2.isNull());
         QVERIFY((*cut)->players1.size() > 0 && (*cut)->players1.size() <= maxReportBytes / 30);
@@ -242,7 +258,7 @@ private Q_SLOTS:
 #endif
         QVERIFY(usage.ru_maxrss < limitKb);
 
-        const ImportResult missing = importDirectory(root + u"/none"_s, store, from, till);
+        const ImportResult missing = importDirectory(root + u"/none"_s, store);
         QVERIFY(!missing.directory && missing.files == 0 && store.count() == 10);
     }
 
@@ -253,10 +269,8 @@ private Q_SLOTS:
         for (int i = 0; i < 250; ++i)
             QVERIFY(writeFile(dir.filePath(u"sub/r%1.xml"_s.arg(i)), "<match/>"));
         MatchStore store;
-        QDate from = emptyRangeFrom();
-        QDate till = emptyRangeTill();
         QList<qsizetype> calls;
-        importDirectory(dir.path(), store, from, till, [&calls](qsizetype n) { calls.append(n); });
+        importDirectory(dir.path(), store, [&calls](qsizetype n) { calls.append(n); });
         QCOMPARE(calls, QList<qsizetype>({0, 100, 200}));
     }
 };
