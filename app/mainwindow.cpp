@@ -81,6 +81,7 @@ void MainWindow::init(DialogProvider *dialogs)
     dialogProvider = dialogs;
     buildForm();
     buildMenus();
+    buildRulesMenu();
     buildModeButtons();
     connectSignals();
 
@@ -391,6 +392,7 @@ void MainWindow::showStartPage()
     actionSaveAsText->setEnabled(false);
     text->show();
     table->hide();
+    showFootnote(QString(), QString());
 }
 
 void MainWindow::about()

@@ -11,6 +11,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QStatusBar>
 
@@ -85,6 +86,7 @@ bool MainWindow::loadDatabase(const QString &path, bool atStartUp)
     store.swap(loaded);
     databasePath = path;
     modified = false;
+    loadRules(path);
     resetDateRange();
     setDateRange(from, till);
     rebuildTournamentChoice();
@@ -131,6 +133,8 @@ bool MainWindow::maybeSaveChanges()
 
 bool MainWindow::writeTo(const QString &path)
 {
+    bool removeOldRules = false;
+    const std::unique_ptr<QSaveFile> rulesFile = prepareRulesFile(path, removeOldRules);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const DatabaseResult result = writeDatabase(path, store);
     QApplication::restoreOverrideCursor();
@@ -142,6 +146,7 @@ bool MainWindow::writeTo(const QString &path)
         return false;
     }
     modified = false;
+    finishRulesFile(rulesFile.get(), path, removeOldRules);
     return true;
 }
 
@@ -172,6 +177,7 @@ void MainWindow::newSwb()
         return;
     databasePath = path;
     store.clear();
+    clearRules();
     modified = false;
     rebuildTournamentChoice();
     resetDateRange();

@@ -31,34 +31,6 @@ constexpr CriterionInfo criteria[] = {
     {TieBreak::Name, "name"_L1},
 };
 
-QString criterionName(TieBreak criterion)
-{
-    const Texts &t = texts();
-    switch (criterion) {
-    case TieBreak::Points:
-        return t.tbPoints;
-    case TieBreak::GoalDifference:
-        return t.tbDifference;
-    case TieBreak::GoalAverage:
-        return t.tbAverage;
-    case TieBreak::Scored:
-        return t.tbScored;
-    case TieBreak::AwayScored:
-        return t.tbAwayScored;
-    case TieBreak::Wins:
-        return t.tbWins;
-    case TieBreak::HeadToHeadPoints:
-        return t.tbH2hPoints;
-    case TieBreak::HeadToHeadDifference:
-        return t.tbH2hDifference;
-    case TieBreak::HeadToHeadScored:
-        return t.tbH2hScored;
-    case TieBreak::Name:
-        return t.tbName;
-    }
-    return QString();
-}
-
 CompetitionRules makeRules(int win, int draw, int loss, const QList<TieBreak> &chain)
 {
     CompetitionRules rules;
@@ -156,6 +128,34 @@ RulesFileResult parseTournament(const QString &name, const QJsonValue &value,
 }
 
 } // namespace
+
+QString tieBreakName(TieBreak criterion)
+{
+    const Texts &t = texts();
+    switch (criterion) {
+    case TieBreak::Points:
+        return t.tbPoints;
+    case TieBreak::GoalDifference:
+        return t.tbDifference;
+    case TieBreak::GoalAverage:
+        return t.tbAverage;
+    case TieBreak::Scored:
+        return t.tbScored;
+    case TieBreak::AwayScored:
+        return t.tbAwayScored;
+    case TieBreak::Wins:
+        return t.tbWins;
+    case TieBreak::HeadToHeadPoints:
+        return t.tbH2hPoints;
+    case TieBreak::HeadToHeadDifference:
+        return t.tbH2hDifference;
+    case TieBreak::HeadToHeadScored:
+        return t.tbH2hScored;
+    case TieBreak::Name:
+        return t.tbName;
+    }
+    return QString();
+}
 
 bool isHeadToHead(TieBreak criterion)
 {
@@ -256,7 +256,7 @@ QString rulesDisplayName(const CompetitionRules &rules)
     QStringList names;
     for (TieBreak criterion : rules.tieBreaks) {
         if (criterion != TieBreak::Points)
-            names.append(criterionName(criterion));
+            names.append(tieBreakName(criterion));
     }
     return texts().rulesCustomName.arg(pointsText(rules), names.join(u", "_s));
 }

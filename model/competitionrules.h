@@ -30,6 +30,8 @@ QList<TieBreak> allTieBreaks();
 // The criterion's token in the rules file and on the command line ("diff", "h2h-points" ...).
 QString tieBreakToken(TieBreak criterion);
 std::optional<TieBreak> tieBreakFromToken(QStringView token);
+// The criterion's name in the window ("разница мячей" ...).
+QString tieBreakName(TieBreak criterion);
 
 // Points taken from a team by its league. With a valid date they count in a table that reaches
 // that date; without one, in every table.
