@@ -16,7 +16,7 @@ int sign(qint64 value)
 int compareAverage(const TeamRecord &a, const TeamRecord &b)
 {
     if (a.conceded == 0 || b.conceded == 0)
-        return sign(qint64(b.conceded == 0) - qint64(a.conceded == 0));
+        return sign(qint64(a.conceded == 0) - qint64(b.conceded == 0));
     // Counts stay within 32 bits, so the products fit.
     return sign(a.scored * b.conceded - b.scored * a.conceded);
 }
