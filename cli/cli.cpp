@@ -270,9 +270,9 @@ int info(const QStringList &arguments)
     return writeOutput(text.toUtf8(), QString());
 }
 
-// The rules of tournament from the rules file at path; a file that cannot be used is a warning,
-// and the standard rules apply.
-CompetitionRules readRules(const QString &path, const QString &tournament)
+// The rules of tournament from the rules file at path (named by --rules, or the database's own);
+// a file that cannot be used is a warning, and the standard rules apply.
+CompetitionRules readRules(const QString &path, const QString &tournament, bool named)
 {
     const Texts &t = texts();
     RuleBook book;
@@ -280,7 +280,11 @@ CompetitionRules readRules(const QString &path, const QString &tournament)
     QString reason;
     switch (result.status) {
     case RulesFileResult::Ok:
+        break;
     case RulesFileResult::Missing:
+        // Only a file named by --rules is missed.
+        if (named)
+            reason = t.cliRulesMissing;
         break;
     case RulesFileResult::CannotRead:
     case RulesFileResult::CannotWrite:
@@ -389,9 +393,9 @@ int page(const QStringList &arguments)
     params.argument = argument;
     params.considerId = filter.considerId;
     if (entry->builder == calculateTable) {
-        params.rules =
-            readRules(args.has(u"--rules"_s) ? args.value(u"--rules"_s) : rulesFilePath(path),
-                      filter.tournament);
+        const bool named = args.has(u"--rules"_s);
+        params.rules = readRules(named ? args.value(u"--rules"_s) : rulesFilePath(path),
+                                 filter.tournament, named);
         if (args.has(u"--points"_s)) {
             params.rules.win = overrides.win;
             params.rules.draw = overrides.draw;

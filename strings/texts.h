@@ -342,6 +342,7 @@ struct Texts
         "                     (points always decide first)\n");
     const QString cliRulesWarning =
         QStringLiteral("cannot use the rules in '%1': %2; using the standard rules");
+    const QString cliRulesMissing = QStringLiteral("no such file");
     const QString cliRulesMalformed = QStringLiteral("not a rules file (%1)");
     const QString cliRulesUnknownCriterion = QStringLiteral("unknown tie-break '%1'");
     const QString cliRulesBadValue = QStringLiteral("bad value at %1");
