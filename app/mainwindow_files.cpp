@@ -178,6 +178,7 @@ void MainWindow::newSwb()
     databasePath = path;
     store.clear();
     clearRules();
+    rulesChanged = true; // rules left beside a file of that name belong to the database replaced
     modified = false;
     rebuildTournamentChoice();
     resetDateRange();
