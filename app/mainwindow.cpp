@@ -76,6 +76,7 @@ void MainWindow::init(DialogProvider *dialogs)
     dialogProvider = dialogs;
     buildForm();
     buildMenus();
+    buildRulesMenu();
     buildModeButtons();
     connectSignals();
 
@@ -386,6 +387,7 @@ void MainWindow::showStartPage()
     actionSaveAsText->setEnabled(false);
     text->show();
     table->hide();
+    showFootnote(QString(), QString());
 }
 
 void MainWindow::about()

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "app/dialogprovider.h"
+#include "model/competitionrules.h"
 #include "model/matchstore.h"
 #include "pages/pagerunner.h"
 
 #include <QDate>
 #include <QMainWindow>
 #include <QStringList>
+
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -18,6 +21,7 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QSaveFile;
 class QScrollArea;
 class QStatusBar;
 class QTableWidget;
@@ -93,6 +97,7 @@ public Q_SLOTS:
     void back();
     void changeTournaments(int index);
     void contextMenu(const QPoint &pos);
+    void editRules();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -140,12 +145,32 @@ private:
     QString databaseErrorText(const QString &path, const DatabaseResult &result) const;
     void writeSettings() const;
 
+    // The competition rules kept beside the database (mainwindow_rules.cpp).
+    void buildRulesMenu();
+    // Reads the rules file of the database at path; a file that cannot be read is reported and
+    // the standard rules apply.
+    void loadRules(const QString &path);
+    void clearRules();
+    // Before the database is written to path: the rules file to commit once it is written (null
+    // when none is to be written), and whether an old rules file there is to go instead.
+    std::unique_ptr<QSaveFile> prepareRulesFile(const QString &path, bool &removeOld);
+    void finishRulesFile(QSaveFile *file, const QString &path, bool removeOld);
+    // Shows the rules caption and the table's footnote under the table; empty texts hide it.
+    void showFootnote(const QString &caption, const QString &footnote);
+
     // The answer of the person search dialog.
     QString searchText;
 
     // The open database.
     MatchStore store;
     QString databasePath;
+
+    // The rules of the tournaments. The file is written with the database only when the rules
+    // were changed here or the database moves to a new file, so that a file the program could not
+    // read is never overwritten behind the user's back.
+    RuleBook rules;
+    bool rulesChanged = false;
+    QString footnoteText;
 
     // Navigation state: a one-step history and the result table's context-menu entries.
     QString currentLink;
@@ -185,6 +210,9 @@ private:
     QTextBrowser *text = nullptr;
     QMenuBar *menubar = nullptr;
     QStatusBar *statusbar = nullptr;
+    QLabel *footnote = nullptr;
+    QMenu *menuTournament = nullptr;
+    QAction *actionRules = nullptr;
 
     QMenu *menuFile = nullptr;
     QMenu *menu = nullptr;

@@ -11,6 +11,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QStatusBar>
 
@@ -82,6 +83,7 @@ bool MainWindow::loadDatabase(const QString &path, bool atStartUp)
 
     store.swap(loaded);
     databasePath = path;
+    loadRules(path);
     const DateSpan dates = selectableRange(store);
     setDateRange(dates.from, dates.till);
     rebuildTournamentChoice();
@@ -128,6 +130,8 @@ bool MainWindow::maybeSaveChanges()
 
 bool MainWindow::writeTo(const QString &path)
 {
+    bool removeOldRules = false;
+    const std::unique_ptr<QSaveFile> rulesFile = prepareRulesFile(path, removeOldRules);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const DatabaseResult result = writeDatabase(path, store);
     QApplication::restoreOverrideCursor();
@@ -139,6 +143,7 @@ bool MainWindow::writeTo(const QString &path)
         return false;
     }
     store.setModified(false);
+    finishRulesFile(rulesFile.get(), path, removeOldRules);
     return true;
 }
 
@@ -169,6 +174,8 @@ void MainWindow::newSwb()
         return;
     databasePath = path;
     store.clear();
+    clearRules();
+    rulesChanged = true; // rules left beside a file of that name belong to the database replaced
     rebuildTournamentChoice();
     resetDateRange();
     showStartPage();

@@ -2,6 +2,7 @@
 // context menu, the text export and the match report.
 
 #include "app/mainwindow.h"
+#include "pages/builders.h"
 
 #include "pages/matchreport.h"
 #include "pages/pagecodes.h"
@@ -244,6 +245,7 @@ void MainWindow::runPage(PageBuilder builder, const QString &argument)
     params.menuChoice = currentMenuChoice;
     params.argument = argument;
     params.considerId = checkBoxID->isChecked();
+    params.rules = rules.rulesFor(currentFilter().tournament);
 
     TableData data;
     data.setMenu(menuLabels, menuCodes);
@@ -265,6 +267,10 @@ void MainWindow::runPage(PageBuilder builder, const QString &argument)
     menuLabels = data.menuLabels();
     menuCodes = data.menuCodes();
     showTable(data);
+    showFootnote(builder == calculateTable
+                     ? texts().rulesCaption.arg(rulesDisplayName(params.rules))
+                     : QString(),
+                 data.footnote());
 }
 
 void MainWindow::showTable(const TableData &data)
@@ -325,6 +331,7 @@ void MainWindow::showMatchReport(const QString &fileName)
     actionSaveAsText->setEnabled(false);
     table->hide();
     text->show();
+    showFootnote(QString(), QString());
     text->clear();
     if (const Match *match = store.find(fileName))
         text->setHtml(matchReportHtml(**match));
@@ -375,6 +382,7 @@ void MainWindow::saveAsText()
         }
         snapshot.rows.append(cells);
     }
+    snapshot.footnote = footnoteText;
 
     // Written beside the target and then put in its place, so a failed write leaves no torn file.
     QSaveFile file(path);

@@ -1,7 +1,9 @@
 #include "cli/cli.h"
 
+#include "model/competitionrules.h"
 #include "model/database.h"
 #include "model/xmlimport.h"
+#include "pages/builders.h"
 #include "pages/matchreport.h"
 #include "pages/pagecodes.h"
 #include "pages/tabledata.h"
@@ -69,6 +71,8 @@ struct Arguments
 const QStringList valueOptions = {u"-o"_s,     u"--into"_s,        u"--tournament"_s, u"--from"_s,
                                   u"--till"_s, u"--menu-choice"_s, u"--format"_s};
 const QStringList flagOptions = {u"--consider-id"_s, u"--links"_s};
+// The options of the competition rules, which only the standings use.
+const QStringList rulesOptions = {u"--rules"_s, u"--points"_s, u"--tiebreak"_s};
 
 // Parses arguments for command, accepting only the options in allowed; returns the exit code of a
 // usage error, or ExitOk.
@@ -96,7 +100,7 @@ int parseArguments(const QStringList &arguments, const QString &command, const Q
             value = argument.mid(equals + 1);
             inlineValue = true;
         }
-        const bool takesValue = valueOptions.contains(name);
+        const bool takesValue = valueOptions.contains(name) || rulesOptions.contains(name);
         if (!takesValue && !flagOptions.contains(name))
             return usageError(t.cliUnknownOption.arg(name));
         if (!allowed.contains(name))
@@ -264,6 +268,41 @@ int info(const QStringList &arguments)
     return writeOutput(text.toUtf8(), QString());
 }
 
+// The rules of tournament from the rules file at path (named by --rules, or the database's own);
+// a file that cannot be used is a warning, and the standard rules apply.
+CompetitionRules readRules(const QString &path, const QString &tournament, bool named)
+{
+    const Texts &t = texts();
+    RuleBook book;
+    const RulesFileResult result = readRulesFile(path, book);
+    QString reason;
+    switch (result.status) {
+    case RulesFileResult::Ok:
+        break;
+    case RulesFileResult::Missing:
+        // Only a file named by --rules is missed.
+        if (named)
+            reason = t.cliRulesMissing;
+        break;
+    case RulesFileResult::CannotRead:
+    case RulesFileResult::CannotWrite:
+        reason = result.detail;
+        break;
+    case RulesFileResult::Malformed:
+        reason = t.cliRulesMalformed.arg(result.detail);
+        break;
+    case RulesFileResult::UnknownCriterion:
+        reason = t.cliRulesUnknownCriterion.arg(result.detail);
+        break;
+    case RulesFileResult::BadValue:
+        reason = t.cliRulesBadValue.arg(result.detail);
+        break;
+    }
+    if (!reason.isEmpty())
+        message(t.cliWarning.arg(t.cliRulesWarning.arg(path, reason)));
+    return book.rulesFor(tournament);
+}
+
 QString pageNames()
 {
     QStringList names;
@@ -278,11 +317,12 @@ int page(const QStringList &arguments)
 {
     const Texts &t = texts();
     Arguments args;
-    if (const int code =
-            parseArguments(arguments, u"page"_s,
-                           {u"--tournament"_s, u"--from"_s, u"--till"_s, u"--consider-id"_s,
-                            u"--menu-choice"_s, u"--format"_s, u"--links"_s, u"-o"_s},
-                           args))
+    if (const int code = parseArguments(arguments, u"page"_s,
+                                        QStringList{u"--tournament"_s, u"--from"_s, u"--till"_s,
+                                                    u"--consider-id"_s, u"--menu-choice"_s,
+                                                    u"--format"_s, u"--links"_s, u"-o"_s} +
+                                            rulesOptions,
+                                        args))
         return code;
     if (args.positional.size() != 2)
         return usageError(t.cliWrongArguments.arg(u"page"_s, t.cliPageArguments));
@@ -322,6 +362,14 @@ int page(const QStringList &arguments)
     if (fromOption.isValid() && tillOption.isValid() && fromOption > tillOption)
         return usageError(t.cliFromAfterTill.arg(args.value(u"--from"_s), args.value(u"--till"_s)));
 
+    CompetitionRules overrides;
+    if (args.has(u"--points"_s) && !parsePoints(args.value(u"--points"_s), overrides))
+        return usageError(t.cliBadPoints.arg(args.value(u"--points"_s)));
+    QString badToken;
+    if (args.has(u"--tiebreak"_s) &&
+        !parseTieBreaks(args.value(u"--tiebreak"_s), overrides.tieBreaks, &badToken))
+        return usageError(t.cliBadTieBreak.arg(badToken));
+
     MatchStore store;
     MatchFilter filter;
     if (!openDatabase(path, store))
@@ -344,6 +392,18 @@ int page(const QStringList &arguments)
     params.menuChoice = args.value(u"--menu-choice"_s);
     params.argument = argument;
     params.considerId = filter.considerId;
+    if (entry->builder == calculateTable) {
+        const bool named = args.has(u"--rules"_s);
+        params.rules = readRules(named ? args.value(u"--rules"_s) : rulesFilePath(path),
+                                 filter.tournament, named);
+        if (args.has(u"--points"_s)) {
+            params.rules.win = overrides.win;
+            params.rules.draw = overrides.draw;
+            params.rules.loss = overrides.loss;
+        }
+        if (args.has(u"--tiebreak"_s))
+            params.rules.tieBreaks = overrides.tieBreaks;
+    }
     TableData table;
     runPage(store, filter, entry->builder, params, table);
 
@@ -385,7 +445,7 @@ int runCli(const QStringList &arguments)
     const QString &command = arguments.constFirst();
     const QStringList rest = arguments.mid(1);
     if (command == u"--help"_s || command == u"-h"_s || command == u"help"_s) {
-        QTextStream(stdout) << t.cliUsage.arg(pageNames());
+        QTextStream(stdout) << t.cliUsage.arg(pageNames()) << t.cliRulesHelp;
         return ExitOk;
     }
     if (command == u"--version"_s) {

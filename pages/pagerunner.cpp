@@ -34,6 +34,7 @@ PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder 
     PageRows rows;
     PageContext context;
     context.params = params;
+    context.filter = &filter;
 
     QElapsedTimer timer;
     timer.start();

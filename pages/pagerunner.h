@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/competitionrules.h"
 #include "model/matchstore.h"
 #include "pages/pagerows.h"
 #include "pages/resulttable.h"
@@ -31,6 +32,7 @@ struct PageParams
     QString menuChoice; // the context-menu entry the page was opened with, else empty
     QString argument;   // the link's argument for the pages that take one
     bool considerId = false;
+    CompetitionRules rules; // the rules of the filter's tournament, for the standings
 };
 
 // One builder call. In the accumulate phase table is null and match is a selected match; in the
@@ -41,6 +43,7 @@ struct PageContext
     const MatchData *match = nullptr;
     QString matchFile;
     PageParams params;
+    const MatchFilter *filter = nullptr; // the selection the page runs over
 };
 
 // A page: called once per selected match (accumulate) and once more with a table (emit).

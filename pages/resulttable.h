@@ -20,4 +20,7 @@ public:
     virtual void sortByColumn(int column, Qt::SortOrder order) = 0;
     // Replaces the context-menu entries; only the labels are shown.
     virtual void setMenu(const QStringList &labels, const QStringList &codes) = 0;
+    // A line shown under the table (and written after it in a text export); prepareTable clears
+    // it. Tables that cannot show one ignore it.
+    virtual void setFootnote(const QString & /*text*/) {}
 };

@@ -1,5 +1,6 @@
 #include "pages/builders.h"
 
+#include "pages/ranking.h"
 #include "strings/texts.h"
 
 #include <QStringList>
@@ -7,9 +8,11 @@
 #include <algorithm>
 #include <limits>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
-enum Count { Wins, Draws, Losses, Scored, Conceded };
+enum Count { Wins, Draws, Losses, Scored, Conceded, AwayScored };
 
 // Goal totals come from report text: an absurd score must not wrap a counter round to negative.
 void addGoals(PageRow &row, int count, qint64 goals)
@@ -20,29 +23,40 @@ void addGoals(PageRow &row, int count, qint64 goals)
     row.setCount(count, qint32(std::clamp(sum, low, high)));
 }
 
-qint64 points(const PageRow &row)
+// What a team did against one opponent, kept in the row's name map under the kind's letter
+// followed by the opponent's name, for the head-to-head criteria.
+enum MeetingKind : char16_t {
+    MeetWins = u'w',
+    MeetDraws = u'd',
+    MeetLosses = u'l',
+    MeetScored = u's',
+    MeetConceded = u'c'
+};
+
+void addMeeting(PageRow &row, char16_t kind, const QString &opponent, qint64 value)
 {
-    return 3 * qint64(row.count(Wins)) + row.count(Draws);
+    int &stored = row.names()[QChar(kind) + opponent];
+    stored = int(std::clamp(qint64(stored) + value, qint64(std::numeric_limits<qint32>::min()),
+                            qint64(std::numeric_limits<qint32>::max())));
 }
 
-qint64 goalDifference(const PageRow &row)
+void addMeetings(PageRow &row, const QString &opponent, int scored, int conceded)
 {
-    return qint64(row.count(Scored)) - row.count(Conceded);
+    addMeeting(row,
+               scored > conceded   ? MeetWins
+               : scored < conceded ? MeetLosses
+                                   : MeetDraws,
+               opponent, 1);
+    addMeeting(row, MeetScored, opponent, scored);
+    addMeeting(row, MeetConceded, opponent, conceded);
 }
 
-// Points, then goal difference, then goals scored, then the name in code-unit order.
-bool ranksBefore(const PageRow *a, const PageRow *b)
+bool usesHeadToHead(const CompetitionRules &rules)
 {
-    if (points(*a) != points(*b))
-        return points(*a) > points(*b);
-    if (goalDifference(*a) != goalDifference(*b))
-        return goalDifference(*a) > goalDifference(*b);
-    if (a->count(Scored) != b->count(Scored))
-        return a->count(Scored) > b->count(Scored);
-    return QString::compare(a->text(0), b->text(0)) < 0;
+    return std::any_of(rules.tieBreaks.cbegin(), rules.tieBreaks.cend(), isHeadToHead);
 }
 
-void accumulate(const MatchData &match, PageRows &rows)
+void accumulate(const MatchData &match, const CompetitionRules &rules, PageRows &rows)
 {
     // A report without any score says nothing about the result; counting it as 0:0 would invent
     // a draw.
@@ -62,6 +76,11 @@ void accumulate(const MatchData &match, PageRows &rows)
     addGoals(row1, Conceded, g2);
     addGoals(row2, Scored, g2);
     addGoals(row2, Conceded, g1);
+    addGoals(row2, AwayScored, g2);
+    if (usesHeadToHead(rules)) {
+        addMeetings(row1, match.team2, g1, g2);
+        addMeetings(row2, match.team1, g2, g1);
+    }
     if (g1 > g2) {
         row1.addCount(Wins, 1);
         row2.addCount(Losses, 1);
@@ -74,40 +93,134 @@ void accumulate(const MatchData &match, PageRows &rows)
     }
 }
 
+// The records of the rows, in the rows' order, and their meetings when rules need them.
+void collect(const PageRows &rows, const CompetitionRules &rules, const QDate &asOf,
+             QList<TeamRecord> &teams, QList<Meeting> &meetings)
+{
+    QHash<QString, qsizetype> index;
+    for (const PageRow *row : rows.rows()) {
+        TeamRecord team;
+        team.name = row->text(0);
+        team.wins = row->count(Wins);
+        team.draws = row->count(Draws);
+        team.losses = row->count(Losses);
+        team.scored = row->count(Scored);
+        team.conceded = row->count(Conceded);
+        team.awayScored = row->count(AwayScored);
+        team.deducted = rules.deductedFrom(team.name, asOf);
+        index.insert(team.name, teams.size());
+        teams.append(team);
+    }
+    if (!usesHeadToHead(rules))
+        return;
+    for (qsizetype i = 0; i < teams.size(); ++i) {
+        QHash<qsizetype, Meeting> byOpponent;
+        const QMap<QString, int> &names = rows.rows().at(i)->names();
+        for (auto it = names.cbegin(); it != names.cend(); ++it) {
+            const qsizetype opponent = index.value(it.key().mid(1), -1);
+            if (opponent < 0)
+                continue;
+            Meeting &m = byOpponent[opponent];
+            m.team = i;
+            m.opponent = opponent;
+            switch (it.key().at(0).unicode()) {
+            case MeetWins:
+                m.wins += it.value();
+                break;
+            case MeetDraws:
+                m.draws += it.value();
+                break;
+            case MeetLosses:
+                m.losses += it.value();
+                break;
+            case MeetScored:
+                m.scored += it.value();
+                break;
+            default:
+                m.conceded += it.value();
+            }
+        }
+        for (const Meeting &m : std::as_const(byOpponent))
+            meetings.append(m);
+    }
+}
+
+// The footnote naming the deductions that apply to the teams in the table.
+QString deductionsFootnote(const QList<TeamRecord> &teams, const CompetitionRules &rules,
+                           const QDate &asOf)
+{
+    const Texts &t = texts();
+    QStringList items;
+    for (const Deduction &d : rules.deductions) {
+        const bool inTable = std::any_of(teams.cbegin(), teams.cend(),
+                                         [&d](const TeamRecord &r) { return r.name == d.team; });
+        if (!inTable || (d.from.isValid() && asOf.isValid() && d.from > asOf))
+            continue;
+        QStringList details;
+        if (!d.reason.isEmpty())
+            details.append(d.reason);
+        if (d.from.isValid())
+            details.append(t.deductionSince.arg(d.from.toString(u"dd.MM.yyyy"_s)));
+        QString item = t.deductionItem.arg(d.team, QString::number(d.points));
+        if (!details.isEmpty())
+            item += t.deductionDetails.arg(details.join(u", "_s));
+        items.append(item);
+    }
+    return items.isEmpty() ? QString() : t.deductionsFootnote.arg(items.join(u"; "_s));
+}
+
 } // namespace
 
 void calculateTable(const PageContext &context, PageRows &rows)
 {
+    const CompetitionRules &rules = context.params.rules;
     if (!context.table) {
-        accumulate(*context.match, rows);
+        accumulate(*context.match, rules, rows);
         return;
     }
 
     const Texts &t = texts();
     ResultTable &table = *context.table;
-    table.prepareTable(
-        {t.hTeam, t.hGames, t.hWins, t.hDraws, t.hLosses, t.hScored, t.hConceded, t.hPoints}, 60,
-        int(rows.size()));
+    const QDate asOf = context.filter ? context.filter->till : QDate();
+    QList<TeamRecord> teams;
+    QList<Meeting> meetings;
+    collect(rows, rules, asOf, teams, meetings);
+    rows.clear();
+    const bool anyDeducted = std::any_of(teams.cbegin(), teams.cend(),
+                                         [](const TeamRecord &r) { return r.deducted != 0; });
+
+    QStringList headers{t.hTeam,   t.hGames,  t.hWins,     t.hDraws,
+                        t.hLosses, t.hScored, t.hConceded, t.hPoints};
+    if (anyDeducted)
+        headers.append(t.hDeducted);
+    table.prepareTable(headers, 60, int(teams.size()));
     table.setColumnWidth(0, 180);
 
     // Written in ranking order; the stable sort by the points column then keeps that order among
     // teams level on points.
-    QList<PageRow *> ranked = rows.rows();
-    std::stable_sort(ranked.begin(), ranked.end(), ranksBefore);
     int r = 0;
-    for (const PageRow *row : std::as_const(ranked)) {
-        const qint64 played = qint64(row->count(Wins)) + row->count(Draws) + row->count(Losses);
-        table.setCell(r, 0, row->text(0));
-        table.setCell(r, 1, QString::number(played));
-        table.setCell(r, 2, QString::number(row->count(Wins)));
-        table.setCell(r, 3, QString::number(row->count(Draws)));
-        table.setCell(r, 4, QString::number(row->count(Losses)));
-        table.setCell(r, 5, QString::number(row->count(Scored)));
-        table.setCell(r, 6, QString::number(row->count(Conceded)));
-        table.setCell(r, 7, paddedCount(points(*row)));
-        table.setCell(r, 8, QStringLiteral("ta02_") + row->text(0));
+    bool negative = false;
+    for (qsizetype i : rankTeams(teams, meetings, rules)) {
+        const TeamRecord &team = teams.at(i);
+        const qint64 points = pointsOf(team, rules);
+        negative = negative || points < 0;
+        table.setCell(r, 0, team.name);
+        table.setCell(r, 1, QString::number(team.wins + team.draws + team.losses));
+        table.setCell(r, 2, QString::number(team.wins));
+        table.setCell(r, 3, QString::number(team.draws));
+        table.setCell(r, 4, QString::number(team.losses));
+        table.setCell(r, 5, QString::number(team.scored));
+        table.setCell(r, 6, QString::number(team.conceded));
+        table.setCell(r, 7, paddedCount(points));
+        if (anyDeducted)
+            table.setCell(r, 8, team.deducted ? paddedCount(team.deducted) : QString());
+        table.setCell(r, int(headers.size()), QStringLiteral("ta02_") + team.name);
         ++r;
     }
-    rows.clear();
-    table.sortByColumn(7, Qt::DescendingOrder);
+    if (anyDeducted)
+        table.setFootnote(deductionsFootnote(teams, rules, asOf));
+    // Padded texts of negative numbers do not sort as numbers: a table with a team below zero
+    // stays in the order it was written.
+    if (!negative)
+        table.sortByColumn(7, Qt::DescendingOrder);
 }

@@ -7,6 +7,7 @@ void TableData::prepareTable(const QStringList &headers, int width, int rows)
     m_headers = headers;
     m_widths = QList<int>(headers.size(), width);
     m_rows.clear();
+    m_footnote.clear();
     m_sortingEnabled = false;
     m_sortColumn = -1;
     m_sortOrder = Qt::AscendingOrder;

@@ -16,6 +16,7 @@ public:
     void setCell(int row, int column, const QString &text) override;
     void sortByColumn(int column, Qt::SortOrder order) override;
     void setMenu(const QStringList &labels, const QStringList &codes) override;
+    void setFootnote(const QString &text) override { m_footnote = text; }
 
     // Headers of the visible columns; columnCount() is one more (the hidden link column).
     const QStringList &headers() const { return m_headers; }
@@ -37,6 +38,7 @@ public:
 
     const QStringList &menuLabels() const { return m_menuLabels; }
     const QStringList &menuCodes() const { return m_menuCodes; }
+    const QString &footnote() const { return m_footnote; }
 
     // Sorts again by another column, as a click on a header does: a stable sort on the plain
     // (code-unit) comparison of the cell texts.
@@ -48,6 +50,7 @@ private:
     QList<QStringList> m_rows; // each row holds columnCount() cells; null = no cell
     QStringList m_menuLabels;
     QStringList m_menuCodes;
+    QString m_footnote;
     bool m_sortingEnabled = false;
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;

@@ -97,6 +97,7 @@ TableSnapshot snapshotOf(const TableData &table, bool withLinks)
         }
         snapshot.rows.append(cells);
     }
+    snapshot.footnote = table.footnote();
     if (withLinks) {
         // The hidden column has no width of its own: make it as wide as its longest text, so
         // that a text export of it stays aligned.
@@ -137,6 +138,8 @@ QString exportText(const TableSnapshot &table)
         out += QLatin1Char('\n');
     }
     appendSeparator(out, chars);
+    if (!table.footnote.isEmpty())
+        out += table.footnote + QLatin1Char('\n');
     return out;
 }
 

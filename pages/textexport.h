@@ -13,6 +13,7 @@ struct TableSnapshot
     QStringList headers;
     QList<int> widths;
     QList<QStringList> rows;
+    QString footnote = QString(); // written under the aligned text when there is one
 };
 
 // The visible columns of a table with their current widths, rows in display order.

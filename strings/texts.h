@@ -278,6 +278,87 @@ struct Texts
     // Person search
     const QString findLabel = QStringLiteral("Фамилия:");
     const QString findButton = QStringLiteral("Найти");
+
+    // Competition rules: criteria, presets, the standings' deductions, the rules dialog and the
+    // rules file's problems
+    const QString tbPoints = QStringLiteral("очки");
+    const QString tbDifference = QStringLiteral("разница мячей");
+    const QString tbAverage = QStringLiteral("соотношение мячей");
+    const QString tbScored = QStringLiteral("забитые");
+    const QString tbAwayScored = QStringLiteral("забитые в гостях");
+    const QString tbWins = QStringLiteral("победы");
+    const QString tbH2hPoints = QStringLiteral("личные встречи: очки");
+    const QString tbH2hDifference = QStringLiteral("личные встречи: разница мячей");
+    const QString tbH2hScored = QStringLiteral("личные встречи: забитые");
+    const QString tbName = QStringLiteral("название");
+    const QString presetStandard = QStringLiteral("3-1-0, разница мячей");
+    const QString presetTwoPoints = QStringLiteral("2-1-0 (до 1995)");
+    const QString presetGoalAverage = QStringLiteral("2-1-0, соотношение мячей (до 1970-х)");
+    const QString presetUefa = QStringLiteral("УЕФА: личные встречи");
+    const QString presetLaLiga = QStringLiteral("Ла Лига: личные встречи");
+    const QString presetCustom = QStringLiteral("Свои правила");
+    const QString rulesCustomName = QStringLiteral("%1; %2");
+    const QString hDeducted = QStringLiteral("Снято");
+    const QString deductionsFootnote = QStringLiteral("Снято очков: %1.");
+    const QString deductionItem = QStringLiteral("%1 — %2");
+    const QString deductionDetails = QStringLiteral(" (%1)");
+    const QString deductionSince = QStringLiteral("с %1");
+    const QString rulesCaption = QStringLiteral("Правила: %1");
+    const QString menuTournament = QStringLiteral("Турнир");
+    const QString actionRules = QStringLiteral("Правила…");
+    const QString rulesTitle = QStringLiteral("Правила турнира");
+    const QString lRulesTournament = QStringLiteral("Турнир:");
+    const QString lRulesPreset = QStringLiteral("Набор правил:");
+    const QString lRulesPoints = QStringLiteral("Очки за победу, ничью, поражение:");
+    const QString lRulesChain =
+        QStringLiteral("При равенстве очков решают (отмеченные, сверху вниз):");
+    const QString rulesUp = QStringLiteral("Выше");
+    const QString rulesDown = QStringLiteral("Ниже");
+    const QString lRulesDeductions = QStringLiteral("Снятие очков:");
+    const QString hDeductionTeam = QStringLiteral("Команда");
+    const QString hDeductionPoints = QStringLiteral("Очки");
+    const QString hDeductionReason = QStringLiteral("Причина");
+    const QString hDeductionFrom = QStringLiteral("С даты (ДД.ММ.ГГГГ)");
+    const QString rulesAddDeduction = QStringLiteral("Добавить");
+    const QString rulesRemoveDeduction = QStringLiteral("Удалить");
+    const QString rulesNoTournament =
+        QStringLiteral("В базе нет турниров: правила задаются для турнира.");
+    const QString badDeductionTitle = QStringLiteral("Неверное снятие очков");
+    const QString badDeductionText = QStringLiteral(
+        "Строка %1: нужны команда, целое число очков от 1 до 999 и дата в виде ДД.ММ.ГГГГ "
+        "(или пустое поле даты).");
+    const QString rulesFileTitle = QStringLiteral("Правила турниров не прочитаны");
+    const QString rulesFileText = QStringLiteral(
+        "Файл правил «%1» не удалось прочитать: %2. Таблицы считаются по стандартным правилам; "
+        "файл останется как есть, пока вы не измените правила.");
+    const QString rulesCannotRead = QStringLiteral("%1");
+    const QString rulesMalformed = QStringLiteral("это не файл правил (%1)");
+    const QString rulesUnknownCriterion = QStringLiteral("неизвестный критерий «%1»");
+    const QString rulesBadValue = QStringLiteral("неверное значение в %1");
+    const QString rulesSaveFailed =
+        QStringLiteral("База сохранена, но файл правил «%1» записать не удалось: %2.");
+    const QString cliRulesHelp = QStringLiteral(
+        "\n"
+        "Standings follow the competition rules kept beside the database in FILE.swb.rules\n"
+        "(see the README); without that file: 3-1-0, then goal difference, goals scored, name.\n"
+        "  --rules RULES      read the rules from RULES instead\n"
+        "  --points W-D-L     points for a win, a draw and a loss, as 2-1-0\n"
+        "  --tiebreak LIST    what decides between teams level on points, comma-separated:\n"
+        "                     diff (goal difference), average (goals scored / conceded),\n"
+        "                     scored, away-scored, wins, h2h-points, h2h-diff, h2h-scored\n"
+        "                     (head-to-head among the teams still level), name, points\n"
+        "                     (points always decide first)\n");
+    const QString cliRulesWarning =
+        QStringLiteral("cannot use the rules in '%1': %2; using the standard rules");
+    const QString cliRulesMissing = QStringLiteral("no such file");
+    const QString cliRulesMalformed = QStringLiteral("not a rules file (%1)");
+    const QString cliRulesUnknownCriterion = QStringLiteral("unknown tie-break '%1'");
+    const QString cliRulesBadValue = QStringLiteral("bad value at %1");
+    const QString cliBadPoints = QStringLiteral(
+        "--points '%1' is not of the form WIN-DRAW-LOSS with numbers 0..99, as 2-1-0");
+    const QString cliBadTieBreak = QStringLiteral(
+        "--tiebreak: unknown criterion '%1'; use diff, average, scored, away-scored, wins, "
+        "h2h-points, h2h-diff, h2h-scored, name or points");
 };
 
 // The one table of texts, built on first use.

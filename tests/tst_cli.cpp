@@ -1,5 +1,6 @@
 // scorewright-cli run as a separate process, and the match generator its fixtures come from.
 #include "bench/generator.h"
+#include "model/competitionrules.h"
 #include "model/database.h"
 #include "model/xmlimport.h"
 #include "testsupport.h"
@@ -89,11 +90,14 @@ void TestCli::commands_data()
     QTest::addColumn<QString>("out"); // all of stdout
     QTest::addColumn<QString>("err"); // a part of stderr; empty: stderr is empty
 
+    QTest::addColumn<QByteArray>("rules"); // the rules file beside DB; empty: none
+
     auto row = [](const char *name, const QByteArray &arguments, int code, const QString &out,
-                  const QByteArray &err = {}, const QByteArray &content = {}) {
+                  const QByteArray &err = {}, const QByteArray &content = {},
+                  const QByteArray &rules = {}) {
         QTest::newRow(name) << content
                             << QString::fromUtf8(arguments).split(u' ', Qt::SkipEmptyParts) << code
-                            << out << QString::fromUtf8(err);
+                            << out << QString::fromUtf8(err) << rules;
     };
     // Usage errors exit 2, failures 1; neither writes to stdout nor touches an existing -o file.
     row("nothing", "", 2, {}, "no command");
@@ -135,9 +139,32 @@ void TestCli::commands_data()
     row("one day", tsv + "--tournament Лига --from 2009-03-15 --till=2009-03-15", 0, m0 + m2);
     row("tournament names are exact", tsv + "--tournament лига", 0, m0, "no tournament named");
     row("all tournaments by name", tsv + "--tournament <Все\u00a0турниры>", 0, m0 + m1 + m2 + m3);
-    row("standings, csv", "page DB ta01_ --format csv", 0,
+    const QString standings =
         u"Команда,И,В,Н,П,Заб.,Проп.,О\r\nРакета,3,1,1,1,3,4,   4\r\nЗаря,1,1,0,0,3,1,   3\r\n"
-        "Звезда,2,0,1,1,1,2,   1\r\n"_s);
+        "Звезда,2,0,1,1,1,2,   1\r\n"_s;
+    row("standings, csv", "page DB ta01_ --format csv", 0, standings);
+    // The league's rules beside the database: 2-1-0, and a point taken from Ракета on 03-15.
+    const QByteArray rules = R"({"tournaments": {"Лига": {"points": {"win": 2}, "deductions":
+        [{"team": "Ракета", "points": 1, "from": "2009-03-15"}]}}})";
+    const QByteArray league = "page DB standings --format csv --tournament Лига";
+    row("rules file, deduction", league, 0,
+        u"Команда,И,В,Н,П,Заб.,Проп.,О,Снято\r\nРакета,2,1,1,0,2,1,   2,   1\r\n"
+        "Звезда,2,0,1,1,1,2,   1,\r\n"_s,
+        {}, {}, rules);
+    row("rules file, before the deduction", league + " --till 2009-03-14", 0,
+        u"Команда,И,В,Н,П,Заб.,Проп.,О\r\nРакета,1,1,0,0,2,1,   2\r\nЗвезда,1,0,0,1,1,2,   0\r\n"_s,
+        {}, {}, rules);
+    row("points and tie-breaks for one run",
+        "page DB standings --format csv --points 1-1-0 --tiebreak h2h-points,name", 0,
+        u"Команда,И,В,Н,П,Заб.,Проп.,О\r\nРакета,3,1,1,1,3,4,   2\r\nЗаря,1,1,0,0,3,1,   1\r\n"
+        "Звезда,2,0,1,1,1,2,   1\r\n"_s,
+        {}, {}, rules);
+    row("bad points", "page DB standings --points 3-1", 2, {}, "--points '3-1' is not");
+    row("bad tie-break", "page DB standings --tiebreak diff,goals", 2, {}, "criterion 'goals'");
+    row("bad rules file", "page DB ta01_ --format csv", 0, standings,
+        "warning: cannot use the rules in 'DB.rules': not a rules file", {}, "{");
+    row("missing rules file", "page DB ta01_ --format csv --rules DB.none", 0, standings,
+        "cannot use the rules in 'DB.none': no such file");
     row("team's matches", "page DB ta02_Заря --format tsv --links", 0,
         u"Дата\tГород\tХозяева\tГости\tСчёт\tlink\n2009/03/16\t\tРакета\tЗаря\t1:3\txm01_3.xml\n"_s);
     const QString rule = QString(72, u'-') + u'\n';
@@ -154,9 +181,12 @@ void TestCli::commands()
     QFETCH(int, code);
     QFETCH(QString, out);
     QFETCH(QString, err);
+    QFETCH(QByteArray, rules);
     // A space and a placeholder in the path: messages must show it as it is.
     const QString db = path(u"db %2.swb"_s), existing = path(u"existing-out.swb"_s);
     QVERIFY(writeFile(db, content.isEmpty() ? m_fixture : content));
+    QFile::remove(rulesFilePath(db));
+    QVERIFY(rules.isEmpty() || writeFile(rulesFilePath(db), rules));
     QVERIFY(writeFile(existing, "old"));
     arguments.replaceInStrings(u"DB"_s, db).replaceInStrings(u"OUT"_s, existing);
     arguments.replaceInStrings(u"DIR"_s, m_dir.path()).replaceInStrings(u"\u00a0"_s, u" "_s);

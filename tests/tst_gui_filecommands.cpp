@@ -188,6 +188,54 @@ private Q_SLOTS:
             QVERIFY(window->isModified() && window->store.count() == 4);
     }
 
+    // A rules file that cannot be read is reported and kept as it is until the rules change; the
+    // dialog's rules reach the standings at once and the file with the next save.
+    void rulesFile()
+    {
+        auto window = baseWindow(false);
+        QVERIFY(window);
+        const QString rulesPath = rulesFilePath(basePath);
+        QFile bad(rulesPath);
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("{") == 1 && bad.flush());
+        QVERIFY(window->loadDatabase(basePath, false));
+        QCOMPARE(dialogs.kinds, QStringList{u"warning"_s});
+        QVERIFY(dialogs.calls.last().text.contains(QDir::toNativeSeparators(rulesPath)));
+        window->markModified();
+        QVERIFY(window->writeTo(basePath));
+        QCOMPARE(contents(rulesPath), QByteArray("{"));
+
+        window->comboTournaments->setCurrentText(u"Лига"_s);
+        window->callCalculateTable();
+        QCOMPARE(window->footnote->text(), u"Правила: 3-1-0, разница мячей"_s);
+        dialogs.onExec = [](QDialog &dialog) {
+            auto *preset = dialog.findChild<QComboBox *>(u"preset"_s);
+            Q_EMIT preset->activated(preset->findText(u"2-1-0 (до 1995)"_s));
+            dialog.findChild<QPushButton *>(u"addDeduction"_s)->click();
+            QTableWidget *deductions = dialog.findChild<QTableWidget *>(u"deductions"_s);
+            deductions->item(0, 0)->setText(u"A"_s);
+            dialog.accept(); // no points yet: a message, and the dialog stays
+            if (dialog.result() == QDialog::Accepted)
+                return int(QDialog::Rejected);
+            deductions->item(0, 1)->setText(u"1"_s);
+            deductions->item(0, 2)->setText(u"долг"_s);
+            dialog.accept();
+            return dialog.result();
+        };
+        window->editRules();
+        QCOMPARE(dialogs.kinds.mid(1), (QStringList{u"dialog"_s, u"warning"_s}));
+        QVERIFY(window->isModified());
+        QCOMPARE(window->table->horizontalHeaderItem(8)->text(), u"Снято"_s);
+        QCOMPARE(window->table->item(0, 7)->text(), u"   3"_s); // two wins at 2, one taken
+        QCOMPARE(window->footnote->text(),
+                 u"Правила: 2-1-0 (до 1995)\nСнято очков: A — 1 (долг)."_s);
+
+        QVERIFY(window->writeTo(basePath));
+        RuleBook saved;
+        QVERIFY(readRulesFile(rulesPath, saved).status == RulesFileResult::Ok);
+        QCOMPARE(saved.rulesFor(u"Лига"_s).win, 2);
+        QCOMPARE(saved.rulesFor(u"Лига"_s).deductedFrom(u"A"_s, QDate()), 1);
+    }
+
     void importTree()
     {
         auto window = baseWindow(false);

@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <functional>
 #include <memory>
 
 class FakeDialogs : public DialogProvider
@@ -47,10 +48,12 @@ public:
         lastMenu = labels;
         return menuAnswer;
     }
-    int exec(QDialog &) override
+    // Plays the user's part in a dialog and returns its result; unset: the dialog is cancelled.
+    std::function<int(QDialog &)> onExec;
+    int exec(QDialog &dialog) override
     {
         note(u"dialog", {}, {});
-        return QDialog::Rejected;
+        return onExec ? onExec(dialog) : int(QDialog::Rejected);
     }
 
 private:

@@ -1,0 +1,222 @@
+// Competition rules: the standings under worked rule sets, and the rules file's good and bad input.
+#include "model/competitionrules.h"
+#include "pages/builders.h"
+#include "pages/textexport.h"
+#include "testsupport.h"
+
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Matches on days 1, 2 ... of January 2020 from "team1|team2|goals1|goals2".
+MatchStore season(const QStringList &scores)
+{
+    QList<Match> matches;
+    for (const QString &score : scores) {
+        const QStringList s = score.split(u'|');
+        const int day = int(matches.size()) + 1;
+        matches.append(makeMatch(u"m%1.xml"_s.arg(day),
+                                 u"2020-01-%1"_s.arg(day, 2, 10, QChar(u'0')), s.at(0), s.at(1),
+                                 s.at(2), s.at(3)));
+    }
+    return makeStore(matches);
+}
+
+// Rules from "W-D-L chain team:points:yyyy-MM-dd ..." (a deduction's date may be left off).
+CompetitionRules rules(const QString &text)
+{
+    const QStringList parts = text.split(u' ');
+    CompetitionRules r;
+    parsePoints(parts.at(0), r);
+    parseTieBreaks(parts.at(1), r.tieBreaks);
+    for (const QString &d : parts.mid(2)) {
+        const QStringList f = d.split(u':');
+        r.deductions.append(
+            {f.at(0), f.at(1).toInt(), u"долг"_s, QDate::fromString(f.value(2), Qt::ISODate)});
+    }
+    return r;
+}
+
+} // namespace
+
+class TestRules : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void standings_data();
+    void standings();
+    void rulesFile_data();
+    void rulesFile();
+};
+
+void TestRules::standings_data()
+{
+    QTest::addColumn<QStringList>("scores");
+    QTest::addColumn<QString>("rules");
+    QTest::addColumn<QString>("till");     // the selection's last day, in January 2020
+    QTest::addColumn<QStringList>("rows"); // "team|points", with "|taken" where points were taken
+    QTest::addColumn<QString>("footnote");
+
+    // A and B level on 4: B has the better goal difference, A won their match. C and D never met.
+    const QStringList pair{u"A|B|1|0"_s, u"B|C|3|0"_s, u"A|C|0|0"_s, u"B|D|0|0"_s};
+    QTest::newRow("pair, goal difference")
+        << pair << u"3-1-0 diff,scored"_s << u"31"_s
+        << QStringList{u"B|4"_s, u"A|4"_s, u"D|1"_s, u"C|1"_s} << QString();
+    QTest::newRow("pair, head-to-head")
+        << pair << u"3-1-0 h2h-points,h2h-diff,diff,scored"_s << u"31"_s
+        << QStringList{u"A|4"_s, u"B|4"_s, u"D|1"_s, u"C|1"_s} << QString();
+    // B loses two points from day 3: before it nothing is taken and no column shows.
+    QTest::newRow("deduction after its date")
+        << pair << u"3-1-0 diff B:2:2020-01-03 D:1"_s << u"31"_s
+        << QStringList{u"A|4|"_s, u"B|2|2"_s, u"C|1|"_s, u"D|0|1"_s}
+        << u"Снято очков: B — 2 (долг, с 03.01.2020); D — 1 (долг)."_s;
+    QTest::newRow("deduction before its date")
+        << pair << u"3-1-0 diff B:2:2020-01-03 D:1"_s << u"02"_s
+        << QStringList{u"B|3"_s, u"A|3"_s, u"C|0"_s} << QString();
+
+    // Three level on 6 after a cycle among them; the mini-table puts C first and leaves A and B
+    // level in everything, and their own match then puts A before B, whose goal difference is best.
+    const QStringList cycle{u"A|B|2|0"_s, u"B|C|2|1"_s, u"C|A|3|0"_s,
+                            u"A|D|1|0"_s, u"B|D|5|0"_s, u"C|D|1|0"_s};
+    QTest::newRow("three, goal difference")
+        << cycle << u"3-1-0 diff,scored"_s << u"31"_s
+        << QStringList{u"B|6"_s, u"C|6"_s, u"A|6"_s, u"D|0"_s} << QString();
+    QTest::newRow("three, head-to-head re-split")
+        << cycle << u"3-1-0 h2h-points,h2h-diff,h2h-scored,diff,scored"_s << u"31"_s
+        << QStringList{u"C|6"_s, u"A|6"_s, u"B|6"_s, u"D|0"_s} << QString();
+
+    // X wins one and loses two, Y draws three: level under 3-1-0, not under 2-1-0.
+    const QStringList twoPoints{u"X|P|3|0"_s, u"X|Q|0|1"_s, u"X|R|0|1"_s,
+                                u"Y|P|0|0"_s, u"Y|Q|0|0"_s, u"Y|R|0|0"_s};
+    QTest::newRow("3-1-0") << twoPoints << u"3-1-0 diff,scored"_s << u"31"_s
+                           << QStringList{u"Q|4"_s, u"R|4"_s, u"X|3"_s, u"Y|3"_s, u"P|1"_s}
+                           << QString();
+    QTest::newRow("2-1-0") << twoPoints << u"2-1-0 diff,scored"_s << u"31"_s
+                           << QStringList{u"Q|3"_s, u"R|3"_s, u"Y|3"_s, u"X|2"_s, u"P|1"_s}
+                           << QString();
+
+    // An old season: 10:5 (average 2.0) beats 20:14 (1.43) although +5 is less than +6, and a
+    // clean sheet beats every average.
+    const QStringList old{u"T1|Z|10|5"_s, u"T2|Z|20|14"_s, u"T3|Z|1|0"_s};
+    QTest::newRow("goal average") << old << u"2-1-0 average"_s << u"31"_s
+                                  << QStringList{u"T3|2"_s, u"T1|2"_s, u"T2|2"_s, u"Z|0"_s}
+                                  << QString();
+    QTest::newRow("goal difference, same season")
+        << old << u"2-1-0 diff"_s << u"31"_s
+        << QStringList{u"T2|2"_s, u"T1|2"_s, u"T3|2"_s, u"Z|0"_s} << QString();
+    // A deduction below zero: the table keeps the ranking order.
+    QTest::newRow("below zero") << old << u"2-1-0 average Z:3"_s << u"31"_s
+                                << QStringList{u"T3|2|"_s, u"T1|2|"_s, u"T2|2|"_s, u"Z|-3|3"_s}
+                                << u"Снято очков: Z — 3 (долг)."_s;
+}
+
+void TestRules::standings()
+{
+    QFETCH(QStringList, scores);
+    QFETCH(QString, rules);
+    QFETCH(QString, till);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, footnote);
+
+    MatchFilter filter = everything();
+    filter.till = QDate(2020, 1, till.toInt());
+    PageParams params;
+    params.rules = ::rules(rules);
+    TableData table;
+    runPage(season(scores), filter, calculateTable, params, table);
+
+    const bool taken = table.headers().size() == 9;
+    QStringList shown;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        QString line = table.cell(r, 0) + u'|' + table.cell(r, 7).trimmed();
+        if (taken)
+            line += u'|' + table.cell(r, 8).trimmed();
+        shown.append(line);
+    }
+    QCOMPARE(shown, rows);
+    QCOMPARE(table.footnote(), footnote);
+    QCOMPARE(table.link(0), u"ta02_"_s + table.cell(0, 0));
+    if (!footnote.isEmpty())
+        QVERIFY(exportText(snapshotOf(table)).endsWith(u"-\n"_s + footnote + u'\n'));
+}
+
+void TestRules::rulesFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // null: no file
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<QString>("league"); // the rules of "L": "W-D-L chain deductions"
+
+    using R = RulesFileResult;
+    const QString standard = u"3-1-0 diff,scored"_s;
+    QTest::newRow("no file") << QByteArray() << int(R::Missing) << QString() << standard;
+    QTest::newRow("empty object") << QByteArray("{}") << int(R::Ok) << QString() << standard;
+    QTest::newRow("everything") << QByteArray(
+                                       R"({"version": 1, "tournaments": {"L": {"points": {"win": 2},
+           "tiebreaks": ["h2h-points", "average"],
+           "deductions": [{"team": "A", "points": 3, "reason": "r", "from": "2020-02-29"},
+                          {"team": "B", "points": 1}]}}})")
+                                << int(R::Ok) << QString()
+                                << u"2-1-0 h2h-points,average A:3:2020-02-29 B:1:"_s;
+    QTest::newRow("unknown criterion")
+        << QByteArray(R"({"tournaments": {"L": {"tiebreaks": ["diff", "goals"]}}})")
+        << int(R::UnknownCriterion) << u"goals"_s << standard;
+    QTest::newRow("not JSON") << QByteArray("{\"tournaments\": ") << int(R::Malformed) << u"byte"_s
+                              << standard;
+    QTest::newRow("not an object") << QByteArray("[1]") << int(R::Malformed) << u"/"_s << standard;
+    QTest::newRow("fractional points")
+        << QByteArray(R"({"tournaments": {"L": {"points": {"win": 2.5}}}})") << int(R::BadValue)
+        << u"tournaments/L/points/win"_s << standard;
+    QTest::newRow("no such date")
+        << QByteArray(R"({"tournaments": {"L": {"deductions": [{"team": "A", "points": 1,
+           "from": "2021-02-29"}]}}})")
+        << int(R::BadValue) << u"tournaments/L/deductions/1/from"_s << standard;
+    QTest::newRow("deduction of no one")
+        << QByteArray(R"({"tournaments": {"L": {"deductions": [{"points": 1}]}}})")
+        << int(R::BadValue) << u"tournaments/L/deductions/1/team"_s << standard;
+    QTest::newRow("newer version")
+        << QByteArray(R"({"version": 2})") << int(R::BadValue) << u"version"_s << standard;
+}
+
+// Bad input is reported with where it went wrong, and leaves the standard rules; what is read
+// back after writing is what was read.
+void TestRules::rulesFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, status);
+    QFETCH(QString, detail);
+    QFETCH(QString, league);
+    using R = RulesFileResult;
+
+    QTemporaryDir dir;
+    const QString path = rulesFilePath(dir.filePath(u"db.swb"_s));
+    QFile file(path);
+    QVERIFY(bytes.isNull() || (file.open(QIODevice::WriteOnly) && file.write(bytes) >= 0));
+    file.close();
+    RuleBook book;
+    book.setRules(u"other"_s, rules(u"2-1-0 wins"_s));
+    const RulesFileResult result = readRulesFile(path, book);
+    QCOMPARE(int(result.status), status);
+    QVERIFY2(result.detail.contains(detail), qPrintable(result.detail));
+
+    const CompetitionRules read = book.rulesFor(u"L"_s);
+    QStringList shown{pointsText(read)};
+    QStringList chain;
+    for (TieBreak criterion : read.tieBreaks)
+        chain.append(tieBreakToken(criterion));
+    shown.append(chain.join(u','));
+    for (const Deduction &d : read.deductions)
+        shown.append(u"%1:%2:%3"_s.arg(d.team).arg(d.points).arg(d.from.toString(Qt::ISODate)));
+    QCOMPARE(shown.join(u' '), league);
+    QCOMPARE(book.rulesFor(u"other"_s), CompetitionRules());
+
+    RuleBook again;
+    QCOMPARE(int(parseRules(rulesFileBytes(book), again).status), int(R::Ok));
+    QVERIFY(again == book);
+}
+
+QTEST_GUILESS_MAIN(TestRules)
+#include "tst_rules.moc"
