@@ -2,6 +2,7 @@
 
 #include "model/database.h"
 #include "model/xmlimport.h"
+#include "pages/analysis.h"
 #include "pages/matchreport.h"
 #include "pages/pagecodes.h"
 #include "pages/tabledata.h"
@@ -61,13 +62,15 @@ struct Arguments
 {
     QStringList positional;
     QMap<QString, QString> options;
+    QStringList teams; // every --team, in order
 
     bool has(const QString &name) const { return options.contains(name); }
     QString value(const QString &name) const { return options.value(name); }
 };
 
-const QStringList valueOptions = {u"-o"_s,     u"--into"_s,        u"--tournament"_s, u"--from"_s,
-                                  u"--till"_s, u"--menu-choice"_s, u"--format"_s};
+const QStringList valueOptions = {u"-o"_s,       u"--into"_s,  u"--tournament"_s,
+                                  u"--from"_s,   u"--till"_s,  u"--menu-choice"_s,
+                                  u"--format"_s, u"--round"_s, u"--team"_s};
 const QStringList flagOptions = {u"--consider-id"_s, u"--links"_s};
 
 // Parses arguments for command, accepting only the options in allowed; returns the exit code of a
@@ -109,6 +112,8 @@ int parseArguments(const QStringList &arguments, const QString &command, const Q
             return usageError(t.cliUnexpectedValue.arg(name));
         }
         out.options.insert(name, value);
+        if (name == u"--team"_s)
+            out.teams.append(value);
     }
     return ExitOk;
 }
@@ -280,11 +285,11 @@ int page(const QStringList &arguments)
 {
     const Texts &t = texts();
     Arguments args;
-    if (const int code =
-            parseArguments(arguments, u"page"_s,
-                           {u"--tournament"_s, u"--from"_s, u"--till"_s, u"--consider-id"_s,
-                            u"--menu-choice"_s, u"--format"_s, u"--links"_s, u"-o"_s},
-                           args))
+    if (const int code = parseArguments(arguments, u"page"_s,
+                                        {u"--tournament"_s, u"--from"_s, u"--till"_s,
+                                         u"--consider-id"_s, u"--menu-choice"_s, u"--format"_s,
+                                         u"--links"_s, u"-o"_s, u"--round"_s, u"--team"_s},
+                                        args))
         return code;
     if (args.positional.size() != 2)
         return usageError(t.cliWrongArguments.arg(u"page"_s, t.cliPageArguments));
@@ -304,6 +309,14 @@ int page(const QStringList &arguments)
     }
     if (entry->kind == PageKind::Report)
         return usageError(t.cliReportPage.arg(link, path, splitLink(link).argument));
+    if (entry->builder == headToHead) {
+        if (!args.teams.isEmpty())
+            argument = args.teams.join(headToHeadSeparator);
+        if (argument.count(headToHeadSeparator) != 1)
+            return usageError(t.cliHeadToHeadTeams);
+    } else if (!args.teams.isEmpty()) {
+        return usageError(t.cliTeamNotHere);
+    }
     if ((entry->kind == PageKind::FindPlayer || entry->kind == PageKind::FindCoach) &&
         argument.isEmpty())
         return usageError(t.cliEmptySearch.arg(QString(entry->code)));
@@ -339,6 +352,8 @@ int page(const QStringList &arguments)
     if (!filter.allTournaments() && !store.tournamentNames().contains(filter.tournament))
         message(t.cliWarning.arg(t.cliNoTournament.arg(path, filter.tournament)));
     filter.considerId = args.has(u"--consider-id"_s);
+    if (args.has(u"--round"_s))
+        filter.round = args.value(u"--round"_s);
 
     PageParams params;
     params.menuChoice = args.value(u"--menu-choice"_s);

@@ -1,5 +1,6 @@
 #include "pages/builders.h"
 
+#include "pages/analysis.h"
 #include "strings/texts.h"
 
 #include <QStringList>
@@ -42,44 +43,37 @@ bool ranksBefore(const PageRow *a, const PageRow *b)
     return QString::compare(a->text(0), b->text(0)) < 0;
 }
 
-void accumulate(const MatchData &match, PageRows &rows)
+// One side's result: row of team, created with its name.
+void addResult(PageRows &rows, const QString &team, int scored, int conceded)
+{
+    PageRow &row = rows.rowFor(team);
+    if (row.text(0).isEmpty())
+        row.setText(0, team);
+    addGoals(row, Scored, scored);
+    addGoals(row, Conceded, conceded);
+    row.addCount(scored > conceded ? Wins : scored < conceded ? Losses : Draws, 1);
+}
+
+} // namespace
+
+void addToStandings(const MatchData &match, PageRows &rows, StandingsSide side)
 {
     // A report without any score says nothing about the result; counting it as 0:0 would invent
     // a draw.
     if (match.goals1.isEmpty() && match.goals2.isEmpty())
         return;
-
-    PageRow &row1 = rows.rowFor(match.team1);
-    PageRow &row2 = rows.rowFor(match.team2);
-    if (row1.text(0).isEmpty())
-        row1.setText(0, match.team1);
-    if (row2.text(0).isEmpty())
-        row2.setText(0, match.team2);
-
     const int g1 = scoreNumber(match.goals1);
     const int g2 = scoreNumber(match.goals2);
-    addGoals(row1, Scored, g1);
-    addGoals(row1, Conceded, g2);
-    addGoals(row2, Scored, g2);
-    addGoals(row2, Conceded, g1);
-    if (g1 > g2) {
-        row1.addCount(Wins, 1);
-        row2.addCount(Losses, 1);
-    } else if (g1 < g2) {
-        row2.addCount(Wins, 1);
-        row1.addCount(Losses, 1);
-    } else {
-        row1.addCount(Draws, 1);
-        row2.addCount(Draws, 1);
-    }
+    if (side != StandingsSide::Away)
+        addResult(rows, match.team1, g1, g2);
+    if (side != StandingsSide::Home)
+        addResult(rows, match.team2, g2, g1);
 }
-
-} // namespace
 
 void calculateTable(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        accumulate(*context.match, rows);
+        addToStandings(*context.match, rows, StandingsSide::Both);
         return;
     }
 
@@ -89,6 +83,7 @@ void calculateTable(const PageContext &context, PageRows &rows)
         {t.hTeam, t.hGames, t.hWins, t.hDraws, t.hLosses, t.hScored, t.hConceded, t.hPoints}, 60,
         int(rows.size()));
     table.setColumnWidth(0, 180);
+    setTeamMenu(table, true);
 
     // Written in ranking order; the stable sort by the points column then keeps that order among
     // teams level on points.
