@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/seasonchart.h"
 #include "strings/texts.h"
 
 #include <QAction>
@@ -82,6 +83,7 @@ void MainWindow::init(DialogProvider *dialogs)
     buildForm();
     buildMenus();
     buildModeButtons();
+    buildAnalysis();
     connectSignals();
 
     databasePath = openSettings().value(dataKey).toString();
@@ -391,6 +393,7 @@ void MainWindow::showStartPage()
     actionSaveAsText->setEnabled(false);
     text->show();
     table->hide();
+    seasonChart->hide();
 }
 
 void MainWindow::about()

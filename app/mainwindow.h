@@ -23,6 +23,7 @@ class QStatusBar;
 class QTableWidget;
 class QTextBrowser;
 class QUrl;
+class SeasonChart;
 class TableData;
 struct DatabaseResult;
 
@@ -139,6 +140,19 @@ private:
     void rebuildTournamentChoice();
     QString databaseErrorText(const QString &path, const DatabaseResult &result) const;
     void writeSettings() const;
+
+    // The analysis pages (mainwindow_analysis.cpp): the round choice beside the tournament, their
+    // menu entries, the season chart, and the context-menu entries that lead to other pages.
+    void buildAnalysis();
+    // Refills comboRounds with the rounds of the chosen tournament, "<Все туры>" chosen.
+    void fillRounds();
+    void showSeasonChart();
+    // Head-to-head of team (asked for when empty) with an opponent the user chooses.
+    void chooseHeadToHead(const QString &team);
+    // Follows a context-menu entry whose code names a page; false when the code names none.
+    bool followMenuCode(const QString &code, const QString &rowLink);
+    QComboBox *comboRounds = nullptr;
+    SeasonChart *seasonChart = nullptr;
 
     // The answer of the person search dialog.
     QString searchText;

@@ -3,6 +3,7 @@
 
 #include "app/mainwindow.h"
 
+#include "app/seasonchart.h"
 #include "pages/matchreport.h"
 #include "pages/pagecodes.h"
 #include "pages/tabledata.h"
@@ -218,6 +219,9 @@ void MainWindow::showPage(const QString &linkText, const QString &menuChoiceText
     case PageKind::Table:
         runPage(entry->builder, pageArgument(*entry, parts.argument));
         break;
+    case PageKind::Chart:
+        showSeasonChart();
+        break;
     }
 }
 
@@ -228,6 +232,7 @@ MatchFilter MainWindow::currentFilter() const
     filter.from = dateEditFrom->date();
     filter.till = dateEditTill->date();
     filter.considerId = checkBoxID->isChecked();
+    filter.round = comboRounds->currentText();
     return filter;
 }
 
@@ -273,6 +278,7 @@ void MainWindow::showTable(const TableData &data)
     actionSaveAsText->setEnabled(true);
     table->show();
     text->hide();
+    seasonChart->hide();
 
     QHeaderView *header = table->horizontalHeader();
     table->setUpdatesEnabled(false);
@@ -324,6 +330,7 @@ void MainWindow::showMatchReport(const QString &fileName)
 {
     actionSaveAsText->setEnabled(false);
     table->hide();
+    seasonChart->hide();
     text->show();
     text->clear();
     if (const Match *match = store.find(fileName))
@@ -343,7 +350,7 @@ void MainWindow::contextMenu(const QPoint &pos)
     if (!item)
         return;
     const QTableWidgetItem *link = table->item(item->row(), table->columnCount() - 1);
-    if (!link)
+    if (!link || followMenuCode(menuCodes.value(chosen), link->text()))
         return;
     showPage(link->text(), labels.at(chosen));
 }

@@ -276,8 +276,10 @@ void emitProblems(ResultTable &table, PageRows &rows)
     const Texts &t = texts();
     table.prepareTable({t.hDate, t.hHome, t.hAway, t.hScore, t.hProblem}, 120, int(rows.size()));
     table.setColumnWidth(0, 90);
+    table.setColumnWidth(1, 150);
+    table.setColumnWidth(2, 150);
     table.setColumnWidth(3, 60);
-    table.setColumnWidth(4, 520);
+    table.setColumnWidth(4, 600);
     int r = 0;
     for (const PageRow *row : rows.rows()) {
         for (int c = PDate; c <= PProblem; ++c)

@@ -199,8 +199,8 @@ struct Texts
     const QString fileNotRegular = QStringLiteral("«%1» — не файл.");
     const QString fileCannotRead = QStringLiteral("Не удалось прочитать файл «%1»: %2.");
     const QString fileNotDatabase = QStringLiteral("Файл «%1» не является базой матчей (swb).");
-    const QString fileUnsupportedVersion = QStringLiteral(
-        "Файл «%1» записан в формате версии %2, которую эта программа не читает.");
+    const QString fileUnsupportedVersion =
+        QStringLiteral("Файл «%1» записан в формате версии %2, которую эта программа не читает.");
     const QString fileDamaged =
         QStringLiteral("Файл «%1» повреждён: чтение остановилось на байте %2.");
     const QString databaseKept = QStringLiteral("Открытая база не изменилась.");
@@ -254,8 +254,7 @@ struct Texts
     const QString cliNotDatabase = QStringLiteral("'%1' is not a Scorewright database");
     const QString cliUnsupportedVersion =
         QStringLiteral("'%1' is a database of format version %2, which this program cannot read");
-    const QString cliDamaged =
-        QStringLiteral("'%1' is damaged: it stops making sense at byte %2");
+    const QString cliDamaged = QStringLiteral("'%1' is damaged: it stops making sense at byte %2");
     const QString cliCannotWrite = QStringLiteral("cannot write '%1': %2");
     const QString cliNoMatches = QStringLiteral("'%1' holds no matches");
     const QString cliNoTournament = QStringLiteral("'%1' has no tournament named '%2'");
@@ -343,8 +342,10 @@ struct Texts
     const QString chartMatchNumber = QStringLiteral("Матч команды");
     const QString chartDailyAverage = QStringLiteral("В среднем за игровой день");
     const QString chartRunningAverage = QStringLiteral("В среднем с начала турнира");
-    const QString chartPointTip = QStringLiteral("%1, матч %2: %3<br>%4 %5 %6 (%7)<br>%8");
-    const QString chartGoalsTip = QStringLiteral("%1: %2 матчей, %3 голов, %4 за матч");
+    const QString chartPointTip =
+        QStringLiteral("<b>%1</b>, матч %2 (%3)<br>%4 – %5 %6<br>Очков: %7, место: %8");
+    const QString chartGoalsTip =
+        QStringLiteral("<b>%1</b><br>Матчей: %2, голов: %3<br>За матч: %4, с начала: %5");
     const QString chartSavePng = QStringLiteral("Сохранить PNG…");
     const QString chartSaveSvg = QStringLiteral("Сохранить SVG…");
     const QString chartEmpty = QStringLiteral("Нет матчей со счётом в выбранных турнирах и датах.");
