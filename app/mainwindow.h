@@ -144,8 +144,9 @@ private:
     // The analysis pages (mainwindow_analysis.cpp): the round choice beside the tournament, their
     // menu entries, the season chart, and the context-menu entries that lead to other pages.
     void buildAnalysis();
-    // Refills comboRounds with the rounds of the chosen tournament, "<Все туры>" chosen.
-    void fillRounds();
+    // Refills comboRounds with the rounds of the chosen tournament, "<Все туры>" chosen unless
+    // keepChoice and the chosen round is still there.
+    void fillRounds(bool keepChoice = false);
     void showSeasonChart();
     // Head-to-head of team (asked for when empty) with an opponent the user chooses.
     void chooseHeadToHead(const QString &team);

@@ -19,6 +19,8 @@
 #include <QTableWidget>
 #include <QTextBrowser>
 
+#include <algorithm>
+
 namespace {
 
 QAction *addPageAction(QMenu *menu, const char *objectName, const QString &caption)
@@ -92,13 +94,14 @@ void MainWindow::buildAnalysis()
             this, page(QStringLiteral("vdp1_")));
 }
 
-void MainWindow::fillRounds()
+void MainWindow::fillRounds(bool keepChoice)
 {
     const QSignalBlocker blocker(comboRounds);
+    const QString chosen = comboRounds->currentText();
     comboRounds->clear();
     comboRounds->addItem(texts().allRounds);
     comboRounds->addItems(roundsOf(store, comboTournaments->currentText()));
-    comboRounds->setCurrentIndex(0);
+    comboRounds->setCurrentIndex(keepChoice ? std::max(0, comboRounds->findText(chosen)) : 0);
 }
 
 void MainWindow::showSeasonChart()
