@@ -47,6 +47,7 @@ void MainWindow::buildAnalysis()
     choices->addWidget(comboTournaments, 3);
     choices->addWidget(comboRounds, 1);
     gridLayout->addLayout(choices, 1, 4);
+    setTabOrder(comboTournaments, comboRounds);
     fillRounds();
     // Connected before the tournament's own recomputation, so that the page sees the new rounds.
     connect(comboTournaments, &QComboBox::currentIndexChanged, this, [this] { fillRounds(); });
