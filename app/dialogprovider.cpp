@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMenu>
 
 QString StandardDialogProvider::getOpenFileName(QWidget *parent, const QString &caption,
@@ -61,4 +62,12 @@ int StandardDialogProvider::chooseMenuEntry(QWidget *parent, const QStringList &
 int StandardDialogProvider::exec(QDialog &dialog)
 {
     return dialog.exec();
+}
+
+QString DialogProvider::chooseItem(QWidget *parent, const QString &title, const QString &label,
+                                   const QStringList &items)
+{
+    bool ok = false;
+    const QString item = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
+    return ok ? item : QString();
 }

@@ -36,6 +36,10 @@ public:
                                 const QPoint &globalPos) = 0;
     // Runs a dialog modally and returns its result code (QDialog::Accepted or Rejected).
     virtual int exec(QDialog &dialog) = 0;
+    // One of items, chosen from a list; empty when the user cancelled. The standard choice is
+    // Qt's item dialog.
+    virtual QString chooseItem(QWidget *parent, const QString &title, const QString &label,
+                               const QStringList &items);
 };
 
 // The real thing: Qt's standard file dialogs, message boxes and menus.

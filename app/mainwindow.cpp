@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/seasonchart.h"
 #include "strings/texts.h"
 
 #include <QAction>
@@ -78,6 +79,7 @@ void MainWindow::init(DialogProvider *dialogs)
     buildMenus();
     buildRulesMenu();
     buildModeButtons();
+    buildAnalysis();
     connectSignals();
 
     databasePath = openSettings().value(dataKey).toString();
@@ -388,6 +390,7 @@ void MainWindow::showStartPage()
     text->show();
     table->hide();
     showFootnote(QString(), QString());
+    seasonChart->hide();
 }
 
 void MainWindow::about()

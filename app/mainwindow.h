@@ -27,6 +27,7 @@ class QStatusBar;
 class QTableWidget;
 class QTextBrowser;
 class QUrl;
+class SeasonChart;
 class TableData;
 struct DatabaseResult;
 
@@ -157,6 +158,20 @@ private:
     void finishRulesFile(QSaveFile *file, const QString &path, bool removeOld);
     // Shows the rules caption and the table's footnote under the table; empty texts hide it.
     void showFootnote(const QString &caption, const QString &footnote);
+
+    // The analysis pages (mainwindow_analysis.cpp): the round choice beside the tournament, their
+    // menu entries, the season chart, and the context-menu entries that lead to other pages.
+    void buildAnalysis();
+    // Refills comboRounds with the rounds of the chosen tournament, "<Все туры>" chosen unless
+    // keepChoice and the chosen round is still there.
+    void fillRounds(bool keepChoice = false);
+    void showSeasonChart();
+    // Head-to-head of team (asked for when empty) with an opponent the user chooses.
+    void chooseHeadToHead(const QString &team);
+    // Follows a context-menu entry whose code names a page; false when the code names none.
+    bool followMenuCode(const QString &code, const QString &rowLink);
+    QComboBox *comboRounds = nullptr;
+    SeasonChart *seasonChart = nullptr;
 
     // The answer of the person search dialog.
     QString searchText;

@@ -64,6 +64,7 @@ void MainWindow::catchUpWithReport(const QString &fileName)
         const QSignalBlocker blocker(comboTournaments);
         comboTournaments->setCurrentIndex(std::max(0, comboTournaments->findText(chosen)));
     }
+    fillRounds(true);
 }
 
 void MainWindow::callFindPlayer()

@@ -114,6 +114,7 @@ void MainWindow::rebuildTournamentChoice()
     comboTournaments->addItem(texts().allTournaments);
     comboTournaments->addItems(store.tournamentNames());
     comboTournaments->setCurrentIndex(0);
+    fillRounds();
 }
 
 bool MainWindow::maybeSaveChanges()

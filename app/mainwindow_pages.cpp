@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "pages/builders.h"
 
+#include "app/seasonchart.h"
 #include "pages/matchreport.h"
 #include "pages/pagecodes.h"
 #include "pages/tabledata.h"
@@ -219,6 +220,9 @@ void MainWindow::showPage(const QString &linkText, const QString &menuChoiceText
     case PageKind::Table:
         runPage(entry->builder, pageArgument(*entry, parts.argument));
         break;
+    case PageKind::Chart:
+        showSeasonChart();
+        break;
     }
 }
 
@@ -229,6 +233,7 @@ MatchFilter MainWindow::currentFilter() const
     filter.from = dateEditFrom->date();
     filter.till = dateEditTill->date();
     filter.considerId = checkBoxID->isChecked();
+    filter.round = comboRounds->currentText();
     return filter;
 }
 
@@ -279,6 +284,7 @@ void MainWindow::showTable(const TableData &data)
     actionSaveAsText->setEnabled(true);
     table->show();
     text->hide();
+    seasonChart->hide();
 
     QHeaderView *header = table->horizontalHeader();
     table->setUpdatesEnabled(false);
@@ -330,6 +336,7 @@ void MainWindow::showMatchReport(const QString &fileName)
 {
     actionSaveAsText->setEnabled(false);
     table->hide();
+    seasonChart->hide();
     text->show();
     showFootnote(QString(), QString());
     text->clear();
@@ -350,7 +357,7 @@ void MainWindow::contextMenu(const QPoint &pos)
     if (!item)
         return;
     const QTableWidgetItem *link = table->item(item->row(), table->columnCount() - 1);
-    if (!link)
+    if (!link || followMenuCode(menuCodes.value(chosen), link->text()))
         return;
     showPage(link->text(), labels.at(chosen));
 }

@@ -387,8 +387,6 @@ private:
         const double edge = home.strength - away.strength;
         const int goals1 = m_random.poisson(std::max(0.2, 1.4 + 0.6 * edge));
         const int goals2 = m_random.poisson(std::max(0.2, 1.05 - 0.6 * edge));
-        m.goals1 = QString::number(goals1);
-        m.goals2 = QString::number(goals2);
         int extra1 = 0;
         int extra2 = 0;
         int winner = goals1 > goals2 ? 1 : 2;
@@ -413,6 +411,9 @@ private:
                 winner = p1 > p2 ? 1 : 2;
             }
         }
+        // The score at the end of play, extra time included.
+        m.goals1 = QString::number(goals1 + extra1);
+        m.goals2 = QString::number(goals2 + extra2);
         if (m_options.fullReports)
             writeLineUpsAndEvents(m, home, away, goals1 + extra1, goals2 + extra2,
                                   knockout && goals1 == goals2);
@@ -479,10 +480,15 @@ private:
                 (s == 0 ? m.players1 : m.players2).append({p.id, p.name});
             }
             // Substitutions: off goes a starter still on the pitch, on comes one from the bench.
-            const int subs = m_random.between(1, extraTime ? 4 : 3);
+            // In minute order, so that no player goes off twice.
+            QList<int> minutes(m_random.between(1, extraTime ? 4 : 3));
+            for (int &minute : minutes)
+                minute = m_random.between(46, length - 2);
+            std::sort(minutes.begin(), minutes.end());
             int bench = 11;
-            for (int k = 0; k < subs && bench < sides[s].size(); ++k) {
-                const int minute = m_random.between(46, length - 2);
+            for (const int minute : std::as_const(minutes)) {
+                if (bench >= sides[s].size())
+                    break;
                 const int off = onPitch(sides[s], minute, true);
                 if (off < 0)
                     break;
@@ -502,14 +508,20 @@ private:
 
         // Cautions and sendings-off before goals, so that a sent-off player scores no more.
         for (int s = 0; s < 2; ++s) {
-            const int cautions = m_random.poisson(1.8);
-            for (int k = 0; k < cautions; ++k) {
-                const int minute = m_random.between(5, length);
+            // In minute order, and a second caution only for a player who is not replaced later:
+            // a sent-off player appears in no later event.
+            QList<int> minutes(m_random.poisson(1.8));
+            for (int &minute : minutes)
+                minute = m_random.between(5, length);
+            std::sort(minutes.begin(), minutes.end());
+            for (const int minute : std::as_const(minutes)) {
                 const int who = onPitch(sides[s], minute, false);
                 if (who < 0)
                     continue;
                 Appearance &a = sides[s][who];
                 const Person &p = teams[s]->squad.at(a.player);
+                if (a.cautioned && a.off < 200)
+                    continue;
                 if (a.cautioned) {
                     events.append(
                         {minute, event(t.secondCaution, QString::number(minute), *teams[s], p)});
@@ -523,7 +535,8 @@ private:
             if (m_random.chance(0.04)) {
                 const int minute = m_random.between(10, length);
                 const int who = onPitch(sides[s], minute, false);
-                if (who >= 0) {
+                // Nor a straight red for a player replaced or cautioned later.
+                if (who >= 0 && sides[s].at(who).off == 200 && !sides[s].at(who).cautioned) {
                     sides[s][who].off = minute;
                     events.append({minute, event(t.sendingOff, QString::number(minute), *teams[s],
                                                  teams[s]->squad.at(sides[s].at(who).player))});
@@ -541,7 +554,7 @@ private:
         }
 
         const int goals[2] = {goals1, goals2};
-        const int regular[2] = {scoreNumber(m.goals1), scoreNumber(m.goals2)};
+        const int regular[2] = {goals1 - scoreNumber(m.extra1), goals2 - scoreNumber(m.extra2)};
         for (int s = 0; s < 2; ++s) {
             for (int g = 0; g < goals[s]; ++g) {
                 const int minute =

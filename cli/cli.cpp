@@ -3,6 +3,7 @@
 #include "model/competitionrules.h"
 #include "model/database.h"
 #include "model/xmlimport.h"
+#include "pages/analysis.h"
 #include "pages/builders.h"
 #include "pages/matchreport.h"
 #include "pages/pagecodes.h"
@@ -63,13 +64,15 @@ struct Arguments
 {
     QStringList positional;
     QMap<QString, QString> options;
+    QStringList teams; // every --team, in order
 
     bool has(const QString &name) const { return options.contains(name); }
     QString value(const QString &name) const { return options.value(name); }
 };
 
-const QStringList valueOptions = {u"-o"_s,     u"--into"_s,        u"--tournament"_s, u"--from"_s,
-                                  u"--till"_s, u"--menu-choice"_s, u"--format"_s};
+const QStringList valueOptions = {u"-o"_s,       u"--into"_s,  u"--tournament"_s,
+                                  u"--from"_s,   u"--till"_s,  u"--menu-choice"_s,
+                                  u"--format"_s, u"--round"_s, u"--team"_s};
 const QStringList flagOptions = {u"--consider-id"_s, u"--links"_s};
 // The options of the competition rules, which only the standings use.
 const QStringList rulesOptions = {u"--rules"_s, u"--points"_s, u"--tiebreak"_s};
@@ -113,6 +116,8 @@ int parseArguments(const QStringList &arguments, const QString &command, const Q
             return usageError(t.cliUnexpectedValue.arg(name));
         }
         out.options.insert(name, value);
+        if (name == u"--team"_s)
+            out.teams.append(value);
     }
     return ExitOk;
 }
@@ -320,7 +325,8 @@ int page(const QStringList &arguments)
     if (const int code = parseArguments(arguments, u"page"_s,
                                         QStringList{u"--tournament"_s, u"--from"_s, u"--till"_s,
                                                     u"--consider-id"_s, u"--menu-choice"_s,
-                                                    u"--format"_s, u"--links"_s, u"-o"_s} +
+                                                    u"--format"_s, u"--links"_s, u"-o"_s,
+                                                    u"--round"_s, u"--team"_s} +
                                             rulesOptions,
                                         args))
         return code;
@@ -342,6 +348,14 @@ int page(const QStringList &arguments)
     }
     if (entry->kind == PageKind::Report)
         return usageError(t.cliReportPage.arg(link, path, splitLink(link).argument));
+    if (entry->builder == headToHead) {
+        if (!args.teams.isEmpty())
+            argument = args.teams.join(headToHeadSeparator);
+        if (argument.count(headToHeadSeparator) != 1)
+            return usageError(t.cliHeadToHeadTeams);
+    } else if (!args.teams.isEmpty()) {
+        return usageError(t.cliTeamNotHere);
+    }
     if ((entry->kind == PageKind::FindPlayer || entry->kind == PageKind::FindCoach) &&
         argument.isEmpty())
         return usageError(t.cliEmptySearch.arg(QString(entry->code)));
@@ -387,6 +401,8 @@ int page(const QStringList &arguments)
     if (!filter.allTournaments() && !store.tournamentNames().contains(filter.tournament))
         message(t.cliWarning.arg(t.cliNoTournament.arg(path, filter.tournament)));
     filter.considerId = args.has(u"--consider-id"_s);
+    if (args.has(u"--round"_s))
+        filter.round = args.value(u"--round"_s);
 
     PageParams params;
     params.menuChoice = args.value(u"--menu-choice"_s);

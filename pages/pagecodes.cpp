@@ -1,5 +1,6 @@
 #include "pages/pagecodes.h"
 
+#include "pages/analysis.h"
 #include "pages/builders.h"
 
 #include <iterator>
@@ -30,6 +31,15 @@ const PageCodeEntry table[] = {
     {"vat1_"_L1, PageKind::Table, verifyAttendance, false, "check-attendance"_L1},
     {"fpl1_"_L1, PageKind::FindPlayer, calculatePlayers, true, {}},
     {"fco1_"_L1, PageKind::FindCoach, calculateCoaches, true, {}},
+    {"vrp1_"_L1, PageKind::Table, checkReports, false, "consistency"_L1},
+    {"vdp1_"_L1, PageKind::Table, findDuplicates, false, "duplicates"_L1},
+    {"hh01_"_L1, PageKind::Table, headToHead, true, "head-to-head"_L1},
+    {"tah1_"_L1, PageKind::Table, homeTable, false, "home"_L1},
+    {"taa1_"_L1, PageKind::Table, awayTable, false, "away"_L1},
+    {"taf1_"_L1, PageKind::Table, formTable, true, "form"_L1},
+    {"sr01_"_L1, PageKind::Table, calculateSeasonRace, false, "season-race"_L1},
+    {"sg01_"_L1, PageKind::Table, calculateSeasonGoals, false, "season-goals"_L1},
+    {"sc01_"_L1, PageKind::Chart, calculateSeasonRace, false, {}},
 };
 
 } // namespace

@@ -18,7 +18,8 @@ enum class PageKind {
     Table,      // a builder run over the filtered matches
     Report,     // the report of one match, found by file name in the whole store
     FindPlayer, // the person search, then the players page restricted to the answer
-    FindCoach   // the person search, then the coaches page restricted to the answer
+    FindCoach,  // the person search, then the coaches page restricted to the answer
+    Chart       // the window draws the season's course; elsewhere the builder's table stands in
 };
 
 struct PageCodeEntry

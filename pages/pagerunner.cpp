@@ -6,25 +6,32 @@
 
 namespace {
 
-bool selects(const MatchFilter &filter, bool allTournaments, const MatchData &match)
+bool selects(const MatchFilter &filter, bool allTournaments, bool allRounds, const MatchData &match)
 {
     if (!match.date.isValid() || match.date < filter.from || match.date > filter.till)
+        return false;
+    if (!allRounds && match.round != filter.round)
         return false;
     return allTournaments || match.tournament == filter.tournament;
 }
 
 } // namespace
 
-MatchFilter::MatchFilter() : tournament(texts().allTournaments) {}
+MatchFilter::MatchFilter() : tournament(texts().allTournaments), round(texts().allRounds) {}
 
 bool MatchFilter::allTournaments() const
 {
     return tournament == texts().allTournaments;
 }
 
+bool MatchFilter::allRounds() const
+{
+    return round == texts().allRounds;
+}
+
 bool MatchFilter::passes(const MatchData &match) const
 {
-    return selects(*this, allTournaments(), match);
+    return selects(*this, allTournaments(), allRounds(), match);
 }
 
 PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder builder,
@@ -39,10 +46,11 @@ PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder 
     QElapsedTimer timer;
     timer.start();
     const bool all = filter.allTournaments();
+    const bool allRounds = filter.allRounds();
     for (const Match &match : store.matches()) {
         const MatchData &m = *match;
         ++run.examined;
-        if (selects(filter, all, m)) {
+        if (selects(filter, all, allRounds, m)) {
             ++run.selected;
             context.match = &m;
             context.matchFile = m.fileName;

@@ -12,7 +12,8 @@
 
 // Which matches a page looks at. The tournament text "<Все турниры>" selects every tournament, any
 // other text (the empty name included) the matches of exactly that tournament. Both dates are
-// inclusive and an undated match is never selected.
+// inclusive and an undated match is never selected. The round "<Все туры>" selects every round,
+// any other text the matches of exactly that round.
 struct MatchFilter
 {
     MatchFilter();
@@ -21,8 +22,10 @@ struct MatchFilter
     QDate from;
     QDate till;
     bool considerId = false;
+    QString round;
 
     bool allTournaments() const;
+    bool allRounds() const;
     bool passes(const MatchData &match) const;
 };
 

@@ -1,5 +1,6 @@
 #include "pages/builders.h"
 
+#include "pages/analysis.h"
 #include "pages/rowtext.h"
 #include "strings/texts.h"
 
@@ -194,6 +195,7 @@ void calculateTeams(const PageContext &context, PageRows &rows)
                         t.hPenScored, t.hPenMissed, t.hOwnGoals, t.hPenOpponent},
                        80, int(rows.size()));
     table.setColumnWidth(0, 120);
+    setTeamMenu(table, false);
     const QString link = QStringLiteral("te02_");
     int r = 0;
     for (const PageRow *row : rows.rows()) {

@@ -1,5 +1,6 @@
 #include "pages/builders.h"
 
+#include "pages/analysis.h"
 #include "pages/ranking.h"
 #include "strings/texts.h"
 
@@ -56,41 +57,20 @@ bool usesHeadToHead(const CompetitionRules &rules)
     return std::any_of(rules.tieBreaks.cbegin(), rules.tieBreaks.cend(), isHeadToHead);
 }
 
-void accumulate(const MatchData &match, const CompetitionRules &rules, PageRows &rows)
+// One side's result: the row of team, created with its name.
+void addResult(PageRows &rows, const QString &team, const QString &opponent, int scored,
+               int conceded, bool away, bool meetings)
 {
-    // A report without any score says nothing about the result; counting it as 0:0 would invent
-    // a draw.
-    if (match.goals1.isEmpty() && match.goals2.isEmpty())
-        return;
-
-    PageRow &row1 = rows.rowFor(match.team1);
-    PageRow &row2 = rows.rowFor(match.team2);
-    if (row1.text(0).isEmpty())
-        row1.setText(0, match.team1);
-    if (row2.text(0).isEmpty())
-        row2.setText(0, match.team2);
-
-    const int g1 = scoreNumber(match.goals1);
-    const int g2 = scoreNumber(match.goals2);
-    addGoals(row1, Scored, g1);
-    addGoals(row1, Conceded, g2);
-    addGoals(row2, Scored, g2);
-    addGoals(row2, Conceded, g1);
-    addGoals(row2, AwayScored, g2);
-    if (usesHeadToHead(rules)) {
-        addMeetings(row1, match.team2, g1, g2);
-        addMeetings(row2, match.team1, g2, g1);
-    }
-    if (g1 > g2) {
-        row1.addCount(Wins, 1);
-        row2.addCount(Losses, 1);
-    } else if (g1 < g2) {
-        row2.addCount(Wins, 1);
-        row1.addCount(Losses, 1);
-    } else {
-        row1.addCount(Draws, 1);
-        row2.addCount(Draws, 1);
-    }
+    PageRow &row = rows.rowFor(team);
+    if (row.text(0).isEmpty())
+        row.setText(0, team);
+    addGoals(row, Scored, scored);
+    addGoals(row, Conceded, conceded);
+    if (away)
+        addGoals(row, AwayScored, scored);
+    if (meetings)
+        addMeetings(row, opponent, scored, conceded);
+    row.addCount(scored > conceded ? Wins : scored < conceded ? Losses : Draws, 1);
 }
 
 // The records of the rows, in the rows' order, and their meetings when rules need them.
@@ -171,11 +151,27 @@ QString deductionsFootnote(const QList<TeamRecord> &teams, const CompetitionRule
 
 } // namespace
 
+void addToStandings(const MatchData &match, PageRows &rows, StandingsSide side,
+                    const CompetitionRules &rules)
+{
+    // A report without any score says nothing about the result; counting it as 0:0 would invent
+    // a draw.
+    if (match.goals1.isEmpty() && match.goals2.isEmpty())
+        return;
+    const int g1 = scoreNumber(match.goals1);
+    const int g2 = scoreNumber(match.goals2);
+    const bool meetings = usesHeadToHead(rules);
+    if (side != StandingsSide::Away)
+        addResult(rows, match.team1, match.team2, g1, g2, false, meetings);
+    if (side != StandingsSide::Home)
+        addResult(rows, match.team2, match.team1, g2, g1, true, meetings);
+}
+
 void calculateTable(const PageContext &context, PageRows &rows)
 {
     const CompetitionRules &rules = context.params.rules;
     if (!context.table) {
-        accumulate(*context.match, rules, rows);
+        addToStandings(*context.match, rows, StandingsSide::Both, rules);
         return;
     }
 
@@ -195,6 +191,7 @@ void calculateTable(const PageContext &context, PageRows &rows)
         headers.append(t.hDeducted);
     table.prepareTable(headers, 60, int(teams.size()));
     table.setColumnWidth(0, 180);
+    setTeamMenu(table, true);
 
     // Written in ranking order; the stable sort by the points column then keeps that order among
     // teams level on points.

@@ -221,14 +221,17 @@ struct Texts
         "Usage:\n"
         "  scorewright-cli import DIR... -o OUT.swb [--into IN.swb]\n"
         "  scorewright-cli info FILE.swb\n"
-        "  scorewright-cli page FILE.swb PAGE [--tournament NAME] [--from YYYY-MM-DD]\n"
-        "                  [--till YYYY-MM-DD] [--consider-id] [--menu-choice LABEL]\n"
+        "  scorewright-cli page FILE.swb PAGE [--tournament NAME] [--round NAME]\n"
+        "                  [--from YYYY-MM-DD] [--till YYYY-MM-DD] [--consider-id]\n"
+        "                  [--menu-choice LABEL] [--team NAME --team NAME]\n"
         "                  [--format text|csv|tsv] [--links] [-o OUT]\n"
         "  scorewright-cli report FILE.swb MATCH-FILE-NAME [-o OUT.html]\n"
         "  scorewright-cli --help | --version\n"
         "\n"
         "PAGE is a page link such as ta01_ or ta02_TEAM, or one of: %1.\n"
         "fpl1_NAME and fco1_NAME show the players or coaches page for NAME only.\n"
+        "head-to-head takes its two teams as --team A --team B (or the link hh01_A<TAB>B);\n"
+        "form covers each team's last 5 matches, taf1_N its last N.\n"
         "Without --tournament, --from and --till a page covers every match with a date.\n");
     const QString cliVersion = QStringLiteral("scorewright-cli %1\n");
     const QString cliError = QStringLiteral("scorewright-cli: %1\n");
@@ -359,6 +362,88 @@ struct Texts
     const QString cliBadTieBreak = QStringLiteral(
         "--tiebreak: unknown criterion '%1'; use diff, average, scored, away-scored, wins, "
         "h2h-points, h2h-diff, h2h-scored, name or points");
+
+    // Analysis pages: round filter, report checks, duplicates, head-to-head, home and away, form,
+    // and the course of the season
+    const QString allRounds = QStringLiteral("<Все туры>");
+    const QString actionCheckReports = QStringLiteral("Проверка отчётов");
+    const QString actionDuplicates = QStringLiteral("Возможные дубликаты");
+    const QString actionHeadToHead = QStringLiteral("Личные встречи…");
+    const QString actionHomeTable = QStringLiteral("Таблица: дома");
+    const QString actionAwayTable = QStringLiteral("Таблица: в гостях");
+    const QString menuForm = QStringLiteral("Форма");
+    const QString actionFormLast = QStringLiteral("Последние %1 матчей");
+    const QString actionSeasonChart = QStringLiteral("Ход турнира");
+    const QString actionSeasonRace = QStringLiteral("Ход турнира: таблица");
+    const QString actionSeasonGoals = QStringLiteral("Голы по игровым дням");
+    const QString menuHeadToHead = QStringLiteral("Личные встречи с…");
+    const QString menuHome = QStringLiteral("Дома");
+    const QString menuAway = QStringLiteral("В гостях");
+    const QString chooseTeamTitle = QStringLiteral("Личные встречи");
+    const QString chooseFirstTeam = QStringLiteral("Первая команда:");
+    const QString chooseOpponent = QStringLiteral("Соперник команды «%1»:");
+    const QString noOpponents =
+        QStringLiteral("У команды «%1» нет матчей в выбранных турнирах и датах.");
+    const QString hProblem = QStringLiteral("Проблема");
+    const QString hFile = QStringLiteral("Файл");
+    const QString hGroup = QStringLiteral("Группа");
+    const QString hTournament = QStringLiteral("Турнир");
+    const QString hRound = QStringLiteral("Тур");
+    const QString hForm = QStringLiteral("Форма");
+    const QString hNumber = QStringLiteral("№");
+    const QString hOpponent = QStringLiteral("Соперник");
+    const QString hVenue = QStringLiteral("Поле");
+    const QString hPosition = QStringLiteral("Место");
+    const QString hGoalsPerMatch = QStringLiteral("За матч");
+    const QString hRunningAverage = QStringLiteral("С начала");
+    const QString venueHome = QStringLiteral("д");
+    const QString venueAway = QStringLiteral("г");
+    const QString formWin = QStringLiteral("В");
+    const QString formDraw = QStringLiteral("Н");
+    const QString formLoss = QStringLiteral("П");
+    const QString problemScore =
+        QStringLiteral("голы в событиях (%1:%2) не сходятся со счётом %3:%4");
+    const QString problemExtraScore = QStringLiteral(
+        "голы в событиях дополнительного времени (%1:%2) не сходятся с его счётом %3:%4");
+    const QString problemExtraExceeds =
+        QStringLiteral("голов в дополнительное время (%1) больше, чем всего (%2), у команды «%3»");
+    const QString problemShootoutNotLevel =
+        QStringLiteral("серия пенальти (%1:%2) после неничейного счёта %3:%4");
+    const QString problemShootoutLevel = QStringLiteral("серия пенальти закончилась вничью %1:%2");
+    const QString problemSentOffLater =
+        QStringLiteral("%1 («%2») удалён на %3', но упомянут в событии на %4'");
+    const QString problemOffNotInLineup =
+        QStringLiteral("замена на %1': %2 («%3») уходит, но его нет в стартовом составе");
+    const QString problemOffAlreadyReplaced =
+        QStringLiteral("замена на %1': %2 («%3») уходит, но уже был заменён");
+    const QString problemOffSentOff =
+        QStringLiteral("замена на %1': %2 («%3») уходит, но уже был удалён");
+    const QString problemOnAlreadyPlayed =
+        QStringLiteral("замена на %1': %2 («%3») выходит, но уже играл");
+    const QString problemBothLineups = QStringLiteral("%1 в стартовых составах обеих команд");
+    const QString problemTwiceInLineup = QStringLiteral("%1 дважды в стартовом составе «%2»");
+    const QString problemLineupSize = QStringLiteral("в стартовом составе «%1» %2 игроков");
+    const QString problemBadMinute = QStringLiteral("событие «%1»: минута «%2» не число");
+    const QString problemForeignTeam =
+        QStringLiteral("событие «%1» на %2' у команды «%3», которая не играла в матче");
+    const QString chartPoints = QStringLiteral("Очки");
+    const QString chartPosition = QStringLiteral("Место");
+    const QString chartGoals = QStringLiteral("Голы за матч");
+    const QString chartMatchNumber = QStringLiteral("Матч команды");
+    const QString chartDailyAverage = QStringLiteral("В среднем за игровой день");
+    const QString chartRunningAverage = QStringLiteral("В среднем с начала турнира");
+    const QString chartPointTip =
+        QStringLiteral("<b>%1</b>, матч %2 (%3)<br>%4 – %5 %6<br>Очков: %7, место: %8");
+    const QString chartGoalsTip =
+        QStringLiteral("<b>%1</b><br>Матчей: %2, голов: %3<br>За матч: %4, с начала: %5");
+    const QString chartSavePng = QStringLiteral("Сохранить PNG…");
+    const QString chartSaveSvg = QStringLiteral("Сохранить SVG…");
+    const QString chartEmpty = QStringLiteral("Нет матчей со счётом в выбранных турнирах и датах.");
+    const QString pngFilter = QStringLiteral("Изображения PNG (*.png)");
+    const QString svgFilter = QStringLiteral("Изображения SVG (*.svg)");
+    const QString cliHeadToHeadTeams =
+        QStringLiteral("'head-to-head' needs two teams: --team NAME --team NAME");
+    const QString cliTeamNotHere = QStringLiteral("--team applies to 'head-to-head' only");
 };
 
 // The one table of texts, built on first use.

@@ -52,6 +52,7 @@ Match withFields(Match match, const QString &fields)
         {u"coach2"_s, &MatchData::coach2},           {u"coach1Id"_s, &MatchData::coach1Id},
         {u"coach2Id"_s, &MatchData::coach2Id},       {u"time"_s, &MatchData::time},
         {u"extra1"_s, &MatchData::extra1},           {u"penalties1"_s, &MatchData::penalties1},
+        {u"extra2"_s, &MatchData::extra2},           {u"penalties2"_s, &MatchData::penalties2},
         {u"stadium"_s, &MatchData::stadium},         {u"city"_s, &MatchData::city},
         {u"attendance"_s, &MatchData::attendance},   {u"referee"_s, &MatchData::referee},
         {u"refereeCity"_s, &MatchData::refereeCity}, {u"round"_s, &MatchData::round},

@@ -112,6 +112,8 @@ void TestCli::commands_data()
     row("unknown page", "page DB zz01_ -o OUT", 2, {}, "unknown page 'zz01_'");
     row("match report as a page", "page DB xm01_1.xml", 2, {}, "report DB 1.xml");
     row("empty search text", "page DB fpl1_", 2, {}, "'fpl1_' needs the name");
+    row("head-to-head of one team", "page DB head-to-head --team Заря", 2, {}, "needs two teams");
+    row("a team for another page", "page DB standings --team Заря", 2, {}, "'head-to-head' only");
     row("missing file", "info DB.none", 1, {}, "cannot read 'DB.none'");
     row("foreign file", "info DB", 1, {}, "'DB' is not a Scorewright database", "<?xml?><match/>");
     const QByteArray &f = m_fixture;
@@ -138,6 +140,12 @@ void TestCli::commands_data()
     row("default: every dated match", tsv, 0, m0 + m1 + m2 + m3);
     row("one day", tsv + "--tournament Лига --from 2009-03-15 --till=2009-03-15", 0, m0 + m2);
     row("tournament names are exact", tsv + "--tournament лига", 0, m0, "no tournament named");
+    row("one round", tsv + "--round 1", 0, m0);
+    row("head-to-head", "page DB head-to-head --team Звезда --format=tsv --team Ракета", 0,
+        u"Дата\tХозяева\tГости\tСчёт\tИ\tВ\tН\tП\tЗаб.\tПроп.\n"
+        "\tЗвезда\t\t\t   2\t   0\t   1\t   1\t   1\t   2\n"
+        "\tРакета\t\t\t   2\t   1\t   1\t   0\t   2\t   1\n"
+        "2009/03/14\tРакета\tЗвезда\t2:1\t\t\t\t\t\t\n2009/03/15\tЗвезда\tРакета\t0:0\t\t\t\t\t\t\n"_s);
     row("all tournaments by name", tsv + "--tournament <Все\u00a0турниры>", 0, m0 + m1 + m2 + m3);
     const QString standings =
         u"Команда,И,В,Н,П,Заб.,Проп.,О\r\nРакета,3,1,1,1,3,4,   4\r\nЗаря,1,1,0,0,3,1,   3\r\n"
@@ -202,7 +210,8 @@ void TestCli::sameOutputEveryRun_data()
 {
     QTest::addColumn<QStringList>("arguments");
     const QString pages = u"matches standings scorers players teams referees coaches stadiums "
-                          "check-lineups check-ids check-attendance"_s;
+                          "check-lineups check-ids check-attendance consistency "
+                          "home away form season-race season-goals"_s;
     for (const QString &page : pages.split(u' ')) {
         QTest::newRow(qPrintable(page)) << QStringList{u"page"_s, page};
         QTest::newRow(qPrintable(page + u" by ID, links"_s)) << QStringList{

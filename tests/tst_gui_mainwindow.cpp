@@ -3,11 +3,16 @@
 
 #include "tst_gui_mainwindow_fakes.h"
 
+#include "app/seasonchart.h"
 #include "pages/builders.h"
 #include "pages/pagecodes.h"
 #include "pages/textexport.h"
+#include "strings/texts.h"
 #include "testsupport.h"
 
+#include <QChart>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -300,6 +305,61 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), exportText(snapshotOf(expected)).toLocal8Bit());
+    }
+
+    // The analysis pages in the window: the round choice, the team menu's way to home table and
+    // head-to-head, and the chart with its legend and its two image formats.
+    void analysisPages()
+    {
+        MatchStore store = sampleStore();
+        QList<Match> matches = store.matches();
+        const QStringList rounds{u"1"_s, u"2"_s, u"2"_s, u"1/2"_s, u"Финал"_s};
+        for (int i = 0; i < matches.size(); ++i)
+            matches[i].edit().round = rounds.at(i);
+        const QString path = dir.filePath(u"rounds.swb"_s);
+        QVERIFY(writeDatabase(path, makeStore(matches)).ok());
+        dialogs = FakeDialogs();
+        auto window = startWindow(path, dialogs);
+        QComboBox *choice = window->comboRounds;
+        window->comboTournaments->setCurrentText(u"Лига"_s);
+        QStringList items;
+        for (int i = 0; i < choice->count(); ++i)
+            items << choice->itemText(i);
+        QCOMPARE(items, (QStringList{u"<Все туры>"_s, u"1"_s, u"2"_s}));
+
+        window->callCalculateTable();
+        choice->setCurrentText(u"2"_s);
+        QCOMPARE(widgetLines(window->table, 2),
+                 (QStringList{u"ата|1"_s, u"Беркут|1"_s, u"Вымпел|2"_s}));
+
+        const QTableWidget *table = window->table;
+        const QPoint first = table->visualItemRect(table->item(0, 0)).center();
+        dialogs.menuAnswer = int(window->menuLabels.indexOf(texts().menuHeadToHead));
+        dialogs.itemAnswers = QStringList{u"Вымпел"_s};
+        window->contextMenu(first);
+        QCOMPARE(dialogs.lastItems, QStringList{u"Вымпел"_s}); // ата met only Вымпел in round 2
+        QCOMPARE(window->currentLink, u"hh01_ата\tВымпел"_s);
+        QCOMPARE(widgetLines(window->table, 5).mid(0, 2),
+                 (QStringList{u"|ата|||   1"_s, u"|Вымпел|||   1"_s}));
+        window->callCalculateTable();
+        dialogs.menuAnswer = int(window->menuLabels.indexOf(texts().menuHome));
+        window->contextMenu(first);
+        QCOMPARE(window->currentLink, u"tah1_"_s);
+
+        choice->setCurrentIndex(0);
+        window->findChild<QAction *>(u"actionSeasonChart"_s)->trigger();
+        SeasonChart *chart = window->seasonChart;
+        QVERIFY(!chart->isHidden() && window->table->isHidden());
+        QCOMPARE(chart->chart(0)->series().size(), 3);
+        chart->chart(0)->legend()->markers().at(1)->clicked();
+        QCOMPARE(chart->highlighted(), chart->race().teams.at(1));
+        const QString png = dir.filePath(u"race.png"_s), svg = dir.filePath(u"race.svg"_s);
+        dialogs.fileAnswers = QStringList{png, svg};
+        chart->findChild<QPushButton *>(u"savePng"_s)->click();
+        chart->findChild<QPushButton *>(u"saveSvg"_s)->click();
+        QVERIFY(!QImage(png).isNull());
+        QFile file(svg);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains("<svg"));
     }
 };
 

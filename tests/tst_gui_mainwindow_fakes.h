@@ -55,6 +55,14 @@ public:
         note(u"dialog", {}, {});
         return onExec ? onExec(dialog) : int(QDialog::Rejected);
     }
+    QStringList itemAnswers;
+    QStringList lastItems;
+    QString chooseItem(QWidget *, S title, S label, const QStringList &items) override
+    {
+        note(u"item", title, label);
+        lastItems = items;
+        return itemAnswers.isEmpty() ? QString() : itemAnswers.takeFirst();
+    }
 
 private:
     void note(QStringView kind, S title, S text)

@@ -332,6 +332,17 @@ void TestPages::pages()
     const TableData table = runBuilder(makeStore(matches), page.builder, page.argument,
                                        page.considerId, everything(), page.menuChoice);
     QCOMPARE(trimmedLines(table, columns), lines);
+
+    // Chosen by a round that every match is of, the page stays as it is.
+    QList<Match> ofRound = matches;
+    for (Match &m : ofRound)
+        m.edit().round = u"1/8"_s;
+    MatchFilter round = everything();
+    round.round = u"1/8"_s;
+    QCOMPARE(trimmedLines(runBuilder(makeStore(ofRound), page.builder, page.argument,
+                                     page.considerId, round, page.menuChoice),
+                          columns),
+             lines);
 }
 
 // Counts fill four characters so that sorting their texts orders the rows; longer numbers are

@@ -1,0 +1,381 @@
+#include "pages/analysis.h"
+
+#include "pages/builders.h"
+#include "strings/texts.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+
+// The report consistency check and the possible duplicates: data checks that read a report
+// against itself and against the other selected reports.
+
+namespace {
+
+// Texts of a problem row.
+enum ProblemText { PDate = 0, PTeam1, PTeam2, PScore, PProblem, PFile };
+
+QString dateCell(const QDate &date)
+{
+    return date.toString(QStringLiteral("yyyy/MM/dd"));
+}
+
+// A minute as an order: "90+3" after "90" and before "91". Empty for a text that is not a number
+// with an optional "+N".
+std::optional<qint64> minuteKey(const QString &text)
+{
+    qint64 base = -1;
+    qint64 added = -1;
+    qint64 *part = &base;
+    for (const QChar ch : text) {
+        if (ch == u'+' && part == &base && base >= 0) {
+            part = &added;
+            continue;
+        }
+        if (ch < u'0' || ch > u'9')
+            return std::nullopt;
+        *part = std::min<qint64>(std::max<qint64>(*part, 0) * 10 + (ch.unicode() - u'0'), 99999);
+    }
+    if (base < 0 || (part == &added && added < 0))
+        return std::nullopt;
+    return base * 100000 + std::max<qint64>(added, 0);
+}
+
+std::optional<int> number(const QString &text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+bool samePlayer(const QString &idA, const QString &nameA, const QString &idB, const QString &nameB)
+{
+    if (!idA.isEmpty() && !idB.isEmpty())
+        return idA == idB;
+    return nameA == nameB;
+}
+
+// What one side's players have done so far, as the events are read in minute order.
+struct Player
+{
+    QString id;
+    QString name;
+    bool played = false;  // in the line-up or came on
+    bool onPitch = false; // played and neither replaced nor sent off
+    bool replaced = false;
+    bool sentOff = false;
+    bool reported = false; // a later event after the sending-off was reported
+    qint64 sentOffAt = 0;
+    QString sentOffMinute;
+};
+
+struct Side
+{
+    QString team;
+    bool hasLineup = false;
+    QList<Player> players;
+
+    Player &find(const QString &id, const QString &name)
+    {
+        for (Player &p : players)
+            if (samePlayer(p.id, p.name, id, name))
+                return p;
+        Player player;
+        player.id = id;
+        player.name = name;
+        players.append(player);
+        return players.last();
+    }
+};
+
+class MatchCheck
+{
+public:
+    explicit MatchCheck(const MatchData &match) : m(match) {}
+
+    QStringList run()
+    {
+        const Texts &t = texts();
+        const std::optional<int> p1 = number(m.penalties1);
+        const std::optional<int> p2 = number(m.penalties2);
+        shootOut = !m.penalties1.isEmpty() || !m.penalties2.isEmpty();
+        checkScore();
+        if (shootOut && g1 && g2) {
+            if (*g1 != *g2)
+                problems << t.problemShootoutNotLevel.arg(m.penalties1, m.penalties2, m.goals1,
+                                                          m.goals2);
+            else if (p1 && p2 && *p1 == *p2)
+                problems << t.problemShootoutLevel.arg(m.penalties1, m.penalties2);
+        }
+        checkLineups();
+        checkEvents();
+        return problems;
+    }
+
+private:
+    int sideOf(const QString &team) const { return team == m.team1 ? 0 : team == m.team2 ? 1 : -1; }
+
+    // A kick of the penalty shoot-out: a penalty after the 120th minute, or without a minute, in
+    // a match with a shoot-out. It is no goal of the match.
+    bool isKick(const MatchEvent &e, EventKind kind) const
+    {
+        if (!shootOut || (kind != EventKind::PenaltyGoal && kind != EventKind::MissedPenalty))
+            return false;
+        const std::optional<qint64> key = minuteKey(e.time);
+        return e.time.isEmpty() || (key && *key >= 120 * 100000);
+    }
+
+    void checkScore()
+    {
+        const Texts &t = texts();
+        g1 = number(m.goals1);
+        g2 = number(m.goals2);
+        const std::optional<int> extra[2] = {number(m.extra1), number(m.extra2)};
+        const std::optional<int> goals[2] = {g1, g2};
+        const QString *teams[2] = {&m.team1, &m.team2};
+        for (int s = 0; s < 2; ++s) {
+            if (extra[s] && goals[s] && *extra[s] > *goals[s])
+                problems << t.problemExtraExceeds.arg(*extra[s]).arg(*goals[s]).arg(*teams[s]);
+        }
+        // Reports that give no events at all say nothing about the goals.
+        if (!g1 || !g2 || m.events.isEmpty())
+            return;
+        int counted[2] = {0, 0};
+        for (const MatchEvent &e : m.events) {
+            const EventKind kind = eventKind(e.type);
+            const int side = sideOf(e.team);
+            if (side < 0 || isKick(e, kind))
+                continue;
+            if (kind == EventKind::Goal || kind == EventKind::PenaltyGoal)
+                ++counted[side];
+            else if (kind == EventKind::OwnGoal)
+                ++counted[1 - side];
+        }
+        if (counted[0] != *g1 || counted[1] != *g2)
+            problems << t.problemScore.arg(counted[0]).arg(counted[1]).arg(*g1).arg(*g2);
+    }
+
+    void checkLineups()
+    {
+        const Texts &t = texts();
+        const QList<PlayerEntry> *lineups[2] = {&m.players1, &m.players2};
+        for (int s = 0; s < 2; ++s) {
+            const QList<PlayerEntry> &lineup = *lineups[s];
+            sides[s].team = s == 0 ? m.team1 : m.team2;
+            sides[s].hasLineup = !lineup.isEmpty();
+            if (!lineup.isEmpty() && lineup.size() != 11)
+                problems << t.problemLineupSize.arg(sides[s].team).arg(lineup.size());
+            for (const PlayerEntry &p : lineup) {
+                Player &player = sides[s].find(p.id, p.name);
+                if (player.played) {
+                    problems << t.problemTwiceInLineup.arg(p.name, sides[s].team);
+                    continue;
+                }
+                player.played = true;
+                player.onPitch = true;
+            }
+        }
+        for (const PlayerEntry &p : m.players1) {
+            for (const PlayerEntry &q : m.players2) {
+                if (samePlayer(p.id, p.name, q.id, q.name)) {
+                    problems << t.problemBothLineups.arg(p.name);
+                    break;
+                }
+            }
+        }
+    }
+
+    void checkEvents()
+    {
+        const Texts &t = texts();
+        // Events in minute order, those of one minute in report order; kicks without a minute
+        // come last.
+        struct Timed
+        {
+            qint64 key;
+            const MatchEvent *event;
+            EventKind kind;
+        };
+        QList<Timed> timed;
+        for (const MatchEvent &e : m.events) {
+            const EventKind kind = eventKind(e.type);
+            const std::optional<qint64> key = minuteKey(e.time);
+            const bool kick = isKick(e, kind);
+            if (!key && !(kick && e.time.isEmpty()))
+                problems << t.problemBadMinute.arg(e.type, e.time);
+            const int side = sideOf(e.team);
+            if (side < 0)
+                problems << t.problemForeignTeam.arg(e.type, e.time, e.team);
+            if (side >= 0 && (key || kick))
+                timed.append({key ? *key : std::numeric_limits<qint64>::max(), &e, kind});
+        }
+        std::stable_sort(timed.begin(), timed.end(),
+                         [](const Timed &a, const Timed &b) { return a.key < b.key; });
+
+        for (const Timed &item : std::as_const(timed)) {
+            const MatchEvent &e = *item.event;
+            Side &side = sides[sideOf(e.team)];
+            if (item.kind == EventKind::Substitution) {
+                substitute(side, e);
+                continue;
+            }
+            if (e.player.isEmpty() && e.playerid.isEmpty())
+                continue;
+            Player &p = side.find(e.playerid, e.player);
+            if (p.sentOff && item.key > p.sentOffAt && !p.reported) {
+                problems << t.problemSentOffLater.arg(e.player, side.team, p.sentOffMinute, e.time);
+                p.reported = true;
+            }
+            if ((item.kind == EventKind::SendingOff || item.kind == EventKind::SecondCaution) &&
+                !p.sentOff) {
+                p.sentOff = true;
+                p.played = true;
+                p.onPitch = false;
+                p.sentOffAt = item.key;
+                p.sentOffMinute = e.time;
+            }
+        }
+    }
+
+    void substitute(Side &side, const MatchEvent &e)
+    {
+        const Texts &t = texts();
+        if (!e.player.isEmpty() || !e.playerid.isEmpty()) {
+            Player &off = side.find(e.playerid, e.player);
+            if (off.sentOff)
+                problems << t.problemOffSentOff.arg(e.time, e.player, side.team);
+            else if (off.replaced)
+                problems << t.problemOffAlreadyReplaced.arg(e.time, e.player, side.team);
+            else if (!off.onPitch && side.hasLineup)
+                problems << t.problemOffNotInLineup.arg(e.time, e.player, side.team);
+            off.played = true;
+            off.onPitch = false;
+            off.replaced = true;
+        }
+        if (!e.player2.isEmpty() || !e.playerid2.isEmpty()) {
+            Player &on = side.find(e.playerid2, e.player2);
+            if (on.played)
+                problems << t.problemOnAlreadyPlayed.arg(e.time, e.player2, side.team);
+            on.played = true;
+            on.onPitch = true;
+        }
+    }
+
+    const MatchData &m;
+    bool shootOut = false;
+    std::optional<int> g1;
+    std::optional<int> g2;
+    Side sides[2];
+    QStringList problems;
+};
+
+void emitProblems(ResultTable &table, PageRows &rows)
+{
+    const Texts &t = texts();
+    table.prepareTable({t.hDate, t.hHome, t.hAway, t.hScore, t.hProblem}, 120, int(rows.size()));
+    table.setColumnWidth(0, 90);
+    table.setColumnWidth(1, 150);
+    table.setColumnWidth(2, 150);
+    table.setColumnWidth(3, 60);
+    table.setColumnWidth(4, 600);
+    int r = 0;
+    for (const PageRow *row : rows.rows()) {
+        for (int c = PDate; c <= PProblem; ++c)
+            table.setCell(r, c, row->text(c));
+        table.setCell(r, 5, QStringLiteral("xm01_") + row->text(PFile));
+        ++r;
+    }
+    rows.clear();
+    table.sortByColumn(0, Qt::AscendingOrder);
+}
+
+// Texts of a match row of the duplicates page; the group row under the key alone counts.
+enum DuplicateText { DKey = 0, DTeam1, DTeam2, DScore, DTournament, DFile };
+
+QString duplicateKey(const MatchData &m)
+{
+    const bool ordered = QString::compare(m.team1, m.team2) <= 0;
+    return m.date.toString(Qt::ISODate) + u'\t' + (ordered ? m.team1 : m.team2) + u'\t' +
+           (ordered ? m.team2 : m.team1);
+}
+
+} // namespace
+
+void checkReports(const PageContext &context, PageRows &rows)
+{
+    if (context.table) {
+        emitProblems(*context.table, rows);
+        return;
+    }
+    const MatchData &m = *context.match;
+    const QStringList problems = MatchCheck(m).run();
+    for (const QString &problem : problems) {
+        PageRow &row = rows.newRow();
+        row.setText(PDate, dateCell(m.date));
+        row.setText(PTeam1, m.team1);
+        row.setText(PTeam2, m.team2);
+        row.setText(PScore, scoreText(m));
+        row.setText(PProblem, problem);
+        row.setText(PFile, context.matchFile);
+    }
+}
+
+void findDuplicates(const PageContext &context, PageRows &rows)
+{
+    if (!context.table) {
+        const MatchData &m = *context.match;
+        PageRow &row = rows.newRow();
+        row.setText(DKey, duplicateKey(m));
+        row.setText(DTeam1, m.team1);
+        row.setText(DTeam2, m.team2);
+        row.setText(DScore, scoreText(m));
+        row.setText(DTournament, m.tournament);
+        row.setText(DFile, context.matchFile);
+        return;
+    }
+
+    // Groups of two or more, by date and then in the order their first match came.
+    QHash<QString, QList<const PageRow *>> groups;
+    QStringList keys;
+    for (const PageRow *row : rows.rows()) {
+        QList<const PageRow *> &group = groups[row->text(DKey)];
+        if (group.isEmpty())
+            keys.append(row->text(DKey));
+        group.append(row);
+    }
+    std::stable_sort(keys.begin(), keys.end(), [](const QString &a, const QString &b) {
+        return QStringView(a).left(10) < QStringView(b).left(10);
+    });
+    int shown = 0;
+    for (const QString &key : std::as_const(keys))
+        shown += groups.value(key).size() > 1 ? int(groups.value(key).size()) : 0;
+
+    const Texts &t = texts();
+    ResultTable &table = *context.table;
+    table.prepareTable({t.hGroup, t.hDate, t.hHome, t.hAway, t.hScore, t.hTournament, t.hFile}, 120,
+                       shown);
+    table.setColumnWidth(0, 60);
+    table.setColumnWidth(1, 90);
+    table.setColumnWidth(4, 60);
+    table.setColumnWidth(6, 160);
+    int r = 0;
+    int number = 0;
+    for (const QString &key : std::as_const(keys)) {
+        const QList<const PageRow *> &group = groups.value(key);
+        if (group.size() < 2)
+            continue;
+        ++number;
+        for (const PageRow *row : group) {
+            table.setCell(r, 0, paddedCount(number));
+            table.setCell(r, 1, dateCell(QDate::fromString(key.left(10), Qt::ISODate)));
+            for (int c = DTeam1; c <= DFile; ++c)
+                table.setCell(r, c + 1, row->text(c));
+            table.setCell(r, 7, QStringLiteral("xm01_") + row->text(DFile));
+            ++r;
+        }
+    }
+    rows.clear();
+    table.sortByColumn(0, Qt::AscendingOrder);
+}
