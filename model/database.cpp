@@ -1,9 +1,9 @@
 #include "model/database.h"
 
+#include "model/fileio.h"
+
 #include <QBuffer>
-#include <QFile>
 #include <QHash>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -14,7 +14,6 @@ constexpr quint32 nullStringLength = 0xFFFFFFFF;
 // The smallest possible sizes, used to reject counts that the remaining bytes cannot hold.
 constexpr qint64 minPlayerSize = 2 * 4;
 constexpr qint64 minEventSize = 8 * 4;
-constexpr qint64 minMatchSize = 26 * 4 + 4 + 3 * 4;
 
 // A bounds-checked cursor over the file's bytes. The first failure sticks; later reads return
 // empty values and consume nothing.
@@ -33,6 +32,7 @@ public:
     quint32 u32()
     {
         if (m_failed || remaining() < 4) {
+            m_endedEarly = m_endedEarly || !m_failed;
             fail();
             return 0;
         }
@@ -63,10 +63,20 @@ public:
         return decode(raw);
     }
 
+    // A Julian day in years 1 to 9999, or 0 for no date; anything else no writer produces.
     QDate date()
     {
+        const qint64 start = m_pos;
         const quint32 day = u32();
-        return day == 0 ? QDate() : QDate::fromJulianDay(day);
+        if (day == 0)
+            return QDate();
+        static const qint64 first = QDate(1, 1, 1).toJulianDay();
+        static const qint64 last = QDate(9999, 12, 31).toJulianDay();
+        if (qint64(day) < first || qint64(day) > last) {
+            failAt(start);
+            return QDate();
+        }
+        return QDate::fromJulianDay(day);
     }
 
     // A list count, rejected when the remaining bytes cannot hold that many items.
@@ -76,10 +86,14 @@ public:
         const quint32 n = u32();
         if (!m_failed && qint64(n) * minItemSize > remaining()) {
             failAt(start);
+            m_endedEarly = true;
             return 0;
         }
         return n;
     }
+
+    // True when the failure was running out of bytes rather than a value no writer makes.
+    bool endedEarly() const { return m_endedEarly; }
 
     // The UTF-16 bytes of the next string; empty for a null or empty one (m_lastWasNull tells).
     QByteArrayView rawString()
@@ -90,6 +104,7 @@ public:
         if (m_lastWasNull)
             return {};
         if ((length & 1) != 0 || length > remaining()) {
+            m_endedEarly = (length & 1) == 0 && length != nullStringLength;
             failAt(start);
             m_lastWasNull = true;
             return {};
@@ -124,6 +139,7 @@ private:
     qint64 m_failOffset = 0;
     bool m_failed = false;
     bool m_lastWasNull = false;
+    bool m_endedEarly = false;
     QHash<QByteArrayView, QString> m_pool; // views into the bytes being read
 };
 
@@ -306,6 +322,7 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
         if (std::memcmp(bytes.constData(), magicBytes, size_t(bytes.size())) == 0) {
             result.status = DatabaseResult::Damaged;
             result.offset = 0;
+            result.endsEarly = true;
         } else {
             result.status = DatabaseResult::NotDatabase;
         }
@@ -320,6 +337,7 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
     if (in.failed()) {
         result.status = DatabaseResult::Damaged;
         result.offset = in.offset();
+        result.endsEarly = true;
         return result;
     }
     if (version != quint32(databaseVersion)) {
@@ -329,7 +347,9 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
     }
 
     MatchStore fresh;
-    const quint32 n = in.count(minMatchSize);
+    // Matches are read one by one, so a count larger than the file holds costs nothing up front:
+    // reading as far as the bytes go tells how many of them are whole.
+    const quint32 n = in.u32();
     for (quint32 i = 0; i < n && !in.failed(); ++i) {
         Match match;
         MatchData &m = match.edit();
@@ -344,6 +364,10 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
     if (in.failed()) {
         result.status = DatabaseResult::Damaged;
         result.offset = in.offset();
+        result.endsEarly = in.endedEarly();
+        // The count as the header gives it, also when it is more than the file can hold.
+        result.announced = bytes.size() >= 12 ? qFromBigEndian<quint32>(bytes.constData() + 8) : 0;
+        result.complete = quint32(fresh.count());
         return result;
     }
 
@@ -354,36 +378,31 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
 
 DatabaseResult readDatabase(const QString &path, MatchStore &store)
 {
-    QFile file(path);
     DatabaseResult result;
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.status = DatabaseResult::CannotOpen;
-        result.systemError = file.errorString();
-        return result;
-    }
     // Some other kind of file, however large, is told by its first bytes without reading it all.
-    const QByteArray head = file.peek(4);
-    if (head.size() == 4 && qFromBigEndian<quint32>(head.constData()) != databaseMagic) {
-        result.status = DatabaseResult::NotDatabase;
-        return result;
-    }
-    // Mapping the file spares copying it into a fresh buffer, which costs a page fault for every
-    // few kilobytes; reading stays the fallback for files that cannot be mapped.
-    const qint64 size = file.size();
-    if (uchar *mapped = size > 0 ? file.map(0, size) : nullptr) {
-        const QByteArray view =
-            QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(size));
-        result = readDatabaseBytes(view, store);
-        file.unmap(mapped);
-        return result;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    const FileContents file = readWholeFile(path, [](const QByteArray &head) {
+        return head.size() < 4 || qFromBigEndian<quint32>(head.constData()) == databaseMagic;
+    });
+    switch (file.status) {
+    case FileContents::Ok:
+        return readDatabaseBytes(file.bytes, store);
+    case FileContents::CannotOpen:
         result.status = DatabaseResult::CannotOpen;
-        result.systemError = file.errorString();
-        return result;
+        result.systemError = file.error.text;
+        result.systemErrno = file.error.code;
+        break;
+    case FileContents::NotRegular:
+        result.status = DatabaseResult::NotRegularFile;
+        result.systemErrno = file.error.code;
+        break;
+    case FileContents::Changed:
+        result.status = DatabaseResult::ChangedWhileReading;
+        break;
+    case FileContents::Unwanted:
+        result.status = DatabaseResult::NotDatabase;
+        break;
     }
-    return readDatabaseBytes(bytes, store);
+    return result;
 }
 
 bool writeDatabaseTo(QIODevice &device, const MatchStore &store)
@@ -400,16 +419,12 @@ bool writeDatabaseTo(QIODevice &device, const MatchStore &store)
 DatabaseResult writeDatabase(const QString &path, const MatchStore &store)
 {
     DatabaseResult result;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    const SystemError error = writeFileSafely(
+        path, [&store](QIODevice &device) { return writeDatabaseTo(device, store); });
+    if (error.isError()) {
         result.status = DatabaseResult::CannotWrite;
-        result.systemError = file.errorString();
-        return result;
-    }
-    if (!writeDatabaseTo(file, store) || !file.commit()) {
-        result.status = DatabaseResult::CannotWrite;
-        result.systemError = file.errorString();
-        file.cancelWriting();
+        result.systemError = error.text;
+        result.systemErrno = error.code;
     }
     return result;
 }

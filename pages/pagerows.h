@@ -24,8 +24,8 @@ public:
     void addCount(int i, qint64 value)
     {
         if (__builtin_add_overflow(m_counts[i], value, &m_counts[i]))
-            m_counts[i] = value > 0 ? std::numeric_limits<qint64>::max()
-                                    : std::numeric_limits<qint64>::min();
+            m_counts[i] =
+                value > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
     }
 
     const QString &key() const { return m_key; }
