@@ -243,6 +243,21 @@ void MainWindow::import()
         if (!result.directory)
             dialogs()->warning(this, texts().importFailedTitle,
                                texts().directoryMissing.arg(QDir::toNativeSeparators(directory)));
+        if (!result.unreadable.isEmpty()) {
+            // Nothing is skipped without a word: the first few unreadable reports by name.
+            QStringList lines;
+            for (const auto &[name, reason] :
+                 std::as_const(result.unreadable)
+                     .first(std::min<qsizetype>(result.unreadable.size(), 10)))
+                lines << texts().unreadableReport.arg(QDir::toNativeSeparators(name),
+                                                      reason.isEmpty() ? texts().notRegularReason
+                                                                       : reason);
+            if (result.unreadable.size() > lines.size())
+                lines << texts().moreUnreadable.arg(result.unreadable.size() - lines.size());
+            dialogs()->warning(this, texts().importFailedTitle,
+                               texts().unreadableReports.arg(result.unreadable.size()) +
+                                   QLatin1Char('\n') + lines.join(QLatin1Char('\n')));
+        }
         // The dates shown widen to the reports imported; a narrower choice made before stays.
         DateSpan dates{dateEditFrom->date(), dateEditTill->date()};
         dates.widen(result.dates);

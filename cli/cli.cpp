@@ -249,7 +249,10 @@ int import(const QStringList &arguments)
     ImportResult total;
     for (const QString &directory : std::as_const(args.positional)) {
         const ImportResult result = importDirectory(directory, store, progress);
-        if (result.matches == 0 && result.duplicates == 0)
+        for (const auto &[name, reason] : result.unreadable)
+            message(t.cliWarning.arg(t.cliCannotOpen.arg(
+                directory + u'/' + name, reason.isEmpty() ? t.cliNotRegularReason : reason)));
+        if (result.matches == 0 && result.duplicates == 0 && result.unreadable.isEmpty())
             message(t.cliWarning.arg(t.cliNoReports.arg(directory)));
         total.files += result.files;
         total.matches += result.matches;

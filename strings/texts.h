@@ -224,6 +224,10 @@ struct Texts
     const QString fileCannotWrite = QStringLiteral("Не удалось записать файл «%1»: %2.");
     const QString fileKept = QStringLiteral("Прежний файл не изменён.");
     const QString importFailedTitle = QStringLiteral("Не удалось импортировать");
+    const QString unreadableReports = QStringLiteral("Не удалось прочитать отчётов: %1.");
+    const QString unreadableReport = QStringLiteral("«%1»: %2");
+    const QString notRegularReason = QStringLiteral("это не обычный файл");
+    const QString moreUnreadable = QStringLiteral("… и ещё %1");
     const QString importDuplicates =
         QStringLiteral("Пропущено повторов: %1 (такие матчи в базе уже есть).");
     const QString directoryMissing = QStringLiteral("Папка «%1» не найдена.");
@@ -277,6 +281,7 @@ struct Texts
         "'%1' is damaged: it announces %2 matches but ends after %3 of them (reading stopped at "
         "byte %4)");
     const QString cliNotRegular = QStringLiteral("cannot read '%1': it is not a regular file");
+    const QString cliNotRegularReason = QStringLiteral("not a regular file");
     const QString cliChanged =
         QStringLiteral("'%1' changed while it was being read: nothing was read, try again");
     const QString cliSameFile =
