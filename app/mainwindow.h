@@ -63,7 +63,11 @@ public:
 
     // The store differs from its file: set after an import, an edit or an added report, cleared
     // when the database is read, created or saved.
-    void markModified() { store.setModified(true); }
+    void markModified()
+    {
+        store.setModified(true);
+        updateModifiedMarker();
+    }
     bool isModified() const { return store.isModified(); }
 
 public Q_SLOTS:
