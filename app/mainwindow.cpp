@@ -100,7 +100,7 @@ void MainWindow::init(DialogProvider *dialogs, const QString &startFile)
 
     resetDateRange();
     rebuildTournamentChoice();
-    if (!databasePath.isEmpty() && !loadDatabase(databasePath, startFile.isEmpty())) {
+    if (!databasePath.isEmpty() && !loadDatabase(databasePath, true)) {
         // The named file was not read: it is not the open database, so nothing is saved over it.
         // A file that merely is not there any more keeps its name, as the start page shows.
         if (QFileInfo::exists(databasePath))

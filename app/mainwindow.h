@@ -49,7 +49,8 @@ public:
     // A window whose questions go to dialogs from the start (tests answer the start-up messages).
     explicit MainWindow(DialogProvider *dialogs, QWidget *parent = nullptr);
     // A window that opens startFile (a database named on the command line) instead of the one
-    // the settings name; a file that cannot be read is reported and an empty database is open.
+    // the settings name; as at any start, a damaged file is reported and a missing one is named
+    // on the start page.
     MainWindow(const QString &startFile, DialogProvider *dialogs, QWidget *parent = nullptr);
     ~MainWindow() override;
 

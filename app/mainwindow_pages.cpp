@@ -437,6 +437,7 @@ void MainWindow::showMatchReport(const QString &fileName)
     seasonChart->hide();
     text->show();
     showFootnote(QString(), QString());
+    showCaption(QString());
     text->clear();
     if (const Match *match = store.find(fileName))
         text->setHtml(matchReportHtml(**match, ReportScore::Full));

@@ -84,7 +84,8 @@ void MainWindow::buildTableTools()
     rowFilter->setObjectName(QStringLiteral("rowFilter"));
     rowFilter->setPlaceholderText(t.filterPlaceholder);
     rowFilter->setClearButtonEnabled(true);
-    rowFilter->setMaximumWidth(260);
+    rowFilter->setMinimumWidth(rowFilter->fontMetrics().horizontalAdvance(t.filterPlaceholder) +
+                               40);
     auto *row = new QHBoxLayout();
     row->setContentsMargins(0, 4, 0, 4);
     row->addWidget(caption, 1);
@@ -147,7 +148,10 @@ void MainWindow::buildTableTools()
 
 void MainWindow::showCaption(const QString &text)
 {
+    // Only a table has a caption and rows to filter.
     caption->setText(text);
+    caption->setVisible(!text.isEmpty());
+    rowFilter->setVisible(!text.isEmpty());
 }
 
 void MainWindow::applyRowFilter()

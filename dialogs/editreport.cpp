@@ -146,7 +146,7 @@ void EditReport::buildForm()
     int x = 240;
     for (QWidget *widget : scoreRow) {
         widget->move(x, widget->y());
-        x += widget->width() + (qobject_cast<QLabel *>(widget) ? 0 : 6);
+        x += widget->width() + (qobject_cast<QLabel *>(widget) ? 3 : 6);
     }
     addLabel(general, "label_15", t.hCity, 10, 160, 101, 20);
     m_city = addField(general, "fCity", 130, 160, 281, 20);

@@ -102,16 +102,26 @@ private Q_SLOTS:
         QTest::addColumn<bool>("demo");    // a demo.swb beside the executable
         QTest::addColumn<QString>("path"); // the database path the window ends with
         QTest::addColumn<int>("matches");
-        QTest::addColumn<QString>("message"); // the box shown at start-up
+        QTest::addColumn<QString>("message");  // the box shown at start-up
+        QTest::addColumn<QString>("argument"); // a database named on the command line
         const QString demo = QCoreApplication::applicationDirPath() + u"/demo.swb"_s;
         const QString lost = dir.filePath(u"lost.swb"_s), damaged = dir.filePath(u"damaged.swb"_s);
-        QTest::newRow("demo beside the program") << QString() << true << demo << 5 << QString();
-        QTest::newRow("settings win") << samplePath << true << samplePath << 5 << QString();
-        QTest::newRow("nothing at all") << QString() << false << QString() << 0 << QString();
-        QTest::newRow("a lost file") << lost << false << lost << 0 << QString();
-        QTest::newRow("a directory") << dir.path() << false << QString() << 0 << QString();
+        QTest::newRow("demo beside the program")
+            << QString() << true << demo << 5 << QString() << QString();
+        QTest::newRow("settings win")
+            << samplePath << true << samplePath << 5 << QString() << QString();
+        QTest::newRow("nothing at all")
+            << QString() << false << QString() << 0 << QString() << QString();
+        QTest::newRow("a lost file") << lost << false << lost << 0 << QString() << QString();
+        QTest::newRow("a directory")
+            << dir.path() << false << QString() << 0 << QString() << QString();
         // A damaged file is named, and is not the open database: nothing is saved over it.
-        QTest::newRow("damaged") << damaged << false << QString() << 0 << u"warning"_s;
+        QTest::newRow("damaged") << damaged << false << QString() << 0 << u"warning"_s << QString();
+        // A file named on the command line wins over the settings; a missing one is named.
+        QTest::newRow("command line")
+            << lost << false << samplePath << 5 << QString() << samplePath;
+        QTest::newRow("command line, lost file")
+            << samplePath << false << lost << 0 << QString() << lost;
     }
     void startUp()
     {
@@ -120,16 +130,22 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(int, matches);
         QFETCH(QString, message);
+        QFETCH(QString, argument);
         const QString demoPath = QCoreApplication::applicationDirPath() + u"/demo.swb"_s;
         QVERIFY(!demo || QFile::copy(samplePath, demoPath));
         dialogs = FakeDialogs();
-        auto window = startWindow(setting, dialogs);
+        setStartDatabase(setting);
+        auto window = argument.isEmpty() ? startWindow(setting, dialogs)
+                                         : std::make_unique<MainWindow>(argument, &dialogs);
         QFile::remove(demoPath);
 
         QCOMPARE(window->store.count(), matches);
         QCOMPARE(window->databasePath, path);
         QCOMPARE(shown(*window), u"start"_s);
         QVERIFY(window->text->toPlainText().contains(u"Путь к файлу со статистикой: "_s + path));
+        // A file that has gone is named on the start page.
+        QCOMPARE(window->text->toPlainText().contains(u"не найден — открыта пустая база"_s),
+                 path == dir.filePath(u"lost.swb"_s));
         QCOMPARE(window->dateEditFrom->text(), matches ? u"01.03.2020"_s : u"31.12.2999"_s);
         window->callCalculateTable(); // an empty store says so and stays on the start page
         QCOMPARE(shown(*window), matches ? u"ta01_"_s : u"start"_s);
