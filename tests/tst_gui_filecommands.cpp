@@ -132,6 +132,14 @@ private Q_SLOTS:
         QCOMPARE(contents(good), databaseBytes(window->store));
         QCOMPARE(contents(named), saved);
         QCOMPARE(dialogs.kinds, (QStringList{u"save"_s, u"save"_s, u"warning"_s, u"save"_s}));
+        // The files saved lead the recent files; one that has gone is dropped with a message.
+        const QList<QAction *> recent = window->menuRecent->actions();
+        QCOMPARE(recent.size(), 2);
+        QVERIFY(recent.at(0)->text().endsWith(QDir::toNativeSeparators(good)));
+        QVERIFY(QFile::remove(good));
+        recent.at(0)->trigger();
+        QCOMPARE(dialogs.kinds.last(), u"warning"_s);
+        QCOMPARE(window->menuRecent->actions().size(), 1);
     }
 
     // The command goes on unless the answer is Cancel or saving fails; only Yes saves.

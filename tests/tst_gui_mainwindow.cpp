@@ -427,7 +427,7 @@ private Q_SLOTS:
         }
     }
 
-    // The export writes what the user sees: rows in screen order after a re-sort, columns at
+    // The exports write what the user sees: rows in screen order after a re-sort, columns at
     // their current widths, without the hidden link column.
     void exportFollowsTheScreen()
     {
@@ -444,6 +444,12 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), exportText(snapshotOf(expected)).toLocal8Bit());
+        // The CSV beside it, named with its suffix when the name typed has none.
+        dialogs.fileAnswers = QStringList{dir.filePath(u"export"_s)};
+        window->saveAsCsv();
+        QFile csv(dir.filePath(u"export.csv"_s));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), exportCsv(snapshotOf(expected)).toUtf8());
     }
 
     // The analysis pages in the window: the round choice, the team menu's way to home table and
