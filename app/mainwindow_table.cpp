@@ -173,9 +173,12 @@ void MainWindow::applyRowFilter()
         shown += match ? 1 : 0;
     }
     table->setUpdatesEnabled(true);
+    // The count stays while the filter narrows the rows; other messages (the time a page took)
+    // are left alone.
+    const QString countPrefix = texts().filterCount.section(QLatin1Char('%'), 0, 0);
     if (!wanted.isEmpty())
         statusbar->showMessage(texts().filterCount.arg(shown).arg(rows));
-    else
+    else if (statusbar->currentMessage().startsWith(countPrefix))
         statusbar->clearMessage();
 }
 
