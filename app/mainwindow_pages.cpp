@@ -34,22 +34,41 @@ namespace {
 // builders and the command line do (Qt's own item compares locale-aware).
 enum class ColumnOrder { Text, Number };
 
+// The day of a date written as the pages write it, "2024/03/01", or as "01.03.2024"; read by
+// hand, as a large match list holds tens of thousands of them.
+bool readDate(QStringView cell, qint64 &day)
+{
+    if (cell.size() != 10)
+        return false;
+    const bool yearFirst = cell[4] == u'/' && cell[7] == u'/';
+    if (!yearFirst && !(cell[2] == u'.' && cell[5] == u'.'))
+        return false;
+    const auto number = [cell](int from, int length) {
+        int value = 0;
+        for (int i = from; i < from + length; ++i) {
+            if (!cell[i].isDigit())
+                return -1;
+            value = value * 10 + cell[i].digitValue();
+        }
+        return value;
+    };
+    const int year = number(yearFirst ? 0 : 6, 4);
+    const int month = number(yearFirst ? 5 : 3, 2);
+    const int dayOfMonth = number(yearFirst ? 8 : 0, 2);
+    const QDate date(year, month, dayOfMonth);
+    if (year < 0 || month < 0 || dayOfMonth < 0 || !date.isValid())
+        return false;
+    day = date.toJulianDay();
+    return true;
+}
+
 // The value a cell orders by in a Number column: the integer, or the day of a date.
 bool readNumber(const QString &cell, qint64 &number)
 {
+    const QString trimmed = cell.trimmed();
     bool ok = false;
-    number = cell.trimmed().toLongLong(&ok);
-    if (ok)
-        return true;
-    for (const QLatin1StringView format :
-         {QLatin1StringView("yyyy/MM/dd"), QLatin1StringView("dd.MM.yyyy")}) {
-        const QDate date = QDate::fromString(cell.trimmed(), format);
-        if (date.isValid()) {
-            number = date.toJulianDay();
-            return true;
-        }
-    }
-    return false;
+    number = trimmed.toLongLong(&ok);
+    return ok || readDate(trimmed, number);
 }
 
 // Integers and dates each order by their own value; a column that mixes them, or holds any other
