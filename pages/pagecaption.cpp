@@ -1,6 +1,5 @@
 #include "pages/pagecaption.h"
 
-#include "pages/analysis.h"
 #include "pages/pagecodes.h"
 #include "strings/texts.h"
 
@@ -66,7 +65,9 @@ QString subject(const QString &code, const QString &argument, const QString &sea
         return t.actionAwayTable;
     if (is("taf1_"))
         return t.captionForm.arg(argument.isEmpty() ? QStringLiteral("5") : argument);
-    if (is("sr01_") || is("sc01_"))
+    if (is("sr01_"))
+        return t.actionSeasonRace;
+    if (is("sc01_"))
         return t.actionSeasonChart;
     if (is("sg01_"))
         return t.actionSeasonGoals;
