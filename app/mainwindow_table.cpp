@@ -260,8 +260,8 @@ void MainWindow::rebuildRecentMenu()
     const QStringList recent = openSettings().value(recentKey).toStringList();
     for (int i = 0; i < recent.size(); ++i) {
         const QString path = recent.at(i);
-        QAction *action = menuRecent->addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        QAction *action = menuRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QDir::toNativeSeparators(path).replace(QLatin1Char('&'), QStringLiteral("&&"))));
         connect(action, &QAction::triggered, this, [this, path] { openRecentFile(path); });
     }
     menuRecent->setEnabled(!recent.isEmpty());
