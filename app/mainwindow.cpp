@@ -27,6 +27,7 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTextBrowser>
+#include <QTimer>
 
 namespace {
 
@@ -61,7 +62,7 @@ MainWindow::MainWindow(DialogProvider *dialogs, QWidget *parent) : QMainWindow(p
 MainWindow::MainWindow(const QString &startFile, DialogProvider *dialogs, QWidget *parent)
     : QMainWindow(parent)
 {
-    init(dialogs, startFile);
+    init(dialogs, startFile, true);
 }
 
 MainWindow::~MainWindow() = default;
@@ -78,7 +79,7 @@ DialogProvider *MainWindow::dialogs() const
     return &standardDialogs;
 }
 
-void MainWindow::init(DialogProvider *dialogs, const QString &startFile)
+void MainWindow::init(DialogProvider *dialogs, const QString &startFile, bool deferred)
 {
     dialogProvider = dialogs;
     buildForm();
@@ -100,15 +101,25 @@ void MainWindow::init(DialogProvider *dialogs, const QString &startFile)
 
     resetDateRange();
     rebuildTournamentChoice();
-    if (!databasePath.isEmpty() && !loadDatabase(databasePath, true)) {
-        // The named file was not read: it is not the open database, so nothing is saved over it.
-        // A file that merely is not there any more keeps its name, as the start page shows.
-        if (QFileInfo::exists(databasePath))
-            databasePath.clear();
-    }
+    const auto openStartDatabase = [this] {
+        if (!databasePath.isEmpty() && !loadDatabase(databasePath, true)) {
+            // The named file was not read: it is not the open database, so nothing is saved over
+            // it. A file that merely is not there any more keeps its name, as the start page shows.
+            if (QFileInfo::exists(databasePath))
+                databasePath.clear();
+        }
+        showStartPage();
+    };
 
     centreWindow();
+    if (!deferred) {
+        openStartDatabase();
+        return;
+    }
+    // The window shows first and reads the database while it is painted, with the file named in
+    // the status bar.
     showStartPage();
+    QTimer::singleShot(0, this, openStartDatabase);
 }
 
 void MainWindow::buildForm()

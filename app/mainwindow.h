@@ -48,9 +48,9 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     // A window whose questions go to dialogs from the start (tests answer the start-up messages).
     explicit MainWindow(DialogProvider *dialogs, QWidget *parent = nullptr);
-    // A window that opens startFile (a database named on the command line) instead of the one
-    // the settings name; as at any start, a damaged file is reported and a missing one is named
-    // on the start page.
+    // The program's window: it opens startFile (a database named on the command line) or else
+    // the one the settings name, once the event loop runs, so that it shows while reading; as at
+    // any start, a damaged file is reported and a missing one is named on the start page.
     MainWindow(const QString &startFile, DialogProvider *dialogs, QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -117,7 +117,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void init(DialogProvider *dialogs, const QString &startFile = QString());
+    // deferred: the database is read once the event loop runs, so that the window shows first.
+    void init(DialogProvider *dialogs, const QString &startFile = QString(), bool deferred = false);
     void buildForm();
     void buildMenus();
     void buildModeButtons();

@@ -137,6 +137,7 @@ private Q_SLOTS:
         setStartDatabase(setting);
         auto window = argument.isEmpty() ? startWindow(setting, dialogs)
                                          : std::make_unique<MainWindow>(argument, &dialogs);
+        QCoreApplication::processEvents(); // the program's window reads once the loop runs
         QFile::remove(demoPath);
 
         QCOMPARE(window->store.count(), matches);
