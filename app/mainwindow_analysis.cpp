@@ -122,6 +122,7 @@ void MainWindow::showSeasonChart()
     actionSaveAsText->setEnabled(false);
     table->hide();
     text->hide();
+    showCaption(QString());
     seasonChart->show();
 }
 

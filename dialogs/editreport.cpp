@@ -25,7 +25,8 @@ QLabel *addLabel(QWidget *parent, const char *name, const QString &text, int x, 
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1StringView(name));
-    label->setGeometry(x, y, w, h);
+    // Never narrower than its text, so that no caption is cut.
+    label->setGeometry(x, y, std::max(w, label->sizeHint().width()), h);
     return label;
 }
 
@@ -132,15 +133,21 @@ void EditReport::buildForm()
     m_goals1 = addField(general, "fGoals1", 130, 130, 41, 20);
     addLabel(general, "label_5", t.lScoreColon, 180, 130, 16, 20);
     m_goals2 = addField(general, "fGoals2", 190, 130, 41, 20);
-    addLabel(general, "label_6", t.lExtra, 240, 130, 31, 20);
-    m_extra1 = addField(general, "fExtra1", 280, 130, 41, 20);
-    addLabel(general, "label_7", t.lScoreColon, 330, 130, 16, 20);
-    m_extra2 = addField(general, "fExtra2", 350, 130, 41, 20);
-    addLabel(general, "label_8", t.lPenalties, 390, 130, 31, 20);
-    m_penalty1 = addField(general, "fPenalty1", 430, 130, 41, 20);
-    addLabel(general, "label_9", t.lScoreColon, 480, 130, 16, 20);
-    m_penalty2 = addField(general, "fPenalty2", 500, 130, 41, 20);
-    addLabel(general, "label_10", t.lScoreClose, 550, 130, 16, 20);
+    QWidget *scoreRow[] = {addLabel(general, "label_6", t.lExtra, 240, 130, 31, 20),
+                           m_extra1 = addField(general, "fExtra1", 280, 130, 41, 20),
+                           addLabel(general, "label_7", t.lScoreColon, 330, 130, 16, 20),
+                           m_extra2 = addField(general, "fExtra2", 350, 130, 41, 20),
+                           addLabel(general, "label_8", t.lPenalties, 390, 130, 31, 20),
+                           m_penalty1 = addField(general, "fPenalty1", 430, 130, 41, 20),
+                           addLabel(general, "label_9", t.lScoreColon, 480, 130, 16, 20),
+                           m_penalty2 = addField(general, "fPenalty2", 500, 130, 41, 20),
+                           addLabel(general, "label_10", t.lScoreClose, 550, 130, 16, 20)};
+    // The extra time and the shoot-out follow the score in a row whose captions show whole.
+    int x = 240;
+    for (QWidget *widget : scoreRow) {
+        widget->move(x, widget->y());
+        x += widget->width() + (qobject_cast<QLabel *>(widget) ? 3 : 6);
+    }
     addLabel(general, "label_15", t.hCity, 10, 160, 101, 20);
     m_city = addField(general, "fCity", 130, 160, 281, 20);
     addLabel(general, "label_16", t.hStadium, 10, 190, 101, 20);

@@ -469,6 +469,48 @@ struct Texts
     const QString cliHeadToHeadTeams =
         QStringLiteral("'head-to-head' needs two teams: --team NAME --team NAME");
     const QString cliTeamNotHere = QStringLiteral("--team applies to 'head-to-head' only");
+
+    // Window: the caption above the table, the filter box, the table's CSV export, the report's
+    // extra time and shoot-out, recent files, the start page's missing file, progress
+    const QString captionScope = QStringLiteral("%1 — %2");
+    const QString captionAllTournaments = QStringLiteral("все турниры");
+    const QString captionRound = QStringLiteral("тур %1");
+    const QString captionDates = QStringLiteral("%1–%2");
+    const QString captionRules = QStringLiteral(" (правила: %1)");
+    const QString captionNamesakes =
+        QStringLiteral(" (однофамильцы вместе: «Учитывать ID» выключено)");
+    const QString captionStadiumMatches = QStringLiteral("Матчи на стадионе «%1»");
+    const QString captionRefereeMatches = QStringLiteral("Матчи судьи «%1»");
+    const QString captionCoachMatches = QStringLiteral("Матчи тренера «%1»");
+    const QString captionPlayerMatches = QStringLiteral("Матчи игрока «%1»");
+    const QString captionPlayerGoals = QStringLiteral("Голы игрока «%1»");
+    const QString captionTeamPlayers = QStringLiteral("Игроки команды «%1»");
+    const QString captionTeamMatches = QStringLiteral("Матчи команды «%1»");
+    const QString captionFindPlayer = QStringLiteral("Игроки: поиск «%1»");
+    const QString captionFindCoach = QStringLiteral("Тренеры: поиск «%1»");
+    const QString captionHeadToHead = QStringLiteral("Личные встречи: «%1» и «%2»");
+    const QString captionForm = QStringLiteral("Форма: последние %1 матчей");
+    const QString filterPlaceholder = QStringLiteral("Фильтр строк (Ctrl+F)");
+    const QString filterCount = QStringLiteral("Строк: %1 из %2");
+    const QString actionSaveAsCsv = QStringLiteral("Сохранить таблицу как CSV");
+    const QString csvFilter = QStringLiteral("Таблицы CSV (*.csv)");
+    const QString reportExtra = QStringLiteral("д.в. %1:%2");
+    const QString reportShootout = QStringLiteral("пен. %1:%2");
+    const QString reportScoreDetails = QStringLiteral("%1 (%2)");
+    const QString menuRecent = QStringLiteral("Недавние файлы");
+    const QString recentMissing =
+        QStringLiteral("Файл «%1» не найден; он убран из списка недавних файлов.");
+    const QString startPageMissing =
+        QStringLiteral("<p><b>Файл «%1» не найден — открыта пустая база.</b></p>");
+    const QString opening = QStringLiteral("Открываем «%1»…");
+    const QString saving = QStringLiteral("Сохраняем «%1»…");
+    const QString saved = QStringLiteral("Сохранено: «%1».");
+    const QString untitled = QStringLiteral("Новая база");
+    const QString titleWithFile = QStringLiteral("%1[*] — %2");
+    const QString menuView = QStringLiteral("Вид");
+    const QString actionRefresh = QStringLiteral("Обновить");
+    const QString actionBack = QStringLiteral("Назад");
+    const QString actionFilterRows = QStringLiteral("Фильтр строк");
 };
 
 // The one table of texts, built on first use.

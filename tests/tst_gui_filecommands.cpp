@@ -106,14 +106,18 @@ private Q_SLOTS:
         auto window = startWindow(QString(), dialogs);
         window->store.add(makeMatch(u"new.xml"_s, u"2016-01-01"_s, u"C"_s, u"D"_s));
         window->markModified();
+        // The title carries the modified marker until the save; a name typed without a suffix
+        // gets ".swb".
+        QVERIFY(window->isWindowModified());
         const QString named = dir.filePath(u"named.swb"_s);
         const QString bad = dir.filePath(u"no/such/dir/out.swb"_s);
         const QString good = dir.filePath(u"copy.swb"_s);
-        dialogs.fileAnswers = QStringList{named, bad, good};
+        dialogs.fileAnswers = QStringList{dir.filePath(u"named"_s), bad, good};
         window->save();
         QCOMPARE(window->databasePath, named);
         QCOMPARE(contents(named), databaseBytes(window->store));
-        QVERIFY(!window->isModified());
+        QVERIFY(!window->isModified() && !window->isWindowModified());
+        QVERIFY(window->windowTitle().startsWith(u"named.swb[*]"_s));
         // Save as: a failure names the file and keeps the database where it was; a success
         // moves it and leaves the old file alone.
         window->markModified();
@@ -122,12 +126,20 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls.last().kind, u"warning"_s);
         QVERIFY(dialogs.calls.last().text.contains(QDir::toNativeSeparators(bad)));
         QCOMPARE(window->databasePath, named);
-        QVERIFY(window->isModified());
+        QVERIFY(window->isModified() && window->isWindowModified());
         window->saveAsSwb();
         QCOMPARE(window->databasePath, good);
         QCOMPARE(contents(good), databaseBytes(window->store));
         QCOMPARE(contents(named), saved);
         QCOMPARE(dialogs.kinds, (QStringList{u"save"_s, u"save"_s, u"warning"_s, u"save"_s}));
+        // The files saved lead the recent files; one that has gone is dropped with a message.
+        const QList<QAction *> recent = window->menuRecent->actions();
+        QCOMPARE(recent.size(), 2);
+        QVERIFY(recent.at(0)->text().endsWith(QDir::toNativeSeparators(good)));
+        QVERIFY(QFile::remove(good));
+        recent.at(0)->trigger();
+        QCOMPARE(dialogs.kinds.last(), u"warning"_s);
+        QCOMPARE(window->menuRecent->actions().size(), 1);
     }
 
     // The command goes on unless the answer is Cancel or saving fails; only Yes saves.
@@ -252,7 +264,7 @@ private Q_SLOTS:
         QCOMPARE(window->comboTournaments->itemText(3), u"Первенство"_s);
         QCOMPARE(window->dateEditFrom->date(), QDate(2010, 5, 10));
         QCOMPARE(window->dateEditTill->date(), QDate(2015, 2, 3));
-        QVERIFY(window->isModified());
+        QVERIFY(window->isModified() && window->isWindowModified());
 
         QStringList texts;
         for (const QList<QVariant> &message : messages)
