@@ -74,9 +74,11 @@ struct Arguments
     QString value(const QString &name) const { return options.value(name); }
 };
 
-const QStringList valueOptions = {u"-o"_s,     u"--into"_s,        u"--tournament"_s, u"--from"_s,
-                                  u"--till"_s, u"--menu-choice"_s, u"--format"_s,     u"--round"_s,
-                                  u"--team"_s, u"--xml"_s};
+const QStringList valueOptions = {u"-o"_s,       u"--into"_s,  u"--tournament"_s,
+                                  u"--from"_s,   u"--till"_s,  u"--menu-choice"_s,
+                                  u"--format"_s, u"--round"_s, u"--team"_s};
+// The outputs of 'export', one option per kind of output, each naming the place to write to.
+const QStringList exportOutputs = {u"--xml"_s};
 const QStringList flagOptions = {u"--consider-id"_s, u"--links"_s};
 // The options of the competition rules, which only the standings use.
 const QStringList rulesOptions = {u"--rules"_s, u"--points"_s, u"--tiebreak"_s};
@@ -107,7 +109,8 @@ int parseArguments(const QStringList &arguments, const QString &command, const Q
             value = argument.mid(equals + 1);
             inlineValue = true;
         }
-        const bool takesValue = valueOptions.contains(name) || rulesOptions.contains(name);
+        const bool takesValue = valueOptions.contains(name) || rulesOptions.contains(name) ||
+                                exportOutputs.contains(name);
         if (!takesValue && !flagOptions.contains(name))
             return usageError(t.cliUnknownOption.arg(name));
         if (!allowed.contains(name))
@@ -326,13 +329,13 @@ int page(const QStringList &arguments)
 {
     const Texts &t = texts();
     Arguments args;
-    if (const int code =
-            parseArguments(arguments, u"page"_s,
-                           QStringList{u"--tournament"_s, u"--from"_s, u"--till"_s,
-                                       u"--consider-id"_s, u"--menu-choice"_s, u"--format"_s,
-                                       u"--links"_s, u"-o"_s, u"--round"_s, u"--team"_s} +
-                               rulesOptions,
-                           args))
+    if (const int code = parseArguments(arguments, u"page"_s,
+                                        QStringList{u"--tournament"_s, u"--from"_s, u"--till"_s,
+                                                    u"--consider-id"_s, u"--menu-choice"_s,
+                                                    u"--format"_s, u"--links"_s, u"-o"_s,
+                                                    u"--round"_s, u"--team"_s} +
+                                            rulesOptions,
+                                        args))
         return code;
     if (args.positional.size() != 2)
         return usageError(t.cliWrongArguments.arg(u"page"_s, t.cliPageArguments));
@@ -458,10 +461,9 @@ int exportReports(const QStringList &arguments)
 {
     const Texts &t = texts();
     Arguments args;
-    const QStringList outputs = {u"--xml"_s};
-    if (const int code = parseArguments(arguments, u"export"_s, outputs, args))
+    if (const int code = parseArguments(arguments, u"export"_s, exportOutputs, args))
         return code;
-    const bool anyOutput = std::any_of(outputs.cbegin(), outputs.cend(),
+    const bool anyOutput = std::any_of(exportOutputs.cbegin(), exportOutputs.cend(),
                                        [&](const QString &o) { return !args.value(o).isEmpty(); });
     if (args.positional.size() != 1 || !anyOutput)
         return usageError(t.cliWrongArguments.arg(u"export"_s, t.cliExportArguments));
