@@ -287,20 +287,21 @@ XmlExportResult exportXmlReports(const QList<Match> &matches, const QString &dir
     }
     QSet<QString> files;   // paths taken by a report
     QSet<QString> folders; // paths taken by a folder that holds reports
-    // The length of the first part of path (up to a '/', or the whole) that cannot be used: a
-    // name another report took, or an entry on disk of the wrong kind or a link. -1: none.
+    // The index of the first part of path (folder by folder, the file last) that cannot be
+    // used: a name another report took, or an entry on disk of the wrong kind, or a link. -1: none.
     const auto clash = [&](const QString &path) -> qsizetype {
+        qsizetype index = 0;
         for (qsizetype slash = path.indexOf(u'/'); slash >= 0;
-             slash = path.indexOf(u'/', slash + 1)) {
+             slash = path.indexOf(u'/', slash + 1), ++index) {
             const QString folder = path.left(slash);
             const QFileInfo info(root + u'/' + folder);
             if (files.contains(folder) || info.isSymLink() || (info.exists() && !info.isDir()))
-                return slash;
+                return index;
         }
         const QFileInfo info(root + u'/' + path);
         if (files.contains(path) || folders.contains(path) || info.isSymLink() ||
             (info.exists() && !info.isFile()))
-            return path.size();
+            return index;
         return -1;
     };
     // A report without a usable name is named "new-N", N from 1, past every name wanted.
@@ -315,19 +316,20 @@ XmlExportResult exportXmlReports(const QList<Match> &matches, const QString &dir
                 wanted = numberedFileName(u"new.xml"_s, nextNew++);
             while (wantedPaths.contains(wanted) || clash(wanted) >= 0);
         }
-        // The part that clashes gets a number: "a.xml" -> "a-2.xml", "2020/1.xml" -> "2020-2/1.xml"
-        // when "2020" is a file.
+        // The part that clashes gets a number: "a.xml" -> "a-2.xml", "2020/1.xml" ->
+        // "2020-2/1.xml" when "2020" is a file.
+        const QStringList original = wanted.split(u'/');
+        QStringList parts = original;
         QString path = wanted;
-        QString base = wanted;
-        qsizetype baseLength = -1;
+        qsizetype numbered = -1;
         int n = 2;
-        for (qsizetype length; (length = clash(path)) >= 0;) {
-            if (length != baseLength) {
-                base = path;
-                baseLength = length;
+        for (qsizetype index; (index = clash(path)) >= 0;) {
+            if (index != numbered) {
+                numbered = index;
                 n = 2;
             }
-            path = numberedFileName(base.left(length), n++) + base.mid(length);
+            parts[index] = numberedFileName(original.at(index), n++);
+            path = parts.join(u'/');
         }
         files.insert(path);
         const qsizetype lastSlash = path.lastIndexOf(u'/');
