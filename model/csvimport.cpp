@@ -72,6 +72,11 @@ const struct
     {Round, u"round"},
     {Round, u"wk"},
     {Time, u"time"},
+    {Referee, u"судья"},
+    {Attendance, u"зрители"},
+    {Stadium, u"стадион"},
+    {Round, u"тур"},
+    {Time, u"время"},
 };
 
 Column columnOf(QStringView header)
@@ -264,33 +269,43 @@ QString decode(const QByteArray &bytes)
 QDate parseCsvDate(QStringView text, const QDate &today)
 {
     text = text.trimmed();
-    const qsizetype size = text.size();
-    bool ok1 = false, ok2 = false, ok3 = false;
-    if (size == 10 && text[4] == u'-' && text[7] == u'-') {
-        const int year = digitsValue(text.first(4), &ok1);
-        const int month = digitsValue(text.sliced(5, 2), &ok2);
-        const int day = digitsValue(text.sliced(8, 2), &ok3);
-        return ok1 && ok2 && ok3 ? QDate(year, month, day) : QDate();
+    if (text.size() < 6 || text.size() > 10)
+        return QDate();
+    // Three groups of digits with one separator between them.
+    qsizetype first = 0;
+    while (first < text.size() && text[first] >= u'0' && text[first] <= u'9')
+        ++first;
+    const QChar separator = first < text.size() ? text[first] : QChar();
+    if (separator != u'/' && separator != u'.' && separator != u'-')
+        return QDate();
+    const QList<QStringView> parts = text.split(separator);
+    if (parts.size() != 3)
+        return QDate();
+    int values[3];
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        values[i] = digitsValue(parts.at(i), &ok);
+        if (!ok)
+            return QDate();
     }
-    const QChar separator = size >= 6 ? text[2] : QChar();
-    if (separator != u'/' && separator != u'.')
+    if (separator == u'-') {
+        // yyyy-mm-dd
+        if (parts.at(0).size() != 4 || parts.at(1).size() > 2 || parts.at(2).size() > 2)
+            return QDate();
+        return QDate(values[0], values[1], values[2]);
+    }
+    // dd/mm/yy, dd/mm/yyyy, dd.mm.yyyy (a day or month of one digit too)
+    if (parts.at(0).size() > 2 || parts.at(1).size() > 2 ||
+        (parts.at(2).size() != 2 && parts.at(2).size() != 4))
         return QDate();
-    if (size != 8 && size != 10)
-        return QDate();
-    if (text[5] != separator || (separator == u'.' && size != 10))
-        return QDate();
-    const int day = digitsValue(text.first(2), &ok1);
-    const int month = digitsValue(text.sliced(3, 2), &ok2);
-    int year = digitsValue(text.sliced(6), &ok3);
-    if (!ok1 || !ok2 || !ok3)
-        return QDate();
-    if (size == 8) {
+    int year = values[2];
+    if (parts.at(2).size() == 2) {
         const int current = (today.isValid() ? today : QDate::currentDate()).year();
         year += current - current % 100;
         if (year > current)
             year -= 100;
     }
-    return QDate(year, month, day);
+    return QDate(year, values[1], values[0]);
 }
 
 CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, ImportBatch &batch,

@@ -19,12 +19,13 @@ class ImportBatch;
 //               column FT, Score, Счёт holding "2-1" or "2:1"
 //   tournament  Div, Division, Competition, Tournament, Турнир; else "<file name> <Season>"
 //               when there is a Season column, else the file name without its ending
-//   also        Referee, Attendance, Venue or Stadium, Round or Wk, Time (kick-off)
+//   also        Referee (Судья), Attendance (Зрители), Venue or Stadium (Стадион), Round or Wk
+//               (Тур), Time (Время, the kick-off)
 // Other columns are ignored. A cell holding only "NA" is empty. Dates are read as dd/mm/yy,
-// dd/mm/yyyy, yyyy-mm-dd or dd.mm.yyyy; a two-digit year is the latest year ending in those
-// digits that is not after the current one. Cells are separated by ',' or ';' (whichever the
-// header holds more of) and quoted as in RFC 4180; the text is UTF-8 (with or without a byte
-// order mark) or, when it is not valid UTF-8, windows-1251.
+// dd/mm/yyyy, yyyy-mm-dd or dd.mm.yyyy (a day or month may have one digit); a two-digit year is the
+// latest year ending in those digits that is not after the current one. Cells are separated by ','
+// or ';' (whichever the header holds more of) and quoted as in RFC 4180; the text is UTF-8 (with or
+// without a byte order mark) or, when it is not valid UTF-8, windows-1251.
 
 // What a file lacks to be read at all.
 enum CsvMissing : unsigned {
