@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -175,16 +176,33 @@ void readRecord(QStringView text, qsizetype &pos, QChar separator, Record &recor
     }
 }
 
-// A cell as stored: trimmed, and "NA" alone is empty.
-QString value(const Record &record, int index)
+// Cells as stored: trimmed, and "NA" alone is empty. Equal texts share one string (teams,
+// tournaments, referees and scores repeat from line to line), which saves most of the
+// allocations of a large file.
+class CellReader
 {
-    if (index < 0 || index >= record.cells.size())
-        return QString();
-    const QStringView cell = record.cells.at(index).trimmed();
-    if (cell.isEmpty() || cell == u"NA")
-        return QString();
-    return cell.toString();
-}
+public:
+    QString operator()(const Record &record, int index)
+    {
+        if (index < 0 || index >= record.cells.size())
+            return QString();
+        const QStringView cell = record.cells.at(index).trimmed();
+        if (cell.isEmpty() || cell == u"NA")
+            return QString();
+        const QString key = QString::fromRawData(cell.data(), cell.size());
+        const auto found = m_texts.constFind(key);
+        if (found != m_texts.cend())
+            return *found;
+        QString text = cell.toString();
+        if (m_texts.size() < maxShared)
+            m_texts.insert(text, text);
+        return text;
+    }
+
+private:
+    static constexpr qsizetype maxShared = 200000;
+    QHash<QString, QString> m_texts;
+};
 
 // A count of goals: digits only; -1 for anything else.
 int count(QStringView text)
@@ -352,6 +370,7 @@ CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, 
     const qsizetype dot = baseName.lastIndexOf(u'.');
     if (dot > 0)
         baseName.truncate(dot);
+    CellReader value;
     const QDate today = options.today.isValid() ? options.today : QDate::currentDate();
     const qsizetype addedBefore = batch.added();
     const qsizetype duplicatesBefore = batch.duplicates();
