@@ -80,6 +80,7 @@ void MainWindow::init(DialogProvider *dialogs)
     buildRulesMenu();
     buildModeButtons();
     buildAnalysis();
+    buildReportsMenu();
     connectSignals();
 
     databasePath = openSettings().value(dataKey).toString();
@@ -387,6 +388,7 @@ void MainWindow::showStartPage()
     text->setHtml(
         texts().startPage.arg(databasePath.toHtmlEscaped(), QString::number(store.count())));
     actionSaveAsText->setEnabled(false);
+    actionSaveReportXml->setEnabled(false);
     text->show();
     table->hide();
     showFootnote(QString(), QString());

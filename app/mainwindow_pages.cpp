@@ -282,6 +282,7 @@ void MainWindow::showTable(const TableData &data)
 {
     WaitCursor wait;
     actionSaveAsText->setEnabled(true);
+    actionSaveReportXml->setEnabled(false);
     table->show();
     text->hide();
     seasonChart->hide();
@@ -340,7 +341,9 @@ void MainWindow::showMatchReport(const QString &fileName)
     text->show();
     showFootnote(QString(), QString());
     text->clear();
-    if (const Match *match = store.find(fileName))
+    const Match *match = store.find(fileName);
+    actionSaveReportXml->setEnabled(match != nullptr);
+    if (match)
         text->setHtml(matchReportHtml(**match));
 }
 
