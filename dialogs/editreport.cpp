@@ -18,6 +18,7 @@
 #include <QTableWidget>
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -67,14 +68,14 @@ QTableWidget *addTable(QWidget *parent, const char *name, int x, int y, int w, i
 void addRowButtons(QWidget *parent, QTableWidget *table, int x, int y)
 {
     const Texts &t = texts();
-    const std::pair<const QString *, std::function<void()>> buttons[] = {
-        {&t.editAddRow, [table] { reporttables::appendRow(table); }},
-        {&t.editRemoveRows, [table] { reporttables::removeSelectedRows(table); }},
-        {&t.editMoveUp, [table] { reporttables::moveCurrentRow(table, -1); }},
-        {&t.editMoveDown, [table] { reporttables::moveCurrentRow(table, 1); }}};
-    for (const auto &[label, action] : buttons) {
+    const std::tuple<const QString *, const char *, std::function<void()>> buttons[] = {
+        {&t.editAddRow, "Add", [table] { reporttables::appendRow(table); }},
+        {&t.editRemoveRows, "Remove", [table] { reporttables::removeSelectedRows(table); }},
+        {&t.editMoveUp, "Up", [table] { reporttables::moveCurrentRow(table, -1); }},
+        {&t.editMoveDown, "Down", [table] { reporttables::moveCurrentRow(table, 1); }}};
+    for (const auto &[label, name, action] : buttons) {
         auto *button = new QPushButton(*label, parent);
-        button->setObjectName(table->objectName() + u'_' + QString::number(x));
+        button->setObjectName(table->objectName() + QLatin1StringView(name));
         button->setGeometry(x, y, 86, 24);
         button->setAutoDefault(false);
         button->setFocusPolicy(Qt::NoFocus);
@@ -344,6 +345,11 @@ void EditReport::accept()
                 refuse(t.notDigitsText.arg(*label, text), field);
                 return;
             }
+        }
+        // A cell still being edited counts with what it shows.
+        for (QTableWidget *table : {m_squad1, m_squad2, m_events}) {
+            if (QWidget *editor = table->indexWidget(table->currentIndex()))
+                QMetaObject::invokeMethod(table, "commitData", Q_ARG(QWidget *, editor));
         }
         if (!checkEvents())
             return;
