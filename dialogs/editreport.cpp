@@ -179,7 +179,7 @@ void EditReport::buildForm()
     auto *events = new QWidget();
     events->setObjectName(QStringLiteral("tabEvents"));
     addHeading(events, "label_13", t.lEvents, 10, 10, 751, 20);
-    m_events = addTable(events, "fEvents", 10, 40, 751, 321);
+    m_events = addTable(events, "fEvents", 10, 40, 751, 371);
     reporttables::setUpEvents(m_events);
     m_events->setItemDelegate(new reporttables::EventDelegate(
         [this] {
@@ -192,7 +192,7 @@ void EditReport::buildForm()
             return names;
         },
         m_events));
-    addRowButtons(events, m_events, 10, 366);
+    addRowButtons(events, m_events, 10, 416);
     m_tabs->addTab(events, t.tabEvents);
 
     auto *comments = new QWidget();

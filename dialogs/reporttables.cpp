@@ -92,7 +92,7 @@ void setUpEvents(QTableWidget *table)
     const Texts &t = texts();
     setUp(table, {t.hTime, t.hEventType, t.hTeam, t.hPlayer, t.hPlayerId, t.hPlayerOff,
                   t.hPlayer2Id, t.hComment});
-    const int widths[] = {50, 170, 120, 110, 50, 110, 70};
+    const int widths[] = {45, 140, 115, 105, 55, 105, 75};
     for (int column = 0; column < 7; ++column)
         table->setColumnWidth(column, widths[column]);
 }
@@ -103,7 +103,7 @@ void fillSquad(QTableWidget *table, const QList<PlayerEntry> &players)
     table->setRowCount(int(players.size()));
     for (int row = 0; row < players.size(); ++row)
         fillRow(table, row, {players.at(row).name, players.at(row).id}, row);
-    table->setColumnWidth(SquadName, 260);
+    table->setColumnWidth(SquadName, 230);
 }
 
 void fillEvents(QTableWidget *table, const QList<MatchEvent> &events)
