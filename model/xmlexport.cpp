@@ -251,7 +251,7 @@ QByteArray matchXml(const MatchData &m, bool windows1251, bool *dropped)
                                : w.out.at(i).unicode();
         const qsizetype length = c > 0xffff ? 2 : 1;
         const QByteArray encoded = one.encode(QStringView(w.out).sliced(i, length));
-        if (c < 0x80 || (!encoded.isEmpty() && encoded != "\0" && encoded != "?"))
+        if (c < 0x80 || (!encoded.isEmpty() && !encoded.contains('\0') && encoded != "?"))
             bytes += encoded;
         else
             bytes += "&#" + QByteArray::number(uint(c)) + ';';

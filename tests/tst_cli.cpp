@@ -295,16 +295,15 @@ void TestCli::generatorIsDeterministicAndReadsBack()
                        [](const Match &x, const Match &y) { return x.sameRecord(y); }));
     QVERIFY(!a.constLast().sameRecord(generateMatches(smallSeason(7, 6, 12)).constLast()));
 
-    Match match = a.constFirst(); // characters that must be escaped survive too
+    // In windows-1251 a character the encoding lacks is written as a reference (escaping and
+    // UTF-8 are the round trip's in tst_xmlimport).
+    Match match = a.constFirst();
     match.edit().fileName = u"report.xml"_s;
-    match.edit().team1 = u"A & <B> \"C\""_s;
-    match.edit().events.first().comment = u"x<y"_s;
-    for (const bool windows1251 : {false, true}) {
-        QVERIFY(writeFile(path(match->fileName), reportXml(*match, windows1251)));
-        QFile file(path(match->fileName));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY2(readMatchXml(file).sameRecord(match), windows1251 ? "windows-1251" : "UTF-8");
-    }
+    match.edit().team1 = u"Ёлки € 😀 ✓"_s;
+    QVERIFY(writeFile(path(match->fileName), reportXml(*match, true)));
+    QFile file(path(match->fileName));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(readMatchXml(file).sameRecord(match));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
