@@ -185,12 +185,7 @@ void EditReport::buildForm()
         [this] {
             return QStringList{m_team1->text(), m_team2->text()};
         },
-        [this](int side) {
-            QStringList names;
-            for (const PlayerEntry &p : reporttables::squadOf(side == 0 ? m_squad1 : m_squad2))
-                names.append(p.name);
-            return names;
-        },
+        [this](int side) { return reporttables::squadOf(side == 0 ? m_squad1 : m_squad2); },
         m_events));
     addRowButtons(events, m_events, 10, 416);
     m_tabs->addTab(events, t.tabEvents);

@@ -227,19 +227,24 @@ bool TableKeys::eventFilter(QObject *watched, QEvent *event)
 }
 
 EventDelegate::EventDelegate(std::function<QStringList()> teams,
-                             std::function<QStringList(int)> squad, QObject *parent)
+                             std::function<QList<PlayerEntry>(int)> squad, QObject *parent)
     : QStyledItemDelegate(parent), m_teams(std::move(teams)), m_squad(std::move(squad))
 {}
+
+QList<PlayerEntry> EventDelegate::squadOfRow(const QModelIndex &index) const
+{
+    const QString team = index.model()->index(index.row(), EventTeam).data().toString();
+    const int side = team.isEmpty() ? -1 : int(m_teams().indexOf(team));
+    return side >= 0 ? m_squad(side) : QList<PlayerEntry>();
+}
 
 QStringList EventDelegate::playerNames(const QModelIndex &index) const
 {
     const QAbstractItemModel *model = index.model();
     const QString team = model->index(index.row(), EventTeam).data().toString();
-    const QStringList teams = m_teams();
-    const int side = int(teams.indexOf(team));
     QStringList names;
-    if (side >= 0)
-        names = m_squad(side);
+    for (const PlayerEntry &player : squadOfRow(index))
+        names.append(player.name);
     // Players who came on earlier for the same team.
     const QString substitution = texts().substitution;
     for (int row = 0; row < index.row(); ++row) {
@@ -315,6 +320,21 @@ void EventDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
         return;
     }
     QStyledItemDelegate::setModelData(editor, model, index);
+    const int idColumn = index.column() == EventPlayer    ? EventPlayerId
+                         : index.column() == EventPlayer2 ? EventPlayerId2
+                                                          : -1;
+    if (idColumn < 0)
+        return;
+    const QModelIndex id = model->index(index.row(), idColumn);
+    if (!id.data().toString().isEmpty())
+        return;
+    const QString name = index.data().toString();
+    for (const PlayerEntry &player : squadOfRow(index)) {
+        if (player.name == name && !player.id.isEmpty()) {
+            model->setData(id, player.id, Qt::EditRole);
+            return;
+        }
+    }
 }
 
 } // namespace reporttables

@@ -62,14 +62,13 @@ private:
 
 // The editors of the event cells: the kind as a choice of the eight kinds or free text, the team
 // as a choice of the match's two teams, players completed from that team's line-up and earlier
-// substitutes.
+// substitutes; a player of the line-up chosen into a row without an ID brings his ID along.
 class EventDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 public:
-    // teams gives the two team names as the form holds them now; squad(0 or 1) the names of a
-    // line-up.
-    EventDelegate(std::function<QStringList()> teams, std::function<QStringList(int)> squad,
+    // teams gives the two team names as the form holds them now; squad(0 or 1) a line-up.
+    EventDelegate(std::function<QStringList()> teams, std::function<QList<PlayerEntry>(int)> squad,
                   QObject *parent);
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
@@ -80,9 +79,11 @@ public:
 
 private:
     QStringList playerNames(const QModelIndex &index) const;
+    // The line-up of the team named in the row of index, or none.
+    QList<PlayerEntry> squadOfRow(const QModelIndex &index) const;
 
     std::function<QStringList()> m_teams;
-    std::function<QStringList(int)> m_squad;
+    std::function<QList<PlayerEntry>(int)> m_squad;
 };
 
 } // namespace reporttables

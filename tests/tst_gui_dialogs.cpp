@@ -259,11 +259,11 @@ private Q_SLOTS:
                "enter ev; type ev 0 0 12; type ev 0 1 Гол; type ev 0 2 Спартак; type ev 0 3 "
                "Иванов; "
                "enter ev; type ev 1 0 45+2; type ev 1 1 Предупреждение; type ev 1 2 Зенит; "
-               "type ev 1 3 Петров; enter ev; type ev 2 0 60; type ev 2 1 Замена; "
+               "type ev 1 3 Кузнецов; enter ev; type ev 2 0 60; type ev 2 1 Замена; "
                "type ev 2 2 Зенит; type ev 2 3 Петров; type ev 2 5 Сычёв; type ev 2 6 9; "
                "type ev 2 7 травма"_s
             << QStringList{u"Иванов#,Смит#"_s, u"Петров#,Кузнецов#77"_s,
-                           u"12,Гол,Спартак,Иванов,,,,;45+2,Предупреждение,Зенит,Петров,,,,;"
+                           u"12,Гол,Спартак,Иванов,,,,;45+2,Предупреждение,Зенит,Кузнецов,77,,,;"
                            "60,Замена,Зенит,Петров,,Сычёв,9,травма"_s}
             << QString();
         QTest::newRow("rows moved and removed; blank rows left out")
