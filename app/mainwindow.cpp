@@ -88,6 +88,7 @@ void MainWindow::init(DialogProvider *dialogs, const QString &startFile, bool de
     buildModeButtons();
     buildAnalysis();
     buildTableTools();
+    buildReportsMenu();
     connectSignals();
 
     databasePath = startFile.isEmpty() ? openSettings().value(dataKey).toString()
@@ -418,6 +419,7 @@ void MainWindow::showStartPage()
     showCaption(QString());
     updateModifiedMarker();
     actionSaveAsText->setEnabled(false);
+    actionSaveReportXml->setEnabled(false);
     text->show();
     table->hide();
     showFootnote(QString(), QString());

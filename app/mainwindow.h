@@ -211,6 +211,16 @@ private:
     QMenu *menuRecent = nullptr;
     QList<int> fittedWidths; // the columns' widths before the last one stretches
 
+    // Reports in and out (mainwindow_reports.cpp): the XML export of the selection or of the
+    // report shown, and the CSV results import.
+    void buildReportsMenu();
+    void exportXml();
+    void saveReportXml();
+    void importCsv();
+    QAction *actionExportXml = nullptr;
+    QAction *actionSaveReportXml = nullptr;
+    QAction *actionImportCsv = nullptr;
+
     // The answer of the person search dialog.
     QString searchText;
 

@@ -120,6 +120,7 @@ void MainWindow::showSeasonChart()
                                                filter.till.toString(QStringLiteral("dd.MM.yyyy"))));
     seasonChart->setRace(seasonRace(store, filter), title.join(QStringLiteral(", ")));
     actionSaveAsText->setEnabled(false);
+    actionSaveReportXml->setEnabled(false);
     table->hide();
     text->hide();
     showCaption(QString());

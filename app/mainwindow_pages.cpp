@@ -381,6 +381,7 @@ void MainWindow::showTable(const TableData &data)
 {
     WaitCursor wait;
     actionSaveAsText->setEnabled(true);
+    actionSaveReportXml->setEnabled(false);
     table->show();
     text->hide();
     seasonChart->hide();
@@ -458,7 +459,9 @@ void MainWindow::showMatchReport(const QString &fileName)
     showFootnote(QString(), QString());
     showCaption(QString());
     text->clear();
-    if (const Match *match = store.find(fileName))
+    const Match *match = store.find(fileName);
+    actionSaveReportXml->setEnabled(match != nullptr);
+    if (match)
         text->setHtml(matchReportHtml(**match, ReportScore::Full));
 }
 

@@ -1,8 +1,11 @@
 #include "cli/cli.h"
 
 #include "model/competitionrules.h"
+#include "model/csvimport.h"
 #include "model/database.h"
 #include "model/fileio.h"
+#include "model/importbatch.h"
+#include "model/xmlexport.h"
 #include "model/xmlimport.h"
 #include "pages/analysis.h"
 #include "pages/builders.h"
@@ -19,6 +22,7 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #ifdef Q_OS_WIN
@@ -73,6 +77,8 @@ struct Arguments
 const QStringList valueOptions = {u"-o"_s,       u"--into"_s,  u"--tournament"_s,
                                   u"--from"_s,   u"--till"_s,  u"--menu-choice"_s,
                                   u"--format"_s, u"--round"_s, u"--team"_s};
+// The outputs of 'export', one option per kind of output, each naming the place to write to.
+const QStringList exportOutputs = {u"--xml"_s};
 const QStringList flagOptions = {u"--consider-id"_s, u"--links"_s};
 // The options of the competition rules, which only the standings use.
 const QStringList rulesOptions = {u"--rules"_s, u"--points"_s, u"--tiebreak"_s};
@@ -103,7 +109,8 @@ int parseArguments(const QStringList &arguments, const QString &command, const Q
             value = argument.mid(equals + 1);
             inlineValue = true;
         }
-        const bool takesValue = valueOptions.contains(name) || rulesOptions.contains(name);
+        const bool takesValue = valueOptions.contains(name) || rulesOptions.contains(name) ||
+                                exportOutputs.contains(name);
         if (!takesValue && !flagOptions.contains(name))
             return usageError(t.cliUnknownOption.arg(name));
         if (!allowed.contains(name))
@@ -491,6 +498,111 @@ int report(const QStringList &arguments)
     return writeOutput(matchReportHtml(**match).toUtf8(), args.value(u"-o"_s));
 }
 
+// export FILE.swb --xml DIR: one output option per kind of output, each written in turn.
+int exportReports(const QStringList &arguments)
+{
+    const Texts &t = texts();
+    Arguments args;
+    if (const int code = parseArguments(arguments, u"export"_s, exportOutputs, args))
+        return code;
+    const bool anyOutput = std::any_of(exportOutputs.cbegin(), exportOutputs.cend(),
+                                       [&](const QString &o) { return !args.value(o).isEmpty(); });
+    if (args.positional.size() != 1 || !anyOutput)
+        return usageError(t.cliWrongArguments.arg(u"export"_s, t.cliExportArguments));
+    MatchStore store;
+    if (!openDatabase(args.positional.constFirst(), store))
+        return ExitFailure;
+    QList<Match> matches;
+    matches.reserve(store.count());
+    for (const Match &match : store.matches())
+        matches.append(match);
+
+    if (args.has(u"--xml"_s)) {
+        const QString directory = args.value(u"--xml"_s);
+        const XmlExportResult result = exportXmlReports(matches, directory);
+        for (const QString &name : result.altered)
+            message(t.cliWarning.arg(t.cliExportAltered.arg(name)));
+        if (!result.ok())
+            return failure(t.cliCannotWrite.arg(result.failedPath, result.systemError));
+        QTextStream(stdout) << t.cliExportDone.arg(QString::number(result.written), directory);
+    }
+    return ExitOk;
+}
+
+QString csvMissingText(unsigned missing)
+{
+    const Texts &t = texts();
+    QStringList names;
+    for (const auto &[flag, name] : {std::pair{CsvMissingDate, &t.cliCsvMissingDate},
+                                     std::pair{CsvMissingHomeTeam, &t.cliCsvMissingHome},
+                                     std::pair{CsvMissingAwayTeam, &t.cliCsvMissingAway},
+                                     std::pair{CsvMissingGoals, &t.cliCsvMissingGoals}}) {
+        if (missing & flag)
+            names.append(*name);
+    }
+    return names.join(u", "_s);
+}
+
+QString csvRefusalText(const CsvLineProblem &problem)
+{
+    const Texts &t = texts();
+    switch (problem.reason) {
+    case CsvRefusal::BadDate:
+        return t.cliCsvBadDate.arg(problem.text);
+    case CsvRefusal::NoHomeTeam:
+        return t.cliCsvNoHome;
+    case CsvRefusal::NoAwayTeam:
+        return t.cliCsvNoAway;
+    case CsvRefusal::BadGoals:
+        return t.cliCsvBadGoals.arg(problem.text);
+    case CsvRefusal::UnclosedQuote:
+        break;
+    }
+    return t.cliCsvUnclosedQuote;
+}
+
+int importCsv(const QStringList &arguments)
+{
+    const Texts &t = texts();
+    Arguments args;
+    if (const int code = parseArguments(arguments, u"import-csv"_s,
+                                        {u"-o"_s, u"--into"_s, u"--tournament"_s}, args))
+        return code;
+    const QString out = args.value(u"-o"_s);
+    if (args.positional.isEmpty() || out.isEmpty())
+        return usageError(t.cliWrongArguments.arg(u"import-csv"_s, t.cliImportCsvArguments));
+    MatchStore store;
+    if (args.has(u"--into"_s) && !openDatabase(args.value(u"--into"_s), store))
+        return ExitFailure;
+    CsvImportOptions options;
+    options.tournament = args.value(u"--tournament"_s);
+
+    ImportBatch batch(store);
+    qsizetype lines = 0;
+    qsizetype refused = 0;
+    for (const QString &path : std::as_const(args.positional)) {
+        const CsvImportResult result = importCsvFile(path, batch, options);
+        if (!result.opened)
+            return failure(t.cliCannotOpen.arg(path, result.systemError));
+        if (result.missing != CsvMissingNothing)
+            return failure(t.cliCsvMissing.arg(path, csvMissingText(result.missing)));
+        QString problems;
+        for (const CsvLineProblem &problem : result.refused)
+            problems +=
+                t.cliCsvLine.arg(path, QString::number(problem.line), csvRefusalText(problem));
+        message(problems);
+        lines += result.lines;
+        refused += result.refused.size();
+    }
+    const DatabaseResult written = writeDatabase(out, store);
+    if (!written.ok())
+        return failure(databaseMessage(written, out));
+    QTextStream(stdout) << t.cliCsvDone.arg(
+        QString::number(lines), QString::number(batch.added()), QString::number(batch.duplicates()),
+        QString::number(refused), out, QString::number(store.count()));
+    return ExitOk;
+}
+
 } // namespace
 
 int runCli(const QStringList &arguments)
@@ -518,5 +630,9 @@ int runCli(const QStringList &arguments)
         return page(rest);
     if (command == u"report"_s)
         return report(rest);
+    if (command == u"export"_s)
+        return exportReports(rest);
+    if (command == u"import-csv"_s)
+        return importCsv(rest);
     return usageError(t.cliUnknownCommand.arg(command));
 }

@@ -242,6 +242,8 @@ struct Texts
         "                  [--menu-choice LABEL] [--team NAME --team NAME]\n"
         "                  [--format text|csv|tsv] [--links] [-o OUT]\n"
         "  scorewright-cli report FILE.swb MATCH-FILE-NAME [-o OUT.html]\n"
+        "  scorewright-cli export FILE.swb --xml DIR\n"
+        "  scorewright-cli import-csv FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME]\n"
         "  scorewright-cli --help | --version\n"
         "\n"
         "PAGE is a page link such as ta01_ or ta02_TEAM, or one of: %1.\n"
@@ -511,6 +513,71 @@ struct Texts
     const QString actionRefresh = QStringLiteral("Обновить");
     const QString actionBack = QStringLiteral("Назад");
     const QString actionFilterRows = QStringLiteral("Фильтр строк");
+
+    // Reports in and out: XML export, CSV import, the editor's tables
+    const QString actionExportXml = QStringLiteral("Экспортировать отчёты в XML");
+    const QString actionSaveReportXml = QStringLiteral("Сохранить отчёт как XML");
+    const QString actionImportCsv = QStringLiteral("Импортировать CSV файл");
+    const QString exportDirectoryCaption = QStringLiteral("Папка для отчётов XML");
+    const QString exportDone = QStringLiteral("Записано отчётов: %1 (папка «%2»).");
+    const QString exportAltered =
+        QStringLiteral(" В %1 из них были символы, которых XML не допускает; они пропущены.");
+    const QString exportFailedTitle = QStringLiteral("Не удалось экспортировать");
+    const QString exportFailed = QStringLiteral("Не удалось записать «%1»: %2");
+    const QString exportNothing = QStringLiteral("В выбранном турнире и датах нет матчей.");
+    const QString xmlFilter = QStringLiteral("Отчёты XML (*.xml)");
+    const QString csvCaption = QStringLiteral("Выберите CSV файл");
+    const QString csvOpenFilter = QStringLiteral("Таблицы CSV (*.csv *.txt);;Все файлы (*)");
+    const QString csvDone = QStringLiteral(
+        "«%1»: прочитано строк %2, добавлено матчей %3, повторов %4, отклонено строк %5.");
+    const QString csvFailedTitle = QStringLiteral("Не удалось импортировать CSV");
+    const QString csvCannotRead = QStringLiteral("Не удалось прочитать «%1»: %2");
+    const QString csvMissing = QStringLiteral("В файле «%1» нет столбцов: %2.");
+    const QString csvMissingDate = QStringLiteral("дата");
+    const QString csvMissingHome = QStringLiteral("хозяева");
+    const QString csvMissingAway = QStringLiteral("гости");
+    const QString csvMissingGoals = QStringLiteral("голы");
+    const QString csvRefusedTitle = QStringLiteral("Отклонённые строки");
+    const QString csvRefusedText = QStringLiteral("Строки файла «%1», которые не стали матчами:\n%2");
+    const QString csvRefusedMore = QStringLiteral("… и ещё %1");
+    const QString csvLine = QStringLiteral("строка %1: %2");
+    const QString csvBadDate = QStringLiteral("«%1» — не дата");
+    const QString csvNoHome = QStringLiteral("нет хозяев");
+    const QString csvNoAway = QStringLiteral("нет гостей");
+    const QString csvBadGoals = QStringLiteral("«%1» — не счёт");
+    const QString csvUnclosedQuote = QStringLiteral("кавычка не закрыта до конца файла");
+    const QString hPlayerId = QStringLiteral("ID");
+    const QString hPlayer2Id = QStringLiteral("ID вышедш.");
+    const QString editAddRow = QStringLiteral("Добавить");
+    const QString editRemoveRows = QStringLiteral("Удалить");
+    const QString editMoveUp = QStringLiteral("Выше");
+    const QString editMoveDown = QStringLiteral("Ниже");
+    const QString editCheckTitle = QStringLiteral("Проверьте отчёт");
+    const QString editBadMinute =
+        QStringLiteral("События, строка %1: минута «%2» — не число (добавленное время: «45+2»).");
+    const QString editForeignTeam =
+        QStringLiteral("События, строка %1: команда «%2» не играла в матче.");
+    const QString editNoPlayerOn =
+        QStringLiteral("События, строка %1: в замене не указан вышедший игрок.");
+    const QString cliExportArguments = QStringLiteral("a database file and --xml DIR");
+    const QString cliExportDone = QStringLiteral("%1 reports written to '%2'\n");
+    const QString cliExportAltered =
+        QStringLiteral("'%1': characters XML cannot hold were left out of its report");
+    const QString cliImportCsvArguments = QStringLiteral("one or more CSV files and -o OUT.swb");
+    const QString cliCsvMissing = QStringLiteral("'%1' has no column for: %2");
+    const QString cliCsvMissingDate = QStringLiteral("date");
+    const QString cliCsvMissingHome = QStringLiteral("home team");
+    const QString cliCsvMissingAway = QStringLiteral("away team");
+    const QString cliCsvMissingGoals = QStringLiteral("goals");
+    const QString cliCsvLine = QStringLiteral("%1:%2: line refused: %3\n");
+    const QString cliCsvBadDate = QStringLiteral("'%1' is not a date");
+    const QString cliCsvNoHome = QStringLiteral("no home team");
+    const QString cliCsvNoAway = QStringLiteral("no away team");
+    const QString cliCsvBadGoals = QStringLiteral("'%1' is not a score");
+    const QString cliCsvUnclosedQuote = QStringLiteral("a quoted cell runs to the end of the file");
+    const QString cliCsvDone = QStringLiteral(
+        "%1 lines read: %2 matches imported, %3 duplicates skipped, %4 refused; '%5' holds %6 "
+        "matches\n");
 };
 
 // The one table of texts, built on first use.

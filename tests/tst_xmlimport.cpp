@@ -1,5 +1,10 @@
+#include "bench/generator.h"
+#include "model/xmlexport.h"
 #include "model/xmlimport.h"
+#include "strings/texts.h"
+#include "testsupport.h"
 
+#include <QDirIterator>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -14,9 +19,12 @@ namespace {
 
 // The date, then every other field that is not null as "name=value" (an empty one as "name="),
 // joined by '|'; line-up entries as "p1=id:name", events as "ev=" and their eight fields, null '~'.
-QString summary(const MatchData &m)
+// With nullIsEmpty, a null text reads as an empty one, as XML cannot tell them apart.
+QString summary(const MatchData &m, bool nullIsEmpty = false)
 {
-    const auto orNull = [](const QString &text) { return text.isNull() ? u"~"_s : text; };
+    const auto orNull = [&](const QString &text) {
+        return text.isNull() && !nullIsEmpty ? u"~"_s : text;
+    };
     QStringList parts;
     if (m.date.isValid())
         parts.append(u"date="_s + m.date.toString(Qt::ISODate));
@@ -27,7 +35,7 @@ QString summary(const MatchData &m)
           F(coach2),     F(coach2Id), F(stadium),    F(stadiumId),   F(city),
           F(attendance), F(referee),  F(refereeId),  F(refereeCity), F(goals1),
           F(goals2),     F(extra1),   F(extra2),     F(penalties1),  F(penalties2)}) {
-        if (!(m.*field).isNull())
+        if (!(m.*field).isNull() && !(nullIsEmpty && (m.*field).isEmpty()))
             parts.append(QLatin1StringView(name) + u'=' + m.*field);
     }
 #undef F
@@ -67,6 +75,58 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Every file under directory, relative to it, sorted.
+QStringList filesUnder(const QString &directory)
+{
+    QStringList files;
+    QDirIterator it(directory, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(QDir(directory).relativeFilePath(it.next()));
+    files.sort();
+    return files;
+}
+
+// A match whose every text is one of the hostile texts in turn, with every kind of event.
+Match hostileMatch(const QString &fileName, int shift)
+{
+    static const QStringList hostile = {u"<a href=\"x\">&amp;</a> ]]>"_s,
+                                        u"'single' \"double\" «ёлочки»"_s,
+                                        u"  leading and trailing  "_s,
+                                        u"tab\tnew\nline\r\nreturn\r"_s,
+                                        u"😀 𝄞 outside the BMP"_s,
+                                        u"   "_s,
+                                        u"Ракета"_s,
+                                        u"&#1056; &lt; <!-- -->"_s};
+    const auto text = [&](int i) { return hostile.at((i + shift) % hostile.size()); };
+    Match match;
+    MatchData &m = match.edit();
+    m.fileName = fileName;
+    int i = 0;
+    for (QString MatchData::*field :
+         {&MatchData::team1,       &MatchData::team2,      &MatchData::team1Id,
+          &MatchData::team2Id,     &MatchData::coach1,     &MatchData::coach2,
+          &MatchData::coach1Id,    &MatchData::coach2Id,   &MatchData::time,
+          &MatchData::goals1,      &MatchData::goals2,     &MatchData::extra1,
+          &MatchData::extra2,      &MatchData::penalties1, &MatchData::penalties2,
+          &MatchData::stadium,     &MatchData::stadiumId,  &MatchData::city,
+          &MatchData::attendance,  &MatchData::referee,    &MatchData::refereeId,
+          &MatchData::refereeCity, &MatchData::id,         &MatchData::round,
+          &MatchData::tournament})
+        m.*field = text(i++);
+    m.date = QDate(2024, 2, 29);
+    m.players1 = {{text(1), text(2)}, {QString(), text(3)}, {text(4), QString()}};
+    m.players2 = {{text(5), text(6)}};
+    for (int kind = 0; kind <= int(EventKind::Unknown); ++kind) {
+        const QString type =
+            kind == int(EventKind::Unknown) ? text(kind) : eventKindText(EventKind(kind));
+        m.events.append({text(kind), type, text(kind + 1), text(kind + 2), text(kind + 3),
+                         text(kind + 4), text(kind + 5), text(kind + 6)});
+    }
+    m.events.append(MatchEvent{});
+    return match;
 }
 
 } // namespace
@@ -327,6 +387,131 @@ private Q_SLOTS:
 
         const ImportResult missing = importDirectory(root + u"/none"_s, store);
         QVERIFY(!missing.directory && missing.files == 0 && store.count() == 13);
+    }
+
+    // Reports go out named by their file names, never outside the folder, never over each
+    // other, never through a link; a file already there is replaced, others are left alone.
+    void exportNames_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("plain, with folders")
+            << QStringList{u"1.xml"_s, u"2020/1.xml"_s, u"new-1"_s}
+            << QStringList{u"1.xml"_s, u"2020/1.xml"_s, u"new-1.xml"_s};
+        QTest::newRow("climbing out and absolute")
+            << QStringList{u"../x"_s, u"../../y.xml"_s, u"/etc/passwd"_s, u"a/../b"_s, u"//c//d"_s}
+            << QStringList{u"a/b.xml"_s, u"c/d.xml"_s, u"etc/passwd.xml"_s, u"x.xml"_s, u"y.xml"_s};
+        QTest::newRow("empty, dots and hidden: new-N past the names wanted")
+            << QStringList{QString(), u".hidden"_s, u"./.."_s, u"new-1.xml"_s}
+            << QStringList{u"_hidden.xml"_s, u"new-1.xml"_s, u"new-2.xml"_s, u"new-3.xml"_s};
+        QTest::newRow("control characters, NUL and backslash")
+            << QStringList{u"a\tb\x01.xml"_s, QString(u"n\0l"_s), u"c\\d"_s, u"e\x7f"_s}
+            << QStringList{u"a_b_.xml"_s, u"c_d.xml"_s, u"e_.xml"_s, u"n_l.xml"_s};
+        QTest::newRow("same names, a file where a folder is wanted")
+            << QStringList{u"a.xml"_s,   u"a.xml"_s, u"a.xml/b.xml"_s,
+                           u"f/g.xml"_s, u"f"_s,     u"f.xml"_s}
+            << QStringList{u"a-2.xml"_s, u"a-3.xml/b.xml"_s, u"a.xml"_s,
+                           u"f-2.xml"_s, u"f.xml"_s,         u"f/g.xml"_s};
+        QTest::newRow("entries already there: a file replaced, a folder and a link passed by")
+            << QStringList{u"old.xml"_s, u"taken.xml"_s, u"link/x.xml"_s, u"linkfile.xml"_s}
+            << QStringList{u"link-2/x.xml"_s, u"linkfile-2.xml"_s, u"old.xml"_s, u"taken-2.xml"_s};
+    }
+
+    void exportNames()
+    {
+        QFETCH(QStringList, names);
+        QTemporaryDir dir;
+        QTemporaryDir outside;
+        const QString out = dir.filePath(u"out/deeper"_s);
+        QVERIFY(QDir().mkpath(out + u"/taken.xml"_s));
+        QVERIFY(writeFile(out + u"/old.xml"_s, "<match/>") &&
+                writeFile(out + u"/keep.txt"_s, "k") &&
+                writeFile(out + u"/taken.xml/inner.txt"_s, "i"));
+        QVERIFY(QFile::link(outside.path(), out + u"/link"_s));
+        QVERIFY(QFile::link(outside.filePath(u"t.xml"_s), out + u"/linkfile.xml"_s));
+        QList<Match> matches;
+        for (const QString &name : names)
+            matches.append(makeMatch(name, QString(), QString::number(matches.size()), name));
+
+        const XmlExportResult result = exportXmlReports(matches, out);
+        QVERIFY2(result.ok(), qPrintable(result.failedPath));
+        QCOMPARE(result.written, names.size());
+        QStringList files = filesUnder(out);
+        for (const QString &prefab :
+             {u"link"_s, u"linkfile.xml"_s, u"old.xml"_s, u"keep.txt"_s, u"taken.xml/inner.txt"_s})
+            files.removeAll(prefab);
+        QFile old(out + u"/old.xml"_s);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        if (old.readAll() != "<match/>")
+            files.append(u"old.xml"_s);
+        files.sort();
+        QTEST(files, "files");
+        QFile keep(out + u"/keep.txt"_s);
+        QVERIFY(keep.open(QIODevice::ReadOnly) && keep.readAll() == "k");
+        QCOMPARE(filesUnder(outside.path()), QStringList());
+        QCOMPARE(filesUnder(dir.path()).filter(u"out/deeper/"_s).size(),
+                 filesUnder(dir.path()).size());
+        // Each file holds its own match: team2 carries the name.
+        MatchStore back;
+        importDirectory(out, back);
+        QStringList teams;
+        for (const Match &match : back.matches())
+            teams.append(match->team2);
+        for (const QString &name : names)
+            QVERIFY2(teams.removeOne(name) || name.contains(QChar(0)) || name.contains(u'\x01') ||
+                         name.contains(u'\x7f'),
+                     qPrintable(name));
+    }
+
+    // Importing an export gives back the same matches, every field, entry and event in order,
+    // null and empty texts alike; characters XML cannot hold are left out, and named.
+    void roundTrip_data()
+    {
+        QTest::addColumn<QList<Match>>("matches");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QStringList>("altered");
+        GeneratorOptions options;
+        options.seed = 5;
+        options.matches = 400;
+        QList<Match> generated = generateMatches(options);
+        QStringList summaries;
+        for (const Match &match : std::as_const(generated))
+            summaries.append(summary(*match, true));
+        QTest::newRow("generated seasons") << generated << summaries << QStringList();
+        QList<Match> hostile;
+        for (int shift = 0; shift < 8; ++shift)
+            hostile.append(hostileMatch(u"h%1.xml"_s.arg(shift), shift));
+        summaries.clear();
+        for (const Match &match : std::as_const(hostile))
+            summaries.append(summary(*match, true));
+        QTest::newRow("hostile texts") << hostile << summaries << QStringList();
+        QTest::newRow("control characters, unpaired surrogates, U+FFFE left out")
+            << QList<Match>{withFields(makeMatch(u"c.xml"_s, u"2001-02-03"_s,
+                                                 u"A\x01"
+                                                 "B\x1f\x0b"_s,
+                                                 QString(u"C\0D"_s)),
+                                       u"referee=\xd800R\xdc00\xfffe\xffff"_s)}
+            << QStringList{u"date=2001-02-03|team1=AB|team2=CD|referee=R"_s}
+            << QStringList{u"c.xml"_s};
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QList<Match>, matches);
+        QFETCH(QStringList, expected);
+        QTemporaryDir dir;
+        const XmlExportResult result = exportXmlReports(matches, dir.path());
+        QVERIFY(result.ok() && result.written == matches.size());
+        QTEST(result.altered, "altered");
+        MatchStore back;
+        const ImportResult imported = importDirectory(dir.path(), back);
+        QCOMPARE(imported.matches + imported.duplicates, matches.size());
+        QStringList summaries;
+        for (const Match &match : back.matches())
+            summaries.append(summary(*match, true));
+        summaries.sort();
+        expected.sort();
+        QCOMPARE(summaries, expected);
     }
 
     void progress()
