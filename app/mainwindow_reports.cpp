@@ -141,7 +141,10 @@ void MainWindow::importCsv()
     const CsvImportResult result = importCsvFile(path, batch);
     QApplication::restoreOverrideCursor();
     if (!result.opened) {
-        dialogs()->warning(this, t.csvFailedTitle, t.csvCannotRead.arg(shown, result.systemError));
+        dialogs()->warning(this, t.csvFailedTitle,
+                           t.csvCannotRead.arg(shown, result.systemError.isEmpty()
+                                                          ? t.notRegularReason
+                                                          : result.systemError));
         return;
     }
     if (result.missing != CsvMissingNothing) {

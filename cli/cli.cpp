@@ -571,6 +571,9 @@ int importCsv(const QStringList &arguments)
     const QString out = args.value(u"-o"_s);
     if (args.positional.isEmpty() || out.isEmpty())
         return usageError(t.cliWrongArguments.arg(u"import-csv"_s, t.cliImportCsvArguments));
+    // Updating the database named by --into in place is allowed: it is replaced atomically.
+    if (outputIsAnInput(out, args.positional))
+        return ExitFailure;
     MatchStore store;
     if (args.has(u"--into"_s) && !openDatabase(args.value(u"--into"_s), store))
         return ExitFailure;
@@ -583,7 +586,8 @@ int importCsv(const QStringList &arguments)
     for (const QString &path : std::as_const(args.positional)) {
         const CsvImportResult result = importCsvFile(path, batch, options);
         if (!result.opened)
-            return failure(t.cliCannotOpen.arg(path, result.systemError));
+            return failure(t.cliCannotOpen.arg(
+                path, result.systemError.isEmpty() ? t.cliNotRegularReason : result.systemError));
         if (result.missing != CsvMissingNothing)
             return failure(t.cliCsvMissing.arg(path, csvMissingText(result.missing)));
         QString problems;

@@ -1,5 +1,6 @@
 #include "model/csvimport.h"
 
+#include "model/fileio.h"
 #include "model/importbatch.h"
 
 #include <QFile>
@@ -455,12 +456,14 @@ CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, 
 CsvImportResult importCsvFile(const QString &path, ImportBatch &batch,
                               const CsvImportOptions &options)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    const FileContents file = readWholeFile(path);
+    if (!file.ok()) {
         CsvImportResult result;
         result.opened = false;
-        result.systemError = QFileInfo(path).isDir() ? qt_error_string(EISDIR) : file.errorString();
+        // Empty for a pipe, device or socket: the front ends say it is no regular file.
+        if (file.status != FileContents::NotRegular || file.error.code == EISDIR)
+            result.systemError = file.error.isError() ? file.error.text : qt_error_string(EIO);
         return result;
     }
-    return importCsvData(file.readAll(), QFileInfo(path).fileName(), batch, options);
+    return importCsvData(file.bytes, QFileInfo(path).fileName(), batch, options);
 }

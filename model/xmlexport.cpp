@@ -1,10 +1,10 @@
 #include "model/xmlexport.h"
 
+#include "model/fileio.h"
 #include "model/matchstore.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QSet>
 #include <QStringEncoder>
 
@@ -147,41 +147,13 @@ bool makeFolders(const QString &root, const QString &relative)
     return true;
 }
 
-// Writes bytes to a hidden file beside target and renames it over target, so that a reader
-// sees the old file or the new one, never a part. (Unlike QSaveFile it does not wait for the
-// disk after each file: an export writes thousands of them.)
+// Replaces target atomically, without waiting for the disk after each of thousands of files.
 bool replaceFile(const QString &target, const QByteArray &bytes, QString *error)
 {
-    const QFileInfo info(target);
-    QFile file;
-    for (int attempt = 0;; ++attempt) {
-        file.setFileName(info.absolutePath() + u"/."_s + info.fileName() + u".part"_s +
-                         QString::number(QRandomGenerator::global()->generate(), 16));
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            break;
-        if (attempt == 10) {
-            *error = file.errorString();
-            return false;
-        }
-    }
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    file.close();
-    if (written && file.error() == QFileDevice::NoError) {
-        const QByteArray from = QFile::encodeName(file.fileName());
-        const QByteArray to = QFile::encodeName(target);
-        if (std::rename(from.constData(), to.constData()) == 0)
-            return true;
-#ifdef Q_OS_WIN
-        // Windows renames over no existing file.
-        if (QFile::remove(target) && std::rename(from.constData(), to.constData()) == 0)
-            return true;
-#endif
-        *error = qt_error_string();
-    } else {
-        *error = file.errorString();
-    }
-    file.remove();
-    return false;
+    const SystemError failure = writeFileSafely(target, bytes, false);
+    if (failure.isError())
+        *error = failure.text;
+    return !failure.isError();
 }
 
 } // namespace
