@@ -2,9 +2,10 @@
 // context menu, the text export and the match report.
 
 #include "app/mainwindow.h"
-#include "pages/builders.h"
 
 #include "app/seasonchart.h"
+#include "model/fileio.h"
+#include "pages/builders.h"
 #include "pages/matchreport.h"
 #include "pages/pagecaption.h"
 #include "pages/pagecodes.h"
@@ -17,9 +18,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -493,11 +494,9 @@ void MainWindow::saveAsText()
     const TableSnapshot snapshot = shownTable();
 
     // Written beside the target and then put in its place, so a failed write leaves no torn file.
-    QSaveFile file(path);
-    const QByteArray bytes = exportText(snapshot).toLocal8Bit();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) || file.write(bytes) != bytes.size() ||
-        !file.commit()) {
+    const SystemError error = writeFileSafely(path, exportText(snapshot).toLocal8Bit());
+    if (error.isError())
         dialogs()->warning(this, texts().saveFailedTitle,
-                           texts().fileCannotWrite.arg(path, file.errorString()));
-    }
+                           texts().fileCannotWrite.arg(QDir::toNativeSeparators(path),
+                                                       systemCauseText(error.code, error.text)));
 }

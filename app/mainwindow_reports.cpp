@@ -5,6 +5,7 @@
 
 #include "dialogs/editreport.h"
 #include "model/csvimport.h"
+#include "model/fileio.h"
 #include "model/importbatch.h"
 #include "model/xmlexport.h"
 #include "pages/pagecodes.h"
@@ -16,7 +17,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 #include <QStatusBar>
 
 namespace {
@@ -116,10 +116,10 @@ void MainWindow::saveReportXml()
         return;
     bool dropped = false;
     const QByteArray bytes = matchXml(*match, false, &dropped);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (const SystemError error = writeFileSafely(path, bytes); error.isError()) {
         dialogs()->warning(this, t.exportFailedTitle,
-                           t.exportFailed.arg(QDir::toNativeSeparators(path), file.errorString()));
+                           t.exportFailed.arg(QDir::toNativeSeparators(path),
+                                              systemCauseText(error.code, error.text)));
         return;
     }
     QString summary = t.exportDone.arg(1).arg(QDir::toNativeSeparators(path));

@@ -4,6 +4,7 @@
 
 #include "app/mainwindow.h"
 
+#include "model/fileio.h"
 #include "pages/textexport.h"
 #include "strings/texts.h"
 
@@ -21,7 +22,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
@@ -222,13 +222,11 @@ void MainWindow::saveAsCsv()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
     // Written beside the target and then put in its place, so a failed write leaves no torn file.
-    QSaveFile file(path);
-    const QByteArray bytes = exportCsv(shownTable()).toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        dialogs()->warning(
-            this, texts().saveFailedTitle,
-            texts().fileCannotWrite.arg(QDir::toNativeSeparators(path), file.errorString()));
-    }
+    const SystemError error = writeFileSafely(path, exportCsv(shownTable()).toUtf8());
+    if (error.isError())
+        dialogs()->warning(this, texts().saveFailedTitle,
+                           texts().fileCannotWrite.arg(QDir::toNativeSeparators(path),
+                                                       systemCauseText(error.code, error.text)));
 }
 
 void MainWindow::updateModifiedMarker()
