@@ -73,14 +73,8 @@ bool MainWindow::loadDatabase(const QString &path, bool atStartUp)
                                        texts().fileMissing.arg(QDir::toNativeSeparators(path)));
         return false;
     }
-    if (!info.isFile()) {
-        if (!atStartUp)
-            dialogs()->warning(this, texts().openFailedTitle,
-                               texts().fileNotRegular.arg(QDir::toNativeSeparators(path)) +
-                                   QLatin1Char(' ') + texts().databaseKept);
-        return false;
-    }
-
+    // Anything but a regular file (a folder, a pipe, a device) is refused by the reader, with its
+    // message also at start-up: such a file was named on purpose.
     // Read beside the open database, so that a file that cannot be read leaves it untouched.
     MatchStore loaded;
     DatabaseResult result;
