@@ -113,8 +113,9 @@ private Q_SLOTS:
         QTest::newRow("nothing at all")
             << QString() << false << QString() << 0 << QString() << QString();
         QTest::newRow("a lost file") << lost << false << lost << 0 << QString() << QString();
+        // A folder or a pipe is no database, and is named like a damaged file.
         QTest::newRow("a directory")
-            << dir.path() << false << QString() << 0 << QString() << QString();
+            << dir.path() << false << QString() << 0 << u"warning"_s << QString();
         // A damaged file is named, and is not the open database: nothing is saved over it.
         QTest::newRow("damaged") << damaged << false << QString() << 0 << u"warning"_s << QString();
         // A file named on the command line wins over the settings; a missing one is named.
