@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/sqliteexport.h"
 
 #include "model/competitionrules.h"
 #include "model/database.h"
@@ -70,9 +71,9 @@ struct Arguments
     QString value(const QString &name) const { return options.value(name); }
 };
 
-const QStringList valueOptions = {u"-o"_s,       u"--into"_s,  u"--tournament"_s,
-                                  u"--from"_s,   u"--till"_s,  u"--menu-choice"_s,
-                                  u"--format"_s, u"--round"_s, u"--team"_s};
+const QStringList valueOptions = {u"-o"_s,     u"--into"_s,        u"--tournament"_s, u"--from"_s,
+                                  u"--till"_s, u"--menu-choice"_s, u"--format"_s,     u"--round"_s,
+                                  u"--team"_s, u"--sqlite"_s};
 const QStringList flagOptions = {u"--consider-id"_s, u"--links"_s};
 // The options of the competition rules, which only the standings use.
 const QStringList rulesOptions = {u"--rules"_s, u"--points"_s, u"--tiebreak"_s};
@@ -322,13 +323,13 @@ int page(const QStringList &arguments)
 {
     const Texts &t = texts();
     Arguments args;
-    if (const int code = parseArguments(arguments, u"page"_s,
-                                        QStringList{u"--tournament"_s, u"--from"_s, u"--till"_s,
-                                                    u"--consider-id"_s, u"--menu-choice"_s,
-                                                    u"--format"_s, u"--links"_s, u"-o"_s,
-                                                    u"--round"_s, u"--team"_s} +
-                                            rulesOptions,
-                                        args))
+    if (const int code =
+            parseArguments(arguments, u"page"_s,
+                           QStringList{u"--tournament"_s, u"--from"_s, u"--till"_s,
+                                       u"--consider-id"_s, u"--menu-choice"_s, u"--format"_s,
+                                       u"--links"_s, u"-o"_s, u"--round"_s, u"--team"_s} +
+                               rulesOptions,
+                           args))
         return code;
     if (args.positional.size() != 2)
         return usageError(t.cliWrongArguments.arg(u"page"_s, t.cliPageArguments));
@@ -449,6 +450,64 @@ int report(const QStringList &arguments)
     return writeOutput(matchReportHtml(**match).toUtf8(), args.value(u"-o"_s));
 }
 
+// The kinds of output export writes: each takes its option's value as the place to write to.
+struct ExportKind
+{
+    QString option;
+    QString (*write)(const MatchStore &store, const QString &to, const ExportProgress &progress);
+};
+
+const ExportKind exportKinds[] = {
+    {u"--sqlite"_s, exportSqlite},
+};
+
+int exportDatabase(const QStringList &arguments)
+{
+    const Texts &t = texts();
+    Arguments args;
+    QStringList allowed;
+    for (const ExportKind &kind : exportKinds)
+        allowed.append(kind.option);
+    if (const int code = parseArguments(arguments, u"export"_s, allowed, args))
+        return code;
+    if (args.positional.size() != 1 || args.options.isEmpty())
+        return usageError(t.cliWrongArguments.arg(u"export"_s, t.cliExportArguments));
+    const QString &path = args.positional.constFirst();
+    MatchStore store;
+    if (!openDatabase(path, store))
+        return ExitFailure;
+
+    const bool terminal = stderrIsTerminal();
+    for (const ExportKind &kind : exportKinds) {
+        if (!args.has(kind.option))
+            continue;
+        const QString to = args.value(kind.option);
+        QElapsedTimer timer;
+        timer.start();
+        QElapsedTimer shown;
+        shown.start();
+        const ExportProgress progress = [&](qsizetype done, qsizetype total) {
+            if (!terminal)
+                return;
+            if (total == 0)
+                message(t.cliExportIndexing.arg(to));
+            else if (shown.elapsed() >= 100)
+                message(t.cliExportProgress.arg(to).arg(done).arg(total));
+            else
+                return;
+            shown.restart();
+        };
+        const QString error = kind.write(store, to, progress);
+        if (terminal)
+            message(u"\r\x1b[K"_s);
+        if (!error.isEmpty())
+            return failure(t.cliCannotWrite.arg(to, error));
+        QTextStream(stdout) << t.cliExportDone.arg(QString::number(store.count()), to,
+                                                   QString::number(timer.elapsed()));
+    }
+    return ExitOk;
+}
+
 } // namespace
 
 int runCli(const QStringList &arguments)
@@ -476,5 +535,7 @@ int runCli(const QStringList &arguments)
         return page(rest);
     if (command == u"report"_s)
         return report(rest);
+    if (command == u"export"_s)
+        return exportDatabase(rest);
     return usageError(t.cliUnknownCommand.arg(command));
 }

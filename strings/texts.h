@@ -226,6 +226,7 @@ struct Texts
         "                  [--menu-choice LABEL] [--team NAME --team NAME]\n"
         "                  [--format text|csv|tsv] [--links] [-o OUT]\n"
         "  scorewright-cli report FILE.swb MATCH-FILE-NAME [-o OUT.html]\n"
+        "  scorewright-cli export FILE.swb --sqlite OUT.sqlite\n"
         "  scorewright-cli --help | --version\n"
         "\n"
         "PAGE is a page link such as ta01_ or ta02_TEAM, or one of: %1.\n"
@@ -444,6 +445,11 @@ struct Texts
     const QString cliHeadToHeadTeams =
         QStringLiteral("'head-to-head' needs two teams: --team NAME --team NAME");
     const QString cliTeamNotHere = QStringLiteral("--team applies to 'head-to-head' only");
+    const QString cliExportArguments =
+        QStringLiteral("a database file and one or more outputs such as --sqlite OUT.sqlite");
+    const QString cliExportProgress = QStringLiteral("\rWriting '%1'... %2 of %3 matches");
+    const QString cliExportIndexing = QStringLiteral("\rWriting '%1'... indexing\x1b[K");
+    const QString cliExportDone = QStringLiteral("%1 matches written to '%2' in %3 ms\n");
 };
 
 // The one table of texts, built on first use.
