@@ -71,9 +71,10 @@ struct Arguments
     QString value(const QString &name) const { return options.value(name); }
 };
 
-const QStringList valueOptions = {u"-o"_s,     u"--into"_s,        u"--tournament"_s, u"--from"_s,
-                                  u"--till"_s, u"--menu-choice"_s, u"--format"_s,     u"--round"_s,
-                                  u"--team"_s, u"--sqlite"_s};
+const QStringList valueOptions = {u"-o"_s,       u"--into"_s,  u"--tournament"_s,
+                                  u"--from"_s,   u"--till"_s,  u"--menu-choice"_s,
+                                  u"--format"_s, u"--round"_s, u"--team"_s,
+                                  u"--sqlite"_s};
 const QStringList flagOptions = {u"--consider-id"_s, u"--links"_s};
 // The options of the competition rules, which only the standings use.
 const QStringList rulesOptions = {u"--rules"_s, u"--points"_s, u"--tiebreak"_s};
@@ -323,13 +324,13 @@ int page(const QStringList &arguments)
 {
     const Texts &t = texts();
     Arguments args;
-    if (const int code =
-            parseArguments(arguments, u"page"_s,
-                           QStringList{u"--tournament"_s, u"--from"_s, u"--till"_s,
-                                       u"--consider-id"_s, u"--menu-choice"_s, u"--format"_s,
-                                       u"--links"_s, u"-o"_s, u"--round"_s, u"--team"_s} +
-                               rulesOptions,
-                           args))
+    if (const int code = parseArguments(arguments, u"page"_s,
+                                        QStringList{u"--tournament"_s, u"--from"_s, u"--till"_s,
+                                                    u"--consider-id"_s, u"--menu-choice"_s,
+                                                    u"--format"_s, u"--links"_s, u"-o"_s,
+                                                    u"--round"_s, u"--team"_s} +
+                                            rulesOptions,
+                                        args))
         return code;
     if (args.positional.size() != 2)
         return usageError(t.cliWrongArguments.arg(u"page"_s, t.cliPageArguments));
