@@ -6,7 +6,13 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QXmlStreamReader>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -14,6 +20,9 @@ namespace {
 // 64 KB of document, so at most about 21,000 references, about 5.6 million characters in all.
 constexpr int entityExpansionLimit = 256;
 constexpr qsizetype maxEntityDocumentBytes = 64 * 1024;
+// Reports read on every core between two additions to the store: enough to keep the cores busy,
+// few enough that progress keeps coming.
+constexpr qsizetype reportsPerBatch = 512;
 
 // The elements a report is made of; every other name is Other.
 enum class Element : quint8 {
@@ -293,6 +302,46 @@ Match readMatchXml(QFile &file, bool *error)
     return match;
 }
 
+namespace {
+
+// One entry of the walk, in walk order: a directory, or a file with what reading it gave.
+struct WalkEntry
+{
+    QString path;
+    bool directory = false;
+    bool report = false; // a regular file named *.xml, read into match
+    bool opened = false;
+    bool error = false;
+    Match match;
+};
+
+// Reads the reports among entries on every core. Each entry is written by exactly one thread.
+void readReports(std::vector<WalkEntry> &entries)
+{
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < entries.size(); i = next++) {
+            WalkEntry &entry = entries[i];
+            if (!entry.report)
+                continue;
+            QFile file(entry.path);
+            entry.opened = file.open(QIODevice::ReadOnly);
+            if (entry.opened)
+                entry.match = readMatchXml(file, &entry.error);
+        }
+    };
+    const int helpers = std::max(0, QThread::idealThreadCount() - 1);
+    std::vector<std::thread> threads;
+    threads.reserve(size_t(helpers));
+    for (int i = 0; i < helpers; ++i)
+        threads.emplace_back(work);
+    work();
+    for (std::thread &thread : threads)
+        thread.join();
+}
+
+} // namespace
+
 ImportResult importDirectory(const QString &directory, MatchStore &store,
                              const ImportProgress &progress)
 {
@@ -310,34 +359,46 @@ ImportResult importDirectory(const QString &directory, MatchStore &store,
 
     ImportBatch batch(store);
     const QDir rootDir(root.absoluteFilePath());
+    // The walk gathers a batch of reports, every core reads them, and then they are added in walk
+    // order: the store ends up exactly as a one-thread import leaves it.
+    std::vector<WalkEntry> entries;
+    qsizetype reports = 0;
+    const auto addBatch = [&] {
+        readReports(entries);
+        for (const WalkEntry &entry : entries) {
+            if (entry.directory) {
+                progressCheck();
+                continue;
+            }
+            ++result.files;
+            if (!entry.opened)
+                continue;
+            if (batch.add(entry.match, rootDir.relativeFilePath(entry.path)) && entry.error)
+                ++result.errors;
+            progressCheck();
+        }
+        entries.clear();
+        reports = 0;
+    };
+
     // Without QDir::Hidden and QDir::System: hidden entries, sockets and devices stay out, and
     // links to directories are listed but not descended into.
     QDirIterator it(root.absoluteFilePath(), QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString path = it.next();
+        WalkEntry entry;
+        entry.path = it.next();
         const QFileInfo info = it.fileInfo();
-        if (info.isDir()) {
-            progressCheck();
-            continue;
-        }
-        ++result.files;
-        if (!path.endsWith(QLatin1StringView(".xml")))
-            continue;
+        entry.directory = info.isDir();
         // A link to a pipe or device would block or never end: only regular files are read.
-        if (!info.isFile())
-            continue;
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        bool error = false;
-        const Match match = readMatchXml(file, &error);
-        file.close();
-
-        if (batch.add(match, rootDir.relativeFilePath(path)) && error)
-            ++result.errors;
-        progressCheck();
+        entry.report =
+            !entry.directory && entry.path.endsWith(QLatin1StringView(".xml")) && info.isFile();
+        reports += entry.report;
+        entries.push_back(std::move(entry));
+        if (reports == reportsPerBatch)
+            addBatch();
     }
+    addBatch();
     result.matches = batch.added();
     result.duplicates = batch.duplicates();
     result.dates = batch.dateSpan();
