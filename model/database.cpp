@@ -4,9 +4,13 @@
 #include <QFile>
 #include <QHash>
 #include <QSaveFile>
+#include <QThread>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -23,6 +27,10 @@ class Reader
 public:
     explicit Reader(const QByteArray &bytes)
         : m_data(reinterpret_cast<const uchar *>(bytes.constData())), m_size(bytes.size())
+    {}
+    // The bytes from from up to (not including) till, offsets still counted from the start.
+    Reader(const QByteArray &bytes, qint64 from, qint64 till)
+        : m_data(reinterpret_cast<const uchar *>(bytes.constData())), m_size(till), m_pos(from)
     {}
 
     bool failed() const { return m_failed; }
@@ -186,6 +194,85 @@ void readMatch(Reader &in, MatchData &m)
     }
 }
 
+// Steps over one match record as readMatch reads it, with the same checks, decoding nothing.
+void skipMatch(Reader &in)
+{
+    for (int i = 0; i < 11; ++i)
+        in.rawString();
+    in.u32(); // the date
+    for (int i = 0; i < 16; ++i)
+        in.rawString();
+    for (int side = 0; side < 2; ++side) {
+        const quint32 n = in.count(minPlayerSize);
+        for (quint32 i = 0; i < n && !in.failed(); ++i) {
+            in.rawString();
+            in.rawString();
+        }
+    }
+    const quint32 n = in.count(minEventSize);
+    for (quint32 i = 0; i < n && !in.failed(); ++i) {
+        for (int k = 0; k < 8; ++k)
+            in.rawString();
+    }
+}
+
+// Below this size a file is read on one thread: starting threads would cost more than it saves.
+constexpr qsizetype parallelReadBytes = 256 * 1024;
+
+// Reads the n records that follow in on every core: a quick pass finds where each record begins
+// (and checks the whole file as the reader does), then each core decodes a share of the records
+// with texts interned per share. Returns false, consuming nothing of in, when the quick pass finds
+// the file damaged; the caller then reads it on one thread to say where.
+bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, QList<Match> &matches)
+{
+    const int threads = QThread::idealThreadCount();
+    if (threads < 2 || bytes.size() < parallelReadBytes)
+        return false;
+    Reader scan = in;
+    std::vector<qint64> starts;
+    starts.reserve(n + 1);
+    for (quint32 i = 0; i < n && !scan.failed(); ++i) {
+        starts.push_back(scan.offset());
+        skipMatch(scan);
+    }
+    if (scan.failed() || !scan.atEnd())
+        return false;
+    starts.push_back(scan.offset());
+
+    // Shares of about equal bytes, in file order.
+    const int shares = threads;
+    std::vector<size_t> bounds{0};
+    for (int k = 1; k < shares; ++k) {
+        const qint64 target = starts.front() + (starts.back() - starts.front()) * k / shares;
+        bounds.push_back(
+            size_t(std::lower_bound(starts.begin(), starts.end() - 1, target) - starts.begin()));
+    }
+    bounds.push_back(n);
+    std::vector<QList<Match>> parts(static_cast<size_t>(shares));
+    const auto decode = [&](int k) {
+        const size_t first = bounds[size_t(k)], last = std::max(first, bounds[size_t(k) + 1]);
+        Reader share(bytes, starts[first], starts[last]);
+        QList<Match> &part = parts[size_t(k)];
+        part.reserve(qsizetype(last - first));
+        for (size_t i = first; i < last; ++i) {
+            Match match;
+            readMatch(share, match.edit());
+            part.append(match);
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (int k = 1; k < shares; ++k)
+        helpers.emplace_back(decode, k);
+    decode(0);
+    for (std::thread &helper : helpers)
+        helper.join();
+    matches.reserve(n);
+    for (const QList<Match> &part : parts)
+        matches.append(part);
+    in = scan;
+    return true;
+}
+
 // Collects the output in a buffer and hands it to the device in large pieces.
 class Writer
 {
@@ -330,7 +417,12 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
 
     MatchStore fresh;
     const quint32 n = in.count(minMatchSize);
-    for (quint32 i = 0; i < n && !in.failed(); ++i) {
+    QList<Match> matches;
+    if (!in.failed() && readInParallel(bytes, in, n, matches)) {
+        for (const Match &match : std::as_const(matches))
+            fresh.add(match);
+    }
+    for (quint32 i = fresh.count(); i < n && !in.failed(); ++i) {
         Match match;
         MatchData &m = match.edit();
         readMatch(in, m);

@@ -202,6 +202,15 @@ private Q_SLOTS:
         QTest::newRow("match count") << patched(8, 0xFFFFFFFF) << damaged << qint64(8);
         QTest::newRow("string length") << patched(12, 0xFFFFFFFE) << damaged << qint64(12);
         QTest::newRow("players2 count") << patched(124, 0x10000000) << damaged << qint64(124);
+        // Large files are read on every core; damage is still found where one thread finds it.
+        const int n = 5000;
+        const QByteArray large = databaseBytes(makeStore(QList<Match>(n, fullMatch(1))));
+        const qint64 last = 12 + (large.size() - 12) / n * (n - 1);
+        QByteArray oddName = large;
+        qToBigEndian(quint32(3), oddName.data() + last);
+        QTest::newRow("large file") << large << int(DatabaseResult::Ok) << qint64(-1);
+        QTest::newRow("large, trailing byte") << large + '\0' << damaged << qint64(large.size());
+        QTest::newRow("large, last name odd") << oddName << damaged << last;
     }
 
     void rejected()
@@ -212,6 +221,9 @@ private Q_SLOTS:
         QCOMPARE(int(result.status), status);
         QTEST(result.offset, "offset");
         QCOMPARE(result.version, status == DatabaseResult::UnsupportedVersion ? 2u : 0u);
+        MatchStore store;
+        QVERIFY(!result.ok() ||
+                (readDatabaseBytes(bytes, store).ok() && databaseBytes(store) == bytes));
     }
 
     void truncatedOrFlippedBytes()
