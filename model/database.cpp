@@ -8,6 +8,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -56,9 +57,19 @@ public:
         const QByteArrayView raw = rawString();
         if (raw.isEmpty())
             return m_lastWasNull ? QString() : QStringLiteral("");
+        // Most texts repeat one met a moment ago (the teams, the minutes, the event kinds, a
+        // player of the line-up in the events): a small table of recent texts answers those from
+        // memory still in the cache, before the pool is asked.
+        Recent &recent = m_recent[recentSlot(raw)];
+        if (recent.size == raw.size() &&
+            std::memcmp(recent.data, raw.data(), size_t(raw.size())) == 0)
+            return recent.text;
         auto it = m_pool.constFind(raw);
         if (it == m_pool.cend())
             it = m_pool.insert(raw, decode(raw));
+        recent.data = raw.data();
+        recent.size = raw.size();
+        recent.text = it.value();
         return it.value();
     }
 
@@ -132,7 +143,23 @@ private:
     qint64 m_failOffset = 0;
     bool m_failed = false;
     bool m_lastWasNull = false;
+    struct Recent
+    {
+        const char *data = nullptr;
+        qsizetype size = -1;
+        QString text;
+    };
+    static size_t recentSlot(QByteArrayView raw)
+    {
+        // The length and the last character tell most texts of a match apart.
+        const auto *end = reinterpret_cast<const uchar *>(raw.data() + raw.size());
+        const uchar beforeLast = raw.size() > 2 ? end[-3] : 0;
+        return (size_t(raw.size()) * 31 + end[-1] * 7 + beforeLast) & (recentSlots - 1);
+    }
+    static constexpr size_t recentSlots = 256;
+
     QHash<QByteArrayView, QString> m_pool; // views into the bytes being read
+    std::array<Recent, recentSlots> m_recent{};
 };
 
 void readPlayers(Reader &in, QList<PlayerEntry> &players)
