@@ -33,15 +33,23 @@ QString MainWindow::databaseErrorText(const QString &path, const DatabaseResult 
             return t.fileMissing.arg(name);
         if (!QFileInfo(path).isFile())
             return t.fileNotRegular.arg(name);
-        return t.fileCannotRead.arg(name, result.systemError);
+        return t.fileCannotRead.arg(name, systemCauseText(result.systemErrno, result.systemError));
+    case DatabaseResult::NotRegularFile:
+        return t.fileNotRegular.arg(name);
+    case DatabaseResult::ChangedWhileReading:
+        return t.fileChanged.arg(name);
     case DatabaseResult::NotDatabase:
         return t.fileNotDatabase.arg(name);
     case DatabaseResult::UnsupportedVersion:
         return t.fileUnsupportedVersion.arg(name, QString::number(result.version));
     case DatabaseResult::Damaged:
+        if (result.endsEarly)
+            return t.fileCutShort.arg(name, QString::number(result.announced),
+                                      QString::number(result.complete),
+                                      QString::number(result.offset));
         return t.fileDamaged.arg(name, QString::number(result.offset));
     case DatabaseResult::CannotWrite:
-        return t.fileCannotWrite.arg(name, result.systemError);
+        return t.fileCannotWrite.arg(name, systemCauseText(result.systemErrno, result.systemError));
     }
     return QString();
 }
@@ -139,7 +147,8 @@ bool MainWindow::writeTo(const QString &path)
     if (!result.ok()) {
         dialogs()->warning(
             this, texts().saveFailedTitle,
-            texts().fileCannotWrite.arg(QDir::toNativeSeparators(path), result.systemError) +
+            texts().fileCannotWrite.arg(QDir::toNativeSeparators(path),
+                                        systemCauseText(result.systemErrno, result.systemError)) +
                 QLatin1Char(' ') + texts().fileKept);
         return false;
     }

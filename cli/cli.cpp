@@ -3,6 +3,7 @@
 
 #include "model/competitionrules.h"
 #include "model/database.h"
+#include "model/fileio.h"
 #include "model/xmlimport.h"
 #include "pages/analysis.h"
 #include "pages/builders.h"
@@ -17,7 +18,6 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <cerrno>
@@ -138,7 +138,15 @@ QString databaseMessage(const DatabaseResult &result, const QString &path)
     case DatabaseResult::UnsupportedVersion:
         return t.cliUnsupportedVersion.arg(path, QString::number(result.version));
     case DatabaseResult::Damaged:
+        if (result.endsEarly)
+            return t.cliCutShort.arg(path, QString::number(result.announced),
+                                     QString::number(result.complete),
+                                     QString::number(result.offset));
         return t.cliDamaged.arg(path, QString::number(result.offset));
+    case DatabaseResult::NotRegularFile:
+        return t.cliNotRegular.arg(path);
+    case DatabaseResult::ChangedWhileReading:
+        return t.cliChanged.arg(path);
     case DatabaseResult::CannotWrite:
         return t.cliCannotWrite.arg(path, result.systemError);
     }
@@ -164,19 +172,41 @@ bool openDatabase(const QString &path, MatchStore &store)
     return true;
 }
 
-// Writes bytes to path, replacing it atomically, or to stdout when path is empty.
+// True when -o names standard output: no option, or "-".
+bool isStdout(const QString &path)
+{
+    return path.isEmpty() || path == u"-"_s;
+}
+
+// An output that is the same file as one of the inputs would destroy it: refused up front, with
+// the input untouched.
+bool outputIsAnInput(const QString &out, const QStringList &inputs)
+{
+    if (isStdout(out))
+        return false;
+    for (const QString &input : inputs) {
+        if (sameFile(out, input)) {
+            failure(texts().cliSameFile.arg(out));
+            return true;
+        }
+    }
+    return false;
+}
+
+// Writes bytes to path (see writeFileSafely: a regular file is replaced atomically, a device or
+// pipe written in place), or to stdout for "-" or no path.
 int writeOutput(const QByteArray &bytes, const QString &path)
 {
-    if (path.isEmpty()) {
+    if (isStdout(path)) {
         if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) !=
                 size_t(bytes.size()) ||
             std::fflush(stdout) != 0)
             return failure(texts().cliCannotWrite.arg(u"stdout"_s, qt_error_string()));
         return ExitOk;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return failure(texts().cliCannotWrite.arg(path, file.errorString()));
+    const SystemError error = writeFileSafely(path, bytes);
+    if (error.isError())
+        return failure(texts().cliCannotWrite.arg(path, error.text));
     return ExitOk;
 }
 
@@ -201,9 +231,10 @@ int import(const QStringList &arguments)
         if (!QFileInfo(directory).isDir())
             return failure(t.cliNotDirectory.arg(directory));
     }
-    // Fail before a long import when the output cannot be written at all.
+    // Fail before a long import when the output cannot be written at all. Updating the database
+    // named by --into in place is allowed: the write replaces it atomically.
     const QFileInfo outInfo(out);
-    if (outInfo.isDir() || !QFileInfo(outInfo.absolutePath()).isDir())
+    if (!isStdout(out) && (outInfo.isDir() || !QFileInfo(outInfo.absolutePath()).isDir()))
         return failure(
             t.cliCannotWrite.arg(out, qt_error_string(outInfo.isDir() ? EISDIR : ENOENT)));
 
@@ -239,15 +270,19 @@ int import(const QStringList &arguments)
     if (terminal)
         message(u"\r\x1b[K"_s);
 
-    const DatabaseResult written = writeDatabase(out, store);
-    if (!written.ok())
+    if (isStdout(out)) {
+        if (const int code = writeOutput(databaseBytes(store), out))
+            return code;
+    } else if (const DatabaseResult written = writeDatabase(out, store); !written.ok()) {
         return failure(databaseMessage(written, out));
-    // One arg() call: a path holding "%5" must not be taken for a placeholder.
-    QTextStream(stdout) << t.cliImportDone.arg(
-        QString::number(total.files), QString::number(total.matches), QString::number(elapsed), out,
-        QString::number(store.count()));
+    }
+    // The summary goes where the database does not. One arg() call: a path holding "%5" must not
+    // be taken for a placeholder.
+    QTextStream summary(isStdout(out) ? stderr : stdout);
+    summary << t.cliImportDone.arg(QString::number(total.files), QString::number(total.matches),
+                                   QString::number(elapsed), out, QString::number(store.count()));
     if (total.duplicates > 0)
-        QTextStream(stdout) << t.cliImportDuplicates.arg(total.duplicates);
+        summary << t.cliImportDuplicates.arg(total.duplicates);
     return ExitOk;
 }
 
@@ -332,18 +367,20 @@ int page(const QStringList &arguments)
 {
     const Texts &t = texts();
     Arguments args;
-    if (const int code = parseArguments(arguments, u"page"_s,
-                                        QStringList{u"--tournament"_s, u"--from"_s, u"--till"_s,
-                                                    u"--consider-id"_s, u"--menu-choice"_s,
-                                                    u"--format"_s, u"--links"_s, u"-o"_s,
-                                                    u"--round"_s, u"--team"_s} +
-                                            rulesOptions,
-                                        args))
+    if (const int code =
+            parseArguments(arguments, u"page"_s,
+                           QStringList{u"--tournament"_s, u"--from"_s, u"--till"_s,
+                                       u"--consider-id"_s, u"--menu-choice"_s, u"--format"_s,
+                                       u"--links"_s, u"-o"_s, u"--round"_s, u"--team"_s} +
+                               rulesOptions,
+                           args))
         return code;
     if (args.positional.size() != 2)
         return usageError(t.cliWrongArguments.arg(u"page"_s, t.cliPageArguments));
     const QString &path = args.positional.at(0);
     const QString &link = args.positional.at(1);
+    if (outputIsAnInput(args.value(u"-o"_s), {path, args.value(u"--rules"_s), rulesFilePath(path)}))
+        return ExitFailure;
 
     // The page: a short name or a link as the window follows it.
     const PageCodeEntry *entry = findPageByName(link);
@@ -450,6 +487,8 @@ int report(const QStringList &arguments)
         return usageError(t.cliWrongArguments.arg(u"report"_s, t.cliReportArguments));
     const QString &path = args.positional.at(0);
     const QString &fileName = args.positional.at(1);
+    if (outputIsAnInput(args.value(u"-o"_s), {path}))
+        return ExitFailure;
     MatchStore &store = lastingStore();
     if (!openDatabase(path, store))
         return ExitFailure;
@@ -482,6 +521,10 @@ int exportDatabase(const QStringList &arguments)
     if (args.positional.size() != 1 || args.options.isEmpty())
         return usageError(t.cliWrongArguments.arg(u"export"_s, t.cliExportArguments));
     const QString &path = args.positional.constFirst();
+    for (const ExportKind &kind : exportKinds) {
+        if (args.has(kind.option) && outputIsAnInput(args.value(kind.option), {path}))
+            return ExitFailure;
+    }
     MatchStore &store = lastingStore();
     if (!openDatabase(path, store))
         return ExitFailure;

@@ -1,6 +1,7 @@
 #include "cli/sqliteexport.h"
 
 #include "model/matchstore.h"
+#include "strings/texts.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -194,8 +195,14 @@ void giveOrdinaryPermissions(const QString &path)
 
 } // namespace
 
-QString exportSqlite(const MatchStore &store, const QString &path, const ExportProgress &progress)
+QString exportSqlite(const MatchStore &store, const QString &requested,
+                     const ExportProgress &progress)
 {
+    // A device or pipe is never replaced by a file; a link to a file replaces its target.
+    const QFileInfo named(requested);
+    if (named.exists() && !named.isFile())
+        return texts().cliNotRegularOutput;
+    const QString path = named.exists() ? named.canonicalFilePath() : requested;
     const QFileInfo info(path);
     QTemporaryFile temporary(info.absolutePath() + u"/."_s + info.fileName() + u".XXXXXX"_s);
     if (!temporary.open())

@@ -1,9 +1,9 @@
 #include "model/database.h"
 
+#include "model/fileio.h"
+
 #include <QBuffer>
-#include <QFile>
 #include <QHash>
-#include <QSaveFile>
 #include <QThread>
 #include <QtEndian>
 
@@ -42,6 +42,7 @@ public:
     quint32 u32()
     {
         if (m_failed || remaining() < 4) {
+            m_endedEarly = m_endedEarly || !m_failed;
             fail();
             return 0;
         }
@@ -82,10 +83,20 @@ public:
         return decode(raw);
     }
 
+    // A Julian day in years 1 to 9999, or 0 for no date; anything else no writer produces.
     QDate date()
     {
+        const qint64 start = m_pos;
         const quint32 day = u32();
-        return day == 0 ? QDate() : QDate::fromJulianDay(day);
+        if (day == 0)
+            return QDate();
+        static const qint64 first = QDate(1, 1, 1).toJulianDay();
+        static const qint64 last = QDate(9999, 12, 31).toJulianDay();
+        if (qint64(day) < first || qint64(day) > last) {
+            failAt(start);
+            return QDate();
+        }
+        return QDate::fromJulianDay(day);
     }
 
     // A list count, rejected when the remaining bytes cannot hold that many items.
@@ -95,10 +106,14 @@ public:
         const quint32 n = u32();
         if (!m_failed && qint64(n) * minItemSize > remaining()) {
             failAt(start);
+            m_endedEarly = true;
             return 0;
         }
         return n;
     }
+
+    // True when the failure was running out of bytes rather than a value no writer makes.
+    bool endedEarly() const { return m_endedEarly; }
 
     // The UTF-16 bytes of the next string; empty for a null or empty one (m_lastWasNull tells).
     QByteArrayView rawString()
@@ -109,6 +124,7 @@ public:
         if (m_lastWasNull)
             return {};
         if ((length & 1) != 0 || length > remaining()) {
+            m_endedEarly = (length & 1) == 0 && length != nullStringLength;
             failAt(start);
             m_lastWasNull = true;
             return {};
@@ -143,6 +159,7 @@ private:
     qint64 m_failOffset = 0;
     bool m_failed = false;
     bool m_lastWasNull = false;
+    bool m_endedEarly = false;
     struct Recent
     {
         const char *data = nullptr;
@@ -226,7 +243,7 @@ void skipMatch(Reader &in)
 {
     for (int i = 0; i < 11; ++i)
         in.rawString();
-    in.u32(); // the date
+    in.date();
     for (int i = 0; i < 16; ++i)
         in.rawString();
     for (int side = 0; side < 2; ++side) {
@@ -257,7 +274,7 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, QList<Match>
         return false;
     Reader scan = in;
     std::vector<qint64> starts;
-    starts.reserve(n + 1);
+    starts.reserve(size_t(std::min<qint64>(n, scan.remaining() / minMatchSize)) + 1);
     for (quint32 i = 0; i < n && !scan.failed(); ++i) {
         starts.push_back(scan.offset());
         skipMatch(scan);
@@ -276,6 +293,7 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, QList<Match>
     }
     bounds.push_back(n);
     std::vector<QList<Match>> parts(static_cast<size_t>(shares));
+    std::vector<char> failed(static_cast<size_t>(shares), 0);
     const auto decode = [&](int k) {
         const size_t first = bounds[size_t(k)], last = std::max(first, bounds[size_t(k) + 1]);
         Reader share(bytes, starts[first], starts[last]);
@@ -286,6 +304,7 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, QList<Match>
             readMatch(share, match.edit());
             part.append(match);
         }
+        failed[size_t(k)] = share.failed();
     };
     std::vector<std::thread> helpers;
     for (int k = 1; k < shares; ++k)
@@ -293,6 +312,8 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, QList<Match>
     decode(0);
     for (std::thread &helper : helpers)
         helper.join();
+    if (std::find(failed.begin(), failed.end(), 1) != failed.end())
+        return false;
     matches.reserve(n);
     for (const QList<Match> &part : parts)
         matches.append(part);
@@ -420,6 +441,7 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
         if (std::memcmp(bytes.constData(), magicBytes, size_t(bytes.size())) == 0) {
             result.status = DatabaseResult::Damaged;
             result.offset = 0;
+            result.endsEarly = true;
         } else {
             result.status = DatabaseResult::NotDatabase;
         }
@@ -434,6 +456,7 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
     if (in.failed()) {
         result.status = DatabaseResult::Damaged;
         result.offset = in.offset();
+        result.endsEarly = true;
         return result;
     }
     if (version != quint32(databaseVersion)) {
@@ -443,13 +466,15 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
     }
 
     MatchStore fresh;
-    const quint32 n = in.count(minMatchSize);
+    // Matches are read one by one, so a count larger than the file holds costs nothing up front:
+    // reading as far as the bytes go tells how many of them are whole.
+    const quint32 n = in.u32();
     QList<Match> matches;
     if (!in.failed() && readInParallel(bytes, in, n, matches)) {
         for (const Match &match : std::as_const(matches))
             fresh.add(match);
     }
-    for (quint32 i = fresh.count(); i < n && !in.failed(); ++i) {
+    for (quint32 i = quint32(fresh.count()); i < n && !in.failed(); ++i) {
         Match match;
         MatchData &m = match.edit();
         readMatch(in, m);
@@ -463,6 +488,10 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
     if (in.failed()) {
         result.status = DatabaseResult::Damaged;
         result.offset = in.offset();
+        result.endsEarly = in.endedEarly();
+        // The count as the header gives it, also when it is more than the file can hold.
+        result.announced = bytes.size() >= 12 ? qFromBigEndian<quint32>(bytes.constData() + 8) : 0;
+        result.complete = quint32(fresh.count());
         return result;
     }
 
@@ -473,36 +502,31 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
 
 DatabaseResult readDatabase(const QString &path, MatchStore &store)
 {
-    QFile file(path);
     DatabaseResult result;
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.status = DatabaseResult::CannotOpen;
-        result.systemError = file.errorString();
-        return result;
-    }
     // Some other kind of file, however large, is told by its first bytes without reading it all.
-    const QByteArray head = file.peek(4);
-    if (head.size() == 4 && qFromBigEndian<quint32>(head.constData()) != databaseMagic) {
-        result.status = DatabaseResult::NotDatabase;
-        return result;
-    }
-    // Mapping the file spares copying it into a fresh buffer, which costs a page fault for every
-    // few kilobytes; reading stays the fallback for files that cannot be mapped.
-    const qint64 size = file.size();
-    if (uchar *mapped = size > 0 ? file.map(0, size) : nullptr) {
-        const QByteArray view =
-            QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(size));
-        result = readDatabaseBytes(view, store);
-        file.unmap(mapped);
-        return result;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    const FileContents file = readWholeFile(path, [](const QByteArray &head) {
+        return head.size() < 4 || qFromBigEndian<quint32>(head.constData()) == databaseMagic;
+    });
+    switch (file.status) {
+    case FileContents::Ok:
+        return readDatabaseBytes(file.bytes, store);
+    case FileContents::CannotOpen:
         result.status = DatabaseResult::CannotOpen;
-        result.systemError = file.errorString();
-        return result;
+        result.systemError = file.error.text;
+        result.systemErrno = file.error.code;
+        break;
+    case FileContents::NotRegular:
+        result.status = DatabaseResult::NotRegularFile;
+        result.systemErrno = file.error.code;
+        break;
+    case FileContents::Changed:
+        result.status = DatabaseResult::ChangedWhileReading;
+        break;
+    case FileContents::Unwanted:
+        result.status = DatabaseResult::NotDatabase;
+        break;
     }
-    return readDatabaseBytes(bytes, store);
+    return result;
 }
 
 bool writeDatabaseTo(QIODevice &device, const MatchStore &store)
@@ -519,16 +543,12 @@ bool writeDatabaseTo(QIODevice &device, const MatchStore &store)
 DatabaseResult writeDatabase(const QString &path, const MatchStore &store)
 {
     DatabaseResult result;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    const SystemError error = writeFileSafely(
+        path, [&store](QIODevice &device) { return writeDatabaseTo(device, store); });
+    if (error.isError()) {
         result.status = DatabaseResult::CannotWrite;
-        result.systemError = file.errorString();
-        return result;
-    }
-    if (!writeDatabaseTo(file, store) || !file.commit()) {
-        result.status = DatabaseResult::CannotWrite;
-        result.systemError = file.errorString();
-        file.cancelWriting();
+        result.systemError = error.text;
+        result.systemErrno = error.code;
     }
     return result;
 }

@@ -16,13 +16,21 @@ struct DatabaseResult
         NotDatabase,        // the magic number is wrong: some other kind of file
         UnsupportedVersion, // a database of a format version this program does not know
         Damaged,            // truncated or inconsistent; offset says where reading stopped
-        CannotWrite         // the file could not be written; the old file is untouched
+        CannotWrite,        // the file could not be written; the old file is untouched
+        NotRegularFile,     // a directory, pipe, socket or device: nothing was read
+        ChangedWhileReading // another program changed the file while it was read
     };
 
     Status status = Ok;
-    qint64 offset = -1;  // Damaged: the byte offset at which the file stopped making sense
+    qint64 offset = -1; // Damaged: the byte offset at which the file stopped making sense
+    // Damaged: true when the file simply ends too early, before the last of the `announced`
+    // matches its header counts (`complete` of them were whole).
+    bool endsEarly = false;
+    quint32 announced = 0;
+    quint32 complete = 0;
     quint32 version = 0; // UnsupportedVersion: the version the file declares
     QString systemError; // CannotOpen, CannotWrite: the system's own words
+    int systemErrno = 0; // and the error number they stand for, when known
 
     bool ok() const { return status == Ok; }
 };

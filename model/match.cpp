@@ -128,7 +128,8 @@ int scoreNumber(const QString &side)
     }
     bool ok = false;
     const int value = side.toInt(&ok, 10);
-    return ok ? value : 0;
+    // A goal count is never negative: "-3" counts as nothing rather than as goals taken away.
+    return ok && value > 0 ? value : 0;
 }
 
 QString paddedCount(qint64 count)

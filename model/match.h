@@ -120,7 +120,7 @@ private:
 
 // "goals1:goals2"; extra time and shoot-out are not part of it.
 QString scoreText(const MatchData &match);
-// One side of a score as a number: a side that is not a decimal integer reads 0.
+// One side of a score as a number: a side that is not a decimal integer, or is below zero, reads 0.
 int scoreNumber(const QString &side);
 // A count as a table cell: right-aligned in four characters, longer numbers written whole.
 QString paddedCount(qint64 count);

@@ -16,7 +16,7 @@ namespace {
 enum MatchCount { Goals1 = 0, Goals2, HasScore };
 enum Record { Played = 0, Wins, Draws, Losses, Scored, Conceded, RecordSize };
 
-void addRecord(std::array<int, RecordSize> &record, int scored, int conceded)
+void addRecord(std::array<qint64, RecordSize> &record, int scored, int conceded)
 {
     record[Played] += 1;
     record[scored > conceded ? Wins : scored < conceded ? Losses : Draws] += 1;
@@ -61,7 +61,7 @@ void headToHead(const PageContext &context, PageRows &rows)
     }
 
     // The records, counted as the standings count: a match without a score is listed only.
-    std::array<int, RecordSize> records[2]{};
+    std::array<qint64, RecordSize> records[2]{};
     for (const PageRow *row : rows.rows()) {
         if (row->count(HasScore) == 0)
             continue;

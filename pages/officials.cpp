@@ -31,17 +31,8 @@ enum CoachCounter {
     CoachConceded = 5
 };
 
-// Stadium row counters. The total attendance is kept in two counters, whole billions and the
-// rest, so that adding up many large crowds cannot overflow a 32-bit counter.
-enum StadiumCounter {
-    StadiumMatches = 0,
-    StadiumTotal = 1,
-    StadiumHighest = 2,
-    StadiumLowest = 3,
-    StadiumTotalBillions = 4
-};
-
-constexpr qint64 billion = 1000000000;
+// Stadium row counters.
+enum StadiumCounter { StadiumMatches = 0, StadiumTotal = 1, StadiumHighest = 2, StadiumLowest = 3 };
 
 // "name (city)": two referees or stadiums of one name in different cities are two rows.
 const QString &nameAndCity(QString &buffer, const QString &name, const QString &city)
@@ -57,23 +48,9 @@ qint64 attendanceOf(const MatchData &match)
     return ok && value > 0 ? value : 0;
 }
 
-qint64 totalAttendance(const PageRow &row)
+// Highest and lowest keep 0 while no attendance is known.
+void noteExtremes(PageRow &row, qint64 a)
 {
-    return qint64(row.count(StadiumTotalBillions)) * billion + row.count(StadiumTotal);
-}
-
-void addAttendance(PageRow &row, qint64 value)
-{
-    const qint64 total = totalAttendance(row) + value;
-    row.setCount(StadiumTotalBillions, qint32(total / billion));
-    row.setCount(StadiumTotal, qint32(total % billion));
-}
-
-// Highest and lowest keep 0 while no attendance is known; a crowd too large for a counter is kept
-// at the largest value a counter holds.
-void noteExtremes(PageRow &row, qint64 value)
-{
-    const qint32 a = qint32(std::min<qint64>(value, std::numeric_limits<qint32>::max()));
     if (row.count(StadiumHighest) < a || row.count(StadiumHighest) == 0)
         row.setCount(StadiumHighest, a);
     if (row.count(StadiumLowest) > a || row.count(StadiumLowest) == 0)
@@ -216,7 +193,7 @@ void calculateStadiums(const PageContext &context, PageRows &rows)
         row.addCount(StadiumMatches, 1);
         const qint64 a = attendanceOf(m);
         if (a != 0) {
-            addAttendance(row, a);
+            row.addCount(StadiumTotal, a);
             noteExtremes(row, a);
         }
         return;
@@ -233,8 +210,8 @@ void calculateStadiums(const PageContext &context, PageRows &rows)
     int r = 0;
     for (const PageRow *row : rows.rows()) {
         // Matches without an attendance count in the divisor: they are matches at the stadium.
-        const qint32 matches = row->count(StadiumMatches);
-        const qint64 average = matches > 0 ? totalAttendance(*row) / matches : 0;
+        const qint64 matches = row->count(StadiumMatches);
+        const qint64 average = matches > 0 ? row->count(StadiumTotal) / matches : 0;
         table.setCell(r, 0, row->text(0));
         table.setCell(r, 1, row->text(1));
         table.setCell(r, 2, paddedCount(matches));

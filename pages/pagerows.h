@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <limits>
 #include <memory>
 
 // One accumulated result row: six texts and ten counters chosen by the builder, the key it is
@@ -16,9 +17,16 @@ public:
 
     const QString &text(int i) const { return m_texts[i]; }
     void setText(int i, const QString &text) { m_texts[i] = text; }
-    qint32 count(int i) const { return m_counts[i]; }
-    void setCount(int i, qint32 value) { m_counts[i] = value; }
-    void addCount(int i, qint32 value) { m_counts[i] += value; }
+    // Counters add up figures taken from report text (goals, crowds): they saturate at the ends
+    // of their range instead of wrapping round, so no sum can turn negative.
+    qint64 count(int i) const { return m_counts[i]; }
+    void setCount(int i, qint64 value) { m_counts[i] = value; }
+    void addCount(int i, qint64 value)
+    {
+        if (__builtin_add_overflow(m_counts[i], value, &m_counts[i]))
+            m_counts[i] =
+                value > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+    }
 
     const QString &key() const { return m_key; }
     void setKey(const QString &key) { m_key = key; }
@@ -28,7 +36,7 @@ public:
 
 private:
     std::array<QString, 6> m_texts;
-    std::array<qint32, 10> m_counts{};
+    std::array<qint64, 10> m_counts{};
     QString m_key;
     QMap<QString, int> m_names;
 };

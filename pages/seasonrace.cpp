@@ -80,7 +80,7 @@ SeasonRace raceOf(QList<RaceMatch> matches)
     for (qsizetype first = 0; first < matches.size();) {
         const QDate day = matches.at(first).match->date;
         qsizetype end = first;
-        int dayGoals = 0;
+        qint64 dayGoals = 0;
         QList<RaceStep *> today;
         for (; end < matches.size() && matches.at(end).match->date == day; ++end) {
             const MatchData &m = *matches.at(end).match;

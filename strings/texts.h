@@ -208,6 +208,18 @@ struct Texts
         QStringLiteral("Файл «%1» записан в формате версии %2, которую эта программа не читает.");
     const QString fileDamaged =
         QStringLiteral("Файл «%1» повреждён: чтение остановилось на байте %2.");
+    const QString fileCutShort = QStringLiteral(
+        "Файл «%1» повреждён: в нём объявлено матчей: %2, но он обрывается после %3 (чтение "
+        "остановилось на байте %4).");
+    const QString fileChanged = QStringLiteral(
+        "Файл «%1» изменился, пока его читали (его записывает другая программа?). Попробуйте "
+        "открыть его ещё раз.");
+    // The common causes of a failed read or write in the window's own words
+    const QString causeMissing = QStringLiteral("файл или папка не существует");
+    const QString causeNoPermission = QStringLiteral("нет прав доступа");
+    const QString causeNoSpace = QStringLiteral("на диске нет свободного места");
+    const QString causeReadOnly = QStringLiteral("файловая система доступна только для чтения");
+    const QString causeIsDirectory = QStringLiteral("это папка, а не файл");
     const QString databaseKept = QStringLiteral("Открытая база не изменилась.");
     const QString fileCannotWrite = QStringLiteral("Не удалось записать файл «%1»: %2.");
     const QString fileKept = QStringLiteral("Прежний файл не изменён.");
@@ -262,6 +274,14 @@ struct Texts
     const QString cliNotDatabase = QStringLiteral("'%1' is not a Scorewright database");
     const QString cliUnsupportedVersion =
         QStringLiteral("'%1' is a database of format version %2, which this program cannot read");
+    const QString cliCutShort = QStringLiteral(
+        "'%1' is damaged: it announces %2 matches but ends after %3 of them (reading stopped at "
+        "byte %4)");
+    const QString cliNotRegular = QStringLiteral("cannot read '%1': it is not a regular file");
+    const QString cliChanged =
+        QStringLiteral("'%1' changed while it was being read: nothing was read, try again");
+    const QString cliSameFile =
+        QStringLiteral("'%1' is also an input of this command: writing it would destroy it");
     const QString cliDamaged = QStringLiteral("'%1' is damaged: it stops making sense at byte %2");
     const QString cliCannotWrite = QStringLiteral("cannot write '%1': %2");
     const QString cliNoMatches = QStringLiteral("'%1' holds no matches");
@@ -450,7 +470,13 @@ struct Texts
     const QString cliExportProgress = QStringLiteral("\rWriting '%1'... %2 of %3 matches");
     const QString cliExportIndexing = QStringLiteral("\rWriting '%1'... indexing\x1b[K");
     const QString cliExportDone = QStringLiteral("%1 matches written to '%2' in %3 ms\n");
+    const QString cliNotRegularOutput =
+        QStringLiteral("not a regular file; an SQLite database needs a file of its own");
 };
 
 // The one table of texts, built on first use.
 const Texts &texts();
+
+// The cause of a failed read or write in the window's words: the common error numbers in Russian,
+// the system's own text for the rest.
+QString systemCauseText(int errorNumber, const QString &systemText);

@@ -10,6 +10,8 @@
 #include <QSqlRecord>
 #include <QtTest> // QtCore as a whole comes with it
 
+#include <sys/stat.h>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -131,6 +133,20 @@ void TestCli::commands_data()
     row("empty database", "page DB standings -o OUT", 1, {}, "'DB' holds no matches", empty);
     row("unwritable output", "page DB matches -o /none/out", 1, {}, "cannot write '/none/out'");
     row("import into a damaged file", "import DIR --into DB -o OUT", 1, {}, "damaged", f.left(20));
+    row("head of a file", "info DB", 1, {},
+        "'DB' is damaged: it announces 4 matches but ends after 1 of them", f.left(200));
+    row("a pipe for a database", "info DB", 1, {}, "cannot read 'DB': it is not a regular file",
+        "<fifo>");
+    // An output that is an input is refused, however it is named; a device is written in place.
+    row("page over its database", "page DB standings -o DB", 1, {}, "is also an input");
+    row("page over its database by another path", "page DB standings -o DIR/./LINK", 1, {},
+        "is also an input");
+    row("page over its rules file", "page DB standings -o DB.rules", 1, {}, "is also an input", {},
+        "{}");
+    row("report over its database", "report DB 1.xml -o DIR/LINK", 1, {}, "is also an input");
+    row("page to a device", "page DB standings -o /dev/null", 0, {});
+    row("page to standard output", "page DB matches --format tsv --till 2009-03-14 -o -", 0,
+        u"Дата\tХозяева\tГости\tСчёт\n2009/03/14\tРакета\tЗвезда\t2:1\n"_s);
 
     // The fixture: 1.xml 2009-03-14, 2.xml 03-15, 3.xml 03-16 (Кубок), 4.xml undated.
     row("info", "info DB", 0,
@@ -186,6 +202,8 @@ void TestCli::commands_data()
         u"|        2009/03/14 |            Ракета |            Звезда |      2:1 | \n"_s;
     row("export without output", "export DB", 2, {}, "one or more outputs");
     row("export into no directory", "export DB --sqlite DIR/none/x.sqlite", 1, {}, "cannot write");
+    row("export over its input", "export DB --sqlite DB", 1, {}, "also an input");
+    row("export into a device", "export DB --sqlite /dev/null", 1, {}, "not a regular file");
     row("text layout", "page DB matches --till 2009-03-14", 0, rule + text + rule);
 }
 
@@ -199,11 +217,19 @@ void TestCli::commands()
     QFETCH(QByteArray, rules);
     // A space and a placeholder in the path: messages must show it as it is.
     const QString db = path(u"db %2.swb"_s), existing = path(u"existing-out.swb"_s);
-    QVERIFY(writeFile(db, content.isEmpty() ? m_fixture : content));
+    const QByteArray dbBytes = content.isEmpty() ? m_fixture : content;
+    QFile::remove(db);
+    if (dbBytes == "<fifo>")
+        QCOMPARE(::mkfifo(QFile::encodeName(db).constData(), 0644), 0);
+    else
+        QVERIFY(writeFile(db, dbBytes));
+    QFile::remove(path(u"link"_s));
+    QVERIFY(QFile::link(db, path(u"link"_s)));
     QFile::remove(rulesFilePath(db));
     QVERIFY(rules.isEmpty() || writeFile(rulesFilePath(db), rules));
     QVERIFY(writeFile(existing, "old"));
-    arguments.replaceInStrings(u"DB"_s, db).replaceInStrings(u"OUT"_s, existing);
+    arguments.replaceInStrings(u"LINK"_s, u"link"_s).replaceInStrings(u"DB"_s, db);
+    arguments.replaceInStrings(u"OUT"_s, existing);
     arguments.replaceInStrings(u"DIR"_s, m_dir.path()).replaceInStrings(u"\u00a0"_s, u" "_s);
     const Run run = runCli(arguments);
     QCOMPARE(run.code, code);
@@ -211,6 +237,9 @@ void TestCli::commands()
     err.replace(u"DB"_s, db);
     QVERIFY2(err.isEmpty() ? run.err.isEmpty() : run.err.contains(err), qPrintable(run.err));
     QCOMPARE(readFile(existing), QByteArray("old"));
+    if (dbBytes != "<fifo>")
+        QCOMPARE(readFile(db), dbBytes);
+    QVERIFY(QFileInfo(u"/dev/null"_s).exists() && !QFileInfo(u"/dev/null"_s).isFile());
 }
 
 void TestCli::sameOutputEveryRun_data()

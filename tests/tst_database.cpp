@@ -6,8 +6,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -185,6 +189,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("status");
         QTest::addColumn<qint64>("offset");
+        QTest::addColumn<bool>("endsEarly");
         const auto patched = [](int at, quint32 value) {
             QByteArray bytes = databaseBytes(makeStore({Match()}));
             qToBigEndian(value, bytes.data() + at);
@@ -192,25 +197,40 @@ private Q_SLOTS:
         };
         const int damaged = DatabaseResult::Damaged;
         const int foreign = DatabaseResult::NotDatabase;
-        QTest::newRow("wrong magic") << QByteArray::fromHex("f07ba111") << foreign << qint64(-1);
-        QTest::newRow("two foreign bytes") << QByteArray("PK") << foreign << qint64(-1);
-        QTest::newRow("version 2") << QByteArray::fromHex("f07ba110 00000002 00000000")
-                                   << int(DatabaseResult::UnsupportedVersion) << qint64(-1);
-        QTest::newRow("trailing byte") << patched(8, 1) + '\0' << damaged << qint64(132);
-        QTest::newRow("odd string length") << patched(12, 3) << damaged << qint64(12);
-        // Counts no file of this size can hold are refused before anything is allocated.
-        QTest::newRow("match count") << patched(8, 0xFFFFFFFF) << damaged << qint64(8);
-        QTest::newRow("string length") << patched(12, 0xFFFFFFFE) << damaged << qint64(12);
-        QTest::newRow("players2 count") << patched(124, 0x10000000) << damaged << qint64(124);
+        QTest::newRow("wrong magic")
+            << QByteArray::fromHex("f07ba111") << foreign << qint64(-1) << false;
+        QTest::newRow("two foreign bytes") << QByteArray("PK") << foreign << qint64(-1) << false;
+        QTest::newRow("version 2")
+            << QByteArray::fromHex("f07ba110 00000002 00000000")
+            << int(DatabaseResult::UnsupportedVersion) << qint64(-1) << false;
+        QTest::newRow("trailing byte") << patched(8, 1) + '\0' << damaged << qint64(132) << false;
+        QTest::newRow("odd string length") << patched(12, 3) << damaged << qint64(12) << false;
+        // Dates no writer makes: Julian days before year 1 or after 9999.
+        QTest::newRow("Julian day 1") << patched(56, 1) << damaged << qint64(56) << false;
+        QTest::newRow("Julian day of year 10000")
+            << patched(56, 5373485) << damaged << qint64(56) << false;
+        // Counts no file of this size can hold are refused before anything is allocated: the file
+        // ends before what it announces.
+        QTest::newRow("match count") << patched(8, 0xFFFFFFFF) << damaged << qint64(132) << true;
+        QTest::newRow("string length") << patched(12, 0xFFFFFFFE) << damaged << qint64(12) << true;
+        QTest::newRow("players2 count")
+            << patched(124, 0x10000000) << damaged << qint64(124) << true;
         // Large files are read on every core; damage is still found where one thread finds it.
         const int n = 5000;
         const QByteArray large = databaseBytes(makeStore(QList<Match>(n, fullMatch(1))));
         const qint64 last = 12 + (large.size() - 12) / n * (n - 1);
         QByteArray oddName = large;
         qToBigEndian(quint32(3), oddName.data() + last);
-        QTest::newRow("large file") << large << int(DatabaseResult::Ok) << qint64(-1);
-        QTest::newRow("large, trailing byte") << large + '\0' << damaged << qint64(large.size());
-        QTest::newRow("large, last name odd") << oddName << damaged << last;
+        // Blank records are 120 bytes, the date 44 bytes in.
+        QByteArray lateDate = databaseBytes(makeStore(QList<Match>(n, Match())));
+        qToBigEndian(quint32(1), lateDate.data() + 12 + 120 * (n - 1) + 44);
+        QTest::newRow("large file") << large << int(DatabaseResult::Ok) << qint64(-1) << false;
+        QTest::newRow("large, trailing byte")
+            << large + '\0' << damaged << qint64(large.size()) << false;
+        QTest::newRow("large, last name odd") << oddName << damaged << last << false;
+        QTest::newRow("large, last Julian day 1")
+            << lateDate << damaged << qint64(12 + 120 * (n - 1) + 44) << false;
+        QTest::newRow("large, cut") << large.left(last + 2) << damaged << last << true;
     }
 
     void rejected()
@@ -220,18 +240,57 @@ private Q_SLOTS:
         const DatabaseResult result = readOver(bytes);
         QCOMPARE(int(result.status), status);
         QTEST(result.offset, "offset");
+        QTEST(result.endsEarly, "endsEarly");
         QCOMPARE(result.version, status == DatabaseResult::UnsupportedVersion ? 2u : 0u);
         MatchStore store;
         QVERIFY(!result.ok() ||
                 (readDatabaseBytes(bytes, store).ok() && databaseBytes(store) == bytes));
     }
 
+    // No file, or a file another program rewrites while it is read: refused or told, never a
+    // crash or a hang, and the store is left alone.
+    void unsteadyFiles()
+    {
+        QTemporaryDir dir;
+        const QString pipe = dir.filePath(u"pipe.swb"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+        MatchStore store = makeStore(sentinel);
+        for (const QString &path : {pipe, dir.path()})
+            QCOMPARE(readDatabase(path, store).status, DatabaseResult::NotRegularFile);
+
+        const QString path = dir.filePath(u"big.swb"_s);
+        const QByteArray bytes = databaseBytes(makeStore(QList<Match>(40000, fullMatch(1))));
+        QVERIFY(writeDatabase(path, makeStore(QList<Match>(40000, fullMatch(1)))).ok());
+        std::atomic<bool> done{false};
+        std::thread shrinker([&] {
+            const QByteArray native = QFile::encodeName(path);
+            for (int i = 0; !done; ++i)
+                (void)::truncate(native.constData(), i % 2 ? bytes.size() / 3 : bytes.size());
+        });
+        QSet<int> seen;
+        for (int round = 0; round < 20; ++round) {
+            MatchStore read = makeStore(sentinel);
+            const DatabaseResult result = readDatabase(path, read);
+            seen.insert(result.status);
+            QVERIFY(result.ok() || result.status == DatabaseResult::Damaged ||
+                    result.status == DatabaseResult::ChangedWhileReading);
+            QVERIFY(result.ok() || read.count() == sentinel.size());
+        }
+        done = true;
+        shrinker.join();
+        QVERIFY(!seen.contains(DatabaseResult::CannotOpen));
+    }
+
     void truncatedOrFlippedBytes()
     {
         const QByteArray valid = databaseBytes(makeStore({fullMatch(1), Match()}));
-        for (qsizetype size = 0; size < valid.size(); ++size)
-            QVERIFY2(readOver(valid.left(size)).status == DatabaseResult::Damaged,
+        for (qsizetype size = 0; size < valid.size(); ++size) {
+            // Cut short anywhere: damaged, and told as a file that ends before its matches do.
+            const DatabaseResult cut = readOver(valid.left(size));
+            QVERIFY2(cut.status == DatabaseResult::Damaged && cut.endsEarly &&
+                         cut.announced == (size >= 12 ? 2u : 0u) && cut.complete <= 1,
                      qPrintable(QString::number(size)));
+        }
         QRandomGenerator random(20261206);
         int readOk = 0;
         for (int round = 0; round < 2000; ++round) {

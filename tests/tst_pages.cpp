@@ -223,6 +223,14 @@ void TestPages::pages_data()
     QTest::newRow("stadiums, large crowds do not overflow the total")
         << crowds({u"2000000000"_s, u"2000000000"_s, u"1000000000"_s}) << Page{calculateStadiums}
         << QStringList{u"Лужники|Москва|3|1666666666|2000000000|1000000000"_s};
+    QTest::newRow("stadiums, crowds past any counter saturate")
+        << crowds({u"9000000000000000000"_s, u"9000000000000000000"_s}) << Page{calculateStadiums}
+        << QStringList{u"Лужники|Москва|2|4611686018427387903|9000000000000000000|"
+                       "9000000000000000000"_s};
+    QTest::newRow("stadiums, one huge crowd averages without wrapping")
+        << crowds({u"3000000000000000000"_s, QString()}) << Page{calculateStadiums}
+        << QStringList{u"Лужники|Москва|2|1500000000000000000|3000000000000000000|"
+                       "3000000000000000000"_s};
 
     // Referees: every booking of both teams, a penalty once whether scored or missed; most
     // matches first, equal counts in the order the referees were met in.
@@ -262,6 +270,12 @@ void TestPages::pages_data()
                                             u"Ivanov|A|4|1|1|1|2|4|4|co02_Ivanov"_s,
                                             u"Petrov|B|2|0|1|1|1|2|1|co02_Petrov"_s,
                                             u"Smith|C|3|1|1|0|4|1|4|co02_Smith"_s};
+    QTest::newRow("coaches, absurd scores add up without wrapping")
+        << QList<Match>{coached(1, u"A|B|2147483647|-5"_s, u"coach1=Ivanov"_s),
+                        coached(2, u"A|B|2147483647|0"_s, u"coach1=Ivanov"_s)}
+        << Page{calculateCoaches}
+        << QStringList{u"|B|2|0|0|2|0|4294967294|0|co02_"_s,
+                       u"Ivanov|A|2|2|0|0|4294967294|0|6|co02_Ivanov"_s};
     QTest::newRow("coaches, search")
         << season << Page{calculateCoaches, u"ov"_s}
         << QStringList{u"Ivanov|A|4|1|1|1|2|4|4"_s, u"Petrov|B|2|0|1|1|1|2|1"_s};
