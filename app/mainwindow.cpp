@@ -27,6 +27,7 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTextBrowser>
+#include <QTimer>
 
 namespace {
 
@@ -58,6 +59,12 @@ MainWindow::MainWindow(DialogProvider *dialogs, QWidget *parent) : QMainWindow(p
     init(dialogs);
 }
 
+MainWindow::MainWindow(const QString &startFile, DialogProvider *dialogs, QWidget *parent)
+    : QMainWindow(parent)
+{
+    init(dialogs, startFile, true);
+}
+
 MainWindow::~MainWindow() = default;
 
 void MainWindow::setDialogProvider(DialogProvider *dialogs)
@@ -72,7 +79,7 @@ DialogProvider *MainWindow::dialogs() const
     return &standardDialogs;
 }
 
-void MainWindow::init(DialogProvider *dialogs)
+void MainWindow::init(DialogProvider *dialogs, const QString &startFile, bool deferred)
 {
     dialogProvider = dialogs;
     buildForm();
@@ -80,9 +87,12 @@ void MainWindow::init(DialogProvider *dialogs)
     buildRulesMenu();
     buildModeButtons();
     buildAnalysis();
+    buildTableTools();
+    buildReportsMenu();
     connectSignals();
 
-    databasePath = openSettings().value(dataKey).toString();
+    databasePath = startFile.isEmpty() ? openSettings().value(dataKey).toString()
+                                       : QFileInfo(startFile).absoluteFilePath();
     if (databasePath.isEmpty()) {
         const QString directory = QCoreApplication::applicationDirPath();
         const QString demo = directory + QStringLiteral("/demo.swb");
@@ -92,15 +102,25 @@ void MainWindow::init(DialogProvider *dialogs)
 
     resetDateRange();
     rebuildTournamentChoice();
-    if (!databasePath.isEmpty() && !loadDatabase(databasePath, true)) {
-        // The named file was not read: it is not the open database, so nothing is saved over it.
-        // A file that merely is not there any more keeps its name, as the start page shows.
-        if (QFileInfo::exists(databasePath))
-            databasePath.clear();
-    }
+    const auto openStartDatabase = [this] {
+        if (!databasePath.isEmpty() && !loadDatabase(databasePath, true)) {
+            // The named file was not read: it is not the open database, so nothing is saved over
+            // it. A file that merely is not there any more keeps its name, as the start page shows.
+            if (QFileInfo::exists(databasePath))
+                databasePath.clear();
+        }
+        showStartPage();
+    };
 
     centreWindow();
+    if (!deferred) {
+        openStartDatabase();
+        return;
+    }
+    // The window shows first and reads the database while it is painted, with the file named in
+    // the status bar.
     showStartPage();
+    QTimer::singleShot(0, this, openStartDatabase);
 }
 
 void MainWindow::buildForm()
@@ -154,6 +174,8 @@ void MainWindow::buildForm()
         edit->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
         edit->setCalendarPopup(false);
+        // Typing a date recomputes the page once, when the date is complete.
+        edit->setKeyboardTracking(false);
         return edit;
     };
     dateEditFrom = makeDateEdit("dateEditFrom", QDate(2800, 1, 1));
@@ -368,6 +390,10 @@ void MainWindow::connectSignals()
     connect(comboTournaments, &QComboBox::currentIndexChanged, this,
             &MainWindow::changeTournaments);
     connect(table, &QTableWidget::customContextMenuRequested, this, &MainWindow::contextMenu);
+    // The dates and the ID choice recompute the shown page, as the tournament choice does.
+    connect(dateEditFrom, &QDateEdit::dateChanged, this, &MainWindow::filterChanged);
+    connect(dateEditTill, &QDateEdit::dateChanged, this, &MainWindow::filterChanged);
+    connect(checkBoxID, &QCheckBox::toggled, this, &MainWindow::filterChanged);
 }
 
 void MainWindow::centreWindow()
@@ -384,9 +410,16 @@ void MainWindow::centreWindow()
 
 void MainWindow::showStartPage()
 {
-    text->setHtml(
-        texts().startPage.arg(databasePath.toHtmlEscaped(), QString::number(store.count())));
+    QString html =
+        texts().startPage.arg(databasePath.toHtmlEscaped(), QString::number(store.count()));
+    if (!databasePath.isEmpty() && !QFileInfo::exists(databasePath))
+        html +=
+            texts().startPageMissing.arg(QDir::toNativeSeparators(databasePath).toHtmlEscaped());
+    text->setHtml(html);
+    showCaption(QString());
+    updateModifiedMarker();
     actionSaveAsText->setEnabled(false);
+    actionSaveReportXml->setEnabled(false);
     text->show();
     table->hide();
     showFootnote(QString(), QString());

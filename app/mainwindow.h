@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -18,6 +19,7 @@ class QDateEdit;
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -30,6 +32,7 @@ class QUrl;
 class SeasonChart;
 class TableData;
 struct DatabaseResult;
+struct TableSnapshot;
 
 // The program's one top-level window: the filter row, the result table, the report view, the
 // column of mode buttons and the menus. It owns the open database (the store and its path) and
@@ -45,6 +48,10 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     // A window whose questions go to dialogs from the start (tests answer the start-up messages).
     explicit MainWindow(DialogProvider *dialogs, QWidget *parent = nullptr);
+    // The program's window: it opens startFile (a database named on the command line) or else
+    // the one the settings name, once the event loop runs, so that it shows while reading; as at
+    // any start, a damaged file is reported and a missing one is named on the start page.
+    MainWindow(const QString &startFile, DialogProvider *dialogs, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Replaces the modal dialogs and message boxes; null restores the standard ones. The provider
@@ -57,7 +64,11 @@ public:
 
     // The store differs from its file: set after an import, an edit or an added report, cleared
     // when the database is read, created or saved.
-    void markModified() { store.setModified(true); }
+    void markModified()
+    {
+        store.setModified(true);
+        updateModifiedMarker();
+    }
     bool isModified() const { return store.isModified(); }
 
 public Q_SLOTS:
@@ -97,6 +108,8 @@ public Q_SLOTS:
     void refresh();
     void back();
     void changeTournaments(int index);
+    // A change of the dates, the tournament, the round or the ID choice recomputes the shown page.
+    void filterChanged();
     void contextMenu(const QPoint &pos);
     void editRules();
 
@@ -104,7 +117,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void init(DialogProvider *dialogs);
+    // deferred: the database is read once the event loop runs, so that the window shows first.
+    void init(DialogProvider *dialogs, const QString &startFile = QString(), bool deferred = false);
     void buildForm();
     void buildMenus();
     void buildModeButtons();
@@ -172,6 +186,40 @@ private:
     bool followMenuCode(const QString &code, const QString &rowLink);
     QComboBox *comboRounds = nullptr;
     SeasonChart *seasonChart = nullptr;
+
+    // The table's surroundings and the window's habits (mainwindow_table.cpp): the caption above
+    // the table, the row filter, the CSV export, the shortcuts, the recent files, the modified
+    // marker in the title, and long file work that keeps the window painted.
+    void buildTableTools();
+    void showCaption(const QString &caption);
+    // Hides the rows that do not contain the filter text and shows the count in the status bar.
+    void applyRowFilter();
+    // The shown rows and columns of the table as they are displayed, for the text exports.
+    TableSnapshot shownTable() const;
+    void saveAsCsv();
+    // The title names the open file and carries the modified marker of the store.
+    void updateModifiedMarker();
+    void rememberRecentFile(const QString &path);
+    void rebuildRecentMenu();
+    void openRecentFile(const QString &path);
+    // Runs work in a worker thread while the window stays painted, with message in the status bar.
+    void runInBackground(const QString &message, const std::function<void()> &work);
+    // The caption, filter and the page text of the shown page.
+    QLabel *caption = nullptr;
+    QLineEdit *rowFilter = nullptr;
+    QAction *actionSaveAsCsv = nullptr;
+    QMenu *menuRecent = nullptr;
+    QList<int> fittedWidths; // the columns' widths before the last one stretches
+
+    // Reports in and out (mainwindow_reports.cpp): the XML export of the selection or of the
+    // report shown, and the CSV results import.
+    void buildReportsMenu();
+    void exportXml();
+    void saveReportXml();
+    void importCsv();
+    QAction *actionExportXml = nullptr;
+    QAction *actionSaveReportXml = nullptr;
+    QAction *actionImportCsv = nullptr;
 
     // The answer of the person search dialog.
     QString searchText;

@@ -120,8 +120,10 @@ void MainWindow::showSeasonChart()
                                                filter.till.toString(QStringLiteral("dd.MM.yyyy"))));
     seasonChart->setRace(seasonRace(store, filter), title.join(QStringLiteral(", ")));
     actionSaveAsText->setEnabled(false);
+    actionSaveReportXml->setEnabled(false);
     table->hide();
     text->hide();
+    showCaption(QString());
     seasonChart->show();
 }
 

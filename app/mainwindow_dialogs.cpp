@@ -41,8 +41,10 @@ void MainWindow::runReportEditor(const QString &title, const QString &fileName)
     });
     if (dialogs()->exec(dialog) != QDialog::Accepted || !dialog.editsMatch())
         return;
-    if (dialog.storedChanges())
+    if (dialog.storedChanges()) {
         catchUpWithReport(fileName);
+        updateModifiedMarker();
+    }
     // OK shows the report again, also when nothing changed.
     showPage(QStringLiteral("xm01_") + fileName, QString());
 }

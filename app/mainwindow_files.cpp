@@ -19,6 +19,14 @@ namespace {
 
 const QString swbFilter = QStringLiteral("*.swb");
 
+// A database name typed without a suffix gets ".swb".
+QString withSwbSuffix(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QStringLiteral(".swb");
+}
+
 } // namespace
 
 QString MainWindow::databaseErrorText(const QString &path, const DatabaseResult &result) const
@@ -76,11 +84,8 @@ bool MainWindow::loadDatabase(const QString &path, bool atStartUp)
     // Read beside the open database, so that a file that cannot be read leaves it untouched.
     MatchStore loaded;
     DatabaseResult result;
-    {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        result = readDatabase(path, loaded);
-        QApplication::restoreOverrideCursor();
-    }
+    runInBackground(texts().opening.arg(QDir::toNativeSeparators(path)),
+                    [&result, &path, &loaded] { result = readDatabase(path, loaded); });
     if (!result.ok()) {
         QString message = databaseErrorText(path, result);
         if (!atStartUp)
@@ -95,18 +100,25 @@ bool MainWindow::loadDatabase(const QString &path, bool atStartUp)
     const DateSpan dates = selectableRange(store);
     setDateRange(dates.from, dates.till);
     rebuildTournamentChoice();
+    rememberRecentFile(path);
+    updateModifiedMarker();
     return true;
 }
 
 void MainWindow::resetDateRange()
 {
+    const QSignalBlocker blockFrom(dateEditFrom);
+    const QSignalBlocker blockTill(dateEditTill);
     dateEditFrom->setDate(emptyRangeFrom());
     dateEditTill->setDate(emptyRangeTill());
 }
 
 void MainWindow::setDateRange(const QDate &from, const QDate &till)
 {
-    // A date field cannot show a null date; it keeps the one it has.
+    // A date field cannot show a null date; it keeps the one it has. Setting the range is no
+    // request to recompute the page.
+    const QSignalBlocker blockFrom(dateEditFrom);
+    const QSignalBlocker blockTill(dateEditTill);
     if (from.isValid())
         dateEditFrom->setDate(from);
     if (till.isValid())
@@ -141,9 +153,9 @@ bool MainWindow::writeTo(const QString &path)
 {
     bool removeOldRules = false;
     const std::unique_ptr<QSaveFile> rulesFile = prepareRulesFile(path, removeOldRules);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const DatabaseResult result = writeDatabase(path, store);
-    QApplication::restoreOverrideCursor();
+    DatabaseResult result;
+    runInBackground(texts().saving.arg(QDir::toNativeSeparators(path)),
+                    [this, &result, &path] { result = writeDatabase(path, store); });
     if (!result.ok()) {
         dialogs()->warning(
             this, texts().saveFailedTitle,
@@ -154,6 +166,9 @@ bool MainWindow::writeTo(const QString &path)
     }
     store.setModified(false);
     finishRulesFile(rulesFile.get(), path, removeOldRules);
+    rememberRecentFile(path);
+    updateModifiedMarker();
+    statusbar->showMessage(texts().saved.arg(QDir::toNativeSeparators(path)), 3000);
     return true;
 }
 
@@ -166,11 +181,17 @@ bool MainWindow::saveCurrent()
 
 bool MainWindow::saveUnderNewName()
 {
-    const QString path =
-        dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), swbFilter);
-    if (path.isEmpty() || !writeTo(path))
+    const QString path = withSwbSuffix(
+        dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), swbFilter));
+    if (path.isEmpty())
         return false;
-    databasePath = path;
+    const QString previous = databasePath;
+    databasePath = path; // the title names the new file once it is written
+    if (!writeTo(path)) {
+        databasePath = previous;
+        updateModifiedMarker();
+        return false;
+    }
     return true;
 }
 
@@ -178,8 +199,8 @@ void MainWindow::newSwb()
 {
     if (!maybeSaveChanges())
         return;
-    const QString path =
-        dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), swbFilter);
+    const QString path = withSwbSuffix(
+        dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), swbFilter));
     if (path.isEmpty())
         return;
     databasePath = path;
@@ -208,6 +229,11 @@ void MainWindow::save()
     // A database without a file yet is saved under a name the user chooses.
     if (databasePath.isEmpty() || !QFileInfo(databasePath).isFile()) {
         saveUnderNewName();
+        return;
+    }
+    // Nothing changed: the file is written again without a question.
+    if (!store.isModified()) {
+        writeTo(databasePath);
         return;
     }
     const QMessageBox::StandardButton answer =
@@ -243,6 +269,21 @@ void MainWindow::import()
         if (!result.directory)
             dialogs()->warning(this, texts().importFailedTitle,
                                texts().directoryMissing.arg(QDir::toNativeSeparators(directory)));
+        if (!result.unreadable.isEmpty()) {
+            // Nothing is skipped without a word: the first few unreadable reports by name.
+            QStringList lines;
+            for (const auto &[name, reason] :
+                 std::as_const(result.unreadable)
+                     .first(std::min<qsizetype>(result.unreadable.size(), 10)))
+                lines << texts().unreadableReport.arg(QDir::toNativeSeparators(name),
+                                                      reason.isEmpty() ? texts().notRegularReason
+                                                                       : reason);
+            if (result.unreadable.size() > lines.size())
+                lines << texts().moreUnreadable.arg(result.unreadable.size() - lines.size());
+            dialogs()->warning(this, texts().importFailedTitle,
+                               texts().unreadableReports.arg(result.unreadable.size()) +
+                                   QLatin1Char('\n') + lines.join(QLatin1Char('\n')));
+        }
         // The dates shown widen to the reports imported; a narrower choice made before stays.
         DateSpan dates{dateEditFrom->date(), dateEditTill->date()};
         dates.widen(result.dates);
@@ -251,7 +292,9 @@ void MainWindow::import()
         QString summary = status(result.files);
         if (result.duplicates > 0)
             summary += QLatin1String(" ") + texts().importDuplicates.arg(result.duplicates);
+        showStartPage();
         statusbar->showMessage(summary, result.duplicates > 0 ? 10000 : 2000);
+        return;
     }
     showStartPage();
 }

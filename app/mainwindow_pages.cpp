@@ -6,6 +6,7 @@
 
 #include "app/seasonchart.h"
 #include "pages/matchreport.h"
+#include "pages/pagecaption.h"
 #include "pages/pagecodes.h"
 #include "pages/tabledata.h"
 #include "pages/textexport.h"
@@ -17,35 +18,114 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QLabel>
 #include <QSaveFile>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTextBrowser>
 
+#include <algorithm>
+
 namespace {
 
-// Table cells sort by the plain code-unit order of their texts, as the page builders and the
-// command line do; Qt's own item compares locale-aware.
+// How a header click orders a column: by number when every non-empty cell is an integer, by date
+// when every one is a date, and otherwise by the plain code-unit order of the texts, as the page
+// builders and the command line do (Qt's own item compares locale-aware).
+enum class ColumnOrder { Text, Number };
+
+// The day of a date written as the pages write it, "2024/03/01", or as "01.03.2024"; read by
+// hand, as a large match list holds tens of thousands of them.
+bool readDate(QStringView cell, qint64 &day)
+{
+    if (cell.size() != 10)
+        return false;
+    const bool yearFirst = cell[4] == u'/' && cell[7] == u'/';
+    if (!yearFirst && !(cell[2] == u'.' && cell[5] == u'.'))
+        return false;
+    const auto number = [cell](int from, int length) {
+        int value = 0;
+        for (int i = from; i < from + length; ++i) {
+            if (!cell[i].isDigit())
+                return -1;
+            value = value * 10 + cell[i].digitValue();
+        }
+        return value;
+    };
+    const int year = number(yearFirst ? 0 : 6, 4);
+    const int month = number(yearFirst ? 5 : 3, 2);
+    const int dayOfMonth = number(yearFirst ? 8 : 0, 2);
+    const QDate date(year, month, dayOfMonth);
+    if (year < 0 || month < 0 || dayOfMonth < 0 || !date.isValid())
+        return false;
+    day = date.toJulianDay();
+    return true;
+}
+
+// The value a cell orders by in a Number column: the integer, or the day of a date.
+bool readNumber(const QString &cell, qint64 &number)
+{
+    const QString trimmed = cell.trimmed();
+    bool ok = false;
+    number = trimmed.toLongLong(&ok);
+    return ok || readDate(trimmed, number);
+}
+
+// Integers and dates each order by their own value; a column that mixes them, or holds any other
+// text, orders by text.
+ColumnOrder columnOrder(const TableData &data, int column)
+{
+    enum { Nothing, Integers, Dates } seen = Nothing;
+    for (int row = 0; row < data.rowCount(); ++row) {
+        const QString cell = data.row(row).at(column).trimmed();
+        if (cell.isEmpty())
+            continue;
+        bool integer = false;
+        cell.toLongLong(&integer);
+        qint64 value = 0;
+        const bool date = !integer && readNumber(cell, value);
+        if (!integer && !date)
+            return ColumnOrder::Text;
+        const auto kind = integer ? Integers : Dates;
+        if (seen != Nothing && seen != kind)
+            return ColumnOrder::Text;
+        seen = kind;
+    }
+    return seen == Nothing ? ColumnOrder::Text : ColumnOrder::Number;
+}
+
 class TextItem : public QTableWidgetItem
 {
 public:
-    explicit TextItem(const QString &text) : QTableWidgetItem(text), sortKey(text)
+    explicit TextItem(const QString &text, ColumnOrder order = ColumnOrder::Text)
+        : QTableWidgetItem(text), sortKey(text)
     {
         setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        numeric = order == ColumnOrder::Number && readNumber(text, number);
+        byNumber = order == ColumnOrder::Number;
     }
 
     bool operator<(const QTableWidgetItem &other) const override
     {
         // The cells are read-only, so the text kept at creation is the text shown; comparing it
         // directly spares two conversions from QVariant per comparison of a large sort.
-        if (const auto *item = dynamic_cast<const TextItem *>(&other))
+        if (const auto *item = dynamic_cast<const TextItem *>(&other)) {
+            if (byNumber && item->byNumber) {
+                // An empty cell comes before every number; equal cells keep their order.
+                if (numeric != item->numeric)
+                    return item->numeric;
+                return numeric && number < item->number;
+            }
             return QString::compare(sortKey, item->sortKey) < 0;
+        }
         return QString::compare(text(), other.text()) < 0;
     }
 
 private:
     const QString sortKey;
+    qint64 number = 0;
+    bool numeric = false;
+    bool byNumber = false;
 };
 
 // Shows the wait cursor for the lifetime of the guard.
@@ -184,8 +264,24 @@ void MainWindow::back()
 
 void MainWindow::changeTournaments(int index)
 {
-    if (index >= 0 && !store.isEmpty())
-        showPage(currentLink, currentMenuChoice);
+    if (index >= 0)
+        filterChanged();
+}
+
+void MainWindow::filterChanged()
+{
+    if (store.isEmpty())
+        return;
+    const PageCodeEntry *entry = findPageCode(splitLink(currentLink).code);
+    if (!entry || entry->kind == PageKind::Report)
+        return;
+    // The person search is not asked again: its answer is searched for under the new filter.
+    if (entry->kind == PageKind::FindPlayer || entry->kind == PageKind::FindCoach) {
+        if (!searchText.isEmpty())
+            runPage(entry->builder, searchText);
+        return;
+    }
+    showPage(currentLink, currentMenuChoice);
 }
 
 void MainWindow::showPage(const QString &linkText, const QString &menuChoiceText)
@@ -272,6 +368,9 @@ void MainWindow::runPage(PageBuilder builder, const QString &argument)
     menuLabels = data.menuLabels();
     menuCodes = data.menuCodes();
     showTable(data);
+    const bool ownRules = builder == calculateTable && !params.rules.sameScheme(CompetitionRules());
+    showCaption(pageCaption(currentLink, currentFilter(), searchText,
+                            ownRules ? rulesDisplayName(params.rules) : QString()));
     showFootnote(builder == calculateTable
                      ? texts().rulesCaption.arg(rulesDisplayName(params.rules))
                      : QString(),
@@ -282,6 +381,7 @@ void MainWindow::showTable(const TableData &data)
 {
     WaitCursor wait;
     actionSaveAsText->setEnabled(true);
+    actionSaveReportXml->setEnabled(false);
     table->show();
     text->hide();
     seasonChart->hide();
@@ -312,12 +412,15 @@ void MainWindow::showTable(const TableData &data)
     // Nothing watches single cells while the table is being filled; one repaint follows.
     QAbstractItemModel *model = table->model();
     model->blockSignals(true);
+    QList<ColumnOrder> orders;
+    for (int column = 0; column < linkColumn; ++column)
+        orders.append(columnOrder(data, column));
     for (int row = 0; row < rows; ++row) {
         const QStringList &cells = data.row(row);
         // Every visible cell gets an item, so that sorting treats a cell the builder left unset
         // as an empty text, exactly as the in-memory table does.
         for (int column = 0; column < linkColumn; ++column)
-            table->setItem(row, column, new TextItem(cells.at(column)));
+            table->setItem(row, column, new TextItem(cells.at(column), orders.at(column)));
         const QString &link = cells.at(linkColumn);
         if (!link.isNull())
             table->setItem(row, linkColumn, new TextItem(link));
@@ -328,6 +431,21 @@ void MainWindow::showTable(const TableData &data)
         const QSignalBlocker blocker(header);
         header->setSortIndicator(data.sortColumn(), data.sortOrder());
     }
+
+    // The columns fit their cells and headers, never narrower than the page's own widths; the
+    // last one takes the rest of the width. The text export keeps the fitted widths.
+    fittedWidths.clear();
+    header->setStretchLastSection(false);
+    for (int column = 0; column < linkColumn; ++column) {
+        table->resizeColumnToContents(column);
+        const int width = std::max(table->columnWidth(column), data.columnWidth(column));
+        table->setColumnWidth(column, width);
+        fittedWidths.append(width);
+    }
+    header->setStretchLastSection(true);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    applyRowFilter();
     table->setUpdatesEnabled(true);
     table->viewport()->update();
 }
@@ -339,9 +457,12 @@ void MainWindow::showMatchReport(const QString &fileName)
     seasonChart->hide();
     text->show();
     showFootnote(QString(), QString());
+    showCaption(QString());
     text->clear();
-    if (const Match *match = store.find(fileName))
-        text->setHtml(matchReportHtml(**match));
+    const Match *match = store.find(fileName);
+    actionSaveReportXml->setEnabled(match != nullptr);
+    if (match)
+        text->setHtml(matchReportHtml(**match, ReportScore::Full));
 }
 
 void MainWindow::contextMenu(const QPoint &pos)
@@ -369,27 +490,7 @@ void MainWindow::saveAsText()
     if (path.isEmpty())
         return;
 
-    TableSnapshot snapshot;
-    QList<int> columns;
-    for (int column = 0; column < table->columnCount(); ++column) {
-        if (table->isColumnHidden(column))
-            continue;
-        columns.append(column);
-        const QTableWidgetItem *header = table->horizontalHeaderItem(column);
-        snapshot.headers.append(header ? header->text() : QString());
-        snapshot.widths.append(table->columnWidth(column));
-    }
-    snapshot.rows.reserve(table->rowCount());
-    for (int row = 0; row < table->rowCount(); ++row) {
-        QStringList cells;
-        cells.reserve(columns.size());
-        for (int column : std::as_const(columns)) {
-            const QTableWidgetItem *item = table->item(row, column);
-            cells.append(item ? item->text() : QString());
-        }
-        snapshot.rows.append(cells);
-    }
-    snapshot.footnote = footnoteText;
+    const TableSnapshot snapshot = shownTable();
 
     // Written beside the target and then put in its place, so a failed write leaves no torn file.
     QSaveFile file(path);

@@ -1,4 +1,5 @@
 #include "bench/generator.h"
+#include "model/xmlexport.h"
 
 #include "strings/texts.h"
 
@@ -617,62 +618,6 @@ private:
     int m_nextPlayerId = 10001;
 };
 
-void escapeInto(QString &out, const QString &text)
-{
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'&':
-            out += u"&amp;"_s;
-            break;
-        case u'<':
-            out += u"&lt;"_s;
-            break;
-        case u'>':
-            out += u"&gt;"_s;
-            break;
-        case u'"':
-            out += u"&quot;"_s;
-            break;
-        default:
-            out += c;
-        }
-    }
-}
-
-using Attributes = std::initializer_list<std::pair<QLatin1StringView, const QString *>>;
-
-// ` a="v" ...`, attributes with empty values left out.
-void attributesInto(QString &out, Attributes attributes)
-{
-    for (const auto &[attribute, value] : attributes) {
-        if (value->isEmpty())
-            continue;
-        out += u' ';
-        out += attribute;
-        out += u"=\""_s;
-        escapeInto(out, *value);
-        out += u'"';
-    }
-}
-
-// <name a="v" ...>text</name>, attributes with empty values left out.
-void element(QString &out, QLatin1StringView name, Attributes attributes,
-             const QString &text = QString())
-{
-    out += u"  <"_s;
-    out += name;
-    attributesInto(out, attributes);
-    if (text.isEmpty()) {
-        out += u"/>\n"_s;
-    } else {
-        out += u'>';
-        escapeInto(out, text);
-        out += u"</"_s;
-        out += name;
-        out += u">\n"_s;
-    }
-}
-
 } // namespace
 
 QList<Match> generateMatches(const GeneratorOptions &options)
@@ -690,53 +635,7 @@ void generateInto(const GeneratorOptions &options, MatchStore &store)
 
 QByteArray reportXml(const MatchData &m, bool windows1251)
 {
-    QStringEncoder encoder(windows1251 ? "windows-1251" : "UTF-8");
-    if (!encoder.isValid()) {
-        encoder = QStringEncoder(QStringConverter::Utf8);
-        windows1251 = false;
-    }
-    QString out;
-    out.reserve(4096);
-    out += u"<?xml version=\"1.0\" encoding=\""_s;
-    out += windows1251 ? u"windows-1251"_s : u"UTF-8"_s;
-    out += u"\"?>\n<match"_s;
-    attributesInto(out,
-                   {{"id"_L1, &m.id}, {"round"_L1, &m.round}, {"tournament"_L1, &m.tournament}});
-    out += u">\n"_s;
-    element(out, "team1"_L1, {{"id"_L1, &m.team1Id}}, m.team1);
-    element(out, "team2"_L1, {{"id"_L1, &m.team2Id}}, m.team2);
-    const QString date = m.date.isValid() ? m.date.toString(u"yyyyMMdd"_s) : QString();
-    element(out, "date"_L1, {{"time"_L1, &m.time}}, date);
-    element(out, "coach1"_L1, {{"id"_L1, &m.coach1Id}}, m.coach1);
-    element(out, "coach2"_L1, {{"id"_L1, &m.coach2Id}}, m.coach2);
-    element(out, "stadium"_L1,
-            {{"id"_L1, &m.stadiumId}, {"city"_L1, &m.city}, {"attendance"_L1, &m.attendance}},
-            m.stadium);
-    element(out, "referee"_L1, {{"id"_L1, &m.refereeId}, {"city"_L1, &m.refereeCity}}, m.referee);
-    element(out, "score"_L1,
-            {{"goals1"_L1, &m.goals1},
-             {"goals2"_L1, &m.goals2},
-             {"extra1"_L1, &m.extra1},
-             {"extra2"_L1, &m.extra2},
-             {"penalties1"_L1, &m.penalties1},
-             {"penalties2"_L1, &m.penalties2}});
-    for (const PlayerEntry &p : m.players1)
-        element(out, "player1"_L1, {{"id"_L1, &p.id}}, p.name);
-    for (const PlayerEntry &p : m.players2)
-        element(out, "player2"_L1, {{"id"_L1, &p.id}}, p.name);
-    for (const MatchEvent &e : m.events) {
-        element(out, "event"_L1,
-                {{"type"_L1, &e.type},
-                 {"time"_L1, &e.time},
-                 {"team"_L1, &e.team},
-                 {"player"_L1, &e.player},
-                 {"playerid"_L1, &e.playerid},
-                 {"player2"_L1, &e.player2},
-                 {"playerid2"_L1, &e.playerid2},
-                 {"comment"_L1, &e.comment}});
-    }
-    out += u"</match>\n"_s;
-    return encoder.encode(out);
+    return matchXml(m, windows1251);
 }
 
 bool writeReports(const QList<Match> &matches, const QString &directory, QString *error)

@@ -2,8 +2,11 @@
 #include "cli/sqliteexport.h"
 
 #include "model/competitionrules.h"
+#include "model/csvimport.h"
 #include "model/database.h"
 #include "model/fileio.h"
+#include "model/importbatch.h"
+#include "model/xmlexport.h"
 #include "model/xmlimport.h"
 #include "pages/analysis.h"
 #include "pages/builders.h"
@@ -20,6 +23,7 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #ifdef Q_OS_WIN
@@ -73,8 +77,9 @@ struct Arguments
 
 const QStringList valueOptions = {u"-o"_s,       u"--into"_s,  u"--tournament"_s,
                                   u"--from"_s,   u"--till"_s,  u"--menu-choice"_s,
-                                  u"--format"_s, u"--round"_s, u"--team"_s,
-                                  u"--sqlite"_s};
+                                  u"--format"_s, u"--round"_s, u"--team"_s};
+// The outputs of 'export', one option per kind of output, each naming the place to write to.
+const QStringList exportOutputs = {u"--xml"_s, u"--sqlite"_s};
 const QStringList flagOptions = {u"--consider-id"_s, u"--links"_s};
 // The options of the competition rules, which only the standings use.
 const QStringList rulesOptions = {u"--rules"_s, u"--points"_s, u"--tiebreak"_s};
@@ -105,7 +110,8 @@ int parseArguments(const QStringList &arguments, const QString &command, const Q
             value = argument.mid(equals + 1);
             inlineValue = true;
         }
-        const bool takesValue = valueOptions.contains(name) || rulesOptions.contains(name);
+        const bool takesValue = valueOptions.contains(name) || rulesOptions.contains(name) ||
+                                exportOutputs.contains(name);
         if (!takesValue && !flagOptions.contains(name))
             return usageError(t.cliUnknownOption.arg(name));
         if (!allowed.contains(name))
@@ -259,7 +265,10 @@ int import(const QStringList &arguments)
     ImportResult total;
     for (const QString &directory : std::as_const(args.positional)) {
         const ImportResult result = importDirectory(directory, store, progress);
-        if (result.matches == 0 && result.duplicates == 0)
+        for (const auto &[name, reason] : result.unreadable)
+            message(t.cliWarning.arg(t.cliCannotOpen.arg(
+                directory + u'/' + name, reason.isEmpty() ? t.cliNotRegularReason : reason)));
+        if (result.matches == 0 && result.duplicates == 0 && result.unreadable.isEmpty())
             message(t.cliWarning.arg(t.cliNoReports.arg(directory)));
         total.files += result.files;
         total.matches += result.matches;
@@ -498,42 +507,40 @@ int report(const QStringList &arguments)
     return writeOutput(matchReportHtml(**match).toUtf8(), args.value(u"-o"_s));
 }
 
-// The kinds of output export writes: each takes its option's value as the place to write to.
-struct ExportKind
-{
-    QString option;
-    QString (*write)(const MatchStore &store, const QString &to, const ExportProgress &progress);
-};
-
-const ExportKind exportKinds[] = {
-    {u"--sqlite"_s, exportSqlite},
-};
-
-int exportDatabase(const QStringList &arguments)
+// export FILE.swb --xml DIR: one output option per kind of output, each written in turn.
+int exportReports(const QStringList &arguments)
 {
     const Texts &t = texts();
     Arguments args;
-    QStringList allowed;
-    for (const ExportKind &kind : exportKinds)
-        allowed.append(kind.option);
-    if (const int code = parseArguments(arguments, u"export"_s, allowed, args))
+    if (const int code = parseArguments(arguments, u"export"_s, exportOutputs, args))
         return code;
-    if (args.positional.size() != 1 || args.options.isEmpty())
+    const bool anyOutput = std::any_of(exportOutputs.cbegin(), exportOutputs.cend(),
+                                       [&](const QString &o) { return !args.value(o).isEmpty(); });
+    if (args.positional.size() != 1 || !anyOutput)
         return usageError(t.cliWrongArguments.arg(u"export"_s, t.cliExportArguments));
     const QString &path = args.positional.constFirst();
-    for (const ExportKind &kind : exportKinds) {
-        if (args.has(kind.option) && outputIsAnInput(args.value(kind.option), {path}))
-            return ExitFailure;
-    }
+    if (args.has(u"--sqlite"_s) && outputIsAnInput(args.value(u"--sqlite"_s), {path}))
+        return ExitFailure;
     MatchStore &store = lastingStore();
     if (!openDatabase(path, store))
         return ExitFailure;
+    QList<Match> matches;
+    matches.reserve(store.count());
+    for (const Match &match : store.matches())
+        matches.append(match);
 
-    const bool terminal = stderrIsTerminal();
-    for (const ExportKind &kind : exportKinds) {
-        if (!args.has(kind.option))
-            continue;
-        const QString to = args.value(kind.option);
+    if (args.has(u"--xml"_s)) {
+        const QString directory = args.value(u"--xml"_s);
+        const XmlExportResult result = exportXmlReports(matches, directory);
+        for (const QString &name : result.altered)
+            message(t.cliWarning.arg(t.cliExportAltered.arg(name)));
+        if (!result.ok())
+            return failure(t.cliCannotWrite.arg(result.failedPath, result.systemError));
+        QTextStream(stdout) << t.cliExportDone.arg(QString::number(result.written), directory);
+    }
+    if (args.has(u"--sqlite"_s)) {
+        const QString to = args.value(u"--sqlite"_s);
+        const bool terminal = stderrIsTerminal();
         QElapsedTimer timer;
         timer.start();
         QElapsedTimer shown;
@@ -549,14 +556,92 @@ int exportDatabase(const QStringList &arguments)
                 return;
             shown.restart();
         };
-        const QString error = kind.write(store, to, progress);
+        const QString error = exportSqlite(store, to, progress);
         if (terminal)
             message(u"\r\x1b[K"_s);
         if (!error.isEmpty())
             return failure(t.cliCannotWrite.arg(to, error));
-        QTextStream(stdout) << t.cliExportDone.arg(QString::number(store.count()), to,
+        QTextStream(stdout) << t.cliSqliteDone.arg(QString::number(store.count()), to,
                                                    QString::number(timer.elapsed()));
     }
+    return ExitOk;
+}
+
+QString csvMissingText(unsigned missing)
+{
+    const Texts &t = texts();
+    QStringList names;
+    for (const auto &[flag, name] : {std::pair{CsvMissingDate, &t.cliCsvMissingDate},
+                                     std::pair{CsvMissingHomeTeam, &t.cliCsvMissingHome},
+                                     std::pair{CsvMissingAwayTeam, &t.cliCsvMissingAway},
+                                     std::pair{CsvMissingGoals, &t.cliCsvMissingGoals}}) {
+        if (missing & flag)
+            names.append(*name);
+    }
+    return names.join(u", "_s);
+}
+
+QString csvRefusalText(const CsvLineProblem &problem)
+{
+    const Texts &t = texts();
+    switch (problem.reason) {
+    case CsvRefusal::BadDate:
+        return t.cliCsvBadDate.arg(problem.text);
+    case CsvRefusal::NoHomeTeam:
+        return t.cliCsvNoHome;
+    case CsvRefusal::NoAwayTeam:
+        return t.cliCsvNoAway;
+    case CsvRefusal::BadGoals:
+        return t.cliCsvBadGoals.arg(problem.text);
+    case CsvRefusal::UnclosedQuote:
+        break;
+    }
+    return t.cliCsvUnclosedQuote;
+}
+
+int importCsv(const QStringList &arguments)
+{
+    const Texts &t = texts();
+    Arguments args;
+    if (const int code = parseArguments(arguments, u"import-csv"_s,
+                                        {u"-o"_s, u"--into"_s, u"--tournament"_s}, args))
+        return code;
+    const QString out = args.value(u"-o"_s);
+    if (args.positional.isEmpty() || out.isEmpty())
+        return usageError(t.cliWrongArguments.arg(u"import-csv"_s, t.cliImportCsvArguments));
+    // Updating the database named by --into in place is allowed: it is replaced atomically.
+    if (outputIsAnInput(out, args.positional))
+        return ExitFailure;
+    MatchStore store;
+    if (args.has(u"--into"_s) && !openDatabase(args.value(u"--into"_s), store))
+        return ExitFailure;
+    CsvImportOptions options;
+    options.tournament = args.value(u"--tournament"_s);
+
+    ImportBatch batch(store);
+    qsizetype lines = 0;
+    qsizetype refused = 0;
+    for (const QString &path : std::as_const(args.positional)) {
+        const CsvImportResult result = importCsvFile(path, batch, options);
+        if (!result.opened)
+            return failure(t.cliCannotOpen.arg(
+                path, result.systemError.isEmpty() ? t.cliNotRegularReason : result.systemError));
+        if (result.missing != CsvMissingNothing)
+            return failure(t.cliCsvMissing.arg(path, csvMissingText(result.missing)));
+        QString problems;
+        for (const CsvLineProblem &problem : result.refused)
+            problems +=
+                t.cliCsvLine.arg(path, QString::number(problem.line), csvRefusalText(problem));
+        message(problems);
+        lines += result.lines;
+        refused += result.refused.size();
+    }
+    const DatabaseResult written = writeDatabase(out, store);
+    if (!written.ok())
+        return failure(databaseMessage(written, out));
+    QTextStream(stdout) << t.cliCsvDone.arg(
+        QString::number(lines), QString::number(batch.added()), QString::number(batch.duplicates()),
+        QString::number(refused), out, QString::number(store.count()));
     return ExitOk;
 }
 
@@ -588,6 +673,8 @@ int runCli(const QStringList &arguments)
     if (command == u"report"_s)
         return report(rest);
     if (command == u"export"_s)
-        return exportDatabase(rest);
+        return exportReports(rest);
+    if (command == u"import-csv"_s)
+        return importCsv(rest);
     return usageError(t.cliUnknownCommand.arg(command));
 }

@@ -1,5 +1,6 @@
 #include "dialogs/editreport.h"
 
+#include "dialogs/reporttables.h"
 #include "model/matchstore.h"
 #include "strings/texts.h"
 
@@ -11,10 +12,13 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -25,7 +29,8 @@ QLabel *addLabel(QWidget *parent, const char *name, const QString &text, int x, 
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1StringView(name));
-    label->setGeometry(x, y, w, h);
+    // Never narrower than its text, so that no caption is cut.
+    label->setGeometry(x, y, std::max(w, label->sizeHint().width()), h);
     return label;
 }
 
@@ -60,21 +65,24 @@ QTableWidget *addTable(QWidget *parent, const char *name, int x, int y, int w, i
     return table;
 }
 
-// A read-only cell: selectable, nothing else.
-QTableWidgetItem *cell(const QString &text)
+// The buttons under a table: add, remove, move up, move down.
+void addRowButtons(QWidget *parent, QTableWidget *table, int x, int y)
 {
-    auto *item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    return item;
-}
-
-void fillSquad(QTableWidget *table, const QList<PlayerEntry> &players)
-{
-    table->setColumnCount(1);
-    table->setHorizontalHeaderLabels({texts().hPlayer});
-    table->setRowCount(int(players.size()));
-    for (int row = 0; row < players.size(); ++row)
-        table->setItem(row, 0, cell(players.at(row).name));
+    const Texts &t = texts();
+    const std::tuple<const QString *, const char *, std::function<void()>> buttons[] = {
+        {&t.editAddRow, "Add", [table] { reporttables::appendRow(table); }},
+        {&t.editRemoveRows, "Remove", [table] { reporttables::removeSelectedRows(table); }},
+        {&t.editMoveUp, "Up", [table] { reporttables::moveCurrentRow(table, -1); }},
+        {&t.editMoveDown, "Down", [table] { reporttables::moveCurrentRow(table, 1); }}};
+    for (const auto &[label, name, action] : buttons) {
+        auto *button = new QPushButton(*label, parent);
+        button->setObjectName(table->objectName() + QLatin1StringView(name));
+        button->setGeometry(x, y, 86, 24);
+        button->setAutoDefault(false);
+        button->setFocusPolicy(Qt::NoFocus);
+        QObject::connect(button, &QPushButton::clicked, table, action);
+        x += 90;
+    }
 }
 
 } // namespace
@@ -132,15 +140,21 @@ void EditReport::buildForm()
     m_goals1 = addField(general, "fGoals1", 130, 130, 41, 20);
     addLabel(general, "label_5", t.lScoreColon, 180, 130, 16, 20);
     m_goals2 = addField(general, "fGoals2", 190, 130, 41, 20);
-    addLabel(general, "label_6", t.lExtra, 240, 130, 31, 20);
-    m_extra1 = addField(general, "fExtra1", 280, 130, 41, 20);
-    addLabel(general, "label_7", t.lScoreColon, 330, 130, 16, 20);
-    m_extra2 = addField(general, "fExtra2", 350, 130, 41, 20);
-    addLabel(general, "label_8", t.lPenalties, 390, 130, 31, 20);
-    m_penalty1 = addField(general, "fPenalty1", 430, 130, 41, 20);
-    addLabel(general, "label_9", t.lScoreColon, 480, 130, 16, 20);
-    m_penalty2 = addField(general, "fPenalty2", 500, 130, 41, 20);
-    addLabel(general, "label_10", t.lScoreClose, 550, 130, 16, 20);
+    QWidget *scoreRow[] = {addLabel(general, "label_6", t.lExtra, 240, 130, 31, 20),
+                           m_extra1 = addField(general, "fExtra1", 280, 130, 41, 20),
+                           addLabel(general, "label_7", t.lScoreColon, 330, 130, 16, 20),
+                           m_extra2 = addField(general, "fExtra2", 350, 130, 41, 20),
+                           addLabel(general, "label_8", t.lPenalties, 390, 130, 31, 20),
+                           m_penalty1 = addField(general, "fPenalty1", 430, 130, 41, 20),
+                           addLabel(general, "label_9", t.lScoreColon, 480, 130, 16, 20),
+                           m_penalty2 = addField(general, "fPenalty2", 500, 130, 41, 20),
+                           addLabel(general, "label_10", t.lScoreClose, 550, 130, 16, 20)};
+    // The extra time and the shoot-out follow the score in a row whose captions show whole.
+    int x = 240;
+    for (QWidget *widget : scoreRow) {
+        widget->move(x, widget->y());
+        x += widget->width() + (qobject_cast<QLabel *>(widget) ? 3 : 6);
+    }
     addLabel(general, "label_15", t.hCity, 10, 160, 101, 20);
     m_city = addField(general, "fCity", 130, 160, 281, 20);
     addLabel(general, "label_16", t.hStadium, 10, 190, 101, 20);
@@ -158,11 +172,11 @@ void EditReport::buildForm()
     auto *squad = new QWidget();
     squad->setObjectName(QStringLiteral("tabSquad"));
     addHeading(squad, "label_12", t.lLineups, 0, 10, 761, 20);
-    m_squad1 = addTable(squad, "fSquad1", 10, 40, 371, 341);
-    m_squad2 = addTable(squad, "fSquad2", 390, 40, 371, 341);
+    m_squad1 = addTable(squad, "fSquad1", 10, 40, 371, 311);
+    m_squad2 = addTable(squad, "fSquad2", 390, 40, 371, 311);
     for (QTableWidget *table : {m_squad1, m_squad2}) {
-        table->setRowCount(11);
-        table->horizontalHeader()->setStretchLastSection(true);
+        reporttables::setUpSquad(table);
+        addRowButtons(squad, table, table->x(), 356);
     }
     addHeading(squad, "label_11", t.lCoaches, 0, 390, 761, 20);
     m_coach1 = addField(squad, "fCoach1", 10, 420, 371, 20);
@@ -172,9 +186,15 @@ void EditReport::buildForm()
     auto *events = new QWidget();
     events->setObjectName(QStringLiteral("tabEvents"));
     addHeading(events, "label_13", t.lEvents, 10, 10, 751, 20);
-    m_events = addTable(events, "fEvents", 10, 40, 751, 351);
-    m_events->setColumnCount(5);
-    m_events->horizontalHeader()->setStretchLastSection(true);
+    m_events = addTable(events, "fEvents", 10, 40, 751, 371);
+    reporttables::setUpEvents(m_events);
+    m_events->setItemDelegate(new reporttables::EventDelegate(
+        [this] {
+            return QStringList{m_team1->text(), m_team2->text()};
+        },
+        [this](int side) { return reporttables::squadOf(side == 0 ? m_squad1 : m_squad2); },
+        m_events));
+    addRowButtons(events, m_events, 10, 416);
     m_tabs->addTab(events, t.tabEvents);
 
     auto *comments = new QWidget();
@@ -217,24 +237,9 @@ void EditReport::fill(const MatchData &match)
     m_coach1->setText(match.coach1);
     m_coach2->setText(match.coach2);
 
-    fillSquad(m_squad1, match.players1);
-    fillSquad(m_squad2, match.players2);
-
-    const Texts &t = texts();
-    m_events->setColumnCount(6);
-    m_events->setHorizontalHeaderLabels(
-        {t.hTime, t.hEventType, t.hComment, t.hTeam, t.hPlayer, t.hPlayerOff});
-    m_events->setRowCount(int(match.events.size()));
-    for (int row = 0; row < match.events.size(); ++row) {
-        const MatchEvent &event = match.events.at(row);
-        const QString values[] = {event.time, event.type,   event.comment,
-                                  event.team, event.player, event.player2};
-        for (int column = 0; column < 6; ++column)
-            m_events->setItem(row, column, cell(values[column]));
-    }
-    const int widths[] = {50, 170, 140, 130, 120};
-    for (int column = 0; column < 5; ++column)
-        m_events->setColumnWidth(column, widths[column]);
+    reporttables::fillSquad(m_squad1, match.players1);
+    reporttables::fillSquad(m_squad2, match.players2);
+    reporttables::fillEvents(m_events, match.events);
 }
 
 void EditReport::addCompleter()
@@ -282,6 +287,10 @@ bool EditReport::differs(const MatchData &match, const QDate &date) const
 {
     if (match.date != date)
         return true;
+    if (match.players1 != reporttables::squadOf(m_squad1) ||
+        match.players2 != reporttables::squadOf(m_squad2) ||
+        match.events != reporttables::eventsOf(m_events))
+        return true;
     for (const Binding &binding : bindings()) {
         if (match.*binding.field != binding.edit->text())
             return true;
@@ -299,6 +308,9 @@ void EditReport::storeInto(MatchData &match, const QDate &date) const
             match.*binding.field = text;
     }
     match.date = date;
+    match.players1 = reporttables::squadOf(m_squad1);
+    match.players2 = reporttables::squadOf(m_squad2);
+    match.events = reporttables::eventsOf(m_events);
 }
 
 void EditReport::refuse(const QString &text, QLineEdit *field)
@@ -336,6 +348,13 @@ void EditReport::accept()
                 return;
             }
         }
+        // A cell still being edited counts with what it shows.
+        for (QTableWidget *table : {m_squad1, m_squad2, m_events}) {
+            if (QWidget *editor = table->indexWidget(table->currentIndex()))
+                QMetaObject::invokeMethod(table, "commitData", Q_ARG(QWidget *, editor));
+        }
+        if (!checkEvents())
+            return;
         if (m_newReport) {
             Match match;
             match.edit().fileName = m_fileName;
@@ -354,4 +373,63 @@ void EditReport::accept()
         }
     }
     QDialog::accept();
+}
+
+bool EditReport::checkEvents()
+{
+    const Texts &t = texts();
+    static const QRegularExpression minute(QStringLiteral("^\\s*\\d+\\s*(\\+\\s*\\d+\\s*)?$"));
+    const QStringList teams{m_team1->text(), m_team2->text()};
+    using namespace reporttables;
+    for (int row = 0; row < m_events->rowCount(); ++row) {
+        const auto text = [&](int column) {
+            const QTableWidgetItem *item = m_events->item(row, column);
+            return item ? item->text() : QString();
+        };
+        bool blank = true;
+        for (int column = 0; column < EventColumns; ++column)
+            blank = blank && text(column).trimmed().isEmpty();
+        if (blank)
+            continue;
+        const QString number = QString::number(row + 1);
+        const QString time = text(EventTime);
+        if (!time.trimmed().isEmpty() && !minute.match(time).hasMatch()) {
+            refuseCell(t.editBadMinute.arg(number, time), row, EventTime);
+            return false;
+        }
+        const EventKind kind = eventKind(text(EventType));
+        switch (kind) {
+        case EventKind::Goal:
+        case EventKind::PenaltyGoal:
+        case EventKind::OwnGoal:
+        case EventKind::Caution:
+        case EventKind::SendingOff:
+        case EventKind::SecondCaution:
+            if (!teams.contains(text(EventTeam)) || text(EventTeam).isEmpty()) {
+                refuseCell(t.editForeignTeam.arg(number, text(EventTeam)), row, EventTeam);
+                return false;
+            }
+            break;
+        case EventKind::Substitution:
+            if (text(EventPlayer2).trimmed().isEmpty()) {
+                refuseCell(t.editNoPlayerOn.arg(number), row, EventPlayer2);
+                return false;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+void EditReport::refuseCell(const QString &text, int row, int column)
+{
+    if (m_messageSink)
+        m_messageSink(this, text);
+    else
+        QMessageBox::warning(this, texts().editCheckTitle, text);
+    m_tabs->setCurrentWidget(m_events->parentWidget());
+    m_events->setCurrentCell(row, column);
+    m_events->setFocus();
 }

@@ -18,7 +18,8 @@ class QTableWidget;
 // The report editor: corrects the single-valued fields and the date of the match of the store
 // named fileName; for a file name no match carries it shows an empty form, and OK adds a new
 // report of that name (Cancel adds nothing). A null fileName edits nothing. Line-ups and events
-// are shown read-only; IDs are neither shown nor changed.
+// are editable tables (dialogs/reporttables.h): rows are added, removed and moved; blank rows are
+// left out; a cell left as it was keeps its exact value.
 //
 // The dialog writes into the store itself; the caller re-shows the page afterwards when
 // storedChanges() says something changed.
@@ -59,6 +60,11 @@ private:
     bool differs(const MatchData &match, const QDate &date) const;
     // Shows text and puts the cursor in field; the dialog stays open.
     void refuse(const QString &text, QLineEdit *field);
+    // The checks of the event table: false, with a message naming the row, for a minute that is
+    // no number ("45+2" is one), a goal or card of neither team, a substitution without the
+    // player coming on.
+    bool checkEvents();
+    void refuseCell(const QString &text, int row, int column);
     void storeInto(MatchData &match, const QDate &date) const;
 
     MatchStore &m_store;

@@ -176,7 +176,8 @@ FileContents readWholeFile(const QString &path,
     return result;
 }
 
-SystemError writeFileSafely(const QString &path, const std::function<bool(QIODevice &)> &write)
+SystemError writeFileSafely(const QString &path, const std::function<bool(QIODevice &)> &write,
+                            bool durable)
 {
     const QByteArray native = nativePath(path);
     struct stat info;
@@ -224,7 +225,7 @@ SystemError writeFileSafely(const QString &path, const std::function<bool(QIODev
         if (failure == 0 && !written)
             failure = EIO;
     }
-    if (failure == 0 && ::fsync(fd) != 0)
+    if (failure == 0 && durable && ::fsync(fd) != 0)
         failure = errno;
     if (::close(fd) != 0 && failure == 0)
         failure = errno;
@@ -235,10 +236,10 @@ SystemError writeFileSafely(const QString &path, const std::function<bool(QIODev
     return SystemError::fromErrno(failure);
 }
 
-SystemError writeFileSafely(const QString &path, const QByteArray &bytes)
+SystemError writeFileSafely(const QString &path, const QByteArray &bytes, bool durable)
 {
     return writeFileSafely(
-        path, [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); });
+        path, [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); }, durable);
 }
 
 bool sameFile(const QString &a, const QString &b)

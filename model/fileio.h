@@ -51,8 +51,11 @@ FileContents readWholeFile(const QString &path,
 // beside it that is renamed over it only when complete, so a failure leaves the old file as it
 // was; a link to a regular file replaces the link's target. A path that exists and is no regular
 // file (a device such as /dev/null, a pipe, a socket) is written in place and never replaced.
-SystemError writeFileSafely(const QString &path, const std::function<bool(QIODevice &)> &write);
-SystemError writeFileSafely(const QString &path, const QByteArray &bytes);
+// With durable off the new file is not flushed to the disk before the rename, which many small
+// files written at once (an export) cannot afford; a crash may then leave the new file empty.
+SystemError writeFileSafely(const QString &path, const std::function<bool(QIODevice &)> &write,
+                            bool durable = true);
+SystemError writeFileSafely(const QString &path, const QByteArray &bytes, bool durable = true);
 
 // True when the two paths name one file (same device and inode; links and "./" resolved).
 // False when either does not exist.

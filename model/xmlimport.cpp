@@ -3,14 +3,22 @@
 #include "model/importbatch.h"
 
 #include <QDebug>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <QXmlStreamReader>
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <thread>
 #include <vector>
 
@@ -234,20 +242,167 @@ bool takesText(Element element)
     }
 }
 
+// The units of a document as the scanner sees them: bytes, or UTF-16 or UTF-32 code units, which
+// the byte values of markup characters could appear inside.
+class Units
+{
+public:
+    explicit Units(const QByteArray &bytes) : m_data(bytes.constData())
+    {
+        const auto starts = [&bytes](const char *prefix, int n) {
+            return bytes.size() >= n && std::memcmp(bytes.constData(), prefix, size_t(n)) == 0;
+        };
+        if (starts("\xFF\xFE\0\0", 4) || starts("<\0\0\0", 4)) {
+            m_width = 4;
+        } else if (starts("\0\0\xFE\xFF", 4) || starts("\0\0\0<", 4)) {
+            m_width = 4;
+            m_bigEndian = true;
+        } else if (starts("\xFE\xFF", 2) || starts("\0<", 2)) {
+            m_width = 2;
+            m_bigEndian = true;
+        } else if (starts("\xFF\xFE", 2) || starts("<\0", 2)) {
+            m_width = 2;
+        }
+        m_size = bytes.size() / m_width;
+    }
+
+    qsizetype size() const { return m_size; }
+    qsizetype bytes(qsizetype units) const { return units * m_width; }
+    char32_t at(qsizetype i) const
+    {
+        const auto *p = reinterpret_cast<const uchar *>(m_data) + i * m_width;
+        char32_t c = 0;
+        for (int b = 0; b < m_width; ++b)
+            c |= char32_t(p[m_bigEndian ? b : m_width - 1 - b]) << (8 * (m_width - 1 - b));
+        return c;
+    }
+    bool startsWith(qsizetype i, const char *text) const
+    {
+        for (qsizetype k = 0; text[k]; ++k) {
+            if (i + k >= m_size || at(i + k) != char32_t(uchar(text[k])))
+                return false;
+        }
+        return true;
+    }
+    // The index just past the first text at or after i, or size() when there is none.
+    qsizetype skipPast(qsizetype i, const char *text) const
+    {
+        for (; i < m_size; ++i) {
+            if (startsWith(i, text))
+                return i + qsizetype(std::strlen(text));
+        }
+        return m_size;
+    }
+
+private:
+    const char *m_data;
+    qsizetype m_size = 0;
+    int m_width = 1;
+    bool m_bigEndian = false;
+};
+
+// How many leading bytes of a report stay within the bounds of a report: all of them, or those
+// before the first element nested deeper than maxReportDepth or holding more than
+// maxReportAttributes attributes, or before an attribute-list declaration. A quick pass over the
+// markup, before the XML reader (whose cost grows with the square of the attributes of an
+// element) sees the document.
+qsizetype boundedLength(const QByteArray &bytes)
+{
+    const Units u(bytes);
+    const qsizetype n = u.size();
+    int depth = 0;
+    qsizetype i = 0;
+    while (i < n) {
+        if (u.at(i) != U'<') {
+            ++i;
+            continue;
+        }
+        const qsizetype start = i;
+        if (u.startsWith(i, "<!--")) {
+            i = u.skipPast(i + 4, "-->");
+        } else if (u.startsWith(i, "<![CDATA[")) {
+            i = u.skipPast(i + 9, "]]>");
+        } else if (u.startsWith(i, "<?")) {
+            i = u.skipPast(i + 2, "?>");
+        } else if (u.startsWith(i, "<!")) {
+            // A document type declaration, with its internal subset in brackets.
+            char32_t quote = 0;
+            int brackets = 0;
+            for (++i; i < n; ++i) {
+                const char32_t c = u.at(i);
+                if (quote) {
+                    quote = c == quote ? 0 : quote;
+                } else if (c == U'"' || c == U'\'') {
+                    quote = c;
+                } else if (c == U'[') {
+                    ++brackets;
+                } else if (c == U']') {
+                    --brackets;
+                } else if (c == U'<' && u.startsWith(i, "<!ATTLIST")) {
+                    return u.bytes(start);
+                } else if (c == U'<' && u.startsWith(i, "<!--")) {
+                    i = u.skipPast(i + 4, "-->") - 1;
+                } else if (c == U'>' && brackets <= 0) {
+                    ++i;
+                    break;
+                }
+            }
+        } else if (u.startsWith(i, "</")) {
+            --depth;
+            i = u.skipPast(i + 2, ">");
+        } else {
+            char32_t quote = 0;
+            int attributes = 0;
+            char32_t last = 0;
+            for (++i; i < n; ++i) {
+                const char32_t c = u.at(i);
+                if (quote) {
+                    quote = c == quote ? 0 : quote;
+                } else if (c == U'"' || c == U'\'') {
+                    quote = c;
+                } else if (c == U'=') {
+                    if (++attributes > maxReportAttributes)
+                        return u.bytes(start);
+                } else if (c == U'>') {
+                    break;
+                }
+                if (!quote && c != U'>' && c != U' ' && c != U'\t' && c != U'\n' && c != U'\r')
+                    last = c;
+            }
+            ++i;
+            if (last != U'/' && ++depth > maxReportDepth)
+                return u.bytes(start);
+        }
+    }
+    return bytes.size();
+}
 } // namespace
 
 Match readMatchXml(QFile &file, bool *error)
 {
+    // Read at most maxReportBytes: a report is small, and a huge file must not take the memory.
+    QByteArray bytes = file.read(maxReportBytes);
+    const bool cut = bytes.size() == maxReportBytes && !file.atEnd();
+    const QString path = file.fileName();
+    bool failed = false;
+    Match match = readMatchXmlBytes(bytes, path.sliced(path.lastIndexOf(u'/') + 1), path, &failed);
+    if (cut && !failed)
+        qDebug().noquote() << QStringLiteral("\"%1\" file has error").arg(path);
+    if (error)
+        *error = failed || cut;
+    return match;
+}
+
+Match readMatchXmlBytes(const QByteArray &bytes, const QString &fileName, const QString &path,
+                        bool *error)
+{
     Match match;
     MatchData &m = match.edit();
-    const QString path = file.fileName();
-    m.fileName = path.sliced(path.lastIndexOf(u'/') + 1);
+    m.fileName = fileName;
 
-    // Read at most maxReportBytes: a report is small, and a huge file must not take the memory.
-    const QByteArray bytes = file.read(maxReportBytes);
-    const bool cut = bytes.size() == maxReportBytes && !file.atEnd();
-
-    QXmlStreamReader reader(bytes);
+    const QByteArray document = bytes.left(maxReportBytes);
+    const qsizetype bounded = boundedLength(document);
+    QXmlStreamReader reader(bounded < document.size() ? document.left(bounded) : document);
     // Prefixes are accepted whether declared or not; elements are known by their local names.
     reader.setNamespaceProcessing(false);
     // Entities declared in a document's own DTD multiply its text: no entity may expand to more
@@ -269,6 +424,7 @@ Match readMatchXml(QFile &file, bool *error)
         }
     };
 
+    bool pastBound = bounded < document.size();
     while (!reader.atEnd()) {
         const QXmlStreamReader::TokenType token = reader.readNext();
         if (token == QXmlStreamReader::Characters) {
@@ -284,17 +440,24 @@ Match readMatchXml(QFile &file, bool *error)
         flushText();
         if (token == QXmlStreamReader::StartElement) {
             current = elementOf(reader.name());
+            // Players and events past their bound are left out, and the reading ends there.
+            if ((current == Element::Event && m.events.size() >= maxReportEvents) ||
+                (current == Element::Player1 && m.players1.size() >= maxLineupPlayers) ||
+                (current == Element::Player2 && m.players2.size() >= maxLineupPlayers)) {
+                pastBound = true;
+                break;
+            }
             startElement(current, reader.attributes(), m, pendingPlayerId);
             continue;
         }
         current = Element::Other;
         if (token == QXmlStreamReader::DTD && !reader.entityDeclarations().isEmpty() &&
-            bytes.size() > maxEntityDocumentBytes)
+            document.size() > maxEntityDocumentBytes)
             reader.raiseError(QStringLiteral("entity declarations in a large document"));
     }
     flushText();
 
-    const bool failed = reader.hasError() || cut;
+    const bool failed = reader.hasError() || pastBound;
     if (failed)
         qDebug().noquote() << QStringLiteral("\"%1\" file has error").arg(path);
     if (error)
@@ -304,41 +467,195 @@ Match readMatchXml(QFile &file, bool *error)
 
 namespace {
 
-// One entry of the walk, in walk order: a directory, or a file with what reading it gave.
-struct WalkEntry
+// A name from the file system as text: UTF-8 when it is that; otherwise the bytes of an 8-bit
+// encoding, read as windows-1251 when most of its non-ASCII bytes are Cyrillic letters there and
+// as Latin-1 otherwise ("Матч.xml" and "café.xml" written by older systems both stay readable).
+QString readableName(const QByteArray &name)
 {
-    QString path;
-    bool directory = false;
-    bool report = false; // a regular file named *.xml, read into match
-    bool opened = false;
-    bool error = false;
-    Match match;
-};
-
-// Reads the reports among entries on every core. Each entry is written by exactly one thread.
-void readReports(std::vector<WalkEntry> &entries)
-{
-    std::atomic<size_t> next{0};
-    const auto work = [&] {
-        for (size_t i = next++; i < entries.size(); i = next++) {
-            WalkEntry &entry = entries[i];
-            if (!entry.report)
-                continue;
-            QFile file(entry.path);
-            entry.opened = file.open(QIODevice::ReadOnly);
-            if (entry.opened)
-                entry.match = readMatchXml(file, &entry.error);
-        }
-    };
-    const int helpers = std::max(0, QThread::idealThreadCount() - 1);
-    std::vector<std::thread> threads;
-    threads.reserve(size_t(helpers));
-    for (int i = 0; i < helpers; ++i)
-        threads.emplace_back(work);
-    work();
-    for (std::thread &thread : threads)
-        thread.join();
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(name);
+    if (!utf8.hasError())
+        return text;
+    qsizetype high = 0;
+    qsizetype letters = 0;
+    for (const char c : name) {
+        const uchar b = uchar(c);
+        high += b >= 0x80;
+        letters += b >= 0xC0;
+    }
+    QStringDecoder cp1251("windows-1251");
+    if (cp1251.isValid() && high >= 2 && letters * 4 >= high * 3)
+        return cp1251.decode(name);
+    return QString::fromLatin1(name);
 }
+
+// Reads up to maxReportBytes (and one more, to tell a longer file) of a regular file named by its
+// bytes; an error number on failure.
+int readReportFile(const QByteArray &path, QByteArray &bytes, bool &cut)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = errno ? errno : EINVAL;
+        ::close(fd);
+        return S_ISREG(info.st_mode) ? error : EINVAL;
+    }
+    bytes.resize(qsizetype(std::min<qint64>(info.st_size, maxReportBytes) + 1));
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            return error;
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    ::close(fd);
+    cut = done > maxReportBytes;
+    bytes.truncate(std::min<qsizetype>(done, maxReportBytes));
+    return 0;
+}
+
+// The walk: directories in depth-first order, each one's entries sorted by their bytes.
+class Walk
+{
+public:
+    Walk(MatchStore &store, ImportResult &result, const ImportProgress &progress)
+        : m_batch(store), m_result(result), m_progress(progress)
+    {}
+
+    void directory(const QByteArray &path, const QString &relative)
+    {
+        QList<QByteArray> names;
+        if (DIR *dir = ::opendir(path.constData())) {
+            while (const dirent *entry = ::readdir(dir)) {
+                if (entry->d_name[0] != '.')
+                    names.append(QByteArray(entry->d_name));
+            }
+            ::closedir(dir);
+        }
+        std::sort(names.begin(), names.end());
+        for (const QByteArray &name : std::as_const(names)) {
+            const QByteArray full = path + '/' + name;
+            const QString shown = relative + readableName(name);
+            struct stat info;
+            if (::lstat(full.constData(), &info) != 0)
+                continue;
+            if (S_ISDIR(info.st_mode)) {
+                m_queue.emplace_back(Entry::Directory);
+                directory(full, shown + u'/');
+                continue;
+            }
+            // A link to a directory is not followed (it could lead round in a circle).
+            struct stat target;
+            if (S_ISLNK(info.st_mode) && ::stat(full.constData(), &target) == 0 &&
+                S_ISDIR(target.st_mode))
+                continue;
+            if (!name.endsWith(".xml")) {
+                m_queue.emplace_back(Entry::File);
+                continue;
+            }
+            m_queue.emplace_back(Entry::Report, full, readableName(name), shown);
+            if (++m_reports == reportsPerBatch)
+                addQueued();
+        }
+    }
+
+    void finish()
+    {
+        addQueued();
+        m_result.matches = m_batch.added();
+        m_result.duplicates = m_batch.duplicates();
+        m_result.dates = m_batch.dateSpan();
+    }
+
+private:
+    // What the walk met, in walk order; a report also what reading it gave.
+    struct Entry
+    {
+        enum Kind { Directory, File, Report };
+        explicit Entry(Kind kind, QByteArray path = {}, QString name = {}, QString relative = {})
+            : kind(kind), path(std::move(path)), name(std::move(name)),
+              relative(std::move(relative))
+        {}
+
+        Kind kind;
+        QByteArray path;
+        QString name;
+        QString relative;
+        int readError = 0; // errno of a report that could not be read
+        bool error = false;
+        Match match;
+    };
+
+    static void read(Entry &entry)
+    {
+        QByteArray bytes;
+        bool cut = false;
+        entry.readError = readReportFile(entry.path, bytes, cut);
+        if (entry.readError)
+            return;
+        const QString shownPath = QFile::decodeName(entry.path);
+        entry.match = readMatchXmlBytes(bytes, entry.name, shownPath, &entry.error);
+        if (cut && !entry.error)
+            qDebug().noquote() << QStringLiteral("\"%1\" file has error").arg(shownPath);
+        entry.error = entry.error || cut;
+    }
+
+    // Every core reads the queued reports; then they are added in walk order, so the store ends
+    // up exactly as a one-thread walk leaves it, progress included.
+    void addQueued()
+    {
+        std::atomic<size_t> next{0};
+        const auto work = [&] {
+            for (size_t i = next++; i < m_queue.size(); i = next++) {
+                if (m_queue[i].kind == Entry::Report)
+                    read(m_queue[i]);
+            }
+        };
+        std::vector<std::thread> helpers;
+        for (int i = 1; i < QThread::idealThreadCount() && m_reports > 1; ++i)
+            helpers.emplace_back(work);
+        work();
+        for (std::thread &helper : helpers)
+            helper.join();
+
+        for (const Entry &entry : m_queue) {
+            if (entry.kind != Entry::Directory)
+                ++m_result.files;
+            if (entry.kind == Entry::Report) {
+                if (entry.readError)
+                    m_result.unreadable.append(
+                        {entry.relative,
+                         entry.readError == EINVAL ? QString() : qt_error_string(entry.readError)});
+                else if (m_batch.add(entry.match, entry.relative) && entry.error)
+                    ++m_result.errors;
+            }
+            progressCheck();
+        }
+        m_queue.clear();
+        m_reports = 0;
+    }
+
+    void progressCheck()
+    {
+        if (m_progress && m_result.files % 100 == 0)
+            m_progress(m_result.files);
+    }
+
+    ImportBatch m_batch;
+    ImportResult &m_result;
+    const ImportProgress &m_progress;
+    std::vector<Entry> m_queue;
+    qsizetype m_reports = 0;
+};
 
 } // namespace
 
@@ -351,56 +668,8 @@ ImportResult importDirectory(const QString &directory, MatchStore &store,
         result.directory = false;
         return result;
     }
-
-    const auto progressCheck = [&] {
-        if (progress && result.files % 100 == 0)
-            progress(result.files);
-    };
-
-    ImportBatch batch(store);
-    const QDir rootDir(root.absoluteFilePath());
-    // The walk gathers a batch of reports, every core reads them, and then they are added in walk
-    // order: the store ends up exactly as a one-thread import leaves it.
-    std::vector<WalkEntry> entries;
-    qsizetype reports = 0;
-    const auto addBatch = [&] {
-        readReports(entries);
-        for (const WalkEntry &entry : entries) {
-            if (entry.directory) {
-                progressCheck();
-                continue;
-            }
-            ++result.files;
-            if (!entry.opened)
-                continue;
-            if (batch.add(entry.match, rootDir.relativeFilePath(entry.path)) && entry.error)
-                ++result.errors;
-            progressCheck();
-        }
-        entries.clear();
-        reports = 0;
-    };
-
-    // Without QDir::Hidden and QDir::System: hidden entries, sockets and devices stay out, and
-    // links to directories are listed but not descended into.
-    QDirIterator it(root.absoluteFilePath(), QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        WalkEntry entry;
-        entry.path = it.next();
-        const QFileInfo info = it.fileInfo();
-        entry.directory = info.isDir();
-        // A link to a pipe or device would block or never end: only regular files are read.
-        entry.report =
-            !entry.directory && entry.path.endsWith(QLatin1StringView(".xml")) && info.isFile();
-        reports += entry.report;
-        entries.push_back(std::move(entry));
-        if (reports == reportsPerBatch)
-            addBatch();
-    }
-    addBatch();
-    result.matches = batch.added();
-    result.duplicates = batch.duplicates();
-    result.dates = batch.dateSpan();
+    Walk walk(store, result, progress);
+    walk.directory(QFile::encodeName(root.absoluteFilePath()), QString());
+    walk.finish();
     return result;
 }

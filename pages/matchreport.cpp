@@ -3,6 +3,7 @@
 #include "strings/texts.h"
 
 #include <QLocale>
+#include <QStringList>
 
 namespace {
 
@@ -66,9 +67,23 @@ void appendNames(QString &html, const QList<PlayerEntry> &players)
     }
 }
 
+// The score, with the extra time and the shoot-out in brackets when the report has them.
+QString fullScore(const MatchData &match)
+{
+    const Texts &t = texts();
+    QStringList details;
+    if (!match.extra1.isEmpty() || !match.extra2.isEmpty())
+        details.append(t.reportExtra.arg(match.extra1, match.extra2));
+    if (!match.penalties1.isEmpty() || !match.penalties2.isEmpty())
+        details.append(t.reportShootout.arg(match.penalties1, match.penalties2));
+    if (details.isEmpty())
+        return scoreText(match);
+    return t.reportScoreDetails.arg(scoreText(match), details.join(QStringLiteral(", ")));
+}
+
 } // namespace
 
-QString matchReportHtml(const MatchData &match)
+QString matchReportHtml(const MatchData &match, ReportScore score)
 {
     const Texts &t = texts();
     QString html;
@@ -77,7 +92,9 @@ QString matchReportHtml(const MatchData &match)
     const qsizetype roundLength = match.round.size();
     html += (roundLength >= 1 && roundLength <= 3 ? t.reportRoundNumber : t.reportRound)
                 .arg(esc(match.round));
-    html += t.reportTeams.arg(esc(match.team1), esc(match.team2), esc(scoreText(match)));
+    html +=
+        t.reportTeams.arg(esc(match.team1), esc(match.team2),
+                          esc(score == ReportScore::Full ? fullScore(match) : scoreText(match)));
     html += QLatin1StringView("<p>");
     if (!match.city.isEmpty())
         html += t.reportCity.arg(esc(match.city));

@@ -224,6 +224,10 @@ struct Texts
     const QString fileCannotWrite = QStringLiteral("Не удалось записать файл «%1»: %2.");
     const QString fileKept = QStringLiteral("Прежний файл не изменён.");
     const QString importFailedTitle = QStringLiteral("Не удалось импортировать");
+    const QString unreadableReports = QStringLiteral("Не удалось прочитать отчётов: %1.");
+    const QString unreadableReport = QStringLiteral("«%1»: %2");
+    const QString notRegularReason = QStringLiteral("это не обычный файл");
+    const QString moreUnreadable = QStringLiteral("… и ещё %1");
     const QString importDuplicates =
         QStringLiteral("Пропущено повторов: %1 (такие матчи в базе уже есть).");
     const QString directoryMissing = QStringLiteral("Папка «%1» не найдена.");
@@ -239,6 +243,8 @@ struct Texts
         "                  [--format text|csv|tsv] [--links] [-o OUT]\n"
         "  scorewright-cli report FILE.swb MATCH-FILE-NAME [-o OUT.html]\n"
         "  scorewright-cli export FILE.swb --sqlite OUT.sqlite\n"
+        "  scorewright-cli export FILE.swb --xml DIR\n"
+        "  scorewright-cli import-csv FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME]\n"
         "  scorewright-cli --help | --version\n"
         "\n"
         "PAGE is a page link such as ta01_ or ta02_TEAM, or one of: %1.\n"
@@ -278,6 +284,7 @@ struct Texts
         "'%1' is damaged: it announces %2 matches but ends after %3 of them (reading stopped at "
         "byte %4)");
     const QString cliNotRegular = QStringLiteral("cannot read '%1': it is not a regular file");
+    const QString cliNotRegularReason = QStringLiteral("not a regular file");
     const QString cliChanged =
         QStringLiteral("'%1' changed while it was being read: nothing was read, try again");
     const QString cliSameFile =
@@ -465,13 +472,119 @@ struct Texts
     const QString cliHeadToHeadTeams =
         QStringLiteral("'head-to-head' needs two teams: --team NAME --team NAME");
     const QString cliTeamNotHere = QStringLiteral("--team applies to 'head-to-head' only");
-    const QString cliExportArguments =
-        QStringLiteral("a database file and one or more outputs such as --sqlite OUT.sqlite");
     const QString cliExportProgress = QStringLiteral("\rWriting '%1'... %2 of %3 matches");
     const QString cliExportIndexing = QStringLiteral("\rWriting '%1'... indexing\x1b[K");
-    const QString cliExportDone = QStringLiteral("%1 matches written to '%2' in %3 ms\n");
+    const QString cliSqliteDone = QStringLiteral("%1 matches written to '%2' in %3 ms\n");
     const QString cliNotRegularOutput =
         QStringLiteral("not a regular file; an SQLite database needs a file of its own");
+
+    // Window: the caption above the table, the filter box, the table's CSV export, the report's
+    // extra time and shoot-out, recent files, the start page's missing file, progress
+    const QString captionScope = QStringLiteral("%1 — %2");
+    const QString captionAllTournaments = QStringLiteral("все турниры");
+    const QString captionRound = QStringLiteral("тур %1");
+    const QString captionDates = QStringLiteral("%1–%2");
+    const QString captionRules = QStringLiteral(" (правила: %1)");
+    const QString captionNamesakes =
+        QStringLiteral(" (однофамильцы вместе: «Учитывать ID» выключено)");
+    const QString captionStadiumMatches = QStringLiteral("Матчи на стадионе «%1»");
+    const QString captionRefereeMatches = QStringLiteral("Матчи судьи «%1»");
+    const QString captionCoachMatches = QStringLiteral("Матчи тренера «%1»");
+    const QString captionPlayerMatches = QStringLiteral("Матчи игрока «%1»");
+    const QString captionPlayerGoals = QStringLiteral("Голы игрока «%1»");
+    const QString captionTeamPlayers = QStringLiteral("Игроки команды «%1»");
+    const QString captionTeamMatches = QStringLiteral("Матчи команды «%1»");
+    const QString captionFindPlayer = QStringLiteral("Игроки: поиск «%1»");
+    const QString captionFindCoach = QStringLiteral("Тренеры: поиск «%1»");
+    const QString captionHeadToHead = QStringLiteral("Личные встречи: «%1» и «%2»");
+    const QString captionForm = QStringLiteral("Форма: последние %1 матчей");
+    const QString filterPlaceholder = QStringLiteral("Фильтр строк (Ctrl+F)");
+    const QString filterCount = QStringLiteral("Строк: %1 из %2");
+    const QString actionSaveAsCsv = QStringLiteral("Сохранить таблицу как CSV");
+    const QString csvFilter = QStringLiteral("Таблицы CSV (*.csv)");
+    const QString reportExtra = QStringLiteral("д.в. %1:%2");
+    const QString reportShootout = QStringLiteral("пен. %1:%2");
+    const QString reportScoreDetails = QStringLiteral("%1 (%2)");
+    const QString menuRecent = QStringLiteral("Недавние файлы");
+    const QString recentMissing =
+        QStringLiteral("Файл «%1» не найден; он убран из списка недавних файлов.");
+    const QString startPageMissing =
+        QStringLiteral("<p><b>Файл «%1» не найден — открыта пустая база.</b></p>");
+    const QString opening = QStringLiteral("Открываем «%1»…");
+    const QString saving = QStringLiteral("Сохраняем «%1»…");
+    const QString saved = QStringLiteral("Сохранено: «%1».");
+    const QString untitled = QStringLiteral("Новая база");
+    const QString titleWithFile = QStringLiteral("%1[*] — %2");
+    const QString menuView = QStringLiteral("Вид");
+    const QString actionRefresh = QStringLiteral("Обновить");
+    const QString actionBack = QStringLiteral("Назад");
+    const QString actionFilterRows = QStringLiteral("Фильтр строк");
+
+    // Reports in and out: XML export, CSV import, the editor's tables
+    const QString actionExportXml = QStringLiteral("Экспортировать отчёты в XML");
+    const QString actionSaveReportXml = QStringLiteral("Сохранить отчёт как XML");
+    const QString actionImportCsv = QStringLiteral("Импортировать CSV файл");
+    const QString exportDirectoryCaption = QStringLiteral("Папка для отчётов XML");
+    const QString exportDone = QStringLiteral("Записано отчётов: %1 (папка «%2»).");
+    const QString exportAltered =
+        QStringLiteral(" В %1 из них были символы, которых XML не допускает; они пропущены.");
+    const QString exportFailedTitle = QStringLiteral("Не удалось экспортировать");
+    const QString exportFailed = QStringLiteral("Не удалось записать «%1»: %2");
+    const QString exportNothing = QStringLiteral("В выбранном турнире и датах нет матчей.");
+    const QString xmlFilter = QStringLiteral("Отчёты XML (*.xml)");
+    const QString csvCaption = QStringLiteral("Выберите CSV файл");
+    const QString csvOpenFilter = QStringLiteral("Таблицы CSV (*.csv *.txt);;Все файлы (*)");
+    const QString csvDone = QStringLiteral(
+        "«%1»: прочитано строк %2, добавлено матчей %3, повторов %4, отклонено строк %5.");
+    const QString csvFailedTitle = QStringLiteral("Не удалось импортировать CSV");
+    const QString csvCannotRead = QStringLiteral("Не удалось прочитать «%1»: %2");
+    const QString csvMissing = QStringLiteral("В файле «%1» нет столбцов: %2.");
+    const QString csvMissingDate = QStringLiteral("дата");
+    const QString csvMissingHome = QStringLiteral("хозяева");
+    const QString csvMissingAway = QStringLiteral("гости");
+    const QString csvMissingGoals = QStringLiteral("голы");
+    const QString csvRefusedTitle = QStringLiteral("Отклонённые строки");
+    const QString csvRefusedText = QStringLiteral("Строки файла «%1», которые не стали матчами:\n%2");
+    const QString csvRefusedMore = QStringLiteral("… и ещё %1");
+    const QString csvLine = QStringLiteral("строка %1: %2");
+    const QString csvBadDate = QStringLiteral("«%1» — не дата");
+    const QString csvNoHome = QStringLiteral("нет хозяев");
+    const QString csvNoAway = QStringLiteral("нет гостей");
+    const QString csvBadGoals = QStringLiteral("«%1» — не счёт");
+    const QString csvUnclosedQuote = QStringLiteral("кавычка не закрыта до конца файла");
+    const QString hPlayerId = QStringLiteral("ID");
+    const QString hPlayer2Id = QStringLiteral("ID вышедш.");
+    const QString editAddRow = QStringLiteral("Добавить");
+    const QString editRemoveRows = QStringLiteral("Удалить");
+    const QString editMoveUp = QStringLiteral("Выше");
+    const QString editMoveDown = QStringLiteral("Ниже");
+    const QString editCheckTitle = QStringLiteral("Проверьте отчёт");
+    const QString editBadMinute =
+        QStringLiteral("События, строка %1: минута «%2» — не число (добавленное время: «45+2»).");
+    const QString editForeignTeam =
+        QStringLiteral("События, строка %1: команда «%2» не играла в матче.");
+    const QString editNoPlayerOn =
+        QStringLiteral("События, строка %1: в замене не указан вышедший игрок.");
+    const QString cliExportArguments =
+        QStringLiteral("a database file and --xml DIR, --sqlite OUT.sqlite or both");
+    const QString cliExportDone = QStringLiteral("%1 reports written to '%2'\n");
+    const QString cliExportAltered =
+        QStringLiteral("'%1': characters XML cannot hold were left out of its report");
+    const QString cliImportCsvArguments = QStringLiteral("one or more CSV files and -o OUT.swb");
+    const QString cliCsvMissing = QStringLiteral("'%1' has no column for: %2");
+    const QString cliCsvMissingDate = QStringLiteral("date");
+    const QString cliCsvMissingHome = QStringLiteral("home team");
+    const QString cliCsvMissingAway = QStringLiteral("away team");
+    const QString cliCsvMissingGoals = QStringLiteral("goals");
+    const QString cliCsvLine = QStringLiteral("%1:%2: line refused: %3\n");
+    const QString cliCsvBadDate = QStringLiteral("'%1' is not a date");
+    const QString cliCsvNoHome = QStringLiteral("no home team");
+    const QString cliCsvNoAway = QStringLiteral("no away team");
+    const QString cliCsvBadGoals = QStringLiteral("'%1' is not a score");
+    const QString cliCsvUnclosedQuote = QStringLiteral("a quoted cell runs to the end of the file");
+    const QString cliCsvDone = QStringLiteral(
+        "%1 lines read: %2 matches imported, %3 duplicates skipped, %4 refused; '%5' holds %6 "
+        "matches\n");
 };
 
 // The one table of texts, built on first use.

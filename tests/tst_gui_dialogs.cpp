@@ -82,6 +82,70 @@ QStringList shownRows(MainWindow &window, int columns)
     return rows;
 }
 
+// Plays a step of the user in the editor's tables, "VERB TABLE [ROW COLUMN TEXT]", TABLE being
+// s1, s2 (line-ups) or ev (events): "enter" presses Enter on the last row, "type" types TEXT into
+// a cell through its editor and presses Enter, "set" puts TEXT in a cell as a report read from a
+// file may hold it, "del" selects ROW and presses Delete, "down" moves ROW down with its button.
+void tableStep(QDialog &dialog, const QString &step)
+{
+    const QStringList words = step.split(u' ');
+    const QString name = words.at(1) == u"ev"_s   ? u"fEvents"_s
+                         : words.at(1) == u"s1"_s ? u"fSquad1"_s
+                                                  : u"fSquad2"_s;
+    auto *table = dialog.findChild<QTableWidget *>(name);
+    const int row = words.value(2).toInt();
+    const int column = words.value(3).toInt();
+    const QString text = words.mid(4).join(u' ');
+    const QString &verb = words.at(0);
+    if (verb == u"enter"_s) {
+        table->setCurrentCell(table->rowCount() - 1, 0);
+        QTest::keyClick(table, Qt::Key_Return);
+    } else if (verb == u"type"_s) {
+        table->setCurrentCell(row, column);
+        if (!table->indexWidget(table->currentIndex())) // Enter opened the new row's first cell
+            table->editItem(table->item(row, column));
+        QWidget *editor = table->indexWidget(table->currentIndex());
+        QVERIFY(editor);
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            if (combo->isEditable())
+                combo->setEditText(text);
+            else
+                combo->setCurrentIndex(combo->findText(text));
+        } else {
+            qobject_cast<QLineEdit *>(editor)->setText(text);
+        }
+        QTest::keyClick(editor, Qt::Key_Return);
+    } else if (verb == u"set"_s) {
+        table->item(row, column)->setText(text);
+    } else if (verb == u"del"_s) {
+        table->setCurrentCell(row, 0);
+        table->selectRow(row);
+        QTest::keyClick(table, Qt::Key_Delete);
+    } else if (verb == u"down"_s) {
+        table->setCurrentCell(row, 0);
+        dialog.findChild<QPushButton *>(name + u"Down"_s)->click();
+    }
+}
+
+// Line-up entries as "name#id" joined by ',', events as their eight fields joined by ',' and
+// joined by ';' (null and empty alike).
+QString lineupText(const QList<PlayerEntry> &players)
+{
+    QStringList entries;
+    for (const PlayerEntry &p : players)
+        entries << p.name + u'#' + p.id;
+    return entries.join(u',');
+}
+QString eventsText(const QList<MatchEvent> &events)
+{
+    QStringList entries;
+    for (const MatchEvent &e : events)
+        entries << QStringList{e.time,     e.type,    e.team,      e.player,
+                               e.playerid, e.player2, e.playerid2, e.comment}
+                       .join(u',');
+    return entries.join(u';');
+}
+
 } // namespace
 
 class TestDialogs : public QObject
@@ -181,6 +245,71 @@ private Q_SLOTS:
         QCOMPARE(store.matches().at(0)->team1, u"Спартак"_s);
         QCOMPARE(store.matches().at(0)->date, date);
         QCOMPARE(store.isModified(), valid);
+    }
+
+    // The line-up and event tables: rows typed, moved and removed, and the checks before OK, each
+    // naming the row and keeping the form open.
+    void editorTables_data()
+    {
+        QTest::addColumn<QString>("steps");      // joined by "; "
+        QTest::addColumn<QStringList>("stored"); // players1, players2, events; empty: refused
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a goal, a card with added time, a substitution from the line-up")
+            << u"enter s2; type s2 1 0 Кузнецов; type s2 1 1 77; "
+               "enter ev; type ev 0 0 12; type ev 0 1 Гол; type ev 0 2 Спартак; type ev 0 3 "
+               "Иванов; "
+               "enter ev; type ev 1 0 45+2; type ev 1 1 Предупреждение; type ev 1 2 Зенит; "
+               "type ev 1 3 Кузнецов; enter ev; type ev 2 0 60; type ev 2 1 Замена; "
+               "type ev 2 2 Зенит; type ev 2 3 Петров; type ev 2 5 Сычёв; type ev 2 6 9; "
+               "type ev 2 7 травма"_s
+            << QStringList{u"Иванов#,Смит#"_s, u"Петров#,Кузнецов#77"_s,
+                           u"12,Гол,Спартак,Иванов,,,,;45+2,Предупреждение,Зенит,Кузнецов,77,,,;"
+                           "60,Замена,Зенит,Петров,,Сычёв,9,травма"_s}
+            << QString();
+        QTest::newRow("rows moved and removed; blank rows left out")
+            << u"down s1 0; enter s1; enter s1; del s2 0"_s
+            << QStringList{u"Смит#,Иванов#"_s, QString(), QString()} << QString();
+        QTest::newRow("another kind stays as typed, for any team")
+            << u"enter ev; type ev 0 1 Пас; set ev 0 2 Динамо; type ev 0 0  7 "_s
+            << QStringList{u"Иванов#,Смит#"_s, u"Петров#"_s, u" 7 ,Пас,Динамо,,,,,"_s} << QString();
+        QTest::newRow("a minute in words")
+            << u"enter ev; type ev 0 1 Гол; type ev 0 2 Спартак; enter ev; type ev 1 0 90+"_s
+            << QStringList()
+            << u"События, строка 2: минута «90+» — не число (добавленное время: «45+2»)."_s;
+        QTest::newRow("a goal for a team that did not play")
+            << u"enter ev; type ev 0 1 Гол в свои ворота; set ev 0 2 Динамо"_s << QStringList()
+            << u"События, строка 1: команда «Динамо» не играла в матче."_s;
+        QTest::newRow("a card without a team")
+            << u"enter ev; type ev 0 1 Удаление"_s << QStringList()
+            << u"События, строка 1: команда «» не играла в матче."_s;
+        QTest::newRow("a substitution without the player coming on")
+            << u"enter ev; type ev 0 1 Замена; type ev 0 3 Иванов"_s << QStringList()
+            << u"События, строка 1: в замене не указан вышедший игрок."_s;
+    }
+
+    void editorTables()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QStringList, stored);
+        MatchStore store = leagueStore();
+        store.setModified(false);
+        EditReport dialog(store, u"a.xml"_s);
+        QStringList messages;
+        dialog.setMessageSink([&](QWidget *, const QString &message) { messages << message; });
+        dialog.show();
+        for (const QString &step : steps.split(u"; "_s))
+            tableStep(dialog, step);
+        dialog.findChild<QDialogButtonBox *>(u"buttonBox"_s)->button(QDialogButtonBox::Ok)->click();
+        QTEST(messages.join(u'\n'), "message");
+        QCOMPARE(dialog.isVisible(), stored.isEmpty());
+        QCOMPARE(store.isModified(), !stored.isEmpty());
+        const MatchData &m = *store.matches().at(0);
+        if (!stored.isEmpty())
+            QCOMPARE(
+                (QStringList{lineupText(m.players1), lineupText(m.players2), eventsText(m.events)}),
+                stored);
+        else
+            QVERIFY(m.events.isEmpty());
     }
 
     void editorCompleterOffersTournamentsIgnoringCase()

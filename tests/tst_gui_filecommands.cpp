@@ -5,6 +5,9 @@
 
 #include "testsupport.h"
 
+#include "model/xmlimport.h"
+#include "pages/builders.h"
+
 #include <QtTest>
 #include <QtWidgets>
 
@@ -106,14 +109,18 @@ private Q_SLOTS:
         auto window = startWindow(QString(), dialogs);
         window->store.add(makeMatch(u"new.xml"_s, u"2016-01-01"_s, u"C"_s, u"D"_s));
         window->markModified();
+        // The title carries the modified marker until the save; a name typed without a suffix
+        // gets ".swb".
+        QVERIFY(window->isWindowModified());
         const QString named = dir.filePath(u"named.swb"_s);
         const QString bad = dir.filePath(u"no/such/dir/out.swb"_s);
         const QString good = dir.filePath(u"copy.swb"_s);
-        dialogs.fileAnswers = QStringList{named, bad, good};
+        dialogs.fileAnswers = QStringList{dir.filePath(u"named"_s), bad, good};
         window->save();
         QCOMPARE(window->databasePath, named);
         QCOMPARE(contents(named), databaseBytes(window->store));
-        QVERIFY(!window->isModified());
+        QVERIFY(!window->isModified() && !window->isWindowModified());
+        QVERIFY(window->windowTitle().startsWith(u"named.swb[*]"_s));
         // Save as: a failure names the file and keeps the database where it was; a success
         // moves it and leaves the old file alone.
         window->markModified();
@@ -122,12 +129,20 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls.last().kind, u"warning"_s);
         QVERIFY(dialogs.calls.last().text.contains(QDir::toNativeSeparators(bad)));
         QCOMPARE(window->databasePath, named);
-        QVERIFY(window->isModified());
+        QVERIFY(window->isModified() && window->isWindowModified());
         window->saveAsSwb();
         QCOMPARE(window->databasePath, good);
         QCOMPARE(contents(good), databaseBytes(window->store));
         QCOMPARE(contents(named), saved);
         QCOMPARE(dialogs.kinds, (QStringList{u"save"_s, u"save"_s, u"warning"_s, u"save"_s}));
+        // The files saved lead the recent files; one that has gone is dropped with a message.
+        const QList<QAction *> recent = window->menuRecent->actions();
+        QCOMPARE(recent.size(), 2);
+        QVERIFY(recent.at(0)->text().endsWith(QDir::toNativeSeparators(good)));
+        QVERIFY(QFile::remove(good));
+        recent.at(0)->trigger();
+        QCOMPARE(dialogs.kinds.last(), u"warning"_s);
+        QCOMPARE(window->menuRecent->actions().size(), 1);
     }
 
     // The command goes on unless the answer is Cancel or saving fails; only Yes saves.
@@ -252,7 +267,7 @@ private Q_SLOTS:
         QCOMPARE(window->comboTournaments->itemText(3), u"Первенство"_s);
         QCOMPARE(window->dateEditFrom->date(), QDate(2010, 5, 10));
         QCOMPARE(window->dateEditTill->date(), QDate(2015, 2, 3));
-        QVERIFY(window->isModified());
+        QVERIFY(window->isModified() && window->isWindowModified());
 
         QStringList texts;
         for (const QList<QVariant> &message : messages)
@@ -260,6 +275,89 @@ private Q_SLOTS:
         texts.removeAll(QString());
         texts.removeAll(u"Читаем с диска... (0 файлов)"_s); // only when a folder comes first
         QCOMPARE(texts, QStringList{u"Читаем с диска... (5 файлов)"_s});
+    }
+
+    // A report typed whole in the editor is shown, counted, saved, and exported as XML that reads
+    // back as the same match; the selection exports file by file; CSV results come in with a
+    // summary in the status bar and the refused lines named.
+    void reportsInAndOut()
+    {
+        auto window = baseWindow(false);
+        QVERIFY(window);
+        dialogs.onExec = [](QDialog &dialog) {
+            const auto type = [&](const char *name, const QString &text) {
+                dialog.findChild<QLineEdit *>(QLatin1StringView(name))->setText(text);
+            };
+            type("fChampionship", u"Лига"_s);
+            type("fTeam1", u"Ракета"_s);
+            type("fTeam2", u"Звезда"_s);
+            type("fGoals1", u"1"_s);
+            type("fGoals2", u"0"_s);
+            type("fDate", u"10.02.2015"_s);
+            const auto fill = [&](const char *name, const QList<QStringList> &rows) {
+                auto *table = dialog.findChild<QTableWidget *>(QLatin1StringView(name));
+                table->setRowCount(int(rows.size()));
+                for (int row = 0; row < rows.size(); ++row)
+                    for (int column = 0; column < rows.at(row).size(); ++column)
+                        table->setItem(row, column, new QTableWidgetItem(rows.at(row).at(column)));
+            };
+            fill("fSquad1", {{u"Иванов"_s, u"1"_s}, {u"Орлов"_s}});
+            fill("fSquad2", {{u"Петров"_s, u"2"_s}});
+            fill("fEvents",
+                 {{u"23"_s, u"Гол"_s, u"Ракета"_s, u"Иванов"_s, u"1"_s},
+                  {u"45+1"_s, u"Предупреждение"_s, u"Звезда"_s, u"Петров"_s},
+                  {u"60"_s, u"Замена"_s, u"Звезда"_s, u"Петров"_s, u"2"_s, u"Сидоров"_s}});
+            dialog.accept();
+            return dialog.result();
+        };
+        window->addReport();
+        const Match *typed = window->store.find(u"new-1"_s);
+        QVERIFY(typed && (*typed)->events.size() == 3 && window->isModified());
+        const Match report = *typed;
+        QVERIFY(window->text->toPlainText().contains(u"Петров - Сидоров"_s));
+        const QList<std::pair<PageBuilder, QString>> counted{
+            {calculateGoals, u"Иванов|Ракета|1"_s},
+            {calculatePlayers, u"Сидоров|Звезда|1|0|0|0"_s},
+            {calculatePlayers, u"Петров|Звезда|1|0|0|1"_s},
+            {calculateTable, u"Ракета|1|1|0|0|1|0|3"_s}};
+        for (const auto &[builder, line] : counted)
+            QVERIFY2(trimmedLines(runBuilder(window->store, builder)).join(u'\n').contains(line),
+                     qPrintable(line));
+
+        dialogs.questionAnswers = {QMessageBox::Yes};
+        window->save();
+        MatchStore reopened;
+        QVERIFY(readDatabase(basePath, reopened).ok());
+        QVERIFY(reopened.find(u"new-1"_s) && reopened.find(u"new-1"_s)->sameRecord(report));
+
+        const QString one = dir.filePath(u"one.xml"_s);
+        dialogs.fileAnswers = QStringList{one};
+        window->saveReportXml();
+        QFile file(one);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(readMatchXml(file).sameContent(report));
+
+        const QString all = dir.filePath(u"all"_s);
+        dialogs.fileAnswers = QStringList{all};
+        window->exportXml();
+        QCOMPARE(QDir(all).entryList(QDir::Files),
+                 (QStringList{u"new-1.xml"_s, u"t-2.xml"_s, u"t-3.xml"_s, u"t.xml"_s}));
+
+        QFile csv(dir.filePath(u"results.csv"_s));
+        QVERIFY(csv.open(QIODevice::WriteOnly) &&
+                csv.write("Date;Home;Away;FT\n01.03.2015;A;B;2:2\n02.03.2015;A;;1:0\n"
+                          "01.03.2015;A;B;2:2\n") > 0);
+        csv.close();
+        dialogs = FakeDialogs();
+        dialogs.fileAnswers = QStringList{csv.fileName()};
+        window->importCsv();
+        QCOMPARE(window->store.count(), 5);
+        QCOMPARE(window->statusbar->currentMessage(),
+                 u"«results.csv»: прочитано строк 3, добавлено матчей 1, повторов 1, отклонено "
+                 "строк 1."_s);
+        QCOMPARE(dialogs.kinds, (QStringList{u"open"_s, u"warning"_s}));
+        QVERIFY(dialogs.calls.last().text.endsWith(u"строка 3: нет гостей"_s));
+        QCOMPARE(window->dateEditTill->date(), QDate(2015, 3, 1));
     }
 };
 

@@ -33,6 +33,9 @@ MatchStore sampleStore()
         Match m = makeMatch(u"m%1.xml"_s.arg(matches.size() + 1), f[0], f[1], f[2], f[3], f[4]);
         m = withFields(m, u"tournament=%1;stadium=С %2;referee=Судья %3;coach1=Тренер %2"_s.arg(
                               f[5], f[1], f[2]));
+        // Attendances whose text order differs from their order as numbers.
+        m.edit().attendance =
+            QStringList{u"900"_s, u"10000"_s, u"25"_s, u"3000"_s, u"5000"_s}[matches.size()];
         m.edit().players1 = lineup({u"Игрок "_s + f[1]});
         m.edit().events = makeEvents({u"G|Игрок "_s + f[1] + u"|"_s + f[1]});
         matches.append(m);
@@ -99,16 +102,26 @@ private Q_SLOTS:
         QTest::addColumn<bool>("demo");    // a demo.swb beside the executable
         QTest::addColumn<QString>("path"); // the database path the window ends with
         QTest::addColumn<int>("matches");
-        QTest::addColumn<QString>("message"); // the box shown at start-up
+        QTest::addColumn<QString>("message");  // the box shown at start-up
+        QTest::addColumn<QString>("argument"); // a database named on the command line
         const QString demo = QCoreApplication::applicationDirPath() + u"/demo.swb"_s;
         const QString lost = dir.filePath(u"lost.swb"_s), damaged = dir.filePath(u"damaged.swb"_s);
-        QTest::newRow("demo beside the program") << QString() << true << demo << 5 << QString();
-        QTest::newRow("settings win") << samplePath << true << samplePath << 5 << QString();
-        QTest::newRow("nothing at all") << QString() << false << QString() << 0 << QString();
-        QTest::newRow("a lost file") << lost << false << lost << 0 << QString();
-        QTest::newRow("a directory") << dir.path() << false << QString() << 0 << QString();
+        QTest::newRow("demo beside the program")
+            << QString() << true << demo << 5 << QString() << QString();
+        QTest::newRow("settings win")
+            << samplePath << true << samplePath << 5 << QString() << QString();
+        QTest::newRow("nothing at all")
+            << QString() << false << QString() << 0 << QString() << QString();
+        QTest::newRow("a lost file") << lost << false << lost << 0 << QString() << QString();
+        QTest::newRow("a directory")
+            << dir.path() << false << QString() << 0 << QString() << QString();
         // A damaged file is named, and is not the open database: nothing is saved over it.
-        QTest::newRow("damaged") << damaged << false << QString() << 0 << u"warning"_s;
+        QTest::newRow("damaged") << damaged << false << QString() << 0 << u"warning"_s << QString();
+        // A file named on the command line wins over the settings; a missing one is named.
+        QTest::newRow("command line")
+            << lost << false << samplePath << 5 << QString() << samplePath;
+        QTest::newRow("command line, lost file")
+            << samplePath << false << lost << 0 << QString() << lost;
     }
     void startUp()
     {
@@ -117,16 +130,23 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(int, matches);
         QFETCH(QString, message);
+        QFETCH(QString, argument);
         const QString demoPath = QCoreApplication::applicationDirPath() + u"/demo.swb"_s;
         QVERIFY(!demo || QFile::copy(samplePath, demoPath));
         dialogs = FakeDialogs();
-        auto window = startWindow(setting, dialogs);
+        setStartDatabase(setting);
+        auto window = argument.isEmpty() ? startWindow(setting, dialogs)
+                                         : std::make_unique<MainWindow>(argument, &dialogs);
+        QCoreApplication::processEvents(); // the program's window reads once the loop runs
         QFile::remove(demoPath);
 
         QCOMPARE(window->store.count(), matches);
         QCOMPARE(window->databasePath, path);
         QCOMPARE(shown(*window), u"start"_s);
         QVERIFY(window->text->toPlainText().contains(u"Путь к файлу со статистикой: "_s + path));
+        // A file that has gone is named on the start page.
+        QCOMPARE(window->text->toPlainText().contains(u"не найден — открыта пустая база"_s),
+                 path == dir.filePath(u"lost.swb"_s));
         QCOMPARE(window->dateEditFrom->text(), matches ? u"01.03.2020"_s : u"31.12.2999"_s);
         window->callCalculateTable(); // an empty store says so and stays on the start page
         QCOMPARE(shown(*window), matches ? u"ta01_"_s : u"start"_s);
@@ -230,21 +250,141 @@ private Q_SLOTS:
                               u"Читаем из памяти... (2000 файлов)"_s, u"Время: N мс."_s}));
     }
 
-    // A click on a header sorts by code-unit order whatever the locale; a second click reverses.
-    void headerSortsByCodeUnit()
+    // The table as the user reads it: a header click sorts integers as numbers and text by code
+    // unit whatever the locale, equal cells keeping their order; the filter keeps the rows that
+    // contain its text and counts them; the caption names the page and its matches.
+    void tableTools_data()
     {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QString>("header"); // sorted ascending by this column, or none
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("rows"); // the first column of the shown rows
+        QTest::addColumn<QString>("caption");
+        const QString span = u" — все турниры, 01.03.2020–05.03.2020"_s;
+        QTest::newRow("numbers by value")
+            << u"st01_"_s << u"Зрит(мин)"_s << QString() << u"С Вымпел|С ата|С Беркут"_s
+            << u"Статистика по стадионам"_s + span;
+        QTest::newRow("equal numbers keep their order")
+            << u"ta01_"_s << u"И"_s << QString() << u"Беркут|Вымпел|ата"_s
+            << u"Турнирная таблица"_s + span;
+        QTest::newRow("names by code unit")
+            << u"te01_"_s << u"Команда"_s << QString() << u"Беркут|Вымпел|ата"_s
+            << u"Статистика по командам"_s + span;
+        QTest::newRow("filter, any column, any case")
+            << u"ma01_"_s << QString() << u"вымпел"_s << u"2020/03/02|2020/03/02|2020/03/05"_s
+            << u"Список матчей"_s + span;
+        QTest::newRow("filter after a sort")
+            << u"ma01_"_s << u"Гости"_s << u"ата"_s
+            << u"2020/03/01|2020/03/05|2020/03/02|2020/03/05"_s << u"Список матчей"_s + span;
+        QTest::newRow("drill-down merging namesakes")
+            << u"pl02_Игрок ата"_s << QString() << QString() << u"2020/03/01|2020/03/05"_s
+            << u"Матчи игрока «Игрок ата»"_s + span +
+                   u" (однофамильцы вместе: «Учитывать ID» выключено)"_s;
+    }
+    void tableTools()
+    {
+        QFETCH(QString, link);
+        QFETCH(QString, header);
+        QFETCH(QString, filter);
+        QFETCH(QString, rows);
+        QFETCH(QString, caption);
         auto window = sampleWindow();
         QVERIFY(window);
-        window->callCalculateTable();
-        QHeaderView *header = window->table->horizontalHeader();
-        const QPoint teamHeader(header->sectionViewportPosition(0) + 5, header->height() / 2);
-        QStringList orders;
-        for (int click = 0; click < 2; ++click) {
-            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, teamHeader);
-            orders << widgetLines(window->table, 1).join(u' ');
+        window->showPage(link, QString());
+        QTableWidget *table = window->table;
+        // Every column shows its header and its cells whole.
+        const QFontMetrics metrics = table->fontMetrics();
+        for (int column = 0; column < table->columnCount() - 1; ++column) {
+            QVERIFY(table->columnWidth(column) >=
+                    table->horizontalHeader()->sectionSizeHint(column));
+            for (int row = 0; row < table->rowCount(); ++row)
+                QVERIFY(metrics.horizontalAdvance(table->item(row, column)->text()) <
+                        table->columnWidth(column));
         }
-        orders.sort(); // the first click may sort either way; the second reverses it
-        QCOMPARE(orders, (QStringList{u"Беркут Вымпел ата"_s, u"ата Вымпел Беркут"_s}));
+        if (!filter.isEmpty())
+            window->rowFilter->setText(filter);
+        for (int column = 0; column < table->columnCount() - 1; ++column) {
+            if (table->horizontalHeaderItem(column)->text() == header)
+                table->sortByColumn(column, Qt::AscendingOrder);
+        }
+        QStringList shown;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (!table->isRowHidden(row))
+                shown << table->item(row, 0)->text();
+        }
+        QCOMPARE(shown.join(u'|'), rows);
+        QCOMPARE(window->caption->text(), caption);
+        if (!filter.isEmpty())
+            QCOMPARE(window->statusbar->currentMessage(),
+                     u"Строк: %1 из 5"_s.arg(rows.count(u'|') + 1));
+    }
+
+    // The keyboard reaches the file commands, refresh, back, the filter box and the row under the
+    // cursor; a change of the dates or of the ID choice recomputes the page, and the person
+    // search without asking again.
+    void keysAndFilterChanges_data()
+    {
+        QTest::addColumn<QString>("steps"); // links shown first, separated by commas
+        QTest::addColumn<QString>("input"); // a key sequence, "Return", "from=DATE" or "id"
+        // The dialogs asked for, the link shown, the one before, the caption's matches, the focus.
+        QTest::addColumn<QString>("expected");
+        const QString all = u"все турниры, 01.03.2020–05.03.2020"_s;
+        const QString last = u"все турниры, 05.03.2020–05.03.2020"_s;
+        QTest::newRow("Ctrl+N") << u"ta01_"_s << u"Ctrl+N"_s << u"save|ta01_||"_s + all + u"|"_s;
+        QTest::newRow("Ctrl+O") << u"ta01_"_s << u"Ctrl+O"_s << u"open|ta01_||"_s + all + u"|"_s;
+        QTest::newRow("Ctrl+I") << u"ta01_"_s << u"Ctrl+I"_s << u"directory|ta01_|||"_s;
+        QTest::newRow("Ctrl+Shift+S")
+            << u"ta01_"_s << u"Ctrl+Shift+S"_s << u"save|ta01_||"_s + all + u"|"_s;
+        QTest::newRow("Ctrl+S unchanged: no question")
+            << u"ta01_"_s << u"Ctrl+S"_s << u"|ta01_||"_s + all + u"|"_s;
+        QTest::newRow("F5") << u"ta01_,go01_"_s << u"F5"_s << u"|go01_|go01_|"_s + all + u"|"_s;
+        QTest::newRow("Alt+Left") << u"ta01_,go01_"_s << u"Alt+Left"_s
+                                  << u"|ta01_|go01_|"_s + all + u"|"_s;
+        QTest::newRow("Ctrl+F") << u"ta01_"_s << u"Ctrl+F"_s << u"|ta01_||"_s + all + u"|filter"_s;
+        QTest::newRow("Enter follows the row")
+            << u"ta01_"_s << u"Return"_s << u"|ta02_ата|ta01_|"_s + all + u"|"_s;
+        QTest::newRow("dates") << u"ta01_"_s << u"from=05.03.2020"_s
+                               << u"|ta01_|ta01_|"_s + last + u"|"_s;
+        QTest::newRow("ID choice") << u"ta01_,pl02_Игрок ата"_s << u"id"_s
+                                   << u"|pl02_Игрок ата|pl02_Игрок ата|"_s + all + u"|"_s;
+        QTest::newRow("person search not asked again")
+            << u"fpl1_"_s << u"from=05.03.2020"_s << u"|fpl1_||"_s + last + u"|"_s;
+    }
+    void keysAndFilterChanges()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        auto window = sampleWindow();
+        QVERIFY(window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        dialogs.onExec = [](QDialog &dialog) {
+            dialog.findChild<QLineEdit *>()->setText(u"ата"_s);
+            dialog.accept();
+            return int(QDialog::Accepted);
+        };
+        for (const QString &step : steps.split(u','))
+            window->showPage(step, QString());
+        dialogs.kinds.clear();
+        if (input == u"Return"_s) {
+            window->table->setFocus();
+            window->table->setCurrentCell(0, 0);
+            QTest::keyClick(window->table, Qt::Key_Return);
+        } else if (input.startsWith(u"from="_s)) {
+            window->dateEditFrom->setDate(QDate::fromString(input.mid(5), u"dd.MM.yyyy"_s));
+        } else if (input == u"id"_s) {
+            window->checkBoxID->setChecked(true);
+        } else {
+            QTest::keySequence(window.get(), QKeySequence(input));
+        }
+        const QString shownCaption =
+            window->table->isHidden() ? QString() : window->caption->text();
+        QCOMPARE(QStringList({dialogs.kinds.join(u' '), window->currentLink, window->previousLink,
+                              shownCaption.section(u" — "_s, 1),
+                              window->rowFilter->hasFocus() ? u"filter"_s : QString()})
+                     .join(u'|'),
+                 expected);
     }
 
     void links_data()
@@ -288,7 +428,7 @@ private Q_SLOTS:
         }
     }
 
-    // The export writes what the user sees: rows in screen order after a re-sort, columns at
+    // The exports write what the user sees: rows in screen order after a re-sort, columns at
     // their current widths, without the hidden link column.
     void exportFollowsTheScreen()
     {
@@ -305,6 +445,12 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), exportText(snapshotOf(expected)).toLocal8Bit());
+        // The CSV beside it, named with its suffix when the name typed has none.
+        dialogs.fileAnswers = QStringList{dir.filePath(u"export"_s)};
+        window->saveAsCsv();
+        QFile csv(dir.filePath(u"export.csv"_s));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), exportCsv(snapshotOf(expected)).toUtf8());
     }
 
     // The analysis pages in the window: the round choice, the team menu's way to home table and

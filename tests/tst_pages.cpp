@@ -1,5 +1,6 @@
 #include "pages/builders.h"
 #include "pages/matchreport.h"
+#include "pages/pagecaption.h"
 #include "pages/pagecodes.h"
 #include "pages/textexport.h"
 #include "strings/texts.h"
@@ -82,6 +83,8 @@ private Q_SLOTS:
     void reportOddMatches_data();
     void reportOddMatches();
     void reportValuesAreEscaped();
+    void captions_data();
+    void captions();
     void alignedText_data();
     void alignedText();
     void snapshotFollowsTheTable();
@@ -457,27 +460,46 @@ void TestPages::reportOddMatches_data()
 {
     QTest::addColumn<QString>("round");
     QTest::addColumn<QString>("event");
+    QTest::addColumn<QString>("fields");   // extra time and shoot-out
+    QTest::addColumn<bool>("fullScore");   // as the window shows it
     QTest::addColumn<QString>("expected"); // a piece the document must contain
 
     QTest::newRow("three-character round")
-        << u"1/8"_s << QString() << u"<h2 align='center'>Тур: 1/8</h2>"_s;
+        << u"1/8"_s << QString() << QString() << false << u"<h2 align='center'>Тур: 1/8</h2>"_s;
     QTest::newRow("four-character round")
-        << u"1/16"_s << QString() << u"<h2 align='center'>1/16</h2>"_s;
+        << u"1/16"_s << QString() << QString() << false << u"<h2 align='center'>1/16</h2>"_s;
     QTest::newRow("unknown kind, two players")
-        << u"1"_s << u"Драка|P|T||Q|5"_s
+        << u"1"_s << u"Драка|P|T||Q|5"_s << QString() << false
         << u"<tr><td>5'</td><td>Драка</td><td>T</td><td>P - Q</td></tr></table>"_s;
+    const QString both = u"extra1=1;extra2=1;penalties1=4;penalties2=2"_s;
+    QTest::newRow("extra time and shoot-out")
+        << u"1"_s << QString() << both << true << u"Home - Away - 2:1 (д.в. 1:1, пен. 4:2)</h2>"_s;
+    QTest::newRow("extra time alone")
+        << u"1"_s << QString() << u"extra1=0;extra2=1;penalties1=;penalties2="_s << true
+        << u"2:1 (д.в. 0:1)</h2>"_s;
+    QTest::newRow("shoot-out alone")
+        << u"1"_s << QString() << u"penalties1=5;penalties2=4;extra1=;extra2="_s << true
+        << u"2:1 (пен. 5:4)</h2>"_s;
+    QTest::newRow("nothing beyond the score")
+        << u"1"_s << QString() << u"extra1=;extra2=;penalties1=;penalties2="_s << true
+        << u"Home - Away - 2:1</h2>"_s;
+    QTest::newRow("command line: the plain score")
+        << u"1"_s << QString() << both << false << u"Home - Away - 2:1</h2>"_s;
 }
 
 void TestPages::reportOddMatches()
 {
     QFETCH(QString, round);
     QFETCH(QString, event);
+    QFETCH(QString, fields);
+    QFETCH(bool, fullScore);
     QFETCH(QString, expected);
 
-    Match match = sampleMatch();
+    Match match = fields.isEmpty() ? sampleMatch() : withFields(sampleMatch(), fields);
     match.edit().round = round;
     match.edit().events = makeEvents({event});
-    const QString html = matchReportHtml(*match);
+    const QString html =
+        matchReportHtml(*match, fullScore ? ReportScore::Full : ReportScore::Plain);
     QVERIFY2(html.contains(expected), qPrintable(html));
 }
 
@@ -498,6 +520,58 @@ void TestPages::reportValuesAreEscaped()
           u"<td>&lt;u&gt;</td><td>&lt;td&gt;</td><td>P&lt;br&gt;</td>"_s})
         QVERIFY2(html.contains(piece), qPrintable(piece));
     QCOMPARE(html.count(u"<b>"_s), 3); // only the document's own bold labels
+}
+
+void TestPages::captions_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("tournament"); // empty: every tournament
+    QTest::addColumn<QString>("round");      // empty: every round
+    QTest::addColumn<bool>("considerId");
+    QTest::addColumn<QString>("extra"); // the search text, or the rules' name for the standings
+    QTest::addColumn<QString>("caption");
+    const QString span = u"01.03.2024–30.10.2024"_s;
+    QTest::newRow("standings under their own rules")
+        << u"ta01_"_s << u"Высшая лига"_s << QString() << false << u"2-1-0 (до 1995)"_s
+        << u"Турнирная таблица — Высшая лига, 01.03.2024–30.10.2024 (правила: 2-1-0 (до 1995))"_s;
+    QTest::newRow("a team's matches")
+        << u"ta02_Спартак"_s << QString() << QString() << false << QString()
+        << u"Матчи команды «Спартак» — все турниры, "_s + span;
+    QTest::newRow("person search") << u"fpl1_"_s << QString() << QString() << false << u"Кирил"_s
+                                   << u"Игроки: поиск «Кирил» — все турниры, "_s + span;
+    QTest::newRow("one round") << u"ma01_"_s << u"Кубок"_s << u"1/8"_s << true << QString()
+                               << u"Список матчей — Кубок, тур 1/8, "_s + span;
+    QTest::newRow("scorer told apart by ID")
+        << u"go02_Иванов"_s << QString() << QString() << true << QString()
+        << u"Голы игрока «Иванов» — все турниры, "_s + span;
+    QTest::newRow("scorer merging namesakes")
+        << u"go02_Иванов"_s << QString() << QString() << false << QString()
+        << u"Голы игрока «Иванов» — все турниры, "_s + span +
+               u" (однофамильцы вместе: «Учитывать ID» выключено)"_s;
+    QTest::newRow("head-to-head") << u"hh01_A\tB"_s << QString() << QString() << false << QString()
+                                  << u"Личные встречи: «A» и «B» — все турниры, "_s + span;
+    QTest::newRow("unknown code") << u"zz99_"_s << QString() << QString() << false << QString()
+                                  << QString();
+}
+
+void TestPages::captions()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, tournament);
+    QFETCH(QString, round);
+    QFETCH(bool, considerId);
+    QFETCH(QString, extra);
+    QFETCH(QString, caption);
+    MatchFilter filter;
+    filter.tournament = tournament.isEmpty() ? texts().allTournaments : tournament;
+    filter.round = round.isEmpty() ? texts().allRounds : round;
+    filter.from = QDate(2024, 3, 1);
+    filter.till = QDate(2024, 10, 30);
+    filter.considerId = considerId;
+    const bool standings = link.startsWith(u"ta01_"_s);
+    QCOMPARE(
+        pageCaption(link, filter, standings ? QString() : extra, standings ? extra : QString()),
+        caption);
 }
 
 void TestPages::alignedText_data()

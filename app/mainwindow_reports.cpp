@@ -1,0 +1,181 @@
+// Reports in and out: "Экспортировать отчёты в XML" (the matches of the current selection),
+// "Сохранить отчёт как XML" (the report shown) and "Импортировать CSV файл".
+
+#include "app/mainwindow.h"
+
+#include "dialogs/editreport.h"
+#include "model/csvimport.h"
+#include "model/importbatch.h"
+#include "model/xmlexport.h"
+#include "pages/pagecodes.h"
+#include "strings/texts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSaveFile>
+#include <QStatusBar>
+
+namespace {
+
+// How many refused lines the message lists before it only counts the rest.
+constexpr qsizetype listedRefusals = 20;
+
+QString refusalText(const CsvLineProblem &problem)
+{
+    const Texts &t = texts();
+    switch (problem.reason) {
+    case CsvRefusal::BadDate:
+        return t.csvBadDate.arg(problem.text);
+    case CsvRefusal::NoHomeTeam:
+        return t.csvNoHome;
+    case CsvRefusal::NoAwayTeam:
+        return t.csvNoAway;
+    case CsvRefusal::BadGoals:
+        return t.csvBadGoals.arg(problem.text);
+    case CsvRefusal::UnclosedQuote:
+        break;
+    }
+    return t.csvUnclosedQuote;
+}
+
+} // namespace
+
+void MainWindow::buildReportsMenu()
+{
+    const Texts &t = texts();
+    const auto action = [this](const char *name, const QString &caption) {
+        auto *created = new QAction(caption, this);
+        created->setObjectName(QLatin1StringView(name));
+        return created;
+    };
+    actionImportCsv = action("actionImportCsv", t.actionImportCsv);
+    actionExportXml = action("actionExportXml", t.actionExportXml);
+    actionSaveReportXml = action("actionSaveReportXml", t.actionSaveReportXml);
+    actionSaveReportXml->setEnabled(false);
+    // After the XML import, in the order import, export, save.
+    menuFile->insertActions(actionSaveAsText,
+                            {actionImportCsv, actionExportXml, actionSaveReportXml});
+    connect(actionImportCsv, &QAction::triggered, this, &MainWindow::importCsv);
+    connect(actionExportXml, &QAction::triggered, this, &MainWindow::exportXml);
+    connect(actionSaveReportXml, &QAction::triggered, this, &MainWindow::saveReportXml);
+}
+
+void MainWindow::exportXml()
+{
+    const Texts &t = texts();
+    const MatchFilter filter = currentFilter();
+    QList<Match> matches;
+    for (const Match &match : store.matches()) {
+        if (filter.passes(*match))
+            matches.append(match);
+    }
+    if (matches.isEmpty()) {
+        dialogs()->information(this, t.actionExportXml, t.exportNothing);
+        return;
+    }
+    const QString directory = dialogs()->getExistingDirectory(
+        this, t.exportDirectoryCaption, QFileInfo(databasePath).absolutePath());
+    if (directory.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const XmlExportResult result = exportXmlReports(matches, directory);
+    QApplication::restoreOverrideCursor();
+    if (!result.ok()) {
+        dialogs()->warning(
+            this, t.exportFailedTitle,
+            t.exportFailed.arg(QDir::toNativeSeparators(result.failedPath), result.systemError));
+        return;
+    }
+    QString summary =
+        t.exportDone.arg(QString::number(result.written), QDir::toNativeSeparators(directory));
+    if (!result.altered.isEmpty())
+        summary += t.exportAltered.arg(result.altered.size());
+    statusbar->showMessage(summary, 10000);
+}
+
+void MainWindow::saveReportXml()
+{
+    const Texts &t = texts();
+    const LinkParts link = splitLink(currentLink);
+    const Match *found =
+        link.code == QLatin1StringView("xm01_") ? store.find(link.argument) : nullptr;
+    if (!found)
+        return;
+    const Match match = *found;
+    QString name = QFileInfo(exportRelativePath(match->fileName)).fileName();
+    if (name.isEmpty())
+        name = unusedReportName(store) + QStringLiteral(".xml");
+    const QString path = dialogs()->getSaveFileName(
+        this, t.actionSaveReportXml, QFileInfo(databasePath).absolutePath() + u'/' + name,
+        t.xmlFilter);
+    if (path.isEmpty())
+        return;
+    bool dropped = false;
+    const QByteArray bytes = matchXml(*match, false, &dropped);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        dialogs()->warning(this, t.exportFailedTitle,
+                           t.exportFailed.arg(QDir::toNativeSeparators(path), file.errorString()));
+        return;
+    }
+    QString summary = t.exportDone.arg(1).arg(QDir::toNativeSeparators(path));
+    if (dropped)
+        summary += t.exportAltered.arg(1);
+    statusbar->showMessage(summary, 10000);
+}
+
+void MainWindow::importCsv()
+{
+    const Texts &t = texts();
+    const QString path = dialogs()->getOpenFileName(
+        this, t.csvCaption, QFileInfo(databasePath).absolutePath(), t.csvOpenFilter);
+    if (path.isEmpty())
+        return;
+    const QString shown = QDir::toNativeSeparators(path);
+    ImportBatch batch(store);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const CsvImportResult result = importCsvFile(path, batch);
+    QApplication::restoreOverrideCursor();
+    if (!result.opened) {
+        dialogs()->warning(this, t.csvFailedTitle,
+                           t.csvCannotRead.arg(shown, result.systemError.isEmpty()
+                                                          ? t.notRegularReason
+                                                          : result.systemError));
+        return;
+    }
+    if (result.missing != CsvMissingNothing) {
+        QStringList missing;
+        for (const auto &[flag, name] : {std::pair{CsvMissingDate, &t.csvMissingDate},
+                                         std::pair{CsvMissingHomeTeam, &t.csvMissingHome},
+                                         std::pair{CsvMissingAwayTeam, &t.csvMissingAway},
+                                         std::pair{CsvMissingGoals, &t.csvMissingGoals}}) {
+            if (result.missing & flag)
+                missing.append(*name);
+        }
+        dialogs()->warning(this, t.csvFailedTitle,
+                           t.csvMissing.arg(shown, missing.join(QStringLiteral(", "))));
+        return;
+    }
+    DateSpan dates{dateEditFrom->date(), dateEditTill->date()};
+    dates.widen(batch.dateSpan());
+    setDateRange(dates.from, dates.till);
+    rebuildTournamentChoice();
+    showStartPage();
+    statusbar->showMessage(t.csvDone.arg(
+        QFileInfo(path).fileName(), QString::number(result.lines), QString::number(result.added),
+        QString::number(result.duplicates), QString::number(result.refused.size())));
+    if (!result.refused.isEmpty()) {
+        QStringList lines;
+        for (qsizetype i = 0; i < result.refused.size() && i < listedRefusals; ++i) {
+            const CsvLineProblem &problem = result.refused.at(i);
+            lines.append(t.csvLine.arg(problem.line).arg(refusalText(problem)));
+        }
+        if (result.refused.size() > listedRefusals)
+            lines.append(t.csvRefusedMore.arg(result.refused.size() - listedRefusals));
+        dialogs()->warning(this, t.csvRefusedTitle, t.csvRefusedText.arg(shown, lines.join(u'\n')));
+    }
+}

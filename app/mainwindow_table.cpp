@@ -1,0 +1,302 @@
+// The table's surroundings and the window's habits: the caption above the table, the row filter,
+// the CSV export, the keyboard, the recent files, the modified marker in the title, and the long
+// file work that runs beside the window so that it stays painted.
+
+#include "app/mainwindow.h"
+
+#include "pages/textexport.h"
+#include "strings/texts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSettings>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QThread>
+
+namespace {
+
+const QString recentKey = QStringLiteral("recent");
+constexpr int recentCount = 8;
+
+QSettings openSettings()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Scorewright"),
+                     QStringLiteral("Scorewright"));
+}
+
+// Enter on the table follows the current row, as a double click does.
+class EnterFollowsRow : public QObject
+{
+public:
+    EnterFollowsRow(QTableWidget *table, std::function<void(int)> follow)
+        : QObject(table), table(table), follow(std::move(follow))
+    {
+        table->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == table && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && table->currentRow() >= 0) {
+                follow(table->currentRow());
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QTableWidget *table;
+    std::function<void(int)> follow;
+};
+
+} // namespace
+
+void MainWindow::buildTableTools()
+{
+    const Texts &t = texts();
+
+    // The caption and the filter share the row above the table.
+    caption = new QLabel(centralwidget);
+    caption->setObjectName(QStringLiteral("caption"));
+    caption->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont bold = caption->font();
+    bold.setBold(true);
+    caption->setFont(bold);
+    rowFilter = new QLineEdit(centralwidget);
+    rowFilter->setObjectName(QStringLiteral("rowFilter"));
+    rowFilter->setPlaceholderText(t.filterPlaceholder);
+    rowFilter->setClearButtonEnabled(true);
+    rowFilter->setMinimumWidth(rowFilter->fontMetrics().horizontalAdvance(t.filterPlaceholder) +
+                               40);
+    auto *row = new QHBoxLayout();
+    row->setContentsMargins(0, 4, 0, 4);
+    row->addWidget(caption, 1);
+    row->addWidget(rowFilter);
+    gridLayout->addLayout(row, 4, 2, 1, 6);
+    connect(rowFilter, &QLineEdit::textChanged, this, &MainWindow::applyRowFilter);
+    // A header click sorts the rows, which leaves the hidden ones where they were.
+    connect(table->model(), &QAbstractItemModel::layoutChanged, this, &MainWindow::applyRowFilter);
+    setTabOrder(checkBoxID, rowFilter);
+    setTabOrder(rowFilter, table);
+
+    table->setWordWrap(false);
+    new EnterFollowsRow(table, [this](int row) { cellSelected(row, 0); });
+
+    // The keyboard, shown in the menus.
+    actionNewSwb->setShortcut(QKeySequence::New);
+    actionOpenSwb->setShortcut(QKeySequence::Open);
+    actionSave->setShortcut(QKeySequence::Save);
+    actionSaveAsSwb->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    actionImport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    actionExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    actionExit->setMenuRole(QAction::QuitRole);
+
+    actionSaveAsCsv = new QAction(t.actionSaveAsCsv, this);
+    actionSaveAsCsv->setObjectName(QStringLiteral("actionSaveAsCsv"));
+    actionSaveAsCsv->setEnabled(false);
+    menuFile->insertAction(actionExit, actionSaveAsCsv);
+    connect(actionSaveAsCsv, &QAction::triggered, this, &MainWindow::saveAsCsv);
+    // The CSV export is open exactly when the text export is.
+    connect(actionSaveAsText, &QAction::changed, this,
+            [this] { actionSaveAsCsv->setEnabled(actionSaveAsText->isEnabled()); });
+
+    menuRecent = new QMenu(t.menuRecent, menuFile);
+    menuRecent->setObjectName(QStringLiteral("menuRecent"));
+    menuFile->insertMenu(actionExit, menuRecent);
+    menuFile->insertSeparator(actionExit);
+    rebuildRecentMenu();
+
+    QMenu *menuView = new QMenu(t.menuView, menubar);
+    menuView->setObjectName(QStringLiteral("menuView"));
+    menubar->insertMenu(menu->menuAction(), menuView);
+    const auto addViewAction = [this, menuView](const char *name, const QString &label,
+                                                const QKeySequence &keys) {
+        QAction *action = menuView->addAction(label);
+        action->setObjectName(QLatin1StringView(name));
+        action->setShortcut(keys);
+        addAction(action);
+        return action;
+    };
+    connect(addViewAction("actionRefresh", t.actionRefresh, QKeySequence::Refresh),
+            &QAction::triggered, this, &MainWindow::refresh);
+    connect(addViewAction("actionBack", t.actionBack, QKeySequence(Qt::ALT | Qt::Key_Left)),
+            &QAction::triggered, this, &MainWindow::back);
+    connect(addViewAction("actionFilterRows", t.actionFilterRows, QKeySequence::Find),
+            &QAction::triggered, this, [this] {
+                rowFilter->setFocus(Qt::ShortcutFocusReason);
+                rowFilter->selectAll();
+            });
+}
+
+void MainWindow::showCaption(const QString &text)
+{
+    // Only a table has a caption and rows to filter.
+    caption->setText(text);
+    caption->setVisible(!text.isEmpty());
+    rowFilter->setVisible(!text.isEmpty());
+}
+
+void MainWindow::applyRowFilter()
+{
+    if (!table->isVisible() && !table->isVisibleTo(this))
+        return;
+    const QString wanted = rowFilter->text().trimmed();
+    const int rows = table->rowCount();
+    const int linkColumn = table->columnCount() - 1;
+    int shown = 0;
+    table->setUpdatesEnabled(false);
+    for (int row = 0; row < rows; ++row) {
+        bool match = wanted.isEmpty();
+        for (int column = 0; !match && column < linkColumn; ++column) {
+            const QTableWidgetItem *item = table->item(row, column);
+            match = item && item->text().contains(wanted, Qt::CaseInsensitive);
+        }
+        table->setRowHidden(row, !match);
+        shown += match ? 1 : 0;
+    }
+    table->setUpdatesEnabled(true);
+    // The count stays while the filter narrows the rows; other messages (the time a page took)
+    // are left alone.
+    const QString countPrefix = texts().filterCount.section(QLatin1Char('%'), 0, 0);
+    if (!wanted.isEmpty())
+        statusbar->showMessage(texts().filterCount.arg(shown).arg(rows));
+    else if (statusbar->currentMessage().startsWith(countPrefix))
+        statusbar->clearMessage();
+}
+
+TableSnapshot MainWindow::shownTable() const
+{
+    TableSnapshot snapshot;
+    QList<int> columns;
+    for (int column = 0; column < table->columnCount(); ++column) {
+        if (table->isColumnHidden(column))
+            continue;
+        columns.append(column);
+        const QTableWidgetItem *header = table->horizontalHeaderItem(column);
+        snapshot.headers.append(header ? header->text() : QString());
+        snapshot.widths.append(table->columnWidth(column));
+    }
+    // The last column stretches over the rest of the window; the text keeps its fitted width.
+    if (!snapshot.widths.isEmpty() && columns.last() < fittedWidths.size())
+        snapshot.widths.last() = fittedWidths.at(columns.last());
+    snapshot.rows.reserve(table->rowCount());
+    for (int row = 0; row < table->rowCount(); ++row) {
+        if (table->isRowHidden(row))
+            continue;
+        QStringList cells;
+        cells.reserve(columns.size());
+        for (int column : std::as_const(columns)) {
+            const QTableWidgetItem *item = table->item(row, column);
+            cells.append(item ? item->text() : QString());
+        }
+        snapshot.rows.append(cells);
+    }
+    snapshot.footnote = footnoteText;
+    return snapshot;
+}
+
+void MainWindow::saveAsCsv()
+{
+    QString path =
+        dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), texts().csvFilter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    // Written beside the target and then put in its place, so a failed write leaves no torn file.
+    QSaveFile file(path);
+    const QByteArray bytes = exportCsv(shownTable()).toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        dialogs()->warning(
+            this, texts().saveFailedTitle,
+            texts().fileCannotWrite.arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+}
+
+void MainWindow::updateModifiedMarker()
+{
+    const QString name =
+        databasePath.isEmpty() ? texts().untitled : QFileInfo(databasePath).fileName();
+    setWindowTitle(texts().titleWithFile.arg(name, texts().windowTitle));
+    setWindowModified(store.isModified());
+}
+
+void MainWindow::rememberRecentFile(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QSettings settings = openSettings();
+    QStringList recent = settings.value(recentKey).toStringList();
+    recent.removeAll(absolute);
+    recent.prepend(absolute);
+    while (recent.size() > recentCount)
+        recent.removeLast();
+    settings.setValue(recentKey, recent);
+    rebuildRecentMenu();
+}
+
+void MainWindow::rebuildRecentMenu()
+{
+    menuRecent->clear();
+    const QStringList recent = openSettings().value(recentKey).toStringList();
+    for (int i = 0; i < recent.size(); ++i) {
+        const QString path = recent.at(i);
+        QAction *action = menuRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QDir::toNativeSeparators(path).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+        connect(action, &QAction::triggered, this, [this, path] { openRecentFile(path); });
+    }
+    menuRecent->setEnabled(!recent.isEmpty());
+}
+
+void MainWindow::openRecentFile(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        QSettings settings = openSettings();
+        QStringList recent = settings.value(recentKey).toStringList();
+        recent.removeAll(path);
+        settings.setValue(recentKey, recent);
+        rebuildRecentMenu();
+        dialogs()->warning(this, texts().openFailedTitle,
+                           texts().recentMissing.arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (!maybeSaveChanges())
+        return;
+    loadDatabase(path, false);
+    showStartPage();
+}
+
+void MainWindow::runInBackground(const QString &message, const std::function<void()> &work)
+{
+    statusbar->showMessage(message);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The window keeps painting while the work runs; the user's input waits until it is done.
+    QEventLoop loop;
+    QThread *thread = QThread::create(work);
+    connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    thread->wait();
+    delete thread;
+    QApplication::restoreOverrideCursor();
+    statusbar->clearMessage();
+}

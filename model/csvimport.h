@@ -1,0 +1,86 @@
+#pragma once
+
+#include "model/matchstore.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+
+class ImportBatch;
+
+// Reads match results from CSV files, one match a line, as public results archives publish
+// them. The header line decides the columns; names are matched without regard to case, spaces
+// and underscores:
+//   date        Date, Дата
+//   home team   HomeTeam, Home, team1, Хозяева
+//   away team   AwayTeam, Away, Visitor, team2, Гости
+//   goals       FTHG + FTAG, HomeGoals + AwayGoals, hgoal + vgoal, goals1 + goals2, or one score
+//               column FT, Score, Счёт holding "2-1" or "2:1"
+//   tournament  Div, Division, Competition, Tournament, Турнир; else "<file name> <Season>"
+//               when there is a Season column, else the file name without its ending
+//   also        Referee (Судья), Attendance (Зрители), Venue or Stadium (Стадион), Round or Wk
+//               (Тур), Time (Время, the kick-off)
+// Other columns are ignored. A cell holding only "NA" is empty. Dates are read as dd/mm/yy,
+// dd/mm/yyyy, yyyy-mm-dd or dd.mm.yyyy (a day or month may have one digit); a two-digit year is the
+// latest year ending in those digits that is not after the current one. Cells are separated by ','
+// or ';' (whichever the header holds more of) and quoted as in RFC 4180; the text is UTF-8 (with or
+// without a byte order mark) or, when it is not valid UTF-8, windows-1251.
+
+// What a file lacks to be read at all.
+enum CsvMissing : unsigned {
+    CsvMissingNothing = 0,
+    CsvMissingDate = 1,
+    CsvMissingHomeTeam = 2,
+    CsvMissingAwayTeam = 4,
+    CsvMissingGoals = 8
+};
+
+// Why a line was not taken.
+enum class CsvRefusal {
+    BadDate,      // empty or not a date of the forms above
+    NoHomeTeam,   // empty home team
+    NoAwayTeam,   // empty away team
+    BadGoals,     // goals empty or not a count
+    UnclosedQuote // a quoted cell that the file ends inside
+};
+
+struct CsvLineProblem
+{
+    qsizetype line = 0; // 1 is the header line
+    CsvRefusal reason = CsvRefusal::BadDate;
+    QString text; // the offending cell as written
+};
+
+struct CsvImportResult
+{
+    bool opened = true; // false: the file could not be read (systemError says why)
+    QString systemError;
+    unsigned missing = CsvMissingNothing; // non-zero: the header lacks these; nothing was read
+    qsizetype lines = 0;      // data lines read (the header and blank lines not counted)
+    qsizetype blank = 0;      // lines holding nothing but separators, passed over
+    qsizetype added = 0;      // matches added
+    qsizetype duplicates = 0; // lines equal to a match already there, not added
+    QList<CsvLineProblem> refused;
+    bool ok() const { return opened && missing == CsvMissingNothing; }
+};
+
+struct CsvImportOptions
+{
+    // When not empty, the tournament of every match, whatever the columns say.
+    QString tournament;
+    // The day two-digit years are read against; the current day when null.
+    QDate today;
+};
+
+// Reads the CSV text bytes of a file named fileName (the name without folder: it names the
+// matches, "<fileName>-<line>", and, without a competition column, the tournament) and adds its
+// matches through batch, so that duplicates are skipped and taken names made distinct.
+CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, ImportBatch &batch,
+                              const CsvImportOptions &options = {});
+// The same for the file at path.
+CsvImportResult importCsvFile(const QString &path, ImportBatch &batch,
+                              const CsvImportOptions &options = {});
+
+// A date cell in one of the forms above; null when it is none.
+QDate parseCsvDate(QStringView text, const QDate &today);

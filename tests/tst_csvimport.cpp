@@ -1,0 +1,212 @@
+#include "model/csvimport.h"
+#include "model/importbatch.h"
+#include "pages/builders.h"
+#include "testsupport.h"
+
+#include <QStringEncoder>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// "fileName|date|team1|team2|goals1|goals2|tournament|referee|attendance|stadium|round|time",
+// empty fields at the end left off.
+QString summary(const MatchData &m)
+{
+    QStringList parts{m.fileName,   m.date.toString(Qt::ISODate),
+                      m.team1,      m.team2,
+                      m.goals1,     m.goals2,
+                      m.tournament, m.referee,
+                      m.attendance, m.stadium,
+                      m.round,      m.time};
+    while (!parts.isEmpty() && parts.constLast().isEmpty())
+        parts.removeLast();
+    return parts.join(u'|');
+}
+
+const QDate today(2026, 12, 7);
+
+} // namespace
+
+class TestCsvImport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void dates_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("dd/mm/yy, this century") << u"10/08/19"_s << QDate(2019, 8, 10);
+        QTest::newRow("dd/mm/yy, this year") << u"31/12/26"_s << QDate(2026, 12, 31);
+        QTest::newRow("dd/mm/yy, next year is last century") << u"01/01/27"_s << QDate(1927, 1, 1);
+        QTest::newRow("dd/mm/yyyy") << u"14/06/2018"_s << QDate(2018, 6, 14);
+        QTest::newRow("d/m/yyyy") << u"8/9/1888"_s << QDate(1888, 9, 8);
+        QTest::newRow("yyyy-mm-dd") << u"2018-06-14"_s << QDate(2018, 6, 14);
+        QTest::newRow("dd.mm.yyyy, spaces around") << u" 29.02.2024 "_s << QDate(2024, 2, 29);
+        QTest::newRow("no such day") << u"29.02.2023"_s << QDate();
+        QTest::newRow("yy-mm-dd") << u"18-06-14"_s << QDate();
+        QTest::newRow("three-digit year") << u"14/06/201"_s << QDate();
+        QTest::newRow("mixed separators") << u"14/06.2018"_s << QDate();
+        QTest::newRow("letters") << u"14 Jun 2018"_s << QDate();
+        QTest::newRow("signs") << u"+1/-2/2018"_s << QDate();
+    }
+
+    void dates()
+    {
+        QFETCH(QString, text);
+        QTEST(parseCsvDate(text, today), "date");
+    }
+
+    void read_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QString>("tournament");
+        QTest::addColumn<QStringList>("matches");
+        QTest::addColumn<QStringList>("refused");
+        QTest::addColumn<QList<qsizetype>>("counts"); // lines, blank, duplicates, missing
+
+        QTest::newRow("results archive layout")
+            << QByteArray("Div,Date,Time,HomeTeam,AwayTeam,FTHG,FTAG,FTR,HTHG,HTAG,HTR,Referee,"
+                          "Attendance\n"
+                          "E0,09/08/2019,20:00,Liverpool,Norwich,4,1,H,4,0,H,M Oliver,\"53,333\"\n"
+                          "E0,10/08/19,12:30,West Ham,Man City,0,5,A,0,1,A,M Dean,NA\n")
+            << QString()
+            << QStringList{u"x.csv-2|2019-08-09|Liverpool|Norwich|4|1|E0|M Oliver|53333|||20:00"_s,
+                           u"x.csv-3|2019-08-10|West Ham|Man City|0|5|E0|M Dean||||12:30"_s}
+            << QStringList() << QList<qsizetype>{2, 0, 0, 0};
+        QTest::newRow("season names the tournament; the goal pair before the score")
+            << QByteArray("Date,Season,home,visitor,FT,hgoal,vgoal,tier\n"
+                          "1888-09-08,1888,Bolton Wanderers,Derby County,3-6,3,6,1\n")
+            << QString()
+            << QStringList{u"x.csv-2|1888-09-08|Bolton Wanderers|Derby County|3|6|x 1888"_s}
+            << QStringList() << QList<qsizetype>{1, 0, 0, 0};
+        QTest::newRow("score column, header case, spaces and underscores, Wk and Venue")
+            << QByteArray("DATE,Home_Team,AWAY TEAM,score,Wk,Venue,competition,Unknown\n"
+                          "2018-06-14,A,B,2:1,1,Arena,Cup,?\n2018-06-15,C,D,3-0,2,,Cup\n"
+                          "2018-06-16,E,F, 1 \xe2\x80\x93 1 ,3,,Cup\n")
+            << QString()
+            << QStringList{u"x.csv-2|2018-06-14|A|B|2|1|Cup|||Arena|1"_s,
+                           u"x.csv-3|2018-06-15|C|D|3|0|Cup||||2"_s,
+                           u"x.csv-4|2018-06-16|E|F|1|1|Cup||||3"_s}
+            << QStringList() << QList<qsizetype>{3, 0, 0, 0};
+        const QString russian = u"Турнир;Дата;Хозяева;Гости;Счёт;Стадион\r\n"
+                                "ЧМ;16.06.2018;Франция;Австралия;2:1;Казань Арена\r\n"_s;
+        const QStringList russianMatch{
+            u"x.csv-2|2018-06-16|Франция|Австралия|2|1|ЧМ|||Казань Арена"_s};
+        QTest::newRow("Russian headers, semicolons, UTF-8 with BOM")
+            << "\xEF\xBB\xBF" + russian.toUtf8() << QString() << russianMatch << QStringList()
+            << QList<qsizetype>{1, 0, 0, 0};
+        QTest::newRow("windows-1251")
+            << QByteArray(QStringEncoder("windows-1251").encode(russian)) << QString()
+            << russianMatch << QStringList() << QList<qsizetype>{1, 0, 0, 0};
+        QTest::newRow("RFC 4180 quoting; line numbers count the breaks inside quotes; CR ends")
+            << QByteArray("Date,Home,Away,HomeGoals,AwayGoals,Stadium\r"
+                          "01/02/2003,\"Team, A\",\"Say \"\"B\"\"\",1,0,\"Line one\nline two\"\r"
+                          "02/02/2003,C,D,0,0,\"S\"\"\"\n")
+            << QString()
+            << QStringList{u"x.csv-2|2003-02-01|Team, A|Say \"B\"|1|0|x|||Line one\nline two"_s,
+                           u"x.csv-4|2003-02-02|C|D|0|0|x|||S\""_s}
+            << QStringList() << QList<qsizetype>{2, 0, 0, 0};
+        QTest::newRow("bad lines named, blank lines passed over, duplicates counted")
+            << QByteArray("Date,HomeTeam,AwayTeam,FTHG,FTAG\n"
+                          "31/02/2019,A,B,1,0\n"
+                          ",A,B,1,0\n"
+                          "01/03/2019,,B,1,0\n"
+                          "01/03/2019,A,NA,1,0\n"
+                          ",,,,\n"
+                          "01/03/2019,A,B,x,0\n"
+                          "01/03/2019,A,B,,\n"
+                          "01/03/2019,A,B,1,0\n"
+                          "\n"
+                          "01/03/2019,A,B,1,0\n"
+                          "01/03/2019,A,B,-1,0\n"
+                          "02/03/2019,A,\"B\n")
+            << QString() << QStringList{u"x.csv-9|2019-03-01|A|B|1|0|x"_s}
+            << QStringList{u"2 date 31/02/2019"_s, u"3 date "_s,     u"4 home "_s,
+                           u"5 away "_s,           u"7 goals x-0"_s, u"8 goals -"_s,
+                           u"12 goals -1-0"_s,     u"13 quote "_s}
+            << QList<qsizetype>{10, 2, 1, 0};
+        QTest::newRow("--tournament names every match")
+            << QByteArray("Div,Date,Home,Away,FT\nE0,01/03/2019,A,B,1-0\n") << u"Лига"_s
+            << QStringList{u"x.csv-2|2019-03-01|A|B|1|0|Лига"_s} << QStringList()
+            << QList<qsizetype>{1, 0, 0, 0};
+        QTest::newRow("no date, no home team")
+            << QByteArray("Day,Away,FTHG,FTAG\n1,2,3,4\n") << QString() << QStringList()
+            << QStringList() << QList<qsizetype>{0, 0, 0, 3};
+        QTest::newRow("half a goal pair and no score")
+            << QByteArray("Date,HomeTeam,AwayTeam,FTHG,HTAG\n") << QString() << QStringList()
+            << QStringList() << QList<qsizetype>{0, 0, 0, 8};
+    }
+
+    void read()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(QString, tournament);
+        MatchStore store;
+        ImportBatch batch(store);
+        CsvImportOptions options;
+        options.tournament = tournament;
+        options.today = today;
+        const CsvImportResult result = importCsvData(csv, u"x.csv"_s, batch, options);
+        QStringList matches;
+        for (const Match &match : store.matches())
+            matches.append(summary(*match));
+        QTEST(matches, "matches");
+        const char *reasons[] = {"date", "home", "away", "goals", "quote"};
+        QStringList refused;
+        for (const CsvLineProblem &problem : result.refused)
+            refused.append(u"%1 %2 %3"_s.arg(problem.line)
+                               .arg(QLatin1StringView(reasons[int(problem.reason)]), problem.text));
+        QTEST(refused, "refused");
+        QTEST((QList<qsizetype>{result.lines, result.blank, result.duplicates,
+                                qsizetype(result.missing)}),
+              "counts");
+        QCOMPARE(result.added, store.count());
+    }
+
+    // Two groups of a real tournament in two layouts and encodings: every line a match, and the
+    // final tables as published.
+    void realSeason_data()
+    {
+        QTest::addColumn<QString>("tournament");
+        QTest::addColumn<QStringList>("table");
+        QTest::newRow("group A") << u"WC2018 A"_s
+                                 << QStringList{
+                                        u"Uruguay|3|3|0|0|5|0|9"_s, u"Russia|3|2|0|1|8|4|6"_s,
+                                        u"Saudi Arabia|3|1|0|2|2|7|3"_s, u"Egypt|3|0|0|3|2|6|0"_s};
+        QTest::newRow("group B, level on points and goal difference")
+            << u"WC2018 B"_s
+            << QStringList{u"Spain|3|1|2|0|6|5|5"_s, u"Portugal|3|1|2|0|5|4|5"_s,
+                           u"Iran|3|1|1|1|2|2|4"_s, u"Morocco|3|0|1|2|2|4|1"_s};
+        QTest::newRow("group C, windows-1251")
+            << u"ЧМ-2018 C"_s
+            << QStringList{u"Франция|3|2|1|0|3|1|7"_s, u"Дания|3|1|2|0|2|1|5"_s,
+                           u"Перу|3|1|0|2|2|2|3"_s, u"Австралия|3|0|1|2|2|5|1"_s};
+        QTest::newRow("group D") << u"ЧМ-2018 D"_s
+                                 << QStringList{
+                                        u"Хорватия|3|3|0|0|7|1|9"_s, u"Аргентина|3|1|1|1|3|5|4"_s,
+                                        u"Нигерия|3|1|0|2|3|4|3"_s, u"Исландия|3|0|1|2|2|5|1"_s};
+    }
+
+    void realSeason()
+    {
+        QFETCH(QString, tournament);
+        MatchStore store;
+        ImportBatch batch(store);
+        for (const char *name : {"wc2018-groups-ab.csv", "wc2018-groups-cd.csv"}) {
+            const CsvImportResult result = importCsvFile(
+                QStringLiteral(TESTDATA_DIR "/csv/") + QLatin1StringView(name), batch);
+            QVERIFY(result.ok() && result.refused.isEmpty() && result.lines == 12);
+        }
+        QCOMPARE(store.count(), 24);
+        MatchFilter filter = everything();
+        filter.tournament = tournament;
+        QTEST(trimmedLines(runBuilder(store, calculateTable, QString(), false, filter), 8),
+              "table");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCsvImport)
+#include "tst_csvimport.moc"
