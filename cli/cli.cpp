@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/sqliteexport.h"
 
 #include "model/competitionrules.h"
 #include "model/csvimport.h"
@@ -78,7 +79,7 @@ const QStringList valueOptions = {u"-o"_s,       u"--into"_s,  u"--tournament"_s
                                   u"--from"_s,   u"--till"_s,  u"--menu-choice"_s,
                                   u"--format"_s, u"--round"_s, u"--team"_s};
 // The outputs of 'export', one option per kind of output, each naming the place to write to.
-const QStringList exportOutputs = {u"--xml"_s};
+const QStringList exportOutputs = {u"--xml"_s, u"--sqlite"_s};
 const QStringList flagOptions = {u"--consider-id"_s, u"--links"_s};
 // The options of the competition rules, which only the standings use.
 const QStringList rulesOptions = {u"--rules"_s, u"--points"_s, u"--tiebreak"_s};
@@ -156,6 +157,14 @@ QString databaseMessage(const DatabaseResult &result, const QString &path)
         return t.cliCannotWrite.arg(path, result.systemError);
     }
     return QString();
+}
+
+// The store a command reads its database into. It lives as long as the process, whose end frees
+// it at once: destroying a large store record by record took a tenth of a page's run.
+MatchStore &lastingStore()
+{
+    static MatchStore *store = new MatchStore;
+    return *store;
 }
 
 // Reads path into store; a failure is reported.
@@ -294,7 +303,7 @@ int info(const QStringList &arguments)
         return code;
     if (args.positional.size() != 1)
         return usageError(t.cliWrongArguments.arg(u"info"_s, t.cliFileArgument));
-    MatchStore store;
+    MatchStore &store = lastingStore();
     if (!openDatabase(args.positional.constFirst(), store))
         return ExitFailure;
     const DateSpan dates = store.dateSpan();
@@ -431,7 +440,7 @@ int page(const QStringList &arguments)
         !parseTieBreaks(args.value(u"--tiebreak"_s), overrides.tieBreaks, &badToken))
         return usageError(t.cliBadTieBreak.arg(badToken));
 
-    MatchStore store;
+    MatchStore &store = lastingStore();
     MatchFilter filter;
     if (!openDatabase(path, store))
         return ExitFailure;
@@ -489,7 +498,7 @@ int report(const QStringList &arguments)
     const QString &fileName = args.positional.at(1);
     if (outputIsAnInput(args.value(u"-o"_s), {path}))
         return ExitFailure;
-    MatchStore store;
+    MatchStore &store = lastingStore();
     if (!openDatabase(path, store))
         return ExitFailure;
     const Match *match = store.find(fileName);
@@ -509,8 +518,11 @@ int exportReports(const QStringList &arguments)
                                        [&](const QString &o) { return !args.value(o).isEmpty(); });
     if (args.positional.size() != 1 || !anyOutput)
         return usageError(t.cliWrongArguments.arg(u"export"_s, t.cliExportArguments));
-    MatchStore store;
-    if (!openDatabase(args.positional.constFirst(), store))
+    const QString &path = args.positional.constFirst();
+    if (args.has(u"--sqlite"_s) && outputIsAnInput(args.value(u"--sqlite"_s), {path}))
+        return ExitFailure;
+    MatchStore &store = lastingStore();
+    if (!openDatabase(path, store))
         return ExitFailure;
     QList<Match> matches;
     matches.reserve(store.count());
@@ -525,6 +537,32 @@ int exportReports(const QStringList &arguments)
         if (!result.ok())
             return failure(t.cliCannotWrite.arg(result.failedPath, result.systemError));
         QTextStream(stdout) << t.cliExportDone.arg(QString::number(result.written), directory);
+    }
+    if (args.has(u"--sqlite"_s)) {
+        const QString to = args.value(u"--sqlite"_s);
+        const bool terminal = stderrIsTerminal();
+        QElapsedTimer timer;
+        timer.start();
+        QElapsedTimer shown;
+        shown.start();
+        const ExportProgress progress = [&](qsizetype done, qsizetype total) {
+            if (!terminal)
+                return;
+            if (total == 0)
+                message(t.cliExportIndexing.arg(to));
+            else if (shown.elapsed() >= 100)
+                message(t.cliExportProgress.arg(to).arg(done).arg(total));
+            else
+                return;
+            shown.restart();
+        };
+        const QString error = exportSqlite(store, to, progress);
+        if (terminal)
+            message(u"\r\x1b[K"_s);
+        if (!error.isEmpty())
+            return failure(t.cliCannotWrite.arg(to, error));
+        QTextStream(stdout) << t.cliSqliteDone.arg(QString::number(store.count()), to,
+                                                   QString::number(timer.elapsed()));
     }
     return ExitOk;
 }

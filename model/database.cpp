@@ -4,9 +4,14 @@
 
 #include <QBuffer>
 #include <QHash>
+#include <QThread>
 #include <QtEndian>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -14,6 +19,7 @@ constexpr quint32 nullStringLength = 0xFFFFFFFF;
 // The smallest possible sizes, used to reject counts that the remaining bytes cannot hold.
 constexpr qint64 minPlayerSize = 2 * 4;
 constexpr qint64 minEventSize = 8 * 4;
+constexpr qint64 minMatchSize = 26 * 4 + 4 + 3 * 4;
 
 // A bounds-checked cursor over the file's bytes. The first failure sticks; later reads return
 // empty values and consume nothing.
@@ -22,6 +28,10 @@ class Reader
 public:
     explicit Reader(const QByteArray &bytes)
         : m_data(reinterpret_cast<const uchar *>(bytes.constData())), m_size(bytes.size())
+    {}
+    // The bytes from from up to (not including) till, offsets still counted from the start.
+    Reader(const QByteArray &bytes, qint64 from, qint64 till)
+        : m_data(reinterpret_cast<const uchar *>(bytes.constData())), m_size(till), m_pos(from)
     {}
 
     bool failed() const { return m_failed; }
@@ -48,9 +58,19 @@ public:
         const QByteArrayView raw = rawString();
         if (raw.isEmpty())
             return m_lastWasNull ? QString() : QStringLiteral("");
+        // Most texts repeat one met a moment ago (the teams, the minutes, the event kinds, a
+        // player of the line-up in the events): a small table of recent texts answers those from
+        // memory still in the cache, before the pool is asked.
+        Recent &recent = m_recent[recentSlot(raw)];
+        if (recent.size == raw.size() &&
+            std::memcmp(recent.data, raw.data(), size_t(raw.size())) == 0)
+            return recent.text;
         auto it = m_pool.constFind(raw);
         if (it == m_pool.cend())
             it = m_pool.insert(raw, decode(raw));
+        recent.data = raw.data();
+        recent.size = raw.size();
+        recent.text = it.value();
         return it.value();
     }
 
@@ -140,7 +160,23 @@ private:
     bool m_failed = false;
     bool m_lastWasNull = false;
     bool m_endedEarly = false;
+    struct Recent
+    {
+        const char *data = nullptr;
+        qsizetype size = -1;
+        QString text;
+    };
+    static size_t recentSlot(QByteArrayView raw)
+    {
+        // The length and the last character tell most texts of a match apart.
+        const auto *end = reinterpret_cast<const uchar *>(raw.data() + raw.size());
+        const uchar beforeLast = raw.size() > 2 ? end[-3] : 0;
+        return (size_t(raw.size()) * 31 + end[-1] * 7 + beforeLast) & (recentSlots - 1);
+    }
+    static constexpr size_t recentSlots = 256;
+
     QHash<QByteArrayView, QString> m_pool; // views into the bytes being read
+    std::array<Recent, recentSlots> m_recent{};
 };
 
 void readPlayers(Reader &in, QList<PlayerEntry> &players)
@@ -200,6 +236,89 @@ void readMatch(Reader &in, MatchData &m)
         event.player2 = in.string();
         m.events.append(event);
     }
+}
+
+// Steps over one match record as readMatch reads it, with the same checks, decoding nothing.
+void skipMatch(Reader &in)
+{
+    for (int i = 0; i < 11; ++i)
+        in.rawString();
+    in.date();
+    for (int i = 0; i < 16; ++i)
+        in.rawString();
+    for (int side = 0; side < 2; ++side) {
+        const quint32 n = in.count(minPlayerSize);
+        for (quint32 i = 0; i < n && !in.failed(); ++i) {
+            in.rawString();
+            in.rawString();
+        }
+    }
+    const quint32 n = in.count(minEventSize);
+    for (quint32 i = 0; i < n && !in.failed(); ++i) {
+        for (int k = 0; k < 8; ++k)
+            in.rawString();
+    }
+}
+
+// Below this size a file is read on one thread: starting threads would cost more than it saves.
+constexpr qsizetype parallelReadBytes = 256 * 1024;
+
+// Reads the n records that follow in on every core: a quick pass finds where each record begins
+// (and checks the whole file as the reader does), then each core decodes a share of the records
+// with texts interned per share. Returns false, consuming nothing of in, when the quick pass finds
+// the file damaged; the caller then reads it on one thread to say where.
+bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, QList<Match> &matches)
+{
+    const int threads = QThread::idealThreadCount();
+    if (threads < 2 || bytes.size() < parallelReadBytes)
+        return false;
+    Reader scan = in;
+    std::vector<qint64> starts;
+    starts.reserve(size_t(std::min<qint64>(n, scan.remaining() / minMatchSize)) + 1);
+    for (quint32 i = 0; i < n && !scan.failed(); ++i) {
+        starts.push_back(scan.offset());
+        skipMatch(scan);
+    }
+    if (scan.failed() || !scan.atEnd())
+        return false;
+    starts.push_back(scan.offset());
+
+    // Shares of about equal bytes, in file order.
+    const int shares = threads;
+    std::vector<size_t> bounds{0};
+    for (int k = 1; k < shares; ++k) {
+        const qint64 target = starts.front() + (starts.back() - starts.front()) * k / shares;
+        bounds.push_back(
+            size_t(std::lower_bound(starts.begin(), starts.end() - 1, target) - starts.begin()));
+    }
+    bounds.push_back(n);
+    std::vector<QList<Match>> parts(static_cast<size_t>(shares));
+    std::vector<char> failed(static_cast<size_t>(shares), 0);
+    const auto decode = [&](int k) {
+        const size_t first = bounds[size_t(k)], last = std::max(first, bounds[size_t(k) + 1]);
+        Reader share(bytes, starts[first], starts[last]);
+        QList<Match> &part = parts[size_t(k)];
+        part.reserve(qsizetype(last - first));
+        for (size_t i = first; i < last; ++i) {
+            Match match;
+            readMatch(share, match.edit());
+            part.append(match);
+        }
+        failed[size_t(k)] = share.failed();
+    };
+    std::vector<std::thread> helpers;
+    for (int k = 1; k < shares; ++k)
+        helpers.emplace_back(decode, k);
+    decode(0);
+    for (std::thread &helper : helpers)
+        helper.join();
+    if (std::find(failed.begin(), failed.end(), 1) != failed.end())
+        return false;
+    matches.reserve(n);
+    for (const QList<Match> &part : parts)
+        matches.append(part);
+    in = scan;
+    return true;
 }
 
 // Collects the output in a buffer and hands it to the device in large pieces.
@@ -350,7 +469,12 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
     // Matches are read one by one, so a count larger than the file holds costs nothing up front:
     // reading as far as the bytes go tells how many of them are whole.
     const quint32 n = in.u32();
-    for (quint32 i = 0; i < n && !in.failed(); ++i) {
+    QList<Match> matches;
+    if (!in.failed() && readInParallel(bytes, in, n, matches)) {
+        for (const Match &match : std::as_const(matches))
+            fresh.add(match);
+    }
+    for (quint32 i = quint32(fresh.count()); i < n && !in.failed(); ++i) {
         Match match;
         MatchData &m = match.edit();
         readMatch(in, m);

@@ -5,11 +5,13 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QXmlStreamReader>
 
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -17,12 +19,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <thread>
+#include <vector>
+
 namespace {
 
 // Limits for documents that declare entities: at most 256 characters per entity, and at most
 // 64 KB of document, so at most about 21,000 references, about 5.6 million characters in all.
 constexpr int entityExpansionLimit = 256;
 constexpr qsizetype maxEntityDocumentBytes = 64 * 1024;
+// Reports read on every core between two additions to the store: enough to keep the cores busy,
+// few enough that progress keeps coming.
+constexpr qsizetype reportsPerBatch = 512;
 
 // The elements a report is made of; every other name is Other.
 enum class Element : quint8 {
@@ -541,7 +549,7 @@ public:
             if (::lstat(full.constData(), &info) != 0)
                 continue;
             if (S_ISDIR(info.st_mode)) {
-                progressCheck();
+                m_queue.emplace_back(Entry::Directory);
                 directory(full, shown + u'/');
                 continue;
             }
@@ -550,37 +558,90 @@ public:
             if (S_ISLNK(info.st_mode) && ::stat(full.constData(), &target) == 0 &&
                 S_ISDIR(target.st_mode))
                 continue;
-            ++m_result.files;
-            if (name.endsWith(".xml"))
-                report(full, readableName(name), shown);
-            progressCheck();
+            if (!name.endsWith(".xml")) {
+                m_queue.emplace_back(Entry::File);
+                continue;
+            }
+            m_queue.emplace_back(Entry::Report, full, readableName(name), shown);
+            if (++m_reports == reportsPerBatch)
+                addQueued();
         }
     }
 
     void finish()
     {
+        addQueued();
         m_result.matches = m_batch.added();
         m_result.duplicates = m_batch.duplicates();
         m_result.dates = m_batch.dateSpan();
     }
 
 private:
-    void report(const QByteArray &path, const QString &name, const QString &relative)
+    // What the walk met, in walk order; a report also what reading it gave.
+    struct Entry
+    {
+        enum Kind { Directory, File, Report };
+        explicit Entry(Kind kind, QByteArray path = {}, QString name = {}, QString relative = {})
+            : kind(kind), path(std::move(path)), name(std::move(name)),
+              relative(std::move(relative))
+        {}
+
+        Kind kind;
+        QByteArray path;
+        QString name;
+        QString relative;
+        int readError = 0; // errno of a report that could not be read
+        bool error = false;
+        Match match;
+    };
+
+    static void read(Entry &entry)
     {
         QByteArray bytes;
         bool cut = false;
-        if (const int error = readReportFile(path, bytes, cut)) {
-            m_result.unreadable.append(
-                {relative, error == EINVAL ? QString() : qt_error_string(error)});
+        entry.readError = readReportFile(entry.path, bytes, cut);
+        if (entry.readError)
             return;
-        }
-        const QString shownPath = QFile::decodeName(path);
-        bool error = false;
-        const Match match = readMatchXmlBytes(bytes, name, shownPath, &error);
-        if (cut && !error)
+        const QString shownPath = QFile::decodeName(entry.path);
+        entry.match = readMatchXmlBytes(bytes, entry.name, shownPath, &entry.error);
+        if (cut && !entry.error)
             qDebug().noquote() << QStringLiteral("\"%1\" file has error").arg(shownPath);
-        if (m_batch.add(match, relative) && (error || cut))
-            ++m_result.errors;
+        entry.error = entry.error || cut;
+    }
+
+    // Every core reads the queued reports; then they are added in walk order, so the store ends
+    // up exactly as a one-thread walk leaves it, progress included.
+    void addQueued()
+    {
+        std::atomic<size_t> next{0};
+        const auto work = [&] {
+            for (size_t i = next++; i < m_queue.size(); i = next++) {
+                if (m_queue[i].kind == Entry::Report)
+                    read(m_queue[i]);
+            }
+        };
+        std::vector<std::thread> helpers;
+        for (int i = 1; i < QThread::idealThreadCount() && m_reports > 1; ++i)
+            helpers.emplace_back(work);
+        work();
+        for (std::thread &helper : helpers)
+            helper.join();
+
+        for (const Entry &entry : m_queue) {
+            if (entry.kind != Entry::Directory)
+                ++m_result.files;
+            if (entry.kind == Entry::Report) {
+                if (entry.readError)
+                    m_result.unreadable.append(
+                        {entry.relative,
+                         entry.readError == EINVAL ? QString() : qt_error_string(entry.readError)});
+                else if (m_batch.add(entry.match, entry.relative) && entry.error)
+                    ++m_result.errors;
+            }
+            progressCheck();
+        }
+        m_queue.clear();
+        m_reports = 0;
     }
 
     void progressCheck()
@@ -592,6 +653,8 @@ private:
     ImportBatch m_batch;
     ImportResult &m_result;
     const ImportProgress &m_progress;
+    std::vector<Entry> m_queue;
+    qsizetype m_reports = 0;
 };
 
 } // namespace

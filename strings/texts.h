@@ -242,6 +242,7 @@ struct Texts
         "                  [--menu-choice LABEL] [--team NAME --team NAME]\n"
         "                  [--format text|csv|tsv] [--links] [-o OUT]\n"
         "  scorewright-cli report FILE.swb MATCH-FILE-NAME [-o OUT.html]\n"
+        "  scorewright-cli export FILE.swb --sqlite OUT.sqlite\n"
         "  scorewright-cli export FILE.swb --xml DIR\n"
         "  scorewright-cli import-csv FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME]\n"
         "  scorewright-cli --help | --version\n"
@@ -471,6 +472,11 @@ struct Texts
     const QString cliHeadToHeadTeams =
         QStringLiteral("'head-to-head' needs two teams: --team NAME --team NAME");
     const QString cliTeamNotHere = QStringLiteral("--team applies to 'head-to-head' only");
+    const QString cliExportProgress = QStringLiteral("\rWriting '%1'... %2 of %3 matches");
+    const QString cliExportIndexing = QStringLiteral("\rWriting '%1'... indexing\x1b[K");
+    const QString cliSqliteDone = QStringLiteral("%1 matches written to '%2' in %3 ms\n");
+    const QString cliNotRegularOutput =
+        QStringLiteral("not a regular file; an SQLite database needs a file of its own");
 
     // Window: the caption above the table, the filter box, the table's CSV export, the report's
     // extra time and shoot-out, recent files, the start page's missing file, progress
@@ -559,7 +565,8 @@ struct Texts
         QStringLiteral("События, строка %1: команда «%2» не играла в матче.");
     const QString editNoPlayerOn =
         QStringLiteral("События, строка %1: в замене не указан вышедший игрок.");
-    const QString cliExportArguments = QStringLiteral("a database file and --xml DIR");
+    const QString cliExportArguments =
+        QStringLiteral("a database file and --xml DIR, --sqlite OUT.sqlite or both");
     const QString cliExportDone = QStringLiteral("%1 reports written to '%2'\n");
     const QString cliExportAltered =
         QStringLiteral("'%1': characters XML cannot hold were left out of its report");

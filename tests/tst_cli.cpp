@@ -5,6 +5,9 @@
 #include "model/xmlimport.h"
 #include "testsupport.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest> // QtCore as a whole comes with it
 
 #include <sys/stat.h>
@@ -61,6 +64,8 @@ private Q_SLOTS:
     void sameOutputEveryRun();
     void importRoundTripAndInto();
     void generatorIsDeterministicAndReadsBack();
+    void sqliteExport_data();
+    void sqliteExport();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -201,6 +206,9 @@ void TestCli::commands_data()
     const QString text =
         u"|              Дата |           Хозяева |             Гости |     Счёт | \n"_s + rule +
         u"|        2009/03/14 |            Ракета |            Звезда |      2:1 | \n"_s;
+    row("export into no directory", "export DB --sqlite DIR/none/x.sqlite", 1, {}, "cannot write");
+    row("export over its input", "export DB --sqlite DB", 1, {}, "also an input");
+    row("export into a device", "export DB --sqlite /dev/null", 1, {}, "not a regular file");
     row("text layout", "page DB matches --till 2009-03-14", 0, rule + text + rule);
 }
 
@@ -331,6 +339,89 @@ void TestCli::generatorIsDeterministicAndReadsBack()
     QFile file(path(match->fileName));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(readMatchXml(file).sameRecord(match));
+}
+
+// The rows of a query, cells joined by tabs.
+QStringList queryRows(const QString &database, const QString &statement)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"check"_s);
+        db.setDatabaseName(database);
+        if (!db.open())
+            return {u"cannot open"_s};
+        QSqlQuery query(db);
+        if (!query.exec(statement))
+            return {u"query failed"_s};
+        while (query.next()) {
+            QStringList cells;
+            for (int i = 0; i < query.record().count(); ++i)
+                cells.append(query.isNull(i) ? u"NULL"_s : query.value(i).toString());
+            rows.append(cells.join(u'\t'));
+        }
+    }
+    QSqlDatabase::removeDatabase(u"check"_s);
+    return rows;
+}
+
+void TestCli::sqliteExport_data()
+{
+    QTest::addColumn<bool>("season");      // m_season; else the fixture
+    QTest::addColumn<QString>("query");    // a file of bench/sql, or a statement
+    QTest::addColumn<QString>("expected"); // a page's tsv rows, or rows joined by '|'
+    QTest::addColumn<bool>("ordered");     // false: the page orders ties its own way
+
+    QTest::newRow("standings") << false << u"standings.sql"_s << u"page standings"_s << true;
+    QTest::newRow("season standings") << true << u"standings.sql"_s << u"page standings"_s << true;
+    QTest::newRow("season players") << true << u"players.sql"_s << u"page players"_s << false;
+    QTest::newRow("positions and dates")
+        << false << u"SELECT mid, fileName, date, tournament FROM matches ORDER BY mid"_s
+        << u"1\t1.xml\t2009-03-14\tЛига|2\t2.xml\t2009-03-15\tЛига|3\t3.xml\t2009-03-16\tКубок|"
+           "4\t4.xml\tNULL\tЛига"_s
+        << true;
+    QTest::newRow("null and empty texts")
+        << false << u"SELECT count(*), count(city), count(stadiumId) FROM matches"_s << u"4\t0\t0"_s
+        << true;
+    QTest::newRow("season line-ups and events")
+        << true
+        << u"SELECT count(DISTINCT mid), min(ord), max(side), count(*) = count(team) FROM lineups "
+           "UNION ALL SELECT count(DISTINCT mid), min(ord), 0, count(*) = count(type) FROM events"_s
+        << u"271\t0\t2\t1|271\t0\t0\t1"_s << true;
+}
+
+void TestCli::sqliteExport()
+{
+    QFETCH(bool, season);
+    QFETCH(QString, query);
+    QFETCH(QString, expected);
+    QFETCH(bool, ordered);
+    const QString db = season ? m_season : path(u"fixture.swb"_s);
+    QVERIFY(season || writeFile(db, m_fixture));
+    const QString out = path(u"export.sqlite"_s);
+    QVERIFY(writeFile(out, "old")); // replaced whole
+    const Run run = runCli({u"export"_s, db, u"--sqlite"_s, out});
+    QCOMPARE(run.code, 0);
+    QVERIFY2(run.out.startsWith(season ? "271 matches written" : "4 matches written"),
+             run.out.constData());
+
+    if (query.endsWith(u".sql"_s))
+        query = QString::fromUtf8(readFile(u"%1/%2"_s.arg(QStringLiteral(SQL_DIR), query)));
+    QStringList rows;
+    if (expected.startsWith(u"page "_s)) {
+        // The page's numbers are padded to a width; the query gives them bare.
+        const Run page = runCli({u"page"_s, db, expected.mid(5), u"--format"_s, u"tsv"_s});
+        rows = QString::fromUtf8(page.out).split(u'\n', Qt::SkipEmptyParts).mid(1);
+        rows.replaceInStrings(QRegularExpression(u"(^|\t) +"_s), u"\\1"_s);
+    } else {
+        rows = expected.split(u'|');
+    }
+    QStringList got = queryRows(out, query);
+    QVERIFY(rows.size() > 1 || !season);
+    if (!ordered) {
+        rows.sort();
+        got.sort();
+    }
+    QCOMPARE(got, rows);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

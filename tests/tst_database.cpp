@@ -215,6 +215,22 @@ private Q_SLOTS:
         QTest::newRow("string length") << patched(12, 0xFFFFFFFE) << damaged << qint64(12) << true;
         QTest::newRow("players2 count")
             << patched(124, 0x10000000) << damaged << qint64(124) << true;
+        // Large files are read on every core; damage is still found where one thread finds it.
+        const int n = 5000;
+        const QByteArray large = databaseBytes(makeStore(QList<Match>(n, fullMatch(1))));
+        const qint64 last = 12 + (large.size() - 12) / n * (n - 1);
+        QByteArray oddName = large;
+        qToBigEndian(quint32(3), oddName.data() + last);
+        // Blank records are 120 bytes, the date 44 bytes in.
+        QByteArray lateDate = databaseBytes(makeStore(QList<Match>(n, Match())));
+        qToBigEndian(quint32(1), lateDate.data() + 12 + 120 * (n - 1) + 44);
+        QTest::newRow("large file") << large << int(DatabaseResult::Ok) << qint64(-1) << false;
+        QTest::newRow("large, trailing byte")
+            << large + '\0' << damaged << qint64(large.size()) << false;
+        QTest::newRow("large, last name odd") << oddName << damaged << last << false;
+        QTest::newRow("large, last Julian day 1")
+            << lateDate << damaged << qint64(12 + 120 * (n - 1) + 44) << false;
+        QTest::newRow("large, cut") << large.left(last + 2) << damaged << last << true;
     }
 
     void rejected()
@@ -226,6 +242,9 @@ private Q_SLOTS:
         QTEST(result.offset, "offset");
         QTEST(result.endsEarly, "endsEarly");
         QCOMPARE(result.version, status == DatabaseResult::UnsupportedVersion ? 2u : 0u);
+        MatchStore store;
+        QVERIFY(!result.ok() ||
+                (readDatabaseBytes(bytes, store).ok() && databaseBytes(store) == bytes));
     }
 
     // No file, or a file another program rewrites while it is read: refused or told, never a

@@ -1,0 +1,240 @@
+#include "cli/sqliteexport.h"
+
+#include "model/matchstore.h"
+#include "strings/texts.h"
+
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const auto matchColumns =
+    u"fileName, id, round, tournament, date, time, team1, team1Id, team2, team2Id, goals1, goals2, "
+    "extra1, extra2, penalties1, penalties2, coach1, coach1Id, coach2, coach2Id, stadium, "
+    "stadiumId, city, attendance, referee, refereeId, refereeCity"_s;
+
+const char *const schema[] = {
+    "PRAGMA journal_mode = OFF",
+    "PRAGMA synchronous = OFF",
+    "CREATE TABLE matches (mid INTEGER PRIMARY KEY, fileName TEXT, id TEXT, round TEXT, "
+    "tournament TEXT, date TEXT, time TEXT, team1 TEXT, team1Id TEXT, team2 TEXT, team2Id TEXT, "
+    "goals1 TEXT, goals2 TEXT, extra1 TEXT, extra2 TEXT, penalties1 TEXT, penalties2 TEXT, "
+    "coach1 TEXT, coach1Id TEXT, coach2 TEXT, coach2Id TEXT, stadium TEXT, stadiumId TEXT, "
+    "city TEXT, attendance TEXT, referee TEXT, refereeId TEXT, refereeCity TEXT)",
+    "CREATE TABLE lineups (mid INTEGER, side INTEGER, ord INTEGER, playerid TEXT, name TEXT, "
+    "team TEXT)",
+    "CREATE TABLE events (mid INTEGER, ord INTEGER, type TEXT, time TEXT, team TEXT, "
+    "playerid TEXT, player TEXT, playerid2 TEXT, player2 TEXT, comment TEXT)",
+};
+
+// Built after the rows are in: one sort per index instead of a tree grown row by row.
+const char *const indexes[] = {
+    "CREATE INDEX matches_date ON matches(date)",
+    "CREATE INDEX matches_tournament ON matches(tournament, date)",
+    "CREATE INDEX matches_team1 ON matches(team1)",
+    "CREATE INDEX matches_team2 ON matches(team2)",
+    "CREATE INDEX lineups_mid ON lineups(mid)",
+    "CREATE INDEX lineups_name ON lineups(name, team, mid)",
+    "CREATE INDEX events_mid ON events(mid)",
+    "CREATE INDEX events_type ON events(type)",
+    "CREATE INDEX events_player ON events(player, team, type, mid)",
+    "CREATE INDEX events_player2 ON events(player2, team, type, mid)",
+    "ANALYZE",
+};
+
+// A null text is SQL's NULL, an empty one ''.
+QVariant text(const QString &value)
+{
+    return value.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value);
+}
+
+QString dateText(const QDate &date)
+{
+    if (!date.isValid())
+        return QString();
+    return QString::asprintf("%04d-%02d-%02d", date.year(), date.month(), date.day());
+}
+
+class Filler
+{
+public:
+    explicit Filler(QSqlDatabase &db) : m_db(db), m_matches(db), m_lineups(db), m_events(db) {}
+
+    QString run(const MatchStore &store, const ExportProgress &progress)
+    {
+        for (const char *statement : schema) {
+            if (!exec(QString::fromLatin1(statement)))
+                return m_error;
+        }
+        if (!m_db.transaction())
+            return m_db.lastError().text();
+        if (!prepare(m_matches, u"INSERT INTO matches (mid, %1) VALUES (?%2)"_s.arg(
+                                    matchColumns, u", ?"_s.repeated(27))) ||
+            !prepare(m_lineups, u"INSERT INTO lineups VALUES (?, ?, ?, ?, ?, ?)"_s) ||
+            !prepare(m_events, u"INSERT INTO events VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s))
+            return m_error;
+        const qsizetype total = store.count();
+        qsizetype mid = 0;
+        for (const Match &match : store.matches()) {
+            ++mid;
+            if (!insert(mid, *match))
+                return m_error;
+            if (progress && mid % 1000 == 0)
+                progress(mid, total);
+        }
+        if (!m_db.commit())
+            return m_db.lastError().text();
+        if (progress)
+            progress(total, 0);
+        for (const char *statement : indexes) {
+            if (!exec(QString::fromLatin1(statement)))
+                return m_error;
+        }
+        return QString();
+    }
+
+private:
+    bool exec(const QString &statement)
+    {
+        QSqlQuery query(m_db);
+        if (query.exec(statement))
+            return true;
+        m_error = query.lastError().text();
+        return false;
+    }
+
+    bool prepare(QSqlQuery &query, const QString &statement)
+    {
+        if (query.prepare(statement))
+            return true;
+        m_error = query.lastError().text();
+        return false;
+    }
+
+    bool step(QSqlQuery &query)
+    {
+        if (query.exec())
+            return true;
+        m_error = query.lastError().text();
+        return false;
+    }
+
+    bool insert(qsizetype mid, const MatchData &m)
+    {
+        const QString *fields[] = {
+            &m.fileName, &m.id,        &m.round,      &m.tournament, nullptr,   &m.time,
+            &m.team1,    &m.team1Id,   &m.team2,      &m.team2Id,    &m.goals1, &m.goals2,
+            &m.extra1,   &m.extra2,    &m.penalties1, &m.penalties2, &m.coach1, &m.coach1Id,
+            &m.coach2,   &m.coach2Id,  &m.stadium,    &m.stadiumId,  &m.city,   &m.attendance,
+            &m.referee,  &m.refereeId, &m.refereeCity};
+        m_matches.bindValue(0, mid);
+        int column = 1;
+        for (const QString *field : fields)
+            m_matches.bindValue(column++, text(field ? *field : dateText(m.date)));
+        if (!step(m_matches))
+            return false;
+
+        for (int side = 1; side <= 2; ++side) {
+            const QList<PlayerEntry> &players = side == 1 ? m.players1 : m.players2;
+            const QVariant team = text(side == 1 ? m.team1 : m.team2);
+            for (qsizetype ord = 0; ord < players.size(); ++ord) {
+                m_lineups.bindValue(0, mid);
+                m_lineups.bindValue(1, side);
+                m_lineups.bindValue(2, ord);
+                m_lineups.bindValue(3, text(players.at(ord).id));
+                m_lineups.bindValue(4, text(players.at(ord).name));
+                m_lineups.bindValue(5, team);
+                if (!step(m_lineups))
+                    return false;
+            }
+        }
+
+        for (qsizetype ord = 0; ord < m.events.size(); ++ord) {
+            const MatchEvent &e = m.events.at(ord);
+            m_events.bindValue(0, mid);
+            m_events.bindValue(1, ord);
+            int column = 2;
+            for (const QString *field : {&e.type, &e.time, &e.team, &e.playerid, &e.player,
+                                         &e.playerid2, &e.player2, &e.comment})
+                m_events.bindValue(column++, text(*field));
+            if (!step(m_events))
+                return false;
+        }
+        return true;
+    }
+
+    QSqlDatabase &m_db;
+    QSqlQuery m_matches;
+    QSqlQuery m_lineups;
+    QSqlQuery m_events;
+    QString m_error;
+};
+
+// Files we write get the permissions an ordinary new file gets (the temporary one is private).
+void giveOrdinaryPermissions(const QString &path)
+{
+#ifndef Q_OS_WIN
+    const mode_t mask = umask(0);
+    umask(mask);
+    chmod(QFile::encodeName(path).constData(), 0666 & ~mask);
+#else
+    Q_UNUSED(path);
+#endif
+}
+
+} // namespace
+
+QString exportSqlite(const MatchStore &store, const QString &requested,
+                     const ExportProgress &progress)
+{
+    // A device or pipe is never replaced by a file; a link to a file replaces its target.
+    const QFileInfo named(requested);
+    if (named.exists() && !named.isFile())
+        return texts().cliNotRegularOutput;
+    const QString path = named.exists() ? named.canonicalFilePath() : requested;
+    const QFileInfo info(path);
+    QTemporaryFile temporary(info.absolutePath() + u"/."_s + info.fileName() + u".XXXXXX"_s);
+    if (!temporary.open())
+        return temporary.errorString();
+    const QString temporaryPath = temporary.fileName();
+    temporary.close();
+
+    const QString connection = u"scorewright-export-"_s + temporaryPath;
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, connection);
+        db.setDatabaseName(temporaryPath);
+        if (!db.isValid())
+            error = db.lastError().text();
+        else if (!db.open())
+            error = db.lastError().text();
+        else {
+            {
+                Filler filler(db);
+                error = filler.run(store, progress);
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (!error.isEmpty())
+        return error;
+
+    giveOrdinaryPermissions(temporaryPath);
+    if (std::rename(QFile::encodeName(temporaryPath).constData(),
+                    QFile::encodeName(path).constData()) != 0)
+        return qt_error_string(errno);
+    temporary.setAutoRemove(false);
+    return QString();
+}
