@@ -266,12 +266,13 @@ void MainWindow::import()
         if (!result.unreadable.isEmpty()) {
             // Nothing is skipped without a word: the first few unreadable reports by name.
             QStringList lines;
-            for (const auto &[name, reason] :
+            for (const auto &[name, error] :
                  std::as_const(result.unreadable)
                      .first(std::min<qsizetype>(result.unreadable.size(), 10)))
-                lines << texts().unreadableReport.arg(QDir::toNativeSeparators(name),
-                                                      reason.isEmpty() ? texts().notRegularReason
-                                                                       : reason);
+                lines << texts().unreadableReport.arg(
+                    QDir::toNativeSeparators(name),
+                    error ? systemCauseText(error, qt_error_string(error))
+                          : texts().notRegularReason);
             if (result.unreadable.size() > lines.size())
                 lines << texts().moreUnreadable.arg(result.unreadable.size() - lines.size());
             dialogs()->warning(this, texts().importFailedTitle,

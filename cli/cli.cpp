@@ -265,9 +265,9 @@ int import(const QStringList &arguments)
     ImportResult total;
     for (const QString &directory : std::as_const(args.positional)) {
         const ImportResult result = importDirectory(directory, store, progress);
-        for (const auto &[name, reason] : result.unreadable)
+        for (const auto &[name, error] : result.unreadable)
             message(t.cliWarning.arg(t.cliCannotOpen.arg(
-                directory + u'/' + name, reason.isEmpty() ? t.cliNotRegularReason : reason)));
+                directory + u'/' + name, error ? qt_error_string(error) : t.cliNotRegularReason)));
         if (result.matches == 0 && result.duplicates == 0 && result.unreadable.isEmpty())
             message(t.cliWarning.arg(t.cliNoReports.arg(directory)));
         total.files += result.files;

@@ -633,8 +633,7 @@ private:
             if (entry.kind == Entry::Report) {
                 if (entry.readError)
                     m_result.unreadable.append(
-                        {entry.relative,
-                         entry.readError == EINVAL ? QString() : qt_error_string(entry.readError)});
+                        {entry.relative, entry.readError == EINVAL ? 0 : entry.readError});
                 else if (m_batch.add(entry.match, entry.relative) && entry.error)
                     ++m_result.errors;
             }

@@ -43,9 +43,9 @@ struct ImportResult
     qsizetype duplicates = 0; // reports equal to a match already there, not added
     DateSpan dates;           // the dates of the reports added
     bool directory = true;    // false when the path given is no directory: nothing was walked
-    // Every "*.xml" entry that could not be read, with the system's reason (empty for an entry that
-    // is no regular file: a pipe, a device), so that nothing is skipped without a word.
-    QList<std::pair<QString, QString>> unreadable;
+    // Every "*.xml" entry that could not be read, with the error number (0 for an entry that is no
+    // regular file: a pipe, a device), so that nothing is skipped without a word.
+    QList<std::pair<QString, int>> unreadable;
 };
 
 // Walks directory and everything below it (hidden entries left out, links to directories not
