@@ -278,7 +278,7 @@ private Q_SLOTS:
             QTest::ignoreMessage(
                 QtDebugMsg, (u'"' + file.fileName() + u"\" file has error"_s).toUtf8().constData());
         bool failed = !error;
-        const qint64 before = resetPeakKb();
+        [[maybe_unused]] const qint64 before = resetPeakKb();
         const Match match = readMatchXml(file, &failed);
 #ifndef __SANITIZE_ADDRESS__
         // One report never takes more than 64 MB, whatever it holds.
