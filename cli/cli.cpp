@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 
+#include "cli/clitexts.h"
+
 #include "model/competitionrules.h"
 #include "model/csvimport.h"
 #include "model/database.h"
@@ -52,13 +54,13 @@ void message(const QString &text)
 
 int failure(const QString &text)
 {
-    message(texts().cliError.arg(text));
+    message(cliTexts().cliError.arg(text));
     return ExitFailure;
 }
 
 int usageError(const QString &text)
 {
-    message(texts().cliError.arg(text) + texts().cliHelpHint);
+    message(cliTexts().cliError.arg(text) + cliTexts().cliHelpHint);
     return ExitUsage;
 }
 
@@ -88,7 +90,7 @@ const QStringList rulesOptions = {u"--rules"_s, u"--points"_s, u"--tiebreak"_s};
 int parseArguments(const QStringList &arguments, const QString &command, const QStringList &allowed,
                    Arguments &out)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -132,7 +134,7 @@ int parseArguments(const QStringList &arguments, const QString &command, const Q
 // A message for a database that could not be read or written.
 QString databaseMessage(const DatabaseResult &result, const QString &path)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     switch (result.status) {
     case DatabaseResult::Ok:
         break;
@@ -183,7 +185,7 @@ bool outputIsAnInput(const QString &out, const QStringList &inputs)
         return false;
     for (const QString &input : inputs) {
         if (sameFile(out, input)) {
-            failure(texts().cliSameFile.arg(out));
+            failure(cliTexts().cliSameFile.arg(out));
             return true;
         }
     }
@@ -198,12 +200,12 @@ int writeOutput(const QByteArray &bytes, const QString &path)
         if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) !=
                 size_t(bytes.size()) ||
             std::fflush(stdout) != 0)
-            return failure(texts().cliCannotWrite.arg(u"stdout"_s, qt_error_string()));
+            return failure(cliTexts().cliCannotWrite.arg(u"stdout"_s, qt_error_string()));
         return ExitOk;
     }
     const SystemError error = writeFileSafely(path, bytes);
     if (error.isError())
-        return failure(texts().cliCannotWrite.arg(path, error.text));
+        return failure(cliTexts().cliCannotWrite.arg(path, error.text));
     return ExitOk;
 }
 
@@ -217,7 +219,7 @@ QDate parseDate(const QString &text)
 
 int import(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     Arguments args;
     if (const int code = parseArguments(arguments, u"import"_s, {u"-o"_s, u"--into"_s}, args))
         return code;
@@ -288,7 +290,7 @@ int import(const QStringList &arguments)
 
 int info(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     Arguments args;
     if (const int code = parseArguments(arguments, u"info"_s, {}, args))
         return code;
@@ -322,7 +324,7 @@ int info(const QStringList &arguments)
 // a file that cannot be used is a warning, and the standard rules apply.
 CompetitionRules readRules(const QString &path, const QString &tournament, bool named)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     RuleBook book;
     const RulesFileResult result = readRulesFile(path, book);
     QString reason;
@@ -365,7 +367,7 @@ QString pageNames()
 
 int page(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     Arguments args;
     if (const int code =
             parseArguments(arguments, u"page"_s,
@@ -444,7 +446,7 @@ int page(const QStringList &arguments)
     if (tillOption.isValid())
         filter.till = tillOption;
     filter.tournament =
-        args.has(u"--tournament"_s) ? args.value(u"--tournament"_s) : t.allTournaments;
+        args.has(u"--tournament"_s) ? args.value(u"--tournament"_s) : texts().allTournaments;
     if (!filter.allTournaments() && !store.tournamentNames().contains(filter.tournament))
         message(t.cliWarning.arg(t.cliNoTournament.arg(path, filter.tournament)));
     filter.considerId = args.has(u"--consider-id"_s);
@@ -479,7 +481,7 @@ int page(const QStringList &arguments)
 
 int report(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     Arguments args;
     if (const int code = parseArguments(arguments, u"report"_s, {u"-o"_s}, args))
         return code;
@@ -501,7 +503,7 @@ int report(const QStringList &arguments)
 // export FILE.swb --xml DIR: one output option per kind of output, each written in turn.
 int exportReports(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     Arguments args;
     if (const int code = parseArguments(arguments, u"export"_s, exportOutputs, args))
         return code;
@@ -531,7 +533,7 @@ int exportReports(const QStringList &arguments)
 
 QString csvMissingText(unsigned missing)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     QStringList names;
     for (const auto &[flag, name] : {std::pair{CsvMissingDate, &t.cliCsvMissingDate},
                                      std::pair{CsvMissingHomeTeam, &t.cliCsvMissingHome},
@@ -545,7 +547,7 @@ QString csvMissingText(unsigned missing)
 
 QString csvRefusalText(const CsvLineProblem &problem)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     switch (problem.reason) {
     case CsvRefusal::BadDate:
         return t.cliCsvBadDate.arg(problem.text);
@@ -563,7 +565,7 @@ QString csvRefusalText(const CsvLineProblem &problem)
 
 int importCsv(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     Arguments args;
     if (const int code = parseArguments(arguments, u"import-csv"_s,
                                         {u"-o"_s, u"--into"_s, u"--tournament"_s}, args))
@@ -611,7 +613,7 @@ int importCsv(const QStringList &arguments)
 
 int runCli(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     if (arguments.isEmpty()) {
         message(t.cliError.arg(t.cliNoCommand) + t.cliUsage.arg(pageNames()));
         return ExitUsage;
