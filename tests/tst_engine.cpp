@@ -31,11 +31,12 @@ void recordingBuilder(const PageContext &context, PageRows &rows)
     context.table->sortByColumn(0, Qt::AscendingOrder);
 }
 
-Match dated(const QString &fileName, const QDate &date)
+Match dated(const QString &fileName, const QDate &date, const QString &tournament = QString())
 {
     Match match;
     match.edit().fileName = fileName;
     match.edit().date = date;
+    match.edit().tournament = tournament;
     return match;
 }
 
@@ -51,6 +52,10 @@ private Q_SLOTS:
     void rowsKeepCreationOrderAndUniqueKeys();
     void runnerProgressAndEmit();
     void runnerOnEmptyStoreDoesNotEmit();
+    void filterSelects_data();
+    void filterSelects();
+    void pageCodes_data();
+    void pageCodes();
 };
 
 void TestEngine::tableSortsStablyByCodeUnits_data()
@@ -173,6 +178,69 @@ void TestEngine::runnerOnEmptyStoreDoesNotEmit()
     QVERIFY(emptyRun.emitted);
     QCOMPARE(table.headers(), (QStringList{u"file"_s, u"argument"_s}));
     QCOMPARE(table.rowCount(), 0);
+}
+
+void TestEngine::filterSelects_data()
+{
+    QTest::addColumn<QString>("tournament");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<bool>("selected"); // by the cup's filter over March 2009
+    QTest::addColumn<bool>("inRange");  // by a filter of every tournament, or of the empty name
+
+    const QString cup = u"Кубок"_s;
+    QTest::newRow("on the from date") << cup << QDate(2009, 3, 1) << true << true;
+    QTest::newRow("on the till date") << cup << QDate(2009, 3, 31) << true << true;
+    QTest::newRow("a day before") << cup << QDate(2009, 2, 28) << false << false;
+    QTest::newRow("a day after") << cup << QDate(2009, 4, 1) << false << false;
+    QTest::newRow("undated") << cup << QDate() << false << false;
+    QTest::newRow("other case") << u"кубок"_s << QDate(2009, 3, 10) << false << true;
+}
+
+void TestEngine::filterSelects()
+{
+    QFETCH(QString, tournament);
+    QFETCH(QDate, date);
+    QFETCH(bool, selected);
+    QFETCH(bool, inRange);
+
+    MatchFilter filter;
+    filter.tournament = u"Кубок"_s;
+    filter.from = QDate(2009, 3, 1);
+    filter.till = QDate(2009, 3, 31);
+    const Match match = dated(u"m"_s, date, tournament);
+    QCOMPARE(filter.passes(*match), selected);
+    filter.tournament = texts().allTournaments;
+    QCOMPARE(filter.passes(*match), inRange);
+    // The empty name is a tournament like any other, not "every tournament".
+    filter.tournament = QString();
+    QVERIFY(!filter.passes(*match));
+    QCOMPARE(filter.passes(*dated(u"m"_s, date)), inRange);
+}
+
+void TestEngine::pageCodes_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<QString>("argument");
+
+    QTest::newRow("empty") << QString() << false << QString();
+    QTest::newRow("overview ignores argument") << u"ma01_junk"_s << true << QString();
+    QTest::newRow("drill-down keeps underscores") << u"re02_Попов_2"_s << true << u"Попов_2"_s;
+    QTest::newRow("code is case-sensitive") << u"RE02_Попов"_s << false << QString();
+}
+
+void TestEngine::pageCodes()
+{
+    QFETCH(QString, link);
+    QFETCH(bool, known);
+    QFETCH(QString, argument);
+
+    const LinkParts parts = splitLink(link);
+    QCOMPARE(parts.code + parts.argument, link);
+    const PageCodeEntry *entry = findPageCode(parts.code);
+    QCOMPARE(entry != nullptr, known);
+    if (entry)
+        QCOMPARE(pageArgument(*entry, parts.argument), argument);
 }
 
 QTEST_GUILESS_MAIN(TestEngine)
