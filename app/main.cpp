@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/settings.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -8,8 +9,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Scorewright"));
-    QCoreApplication::setApplicationName(QStringLiteral("Scorewright"));
+    QCoreApplication::setOrganizationName(AppSettings::Name);
+    QCoreApplication::setApplicationName(AppSettings::Name);
     QCoreApplication::setApplicationVersion(QStringLiteral(SCOREWRIGHT_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("scorewright"));
 

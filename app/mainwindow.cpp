@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/seasonchart.h"
+#include "app/settings.h"
 #include "strings/texts.h"
 
 #include <QAction>
@@ -22,7 +23,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QSettings>
 #include <QSpacerItem>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -30,15 +30,6 @@
 #include <QTimer>
 
 namespace {
-
-const QString organisationName = QStringLiteral("Scorewright");
-const QString applicationName = QStringLiteral("Scorewright");
-const QString dataKey = QStringLiteral("data");
-
-QSettings openSettings()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, organisationName, applicationName);
-}
 
 QAction *newAction(QMainWindow *window, const char *objectName, const QString &caption)
 {
@@ -91,7 +82,7 @@ void MainWindow::init(DialogProvider *dialogs, const QString &startFile, bool de
     buildReportsMenu();
     connectSignals();
 
-    databasePath = startFile.isEmpty() ? openSettings().value(dataKey).toString()
+    databasePath = startFile.isEmpty() ? AppSettings::open().value(AppSettings::DataKey).toString()
                                        : QFileInfo(startFile).absoluteFilePath();
     if (databasePath.isEmpty()) {
         const QString directory = QCoreApplication::applicationDirPath();
@@ -444,7 +435,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::writeSettings() const
 {
-    QSettings settings = openSettings();
-    settings.setValue(dataKey, databasePath);
+    QSettings settings = AppSettings::open();
+    settings.setValue(AppSettings::DataKey, databasePath);
     settings.sync();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dialogprovider.h"
+#include "dialogs/dialogprovider.h"
 #include "model/competitionrules.h"
 #include "model/matchstore.h"
 #include "pages/pagerunner.h"
@@ -32,6 +32,7 @@ class QUrl;
 class SeasonChart;
 class TableData;
 struct DatabaseResult;
+struct PageCodeEntry;
 struct TableSnapshot;
 
 // The program's one top-level window: the filter row, the result table, the report view, the
@@ -128,15 +129,14 @@ private:
     // The page dispatcher: records the one-step history, then shows what the link's code names.
     void showPage(const QString &link, const QString &menuChoice);
     // Runs builder over the filtered matches and shows its table.
-    void runPage(PageBuilder builder, const QString &argument);
+    void runTablePage(PageBuilder builder, const QString &argument);
     void showMatchReport(const QString &fileName);
     void showStartPage();
     void showTable(const TableData &data);
     MatchFilter currentFilter() const;
 
     // The person searches (the search dialog, then the players or coaches page).
-    void findPlayer(const QString &argument);
-    void findCoach(const QString &argument);
+    void findPerson(const PageCodeEntry &entry);
     // Runs the report editor on the current page under title; after a change, re-shows the page.
     void runReportEditor(const QString &title, const QString &fileName);
     // Widens the filter dates and the tournament choice to cover an edited report.

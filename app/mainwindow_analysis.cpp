@@ -67,32 +67,32 @@ void MainWindow::buildAnalysis()
     };
     menu_8->addSeparator();
     connect(addPageAction(menu_8, "actionHomeTable", t.actionHomeTable), &QAction::triggered, this,
-            page(QStringLiteral("tah1_")));
+            page(QString(PageCode::HomeTable)));
     connect(addPageAction(menu_8, "actionAwayTable", t.actionAwayTable), &QAction::triggered, this,
-            page(QStringLiteral("taa1_")));
+            page(QString(PageCode::AwayTable)));
     QMenu *form = menu_8->addMenu(t.menuForm);
     form->setObjectName(QStringLiteral("menuForm"));
     for (const int n : {3, 5, 6, 10}) {
         QAction *action = form->addAction(t.actionFormLast.arg(n));
         action->setObjectName(QStringLiteral("actionForm%1").arg(n));
-        connect(action, &QAction::triggered, this, page(QStringLiteral("taf1_%1").arg(n)));
+        connect(action, &QAction::triggered, this, page(PageCode::FormTable + QString::number(n)));
     }
     connect(addPageAction(menu_8, "actionHeadToHead", t.actionHeadToHead), &QAction::triggered,
             this, [this] { chooseHeadToHead(QString()); });
 
     menu->addSeparator();
     connect(addPageAction(menu, "actionSeasonChart", t.actionSeasonChart), &QAction::triggered,
-            this, page(QStringLiteral("sc01_")));
+            this, page(QString(PageCode::SeasonChart)));
     connect(addPageAction(menu, "actionSeasonRace", t.actionSeasonRace), &QAction::triggered, this,
-            page(QStringLiteral("sr01_")));
+            page(QString(PageCode::SeasonRace)));
     connect(addPageAction(menu, "actionSeasonGoals", t.actionSeasonGoals), &QAction::triggered,
-            this, page(QStringLiteral("sg01_")));
+            this, page(QString(PageCode::SeasonGoals)));
 
     menu_9->addSeparator();
     connect(addPageAction(menu_9, "actionCheckReports", t.actionCheckReports), &QAction::triggered,
-            this, page(QStringLiteral("vrp1_")));
+            this, page(QString(PageCode::Consistency)));
     connect(addPageAction(menu_9, "actionDuplicates", t.actionDuplicates), &QAction::triggered,
-            this, page(QStringLiteral("vdp1_")));
+            this, page(QString(PageCode::Duplicates)));
 }
 
 void MainWindow::fillRounds(bool keepChoice)
@@ -152,12 +152,12 @@ void MainWindow::chooseHeadToHead(const QString &team)
     const QString second =
         dialogs()->chooseItem(this, t.chooseTeamTitle, t.chooseOpponent.arg(first), opponents);
     if (!second.isEmpty())
-        showPage(QStringLiteral("hh01_") + headToHeadArgument(first, second), QString());
+        showPage(PageCode::HeadToHead + headToHeadArgument(first, second), QString());
 }
 
 bool MainWindow::followMenuCode(const QString &code, const QString &rowLink)
 {
-    if (code == QStringLiteral("hh01_")) {
+    if (code == QString(PageCode::HeadToHead)) {
         chooseHeadToHead(splitLink(rowLink).argument);
         return true;
     }

@@ -4,7 +4,6 @@
 
 #include "dialogs/editreport.h"
 #include "dialogs/find.h"
-#include "pages/builders.h"
 #include "pages/pagecodes.h"
 #include "strings/texts.h"
 
@@ -27,18 +26,15 @@ void MainWindow::editReport()
     // The editor edits the report on show; on any other page its form edits nothing.
     const LinkParts link = splitLink(currentLink);
     QString fileName;
-    if (link.code == QLatin1StringView("xm01_") && store.find(link.argument))
+    if (link.code == PageCode::Report && store.find(link.argument))
         fileName = link.argument.isNull() ? QStringLiteral("") : link.argument;
     runReportEditor(texts().editReportTitle, fileName);
 }
 
 void MainWindow::runReportEditor(const QString &title, const QString &fileName)
 {
-    EditReport dialog(store, fileName);
+    EditReport dialog(store, fileName, *dialogs());
     dialog.setWindowTitle(title);
-    dialog.setMessageSink([this](QWidget *parent, const QString &message) {
-        dialogs()->warning(parent, texts().badDateTitle, message);
-    });
     if (dialogs()->exec(dialog) != QDialog::Accepted || !dialog.editsMatch())
         return;
     if (dialog.storedChanges()) {
@@ -46,7 +42,7 @@ void MainWindow::runReportEditor(const QString &title, const QString &fileName)
         updateModifiedMarker();
     }
     // OK shows the report again, also when nothing changed.
-    showPage(QStringLiteral("xm01_") + fileName, QString());
+    showPage(PageCode::Report + fileName, QString());
 }
 
 void MainWindow::catchUpWithReport(const QString &fileName)
@@ -71,34 +67,24 @@ void MainWindow::catchUpWithReport(const QString &fileName)
 
 void MainWindow::callFindPlayer()
 {
-    showPage(QStringLiteral("fpl1_"), QString());
+    showPage(QString(PageCode::FindPlayer), QString());
 }
 
 void MainWindow::callFindCoach()
 {
-    showPage(QStringLiteral("fco1_"), QString());
+    showPage(QString(PageCode::FindCoach), QString());
 }
 
-// The link's argument is not used: the search text is always asked for, also when the page is
-// refreshed or reached by going back.
-void MainWindow::findPlayer(const QString &)
+// The person search of the code's entry: the link's argument is not used, the search text is
+// always asked for, also when the page is refreshed or reached by going back.
+void MainWindow::findPerson(const PageCodeEntry &entry)
 {
     searchText = QString();
     Find dialog(this);
-    dialog.setWindowTitle(texts().actionFindPlayer);
+    dialog.setWindowTitle(entry.kind == PageKind::FindCoach ? texts().actionFindCoach
+                                                            : texts().actionFindPlayer);
     if (dialogs()->exec(dialog) == QDialog::Accepted)
         searchText = dialog.searchText();
     if (!searchText.isEmpty())
-        runPage(calculatePlayers, searchText);
-}
-
-void MainWindow::findCoach(const QString &)
-{
-    searchText = QString();
-    Find dialog(this);
-    dialog.setWindowTitle(texts().actionFindCoach);
-    if (dialogs()->exec(dialog) == QDialog::Accepted)
-        searchText = dialog.searchText();
-    if (!searchText.isEmpty())
-        runPage(calculateCoaches, searchText);
+        runTablePage(entry.builder, searchText);
 }

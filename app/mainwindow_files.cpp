@@ -1,6 +1,7 @@
 // The database file commands and the XML import.
 
 #include "app/mainwindow.h"
+#include "app/resulttableview.h"
 
 #include "model/database.h"
 #include "model/xmlimport.h"
@@ -252,13 +253,12 @@ void MainWindow::import()
         };
         ImportResult result;
         {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
+            WaitCursor wait;
             result = importDirectory(
                 QFileInfo(directory).absoluteFilePath(), store, [this, &status](qsizetype files) {
                     statusbar->showMessage(status(files));
                     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                 });
-            QApplication::restoreOverrideCursor();
         }
         if (!result.directory)
             dialogs()->warning(this, texts().importFailedTitle,

@@ -2,6 +2,7 @@
 // context menu, the text export and the match report.
 
 #include "app/mainwindow.h"
+#include "app/resulttableview.h"
 
 #include "app/seasonchart.h"
 #include "model/fileio.h"
@@ -28,172 +29,59 @@
 
 #include <algorithm>
 
-namespace {
-
-// How a header click orders a column: by number when every non-empty cell is an integer, by date
-// when every one is a date, and otherwise by the plain code-unit order of the texts, as the page
-// builders and the command line do (Qt's own item compares locale-aware).
-enum class ColumnOrder { Text, Number };
-
-// The day of a date written as the pages write it, "2024/03/01", or as "01.03.2024"; read by
-// hand, as a large match list holds tens of thousands of them.
-bool readDate(QStringView cell, qint64 &day)
-{
-    if (cell.size() != 10)
-        return false;
-    const bool yearFirst = cell[4] == u'/' && cell[7] == u'/';
-    if (!yearFirst && !(cell[2] == u'.' && cell[5] == u'.'))
-        return false;
-    const auto number = [cell](int from, int length) {
-        int value = 0;
-        for (int i = from; i < from + length; ++i) {
-            if (!cell[i].isDigit())
-                return -1;
-            value = value * 10 + cell[i].digitValue();
-        }
-        return value;
-    };
-    const int year = number(yearFirst ? 0 : 6, 4);
-    const int month = number(yearFirst ? 5 : 3, 2);
-    const int dayOfMonth = number(yearFirst ? 8 : 0, 2);
-    const QDate date(year, month, dayOfMonth);
-    if (year < 0 || month < 0 || dayOfMonth < 0 || !date.isValid())
-        return false;
-    day = date.toJulianDay();
-    return true;
-}
-
-// The value a cell orders by in a Number column: the integer, or the day of a date.
-bool readNumber(const QString &cell, qint64 &number)
-{
-    const QString trimmed = cell.trimmed();
-    bool ok = false;
-    number = trimmed.toLongLong(&ok);
-    return ok || readDate(trimmed, number);
-}
-
-// Integers and dates each order by their own value; a column that mixes them, or holds any other
-// text, orders by text.
-ColumnOrder columnOrder(const TableData &data, int column)
-{
-    enum { Nothing, Integers, Dates } seen = Nothing;
-    for (int row = 0; row < data.rowCount(); ++row) {
-        const QString cell = data.row(row).at(column).trimmed();
-        if (cell.isEmpty())
-            continue;
-        bool integer = false;
-        cell.toLongLong(&integer);
-        qint64 value = 0;
-        const bool date = !integer && readNumber(cell, value);
-        if (!integer && !date)
-            return ColumnOrder::Text;
-        const auto kind = integer ? Integers : Dates;
-        if (seen != Nothing && seen != kind)
-            return ColumnOrder::Text;
-        seen = kind;
-    }
-    return seen == Nothing ? ColumnOrder::Text : ColumnOrder::Number;
-}
-
-class TextItem : public QTableWidgetItem
-{
-public:
-    explicit TextItem(const QString &text, ColumnOrder order = ColumnOrder::Text)
-        : QTableWidgetItem(text), sortKey(text)
-    {
-        setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        numeric = order == ColumnOrder::Number && readNumber(text, number);
-        byNumber = order == ColumnOrder::Number;
-    }
-
-    bool operator<(const QTableWidgetItem &other) const override
-    {
-        // The cells are read-only, so the text kept at creation is the text shown; comparing it
-        // directly spares two conversions from QVariant per comparison of a large sort.
-        if (const auto *item = dynamic_cast<const TextItem *>(&other)) {
-            if (byNumber && item->byNumber) {
-                // An empty cell comes before every number; equal cells keep their order.
-                if (numeric != item->numeric)
-                    return item->numeric;
-                return numeric && number < item->number;
-            }
-            return QString::compare(sortKey, item->sortKey) < 0;
-        }
-        return QString::compare(text(), other.text()) < 0;
-    }
-
-private:
-    const QString sortKey;
-    qint64 number = 0;
-    bool numeric = false;
-    bool byNumber = false;
-};
-
-// Shows the wait cursor for the lifetime of the guard.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
-} // namespace
-
 void MainWindow::callCalculateGoals()
 {
-    showPage(QStringLiteral("go01_"), QString());
+    showPage(QString(PageCode::Scorers), QString());
 }
 
 void MainWindow::callCalculateMatches()
 {
-    showPage(QStringLiteral("ma01_"), QString());
+    showPage(QString(PageCode::Matches), QString());
 }
 
 void MainWindow::callCalculateReferies()
 {
-    showPage(QStringLiteral("re01_"), QString());
+    showPage(QString(PageCode::Referees), QString());
 }
 
 void MainWindow::callCalculateCoaches()
 {
-    showPage(QStringLiteral("co01_"), QString());
+    showPage(QString(PageCode::Coaches), QString());
 }
 
 void MainWindow::callCalculateTable()
 {
-    showPage(QStringLiteral("ta01_"), QString());
+    showPage(QString(PageCode::Standings), QString());
 }
 
 void MainWindow::callCalculateStadiums()
 {
-    showPage(QStringLiteral("st01_"), QString());
+    showPage(QString(PageCode::Stadiums), QString());
 }
 
 void MainWindow::callCalculatePlayers()
 {
-    showPage(QStringLiteral("pl01_"), QString());
+    showPage(QString(PageCode::Players), QString());
 }
 
 void MainWindow::callCalculateTeams()
 {
-    showPage(QStringLiteral("te01_"), QString());
+    showPage(QString(PageCode::Teams), QString());
 }
 
 void MainWindow::callVerifyPlayers()
 {
-    showPage(QStringLiteral("vpl1_"), QString());
+    showPage(QString(PageCode::CheckLineups), QString());
 }
 
 void MainWindow::callVerifyPlayers2()
 {
-    showPage(QStringLiteral("vpl2_"), QString());
+    showPage(QString(PageCode::CheckIds), QString());
 }
 
 void MainWindow::callVerifyAttendance()
 {
-    showPage(QStringLiteral("vat1_"), QString());
+    showPage(QString(PageCode::CheckAttendance), QString());
 }
 
 void MainWindow::selectMode0()
@@ -279,7 +167,7 @@ void MainWindow::filterChanged()
     // The person search is not asked again: its answer is searched for under the new filter.
     if (entry->kind == PageKind::FindPlayer || entry->kind == PageKind::FindCoach) {
         if (!searchText.isEmpty())
-            runPage(entry->builder, searchText);
+            runTablePage(entry->builder, searchText);
         return;
     }
     showPage(currentLink, currentMenuChoice);
@@ -309,13 +197,11 @@ void MainWindow::showPage(const QString &linkText, const QString &menuChoiceText
         showMatchReport(parts.argument);
         break;
     case PageKind::FindPlayer:
-        findPlayer(parts.argument);
-        break;
     case PageKind::FindCoach:
-        findCoach(parts.argument);
+        findPerson(*entry);
         break;
     case PageKind::Table:
-        runPage(entry->builder, pageArgument(*entry, parts.argument));
+        runTablePage(entry->builder, pageArgument(*entry, parts.argument));
         break;
     case PageKind::Chart:
         showSeasonChart();
@@ -334,7 +220,7 @@ MatchFilter MainWindow::currentFilter() const
     return filter;
 }
 
-void MainWindow::runPage(PageBuilder builder, const QString &argument)
+void MainWindow::runTablePage(PageBuilder builder, const QString &argument)
 {
     if (!builder)
         return;
@@ -387,65 +273,8 @@ void MainWindow::showTable(const TableData &data)
     text->hide();
     seasonChart->hide();
 
-    QHeaderView *header = table->horizontalHeader();
     table->setUpdatesEnabled(false);
-    table->setSortingEnabled(false);
-    table->clear();
-    table->setRowCount(0);
-    const int columns = data.columnCount();
-    const int rows = data.rowCount();
-    const int linkColumn = data.linkColumn();
-    table->setColumnCount(columns);
-    for (int column = 0; column < linkColumn; ++column) {
-        table->setColumnHidden(column, false);
-        table->setColumnWidth(column, data.columnWidth(column));
-    }
-    table->setColumnHidden(linkColumn, true);
-    table->setHorizontalHeaderLabels(data.headers());
-
-    // The rows come in display order already. Switching sorting on sorts at once by the header's
-    // indicator, so it is switched on while the table is empty and has no indicator; the items
-    // then go in unsorted, and the builder's column is shown without sorting again.
-    header->setSortIndicator(-1, Qt::AscendingOrder);
-    table->setSortingEnabled(true);
-    table->setRowCount(rows);
-
-    // Nothing watches single cells while the table is being filled; one repaint follows.
-    QAbstractItemModel *model = table->model();
-    model->blockSignals(true);
-    QList<ColumnOrder> orders;
-    for (int column = 0; column < linkColumn; ++column)
-        orders.append(columnOrder(data, column));
-    for (int row = 0; row < rows; ++row) {
-        const QStringList &cells = data.row(row);
-        // Every visible cell gets an item, so that sorting treats a cell the builder left unset
-        // as an empty text, exactly as the in-memory table does.
-        for (int column = 0; column < linkColumn; ++column)
-            table->setItem(row, column, new TextItem(cells.at(column), orders.at(column)));
-        const QString &link = cells.at(linkColumn);
-        if (!link.isNull())
-            table->setItem(row, linkColumn, new TextItem(link));
-    }
-    model->blockSignals(false);
-
-    if (data.isSortingEnabled() && data.sortColumn() >= 0 && data.sortColumn() < linkColumn) {
-        const QSignalBlocker blocker(header);
-        header->setSortIndicator(data.sortColumn(), data.sortOrder());
-    }
-
-    // The columns fit their cells and headers, never narrower than the page's own widths; the
-    // last one takes the rest of the width. The text export keeps the fitted widths.
-    fittedWidths.clear();
-    header->setStretchLastSection(false);
-    for (int column = 0; column < linkColumn; ++column) {
-        table->resizeColumnToContents(column);
-        const int width = std::max(table->columnWidth(column), data.columnWidth(column));
-        table->setColumnWidth(column, width);
-        fittedWidths.append(width);
-    }
-    header->setStretchLastSection(true);
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    fittedWidths = fillResultTable(table, data);
     applyRowFilter();
     table->setUpdatesEnabled(true);
     table->viewport()->update();

@@ -2,6 +2,7 @@
 // "Сохранить отчёт как XML" (the report shown) and "Импортировать CSV файл".
 
 #include "app/mainwindow.h"
+#include "app/resulttableview.h"
 
 #include "dialogs/editreport.h"
 #include "model/csvimport.h"
@@ -81,9 +82,10 @@ void MainWindow::exportXml()
         this, t.exportDirectoryCaption, QFileInfo(databasePath).absolutePath());
     if (directory.isEmpty())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const XmlExportResult result = exportXmlReports(matches, directory);
-    QApplication::restoreOverrideCursor();
+    const XmlExportResult result = [&] {
+        WaitCursor wait;
+        return exportXmlReports(matches, directory);
+    }();
     if (!result.ok()) {
         dialogs()->warning(
             this, t.exportFailedTitle,
@@ -101,8 +103,7 @@ void MainWindow::saveReportXml()
 {
     const Texts &t = texts();
     const LinkParts link = splitLink(currentLink);
-    const Match *found =
-        link.code == QLatin1StringView("xm01_") ? store.find(link.argument) : nullptr;
+    const Match *found = link.code == PageCode::Report ? store.find(link.argument) : nullptr;
     if (!found)
         return;
     const Match match = *found;
@@ -137,9 +138,10 @@ void MainWindow::importCsv()
         return;
     const QString shown = QDir::toNativeSeparators(path);
     ImportBatch batch(store);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const CsvImportResult result = importCsvFile(path, batch);
-    QApplication::restoreOverrideCursor();
+    const CsvImportResult result = [&] {
+        WaitCursor wait;
+        return importCsvFile(path, batch);
+    }();
     if (!result.opened) {
         dialogs()->warning(this, t.csvFailedTitle,
                            t.csvCannotRead.arg(shown, result.systemError.isEmpty()

@@ -144,6 +144,6 @@ void MainWindow::editRules()
     rulesChanged = true;
     markModified();
     // The standings on view follow the new rules at once.
-    if (splitLink(currentLink).code == QLatin1StringView("ta01_"))
+    if (splitLink(currentLink).code == PageCode::Standings)
         refresh();
 }

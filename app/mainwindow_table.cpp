@@ -3,6 +3,8 @@
 // file work that runs beside the window so that it stays painted.
 
 #include "app/mainwindow.h"
+#include "app/resulttableview.h"
+#include "app/settings.h"
 
 #include "model/fileio.h"
 #include "pages/textexport.h"
@@ -22,7 +24,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -30,14 +31,7 @@
 
 namespace {
 
-const QString recentKey = QStringLiteral("recent");
 constexpr int recentCount = 8;
-
-QSettings openSettings()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Scorewright"),
-                     QStringLiteral("Scorewright"));
-}
 
 // Enter on the table follows the current row, as a double click does.
 class EnterFollowsRow : public QObject
@@ -184,33 +178,7 @@ void MainWindow::applyRowFilter()
 
 TableSnapshot MainWindow::shownTable() const
 {
-    TableSnapshot snapshot;
-    QList<int> columns;
-    for (int column = 0; column < table->columnCount(); ++column) {
-        if (table->isColumnHidden(column))
-            continue;
-        columns.append(column);
-        const QTableWidgetItem *header = table->horizontalHeaderItem(column);
-        snapshot.headers.append(header ? header->text() : QString());
-        snapshot.widths.append(table->columnWidth(column));
-    }
-    // The last column stretches over the rest of the window; the text keeps its fitted width.
-    if (!snapshot.widths.isEmpty() && columns.last() < fittedWidths.size())
-        snapshot.widths.last() = fittedWidths.at(columns.last());
-    snapshot.rows.reserve(table->rowCount());
-    for (int row = 0; row < table->rowCount(); ++row) {
-        if (table->isRowHidden(row))
-            continue;
-        QStringList cells;
-        cells.reserve(columns.size());
-        for (int column : std::as_const(columns)) {
-            const QTableWidgetItem *item = table->item(row, column);
-            cells.append(item ? item->text() : QString());
-        }
-        snapshot.rows.append(cells);
-    }
-    snapshot.footnote = footnoteText;
-    return snapshot;
+    return resultTableSnapshot(table, fittedWidths, footnoteText);
 }
 
 void MainWindow::saveAsCsv()
@@ -242,20 +210,20 @@ void MainWindow::rememberRecentFile(const QString &path)
     if (path.isEmpty())
         return;
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    QSettings settings = openSettings();
-    QStringList recent = settings.value(recentKey).toStringList();
+    QSettings settings = AppSettings::open();
+    QStringList recent = settings.value(AppSettings::RecentKey).toStringList();
     recent.removeAll(absolute);
     recent.prepend(absolute);
     while (recent.size() > recentCount)
         recent.removeLast();
-    settings.setValue(recentKey, recent);
+    settings.setValue(AppSettings::RecentKey, recent);
     rebuildRecentMenu();
 }
 
 void MainWindow::rebuildRecentMenu()
 {
     menuRecent->clear();
-    const QStringList recent = openSettings().value(recentKey).toStringList();
+    const QStringList recent = AppSettings::open().value(AppSettings::RecentKey).toStringList();
     for (int i = 0; i < recent.size(); ++i) {
         const QString path = recent.at(i);
         QAction *action = menuRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
@@ -268,10 +236,10 @@ void MainWindow::rebuildRecentMenu()
 void MainWindow::openRecentFile(const QString &path)
 {
     if (!QFileInfo::exists(path)) {
-        QSettings settings = openSettings();
-        QStringList recent = settings.value(recentKey).toStringList();
+        QSettings settings = AppSettings::open();
+        QStringList recent = settings.value(AppSettings::RecentKey).toStringList();
         recent.removeAll(path);
-        settings.setValue(recentKey, recent);
+        settings.setValue(AppSettings::RecentKey, recent);
         rebuildRecentMenu();
         dialogs()->warning(this, texts().openFailedTitle,
                            texts().recentMissing.arg(QDir::toNativeSeparators(path)));
@@ -286,15 +254,16 @@ void MainWindow::openRecentFile(const QString &path)
 void MainWindow::runInBackground(const QString &message, const std::function<void()> &work)
 {
     statusbar->showMessage(message);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    // The window keeps painting while the work runs; the user's input waits until it is done.
-    QEventLoop loop;
-    QThread *thread = QThread::create(work);
-    connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
-    thread->start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    thread->wait();
-    delete thread;
-    QApplication::restoreOverrideCursor();
+    {
+        WaitCursor wait;
+        // The window keeps painting while the work runs; the user's input waits until it is done.
+        QEventLoop loop;
+        QThread *thread = QThread::create(work);
+        connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+        thread->start();
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        thread->wait();
+        delete thread;
+    }
     statusbar->clearMessage();
 }

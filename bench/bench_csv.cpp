@@ -5,7 +5,7 @@
 //
 //   bench_csv [--lines N] [--runs R]
 #include "bench/benchsupport.h"
-#include "bench/generator.h"
+#include "generator/generator.h"
 #include "model/csvimport.h"
 #include "model/importbatch.h"
 

@@ -4,7 +4,7 @@
 //
 //   bench_database [--results N] [--full N] [--runs R]
 #include "bench/benchsupport.h"
-#include "bench/generator.h"
+#include "generator/generator.h"
 #include "model/database.h"
 
 #include <QCoreApplication>

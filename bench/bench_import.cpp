@@ -4,7 +4,7 @@
 //
 //   bench_import [--files N] [--runs R] [--keep DIR]
 #include "bench/benchsupport.h"
-#include "bench/generator.h"
+#include "generator/generator.h"
 #include "model/xmlimport.h"
 
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 //
 //   bench_pages [--results N] [--full N] [--runs R] [--page NAME] [--shared]
 #include "bench/benchsupport.h"
-#include "bench/generator.h"
+#include "generator/generator.h"
 #include "model/database.h"
 #include "pages/pagecodes.h"
 #include "pages/tabledata.h"

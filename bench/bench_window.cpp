@@ -6,8 +6,9 @@
 // The database is written to a temporary file and opened the way the program opens its last file;
 // the settings live in a temporary directory, so the user's own are never touched.
 #include "app/mainwindow.h"
+#include "app/settings.h"
 #include "bench/benchsupport.h"
-#include "bench/generator.h"
+#include "generator/generator.h"
 #include "model/database.h"
 
 #include <QApplication>
@@ -22,8 +23,8 @@ int main(int argc, char *argv[])
     QTemporaryDir directory;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(directory.path()));
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(u"Scorewright"_s);
-    QCoreApplication::setApplicationName(u"Scorewright"_s);
+    QCoreApplication::setOrganizationName(AppSettings::Name);
+    QCoreApplication::setApplicationName(AppSettings::Name);
     const QStringList args = app.arguments();
 
     GeneratorOptions full;
@@ -33,8 +34,7 @@ int main(int argc, char *argv[])
     const QString path = directory.path() + u"/bench.swb"_s;
     if (!writeDatabase(path, store).ok())
         qFatal("cannot write %s", qPrintable(path));
-    QSettings(QSettings::IniFormat, QSettings::UserScope, u"Scorewright"_s, u"Scorewright"_s)
-        .setValue(u"data"_s, path);
+    AppSettings::open().setValue(AppSettings::DataKey, path);
 
     MainWindow window;
     window.show();

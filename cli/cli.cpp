@@ -1,6 +1,8 @@
 #include "cli/cli.h"
 #include "cli/sqliteexport.h"
 
+#include "cli/clitexts.h"
+
 #include "model/competitionrules.h"
 #include "model/csvimport.h"
 #include "model/database.h"
@@ -53,13 +55,13 @@ void message(const QString &text)
 
 int failure(const QString &text)
 {
-    message(texts().cliError.arg(text));
+    message(cliTexts().cliError.arg(text));
     return ExitFailure;
 }
 
 int usageError(const QString &text)
 {
-    message(texts().cliError.arg(text) + texts().cliHelpHint);
+    message(cliTexts().cliError.arg(text) + cliTexts().cliHelpHint);
     return ExitUsage;
 }
 
@@ -89,7 +91,7 @@ const QStringList rulesOptions = {u"--rules"_s, u"--points"_s, u"--tiebreak"_s};
 int parseArguments(const QStringList &arguments, const QString &command, const QStringList &allowed,
                    Arguments &out)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -133,7 +135,7 @@ int parseArguments(const QStringList &arguments, const QString &command, const Q
 // A message for a database that could not be read or written.
 QString databaseMessage(const DatabaseResult &result, const QString &path)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     switch (result.status) {
     case DatabaseResult::Ok:
         break;
@@ -192,7 +194,7 @@ bool outputIsAnInput(const QString &out, const QStringList &inputs)
         return false;
     for (const QString &input : inputs) {
         if (sameFile(out, input)) {
-            failure(texts().cliSameFile.arg(out));
+            failure(cliTexts().cliSameFile.arg(out));
             return true;
         }
     }
@@ -207,12 +209,12 @@ int writeOutput(const QByteArray &bytes, const QString &path)
         if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) !=
                 size_t(bytes.size()) ||
             std::fflush(stdout) != 0)
-            return failure(texts().cliCannotWrite.arg(u"stdout"_s, qt_error_string()));
+            return failure(cliTexts().cliCannotWrite.arg(u"stdout"_s, qt_error_string()));
         return ExitOk;
     }
     const SystemError error = writeFileSafely(path, bytes);
     if (error.isError())
-        return failure(texts().cliCannotWrite.arg(path, error.text));
+        return failure(cliTexts().cliCannotWrite.arg(path, error.text));
     return ExitOk;
 }
 
@@ -226,7 +228,7 @@ QDate parseDate(const QString &text)
 
 int import(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     Arguments args;
     if (const int code = parseArguments(arguments, u"import"_s, {u"-o"_s, u"--into"_s}, args))
         return code;
@@ -297,7 +299,7 @@ int import(const QStringList &arguments)
 
 int info(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     Arguments args;
     if (const int code = parseArguments(arguments, u"info"_s, {}, args))
         return code;
@@ -331,7 +333,7 @@ int info(const QStringList &arguments)
 // a file that cannot be used is a warning, and the standard rules apply.
 CompetitionRules readRules(const QString &path, const QString &tournament, bool named)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     RuleBook book;
     const RulesFileResult result = readRulesFile(path, book);
     QString reason;
@@ -374,7 +376,7 @@ QString pageNames()
 
 int page(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     Arguments args;
     if (const int code =
             parseArguments(arguments, u"page"_s,
@@ -453,7 +455,7 @@ int page(const QStringList &arguments)
     if (tillOption.isValid())
         filter.till = tillOption;
     filter.tournament =
-        args.has(u"--tournament"_s) ? args.value(u"--tournament"_s) : t.allTournaments;
+        args.has(u"--tournament"_s) ? args.value(u"--tournament"_s) : texts().allTournaments;
     if (!filter.allTournaments() && !store.tournamentNames().contains(filter.tournament))
         message(t.cliWarning.arg(t.cliNoTournament.arg(path, filter.tournament)));
     filter.considerId = args.has(u"--consider-id"_s);
@@ -488,7 +490,7 @@ int page(const QStringList &arguments)
 
 int report(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     Arguments args;
     if (const int code = parseArguments(arguments, u"report"_s, {u"-o"_s}, args))
         return code;
@@ -510,7 +512,7 @@ int report(const QStringList &arguments)
 // export FILE.swb --xml DIR: one output option per kind of output, each written in turn.
 int exportReports(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     Arguments args;
     if (const int code = parseArguments(arguments, u"export"_s, exportOutputs, args))
         return code;
@@ -569,7 +571,7 @@ int exportReports(const QStringList &arguments)
 
 QString csvMissingText(unsigned missing)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     QStringList names;
     for (const auto &[flag, name] : {std::pair{CsvMissingDate, &t.cliCsvMissingDate},
                                      std::pair{CsvMissingHomeTeam, &t.cliCsvMissingHome},
@@ -583,7 +585,7 @@ QString csvMissingText(unsigned missing)
 
 QString csvRefusalText(const CsvLineProblem &problem)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     switch (problem.reason) {
     case CsvRefusal::BadDate:
         return t.cliCsvBadDate.arg(problem.text);
@@ -601,7 +603,7 @@ QString csvRefusalText(const CsvLineProblem &problem)
 
 int importCsv(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     Arguments args;
     if (const int code = parseArguments(arguments, u"import-csv"_s,
                                         {u"-o"_s, u"--into"_s, u"--tournament"_s}, args))
@@ -649,7 +651,7 @@ int importCsv(const QStringList &arguments)
 
 int runCli(const QStringList &arguments)
 {
-    const Texts &t = texts();
+    const CliTexts &t = cliTexts();
     if (arguments.isEmpty()) {
         message(t.cliError.arg(t.cliNoCommand) + t.cliUsage.arg(pageNames()));
         return ExitUsage;

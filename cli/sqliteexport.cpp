@@ -1,7 +1,7 @@
 #include "cli/sqliteexport.h"
 
 #include "model/matchstore.h"
-#include "strings/texts.h"
+#include "cli/clitexts.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -201,7 +201,7 @@ QString exportSqlite(const MatchStore &store, const QString &requested,
     // A device or pipe is never replaced by a file; a link to a file replaces its target.
     const QFileInfo named(requested);
     if (named.exists() && !named.isFile())
-        return texts().cliNotRegularOutput;
+        return cliTexts().cliNotRegularOutput;
     const QString path = named.exists() ? named.canonicalFilePath() : requested;
     const QFileInfo info(path);
     QTemporaryFile temporary(info.absolutePath() + u"/."_s + info.fileName() + u".XXXXXX"_s);

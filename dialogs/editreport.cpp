@@ -1,5 +1,6 @@
 #include "dialogs/editreport.h"
 
+#include "dialogs/dialogprovider.h"
 #include "dialogs/reporttables.h"
 #include "model/matchstore.h"
 #include "strings/texts.h"
@@ -10,7 +11,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -87,8 +87,9 @@ void addRowButtons(QWidget *parent, QTableWidget *table, int x, int y)
 
 } // namespace
 
-EditReport::EditReport(MatchStore &store, const QString &fileName, QWidget *parent)
-    : QDialog(parent), m_store(store), m_fileName(fileName)
+EditReport::EditReport(MatchStore &store, const QString &fileName, DialogProvider &dialogs,
+                       QWidget *parent)
+    : QDialog(parent), m_store(store), m_fileName(fileName), m_dialogs(dialogs)
 {
     buildForm();
     if (fileName.isNull())
@@ -315,10 +316,7 @@ void EditReport::storeInto(MatchData &match, const QDate &date) const
 
 void EditReport::refuse(const QString &text, QLineEdit *field)
 {
-    if (m_messageSink)
-        m_messageSink(this, text);
-    else
-        QMessageBox::warning(this, texts().badDateTitle, text);
+    m_dialogs.warning(this, texts().badDateTitle, text);
     m_tabs->setCurrentIndex(0);
     field->setFocus();
     field->selectAll();
@@ -425,10 +423,7 @@ bool EditReport::checkEvents()
 
 void EditReport::refuseCell(const QString &text, int row, int column)
 {
-    if (m_messageSink)
-        m_messageSink(this, text);
-    else
-        QMessageBox::warning(this, texts().editCheckTitle, text);
+    m_dialogs.warning(this, texts().editCheckTitle, text);
     m_tabs->setCurrentWidget(m_events->parentWidget());
     m_events->setCurrentCell(row, column);
     m_events->setFocus();

@@ -2,12 +2,12 @@
 
 #include "model/matchstore.h"
 
+class DialogProvider;
+
 #include <QDate>
 #include <QDialog>
 #include <QList>
 #include <QString>
-
-#include <functional>
 
 class QDialogButtonBox;
 class QLineEdit;
@@ -27,17 +27,14 @@ class EditReport : public QDialog
 {
     Q_OBJECT
 public:
-    // Shows a message to the user; replaceable so that tests need not answer a message box.
-    using MessageSink = std::function<void(QWidget *parent, const QString &text)>;
-
-    EditReport(MatchStore &store, const QString &fileName, QWidget *parent = nullptr);
+    // Refusals are shown through dialogs, the window's seam for every question to the user.
+    EditReport(MatchStore &store, const QString &fileName, DialogProvider &dialogs,
+               QWidget *parent = nullptr);
 
     // True when the form shows a stored match (the link names one); OK then writes into it.
     bool editsMatch() const { return !m_fileName.isNull(); }
     // True after an OK that changed at least one field of the match.
     bool storedChanges() const { return m_changed; }
-
-    void setMessageSink(MessageSink sink) { m_messageSink = std::move(sink); }
 
     // The date text of the form as a date: true with a null date for an empty (or blank) text,
     // true with the date for a valid "dd.MM.yyyy" text, false for anything else.
@@ -71,7 +68,7 @@ private:
     QString m_fileName; // null: the form edits nothing
     bool m_newReport = false;
     bool m_changed = false;
-    MessageSink m_messageSink;
+    DialogProvider &m_dialogs;
 
     QTabWidget *m_tabs = nullptr;
     QDialogButtonBox *m_buttonBox = nullptr;

@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     bool error = false;
-    const Match match = readMatchXmlBytes(bytes, QStringLiteral("f.xml"), QStringLiteral("f.xml"),
-                                          &error);
+    const Match match =
+        readMatchXmlBytes(bytes, QStringLiteral("f.xml"), QStringLiteral("f.xml"), &error);
     if (match->events.size() > maxReportEvents || match->players1.size() > maxLineupPlayers ||
         match->players2.size() > maxLineupPlayers || match->fileName != QStringLiteral("f.xml"))
         std::abort();

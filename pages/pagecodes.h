@@ -5,6 +5,40 @@
 #include <QLatin1StringView>
 #include <QString>
 
+// Every page code, named once; the table in pagecodes.cpp maps them to what they lead to.
+namespace PageCode {
+inline constexpr QLatin1StringView Report{"xm01_"};
+inline constexpr QLatin1StringView Matches{"ma01_"};
+inline constexpr QLatin1StringView Stadiums{"st01_"};
+inline constexpr QLatin1StringView StadiumMatches{"st02_"};
+inline constexpr QLatin1StringView Referees{"re01_"};
+inline constexpr QLatin1StringView RefereeMatches{"re02_"};
+inline constexpr QLatin1StringView Coaches{"co01_"};
+inline constexpr QLatin1StringView CoachMatches{"co02_"};
+inline constexpr QLatin1StringView Players{"pl01_"};
+inline constexpr QLatin1StringView PlayerMatches{"pl02_"};
+inline constexpr QLatin1StringView Scorers{"go01_"};
+inline constexpr QLatin1StringView ScorerMatches{"go02_"};
+inline constexpr QLatin1StringView Teams{"te01_"};
+inline constexpr QLatin1StringView TeamPlayers{"te02_"};
+inline constexpr QLatin1StringView Standings{"ta01_"};
+inline constexpr QLatin1StringView TeamMatches{"ta02_"};
+inline constexpr QLatin1StringView CheckLineups{"vpl1_"};
+inline constexpr QLatin1StringView CheckIds{"vpl2_"};
+inline constexpr QLatin1StringView CheckAttendance{"vat1_"};
+inline constexpr QLatin1StringView FindPlayer{"fpl1_"};
+inline constexpr QLatin1StringView FindCoach{"fco1_"};
+inline constexpr QLatin1StringView Consistency{"vrp1_"};
+inline constexpr QLatin1StringView Duplicates{"vdp1_"};
+inline constexpr QLatin1StringView HeadToHead{"hh01_"};
+inline constexpr QLatin1StringView HomeTable{"tah1_"};
+inline constexpr QLatin1StringView AwayTable{"taa1_"};
+inline constexpr QLatin1StringView FormTable{"taf1_"};
+inline constexpr QLatin1StringView SeasonRace{"sr01_"};
+inline constexpr QLatin1StringView SeasonGoals{"sg01_"};
+inline constexpr QLatin1StringView SeasonChart{"sc01_"};
+} // namespace PageCode
+
 // A link is a five-character page code followed by an optional argument.
 struct LinkParts
 {

@@ -1,7 +1,5 @@
 #include "pages/pagerows.h"
 
-#include <cstring>
-
 PageRow::PageRow(const QString &key) : m_key(key)
 {
     // Row texts start empty, not null.
@@ -14,12 +12,6 @@ PageRow &PageRows::rowFor(const QString &key)
     if (!slot) {
         slot = std::make_shared<PageRow>(key);
         m_order.append(slot.get());
-    } else if (slot->key().size() != key.size() ||
-               std::memcmp(slot->key().constData(), key.constData(),
-                           size_t(key.size()) * sizeof(QChar)) != 0) {
-        // Assign only when it differs: sharing the caller's text would make a key buffer that
-        // the caller reuses detach (allocate) on every look-up.
-        slot->setKey(key);
     }
     return *slot;
 }
@@ -39,12 +31,6 @@ void PageRows::clear()
 {
     m_order.clear();
     m_rows.clear();
-}
-
-const PageRow *PageRows::find(const QString &key) const
-{
-    const auto it = m_rows.constFind(key);
-    return it == m_rows.cend() ? nullptr : it->get();
 }
 
 QString personKey(bool considerId, const QString &id, const QString &name, const QString &team)

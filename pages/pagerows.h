@@ -29,7 +29,6 @@ public:
     }
 
     const QString &key() const { return m_key; }
-    void setKey(const QString &key) { m_key = key; }
 
     QMap<QString, int> &names() { return m_names; }
     const QMap<QString, int> &names() const { return m_names; }
@@ -53,8 +52,6 @@ public:
     PageRow &newRow();
 
     qsizetype size() const { return m_order.size(); }
-    bool isEmpty() const { return m_order.isEmpty(); }
-    const PageRow *find(const QString &key) const;
     void clear();
 
     // Every row, in the order of creation.

@@ -47,11 +47,6 @@ QString TableData::cell(int row, int column) const
     return m_rows.at(row).at(column);
 }
 
-bool TableData::hasCell(int row, int column) const
-{
-    return !cell(row, column).isNull();
-}
-
 void TableData::sortByColumn(int column, Qt::SortOrder order)
 {
     // A stable sort: rows equal in the sort column keep the order the builder wrote them in.

@@ -28,7 +28,6 @@ public:
 
     // The text of a cell; a cell never set reads as a null text.
     QString cell(int row, int column) const;
-    bool hasCell(int row, int column) const;
     QString link(int row) const { return cell(row, linkColumn()); }
     const QStringList &row(int row) const { return m_rows.at(row); }
 

@@ -167,9 +167,8 @@ private Q_SLOTS:
         MatchStore store = leagueStore();
         const Match held = store.matches().at(0); // a copy elsewhere must not see the edit
         store.add(held);                          // a second report of the same name
-        EditReport dialog(store, u"a.xml"_s);
-        QStringList messages; // none expected; a refusal must not open a real message box
-        dialog.setMessageSink([&](QWidget *, const QString &message) { messages << message; });
+        FakeDialogs fake; // a refusal, not expected here, must not open a real message box
+        EditReport dialog(store, u"a.xml"_s, fake);
         QCOMPARE(field(dialog, "fDate"), u"14.03.2009"_s);
         answer({})(dialog);
         QVERIFY(!dialog.storedChanges());
@@ -199,7 +198,7 @@ private Q_SLOTS:
             expected.edit().*member = typed.last().second;
         }
         answer(typed)(dialog);
-        QCOMPARE(messages, QStringList());
+        QCOMPARE(fake.warnings(), QStringList());
         QVERIFY(store.matches().at(0).sameRecord(expected));
         QCOMPARE(held->team1, u"Спартак"_s);
         QVERIFY(store.matches().at(3).sameRecord(held));
@@ -234,14 +233,13 @@ private Q_SLOTS:
         QFETCH(QDate, date);
         MatchStore store = leagueStore();
         store.setModified(false);
-        EditReport dialog(store, u"a.xml"_s);
-        QStringList messages;
-        dialog.setMessageSink([&](QWidget *, const QString &message) { messages << message; });
+        FakeDialogs fake;
+        EditReport dialog(store, u"a.xml"_s, fake);
         // A valid text is the only change; a refused one takes the other edits down with it.
         answer({{"fTeam1", valid ? u"Спартак"_s : u"Торпедо"_s}, {field.constData(), text}})(
             dialog);
-        QCOMPARE(dialog.isVisible(), !valid);                  // a refused text keeps the form open
-        QCOMPARE(messages.filter(text).size(), valid ? 0 : 1); // the refused text is named
+        QCOMPARE(dialog.isVisible(), !valid); // a refused text keeps the form open
+        QCOMPARE(fake.warnings().filter(text).size(), valid ? 0 : 1); // the refused text is named
         QCOMPARE(store.matches().at(0)->team1, u"Спартак"_s);
         QCOMPARE(store.matches().at(0)->date, date);
         QCOMPARE(store.isModified(), valid);
@@ -293,14 +291,13 @@ private Q_SLOTS:
         QFETCH(QStringList, stored);
         MatchStore store = leagueStore();
         store.setModified(false);
-        EditReport dialog(store, u"a.xml"_s);
-        QStringList messages;
-        dialog.setMessageSink([&](QWidget *, const QString &message) { messages << message; });
+        FakeDialogs fake;
+        EditReport dialog(store, u"a.xml"_s, fake);
         dialog.show();
         for (const QString &step : steps.split(u"; "_s))
             tableStep(dialog, step);
         dialog.findChild<QDialogButtonBox *>(u"buttonBox"_s)->button(QDialogButtonBox::Ok)->click();
-        QTEST(messages.join(u'\n'), "message");
+        QTEST(fake.warnings().join(u'\n'), "message");
         QCOMPARE(dialog.isVisible(), stored.isEmpty());
         QCOMPARE(store.isModified(), !stored.isEmpty());
         const MatchData &m = *store.matches().at(0);
@@ -318,7 +315,8 @@ private Q_SLOTS:
         Match uefa;
         uefa.edit().tournament = u"кубок УЕФА"_s;
         store.add(uefa);
-        EditReport dialog(store, u"c.xml"_s);
+        FakeDialogs fake;
+        EditReport dialog(store, u"c.xml"_s, fake);
         QCompleter *completer = dialog.findChild<QLineEdit *>(u"fChampionship"_s)->completer();
         QVERIFY(completer);
         completer->setCompletionPrefix(u"кубок"_s);
@@ -333,6 +331,7 @@ private Q_SLOTS:
     {
         ScriptedDialogs dialogs;
         auto window = startWindow(m_league, dialogs);
+        QVERIFY2(!window->matchStore().isEmpty(), "the database did not open");
         const Script torpedo = answer({{"fTeam1", u"Торпедо"_s}, {"fGoals1", u"3"_s}});
         dialogs.scripts << torpedo << answer({{"fTeam1", u"Торпедо"_s}}, false) << torpedo;
         window->callCalculateMatches();
@@ -398,6 +397,7 @@ private Q_SLOTS:
         QFETCH(QStringList, found);
         ScriptedDialogs dialogs;
         auto window = startWindow(m_league, dialogs);
+        QVERIFY2(!window->matchStore().isEmpty(), "the database did not open");
         auto *combo = window->findChild<QComboBox *>(u"comboTournaments"_s);
         combo->setCurrentIndex(std::max(0, combo->findText(tournament)));
         window->callCalculateTable();

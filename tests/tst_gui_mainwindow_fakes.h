@@ -4,6 +4,7 @@
 // start a window on a given database with settings private to this test process.
 
 #include "app/mainwindow.h"
+#include "app/settings.h"
 #include "model/database.h"
 
 #include <QCoreApplication>
@@ -64,6 +65,16 @@ public:
         return itemAnswers.isEmpty() ? QString() : itemAnswers.takeFirst();
     }
 
+    // The texts of the warnings shown, in order.
+    QStringList warnings() const
+    {
+        QStringList texts;
+        for (const Call &call : calls)
+            if (call.kind == u"warning")
+                texts << call.text;
+        return texts;
+    }
+
 private:
     void note(QStringView kind, S title, S text)
     {
@@ -87,8 +98,7 @@ inline void isolateSettings(const QString &home)
 
 inline QSettings testSettings()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Scorewright"),
-                     QStringLiteral("Scorewright"));
+    return AppSettings::open();
 }
 
 // The settings the next window starts from: "data" set to path, or no key when path is null.
@@ -97,12 +107,12 @@ inline void setStartDatabase(const QString &path)
     QSettings settings = testSettings();
     settings.clear();
     if (!path.isNull())
-        settings.setValue(QStringLiteral("data"), path);
+        settings.setValue(AppSettings::DataKey, path);
 }
 
 inline QString settingsData()
 {
-    return testSettings().value(QStringLiteral("data")).toString();
+    return testSettings().value(AppSettings::DataKey).toString();
 }
 
 inline std::unique_ptr<MainWindow> startWindow(const QString &database, FakeDialogs &dialogs)

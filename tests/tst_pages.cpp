@@ -107,6 +107,11 @@ void TestPages::pages_data()
         << scores({u"X|Y|1|0"_s, u"Y|Z|3|0"_s, u"Z|X|2|0"_s}) << Page{calculateTable}
         << QStringList{u"Y|2|1|0|1|3|1|3|ta02_Y"_s, u"Z|2|1|0|1|2|3|3|ta02_Z"_s,
                        u"X|2|1|0|1|1|2|3|ta02_X"_s};
+    // P and Q level on points: P ahead on goal difference, Q on goals scored.
+    QTest::newRow("standings, goal difference before goals scored")
+        << scores({u"P|R|3|0"_s, u"Q|S|5|4"_s}) << Page{calculateTable}
+        << QStringList{u"P|1|1|0|0|3|0|3|ta02_P"_s, u"Q|1|1|0|0|5|4|3|ta02_Q"_s,
+                       u"S|1|0|0|1|4|5|0|ta02_S"_s, u"R|1|0|0|1|0|3|0|ta02_R"_s};
     QTest::newRow("standings, level in everything")
         << scores({u"b|Z|1|1"_s}) << Page{calculateTable}
         << QStringList{u"Z|1|0|1|0|1|1|1|ta02_Z"_s, u"b|1|0|1|0|1|1|1|ta02_b"_s};
@@ -149,6 +154,9 @@ void TestPages::pages_data()
             << one << Page{calculatePlayers} << QStringList{u"X|B|0|%1|pl02_X"_s.arg(counts)};
         QTest::newRow(qPrintable(u"teams, kind "_s + k)) << one << Page{calculateTeams} << teams;
     }
+    QTest::newRow("teams, home penalty")
+        << QList<Match>{match(1, u"A|B"_s, {u"P|X|A"_s})} << Page{calculateTeams}
+        << QStringList{u"A|0|0|0|0|1|1|0|0|0|te02_A"_s, u"B|0|0|0|0|0|0|0|0|1|te02_B"_s};
 
     // Petrov and Ivanov start for A, Sidorov comes on for Petrov, Petrov scores, Ivanov is booked;
     // a second match of A repeats Petrov under another ID.
@@ -304,9 +312,14 @@ void TestPages::pages_data()
         << sized(11, 11, {}) << Page{verifyPlayers} << QStringList{};
     QTest::newRow("check line-ups, 11 and 10")
         << sized(11, 10, {}) << Page{verifyPlayers} << listed;
+    QTest::newRow("check line-ups, 12 and 11")
+        << sized(12, 11, {}) << Page{verifyPlayers} << listed;
     QTest::newRow("check line-ups, both empty") << sized(0, 0, {}) << Page{verifyPlayers} << listed;
-    QTest::newRow("check attendance, absent")
-        << sized(11, 11, {}) << Page{verifyAttendance} << listed;
+    QList<Match> absent = sized(11, 11, {}), empty = absent;
+    absent[0].edit().attendance = QString();
+    empty[0].edit().attendance = u""_s;
+    QTest::newRow("check attendance, absent") << absent << Page{verifyAttendance} << listed;
+    QTest::newRow("check attendance, empty") << empty << Page{verifyAttendance} << listed;
     QTest::newRow("check attendance, zero")
         << sized(11, 11, u"0"_s) << Page{verifyAttendance} << QStringList{};
 
@@ -510,7 +523,7 @@ void TestPages::reportValuesAreEscaped()
                              u"city=;tournament=</h1><script>;referee=R & \"Co\";time=%1 %2"_s);
     match.edit().team1 = u"A<b>"_s;
     match.edit().players1 = lineup({u"<i>H1"_s});
-    match.edit().events = makeEvents({u"<u>|P<br>|<td>|||9"_s});
+    match.edit().events = makeEvents({u"<u>|P<br>|<td>|||9"_s, u"S|Out<s>|A||In<q>"_s});
     const QString html = matchReportHtml(*match);
 
     for (const QString &piece :
@@ -520,6 +533,8 @@ void TestPages::reportValuesAreEscaped()
           u"<td>&lt;u&gt;</td><td>&lt;td&gt;</td><td>P&lt;br&gt;</td>"_s})
         QVERIFY2(html.contains(piece), qPrintable(piece));
     QCOMPARE(html.count(u"<b>"_s), 3); // only the document's own bold labels
+    QVERIFY(html.contains(u"In&lt;q&gt;"_s) && !html.contains(u"<q>"_s) &&
+            !html.contains(u"<s>"_s));
 }
 
 void TestPages::captions_data()

@@ -1,4 +1,4 @@
-#include "bench/generator.h"
+#include "generator/generator.h"
 #include "model/xmlexport.h"
 #include "model/xmlimport.h"
 #include "strings/texts.h"
@@ -199,6 +199,8 @@ private Q_SLOTS:
         QTest::newRow("a later date that is no day clears the date")
             << QByteArray("<m><date>20090314</date><date>20090230</date></m>") << QString()
             << false;
+        QTest::newRow("a date of nine digits is no date")
+            << QByteArray("<m><date>200903141</date></m>") << QString() << false;
         QTest::newRow("date of other digits")
             << QByteArray("<m><date>２００９0314</date></m>") << QString() << false;
         // Errors: what was read so far, and one line of debug output.

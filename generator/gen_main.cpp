@@ -1,6 +1,6 @@
 // scorewright-gen: writes a generated set of XML match reports, or a database file, for tests,
 // benchmarks and the demonstration database.
-#include "bench/generator.h"
+#include "generator/generator.h"
 #include "model/database.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "bench/generator.h"
+#include "generator/generator.h"
 #include "model/xmlexport.h"
 
 #include "strings/texts.h"

@@ -1,4 +1,4 @@
-#include "app/dialogprovider.h"
+#include "dialogs/dialogprovider.h"
 
 #include <QAction>
 #include <QDialog>
