@@ -1,4 +1,5 @@
 #include "pages/analysis.h"
+#include "pages/pagecodes.h"
 
 #include "pages/builders.h"
 #include "strings/texts.h"
@@ -284,7 +285,7 @@ void emitProblems(ResultTable &table, PageRows &rows)
     for (const PageRow *row : rows.rows()) {
         for (int c = PDate; c <= PProblem; ++c)
             table.setCell(r, c, row->text(c));
-        table.setCell(r, 5, QStringLiteral("xm01_") + row->text(PFile));
+        table.setCell(r, 5, QString(PageCode::Report) + row->text(PFile));
         ++r;
     }
     rows.clear();
@@ -372,7 +373,7 @@ void findDuplicates(const PageContext &context, PageRows &rows)
             table.setCell(r, 1, dateCell(QDate::fromString(key.left(10), Qt::ISODate)));
             for (int c = DTeam1; c <= DFile; ++c)
                 table.setCell(r, c + 1, row->text(c));
-            table.setCell(r, 7, QStringLiteral("xm01_") + row->text(DFile));
+            table.setCell(r, 7, QString(PageCode::Report) + row->text(DFile));
             ++r;
         }
     }

@@ -1,4 +1,5 @@
 #include "pages/builders.h"
+#include "pages/pagecodes.h"
 
 #include "strings/texts.h"
 
@@ -31,7 +32,7 @@ void calculateGoals(const PageContext &context, PageRows &rows)
         table.setCell(r, 0, row->text(0));
         table.setCell(r, 1, row->text(1));
         table.setCell(r, 2, paddedCount(row->count(0)));
-        table.setCell(r, 3, QStringLiteral("go02_") + row->text(0));
+        table.setCell(r, 3, QString(PageCode::ScorerMatches) + row->text(0));
         ++r;
     }
     rows.clear();

@@ -1,4 +1,5 @@
 #include "pages/analysis.h"
+#include "pages/pagecodes.h"
 
 #include "pages/builders.h"
 #include "strings/texts.h"
@@ -88,13 +89,13 @@ void headToHead(const PageContext &context, PageRows &rows)
             table.setCell(r, c, c == 1 ? team : QString());
         for (int c = Played; c < RecordSize; ++c)
             table.setCell(r, 4 + c, paddedCount(records[r][c]));
-        table.setCell(r, 10, QStringLiteral("ta02_") + team);
+        table.setCell(r, 10, QString(PageCode::TeamMatches) + team);
         ++r;
     }
     for (const PageRow *row : rows.rows()) {
         for (int c = 0; c < 10; ++c)
             table.setCell(r, c, c < 4 ? row->text(c == 0 ? 0 : c + 1) : QString());
-        table.setCell(r, 10, QStringLiteral("xm01_") + row->text(5));
+        table.setCell(r, 10, QString(PageCode::Report) + row->text(5));
         ++r;
     }
     rows.clear();

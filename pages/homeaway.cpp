@@ -1,4 +1,5 @@
 #include "pages/analysis.h"
+#include "pages/pagecodes.h"
 
 #include "pages/builders.h"
 #include "pages/tabledata.h"
@@ -142,9 +143,10 @@ void setTeamMenu(ResultTable &table, bool withStandings)
     QStringList codes{QString()};
     if (withStandings) {
         labels << t.menuHome << t.menuAway << t.menuForm;
-        codes << QStringLiteral("tah1_") << QStringLiteral("taa1_") << QStringLiteral("taf1_");
+        codes << QString(PageCode::HomeTable) << QString(PageCode::AwayTable)
+              << QString(PageCode::FormTable);
     }
     labels << t.menuHeadToHead;
-    codes << QStringLiteral("hh01_");
+    codes << QString(PageCode::HeadToHead);
     table.setMenu(labels, codes);
 }

@@ -1,4 +1,5 @@
 #include "pages/builders.h"
+#include "pages/pagecodes.h"
 
 #include "strings/texts.h"
 
@@ -87,7 +88,7 @@ using MatchTest = bool (*)(const MatchData &match, const QString &argument);
 
 QString reportLink(const QString &fileName)
 {
-    return QStringLiteral("xm01_") + fileName;
+    return QString(PageCode::Report) + fileName;
 }
 
 // The emit phase shared by the drill-down lists: date, city, teams and score, plus the goals

@@ -1,4 +1,5 @@
 #include "pages/builders.h"
+#include "pages/pagecodes.h"
 
 #include "pages/rowtext.h"
 #include "strings/texts.h"
@@ -118,7 +119,7 @@ void calculateReferees(const PageContext &context, PageRows &rows)
         int(rows.size()));
     table.setColumnWidth(0, 180);
     table.setColumnWidth(1, 180);
-    const QString link = QStringLiteral("re02_");
+    const QString link = QString(PageCode::RefereeMatches);
     int r = 0;
     for (const PageRow *row : rows.rows()) {
         table.setCell(r, 0, row->text(0));
@@ -162,7 +163,7 @@ void calculateCoaches(const PageContext &context, PageRows &rows)
                        60, int(rows.size()));
     table.setColumnWidth(0, 180);
     table.setColumnWidth(1, 180);
-    const QString link = QStringLiteral("co02_");
+    const QString link = QString(PageCode::CoachMatches);
     int r = 0;
     for (const PageRow *row : rows.rows()) {
         table.setCell(r, 0, row->text(0));
@@ -206,7 +207,7 @@ void calculateStadiums(const PageContext &context, PageRows &rows)
         int(rows.size()));
     table.setColumnWidth(0, 180);
     table.setColumnWidth(1, 180);
-    const QString link = QStringLiteral("st02_");
+    const QString link = QString(PageCode::StadiumMatches);
     int r = 0;
     for (const PageRow *row : rows.rows()) {
         // Matches without an attendance count in the divisor: they are matches at the stadium.

@@ -10,66 +10,66 @@ namespace {
 QString subject(const QString &code, const QString &argument, const QString &search)
 {
     const Texts &t = texts();
-    const auto is = [&code](const char *c) { return code == QLatin1StringView(c); };
-    if (is("ma01_"))
+    const auto is = [&code](QLatin1StringView c) { return code == c; };
+    if (is(PageCode::Matches))
         return t.actionMatches;
-    if (is("st01_"))
+    if (is(PageCode::Stadiums))
         return t.actionStadiums;
-    if (is("st02_"))
+    if (is(PageCode::StadiumMatches))
         return t.captionStadiumMatches.arg(argument);
-    if (is("re01_"))
+    if (is(PageCode::Referees))
         return t.actionReferees;
-    if (is("re02_"))
+    if (is(PageCode::RefereeMatches))
         return t.captionRefereeMatches.arg(argument);
-    if (is("co01_"))
+    if (is(PageCode::Coaches))
         return t.actionCoaches;
-    if (is("co02_"))
+    if (is(PageCode::CoachMatches))
         return t.captionCoachMatches.arg(argument);
-    if (is("pl01_"))
+    if (is(PageCode::Players))
         return t.actionPlayers;
-    if (is("pl02_"))
+    if (is(PageCode::PlayerMatches))
         return t.captionPlayerMatches.arg(argument);
-    if (is("go01_"))
+    if (is(PageCode::Scorers))
         return t.actionGoals;
-    if (is("go02_"))
+    if (is(PageCode::ScorerMatches))
         return t.captionPlayerGoals.arg(argument);
-    if (is("te01_"))
+    if (is(PageCode::Teams))
         return t.actionTeams;
-    if (is("te02_"))
+    if (is(PageCode::TeamPlayers))
         return t.captionTeamPlayers.arg(argument);
-    if (is("ta01_"))
+    if (is(PageCode::Standings))
         return t.actionTable;
-    if (is("ta02_"))
+    if (is(PageCode::TeamMatches))
         return t.captionTeamMatches.arg(argument);
-    if (is("vpl1_"))
+    if (is(PageCode::CheckLineups))
         return t.actionVerifyPlayers;
-    if (is("vpl2_"))
+    if (is(PageCode::CheckIds))
         return t.actionVerifyPlayers2;
-    if (is("vat1_"))
+    if (is(PageCode::CheckAttendance))
         return t.actionVerifyAttendance;
-    if (is("fpl1_"))
+    if (is(PageCode::FindPlayer))
         return t.captionFindPlayer.arg(search);
-    if (is("fco1_"))
+    if (is(PageCode::FindCoach))
         return t.captionFindCoach.arg(search);
-    if (is("vrp1_"))
+    if (is(PageCode::Consistency))
         return t.actionCheckReports;
-    if (is("vdp1_"))
+    if (is(PageCode::Duplicates))
         return t.actionDuplicates;
-    if (is("hh01_")) {
+    if (is(PageCode::HeadToHead)) {
         const QStringList teams = argument.split(QLatin1Char('\t'));
         return t.captionHeadToHead.arg(teams.value(0), teams.value(1));
     }
-    if (is("tah1_"))
+    if (is(PageCode::HomeTable))
         return t.actionHomeTable;
-    if (is("taa1_"))
+    if (is(PageCode::AwayTable))
         return t.actionAwayTable;
-    if (is("taf1_"))
+    if (is(PageCode::FormTable))
         return t.captionForm.arg(argument.isEmpty() ? QStringLiteral("5") : argument);
-    if (is("sr01_"))
+    if (is(PageCode::SeasonRace))
         return t.actionSeasonRace;
-    if (is("sc01_"))
+    if (is(PageCode::SeasonChart))
         return t.actionSeasonChart;
-    if (is("sg01_"))
+    if (is(PageCode::SeasonGoals))
         return t.actionSeasonGoals;
     return QString();
 }
@@ -94,7 +94,7 @@ QString pageCaption(const QString &link, const MatchFilter &filter, const QStrin
     if (!rulesName.isEmpty())
         caption += t.captionRules.arg(rulesName);
     const bool playerDrillDown =
-        parts.code == QLatin1StringView("pl02_") || parts.code == QLatin1StringView("go02_");
+        parts.code == PageCode::PlayerMatches || parts.code == PageCode::ScorerMatches;
     if (playerDrillDown && !filter.considerId)
         caption += t.captionNamesakes;
     return caption;

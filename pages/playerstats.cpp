@@ -1,4 +1,5 @@
 #include "pages/builders.h"
+#include "pages/pagecodes.h"
 
 #include "pages/analysis.h"
 #include "pages/rowtext.h"
@@ -104,7 +105,7 @@ void calculatePlayers(const PageContext &context, PageRows &rows)
                        70, int(rows.size()));
     table.setColumnWidth(0, 120);
     table.setColumnWidth(1, 120);
-    const QString link = QStringLiteral("pl02_");
+    const QString link = QString(PageCode::PlayerMatches);
     int r = 0;
     for (const PageRow *row : rows.rows()) {
         table.setCell(r, 0, row->text(0));
@@ -196,7 +197,7 @@ void calculateTeams(const PageContext &context, PageRows &rows)
                        80, int(rows.size()));
     table.setColumnWidth(0, 120);
     setTeamMenu(table, false);
-    const QString link = QStringLiteral("te02_");
+    const QString link = QString(PageCode::TeamPlayers);
     int r = 0;
     for (const PageRow *row : rows.rows()) {
         table.setCell(r, 0, row->text(0));
@@ -238,7 +239,7 @@ void teamPlayers(const PageContext &context, PageRows &rows)
     table.prepareTable({t.hPlayer, t.hTeam, t.hMatches}, 60, int(selected.size()));
     table.setColumnWidth(0, 120);
     table.setColumnWidth(1, 120);
-    const QString link = QStringLiteral("pl02_");
+    const QString link = QString(PageCode::PlayerMatches);
     int r = 0;
     for (const PageRow *row : selected) {
         table.setCell(r, 0, row->text(0));

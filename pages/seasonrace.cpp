@@ -1,4 +1,5 @@
 #include "pages/analysis.h"
+#include "pages/pagecodes.h"
 
 #include "pages/builders.h"
 #include "pages/tabledata.h"
@@ -198,7 +199,7 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
         table.setCell(r, 5, QStringLiteral("%1:%2").arg(step.scored).arg(step.conceded));
         table.setCell(r, 6, paddedCount(step.points));
         table.setCell(r, 7, paddedCount(step.position));
-        table.setCell(r, 8, QStringLiteral("xm01_") + step.fileName);
+        table.setCell(r, 8, QString(PageCode::Report) + step.fileName);
         ++r;
     }
 }

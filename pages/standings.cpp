@@ -1,4 +1,5 @@
 #include "pages/builders.h"
+#include "pages/pagecodes.h"
 
 #include "pages/analysis.h"
 #include "pages/ranking.h"
@@ -211,7 +212,7 @@ void calculateTable(const PageContext &context, PageRows &rows)
         table.setCell(r, 7, paddedCount(points));
         if (anyDeducted)
             table.setCell(r, 8, team.deducted ? paddedCount(team.deducted) : QString());
-        table.setCell(r, int(headers.size()), QStringLiteral("ta02_") + team.name);
+        table.setCell(r, int(headers.size()), QString(PageCode::TeamMatches) + team.name);
         ++r;
     }
     if (anyDeducted)

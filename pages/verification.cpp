@@ -1,4 +1,5 @@
 #include "pages/builders.h"
+#include "pages/pagecodes.h"
 
 #include "pages/rowtext.h"
 #include "strings/texts.h"
@@ -18,7 +19,7 @@ void emitMatchRows(ResultTable &table, PageRows &rows)
 {
     const Texts &t = texts();
     table.prepareTable({t.hDate, t.hCity, t.hHome, t.hAway, t.hScore}, 120, int(rows.size()));
-    const QString link = QStringLiteral("xm01_");
+    const QString link = QString(PageCode::Report);
     int r = 0;
     for (const PageRow *row : rows.rows()) {
         for (int column = 0; column < 5; ++column)
