@@ -319,7 +319,7 @@ void checkReports(const PageContext &context, PageRows &rows)
         row.setText(PTeam2, m.team2);
         row.setText(PScore, scoreText(m));
         row.setText(PProblem, problem);
-        row.setText(PFile, context.matchFile);
+        row.setText(PFile, context.match->fileName);
     }
 }
 
@@ -333,7 +333,7 @@ void findDuplicates(const PageContext &context, PageRows &rows)
         row.setText(DTeam2, m.team2);
         row.setText(DScore, scoreText(m));
         row.setText(DTournament, m.tournament);
-        row.setText(DFile, context.matchFile);
+        row.setText(DFile, context.match->fileName);
         return;
     }
 

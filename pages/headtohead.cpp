@@ -54,7 +54,7 @@ void headToHead(const PageContext &context, PageRows &rows)
         if (!(m.team1 == first && m.team2 == second) && !(m.team1 == second && m.team2 == first))
             return;
         // A drill-down row: a match imported twice is listed, and counted, once.
-        PageRow &row = addMatchRow(rows, m, context.matchFile);
+        PageRow &row = addMatchRow(rows, m, context.match->fileName);
         row.setCount(Goals1, scoreNumber(m.goals1));
         row.setCount(Goals2, scoreNumber(m.goals2));
         row.setCount(HasScore, m.goals1.isEmpty() && m.goals2.isEmpty() ? 0 : 1);

@@ -130,7 +130,7 @@ void drillDown(const PageContext &context, PageRows &rows, MatchTest test)
         return;
     }
     if (test(*context.match, context.params.argument))
-        addMatchRow(rows, *context.match, context.matchFile);
+        addMatchRow(rows, *context.match, context.match->fileName);
 }
 
 bool atStadium(const MatchData &match, const QString &stadium)
@@ -165,7 +165,7 @@ void calculateMatches(const PageContext &context, PageRows &rows)
         row.setText(1, match.team1);
         row.setText(2, match.team2);
         row.setText(3, scoreText(match));
-        row.setText(4, context.matchFile);
+        row.setText(4, context.match->fileName);
         return;
     }
 
@@ -235,5 +235,5 @@ void goalMatches(const PageContext &context, PageRows &rows)
     if (goals == 0)
         return;
     // A later match with the same date and teams replaces the count, as it replaces the texts.
-    addMatchRow(rows, *context.match, context.matchFile).setCount(0, goals);
+    addMatchRow(rows, *context.match, context.match->fileName).setCount(0, goals);
 }

@@ -53,7 +53,6 @@ PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder 
         if (selects(filter, all, allRounds, m)) {
             ++run.selected;
             context.match = &m;
-            context.matchFile = m.fileName;
             builder(context, rows);
         }
         if (progress && run.examined % 1000 == 0)
@@ -66,7 +65,6 @@ PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder 
     const MatchData &first = *store.matches().constFirst();
     context.table = &table;
     context.match = &first;
-    context.matchFile = first.fileName;
     builder(context, rows);
     run.emitted = true;
     return run;

@@ -44,7 +44,6 @@ struct PageContext
 {
     ResultTable *table = nullptr;
     const MatchData *match = nullptr;
-    QString matchFile;
     PageParams params;
     const MatchFilter *filter = nullptr; // the selection the page runs over
 };

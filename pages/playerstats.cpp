@@ -24,24 +24,28 @@ enum Counter {
     NoCounter = -1
 };
 
-// The counter an event of this type adds to; NoCounter for substitutions and unknown kinds.
-// The type is compared with the event texts directly: this runs once per event of every match.
-Counter eventCounter(const QString &type, const Texts &t)
+// The counter an event adds to; NoCounter for substitutions and unknown kinds.
+Counter eventCounter(EventKind kind)
 {
-    if (type == t.goal)
+    switch (kind) {
+    case EventKind::Goal:
         return Goals;
-    if (type == t.caution)
+    case EventKind::Caution:
         return Cautions;
-    if (type == t.penaltyGoal)
+    case EventKind::PenaltyGoal:
         return PenaltyGoals;
-    if (type == t.missedPenalty)
+    case EventKind::MissedPenalty:
         return MissedPenalties;
-    if (type == t.ownGoal)
+    case EventKind::OwnGoal:
         return OwnGoals;
-    if (type == t.sendingOff)
+    case EventKind::SendingOff:
         return SendingsOff;
-    if (type == t.secondCaution)
+    case EventKind::SecondCaution:
         return SecondCautions;
+    case EventKind::Substitution:
+    case EventKind::Unknown:
+        break;
+    }
     return NoCounter;
 }
 
@@ -71,7 +75,7 @@ void accumulatePlayers(const MatchData &m, const QString &search, bool considerI
         if (e.type == t.substitution)
             sight(e.playerid2, e.player2, e.team, Appearances);
         else
-            sight(e.playerid, e.player, e.team, eventCounter(e.type, t));
+            sight(e.playerid, e.player, e.team, eventCounter(eventKind(e.type)));
     }
 }
 
@@ -168,7 +172,7 @@ void calculateTeams(const PageContext &context, PageRows &rows)
                 addName(row, e.player2);
                 continue;
             }
-            const Counter counter = eventCounter(e.type, t);
+            const Counter counter = eventCounter(eventKind(e.type));
             if (counter == NoCounter)
                 continue;
             row.addCount(counter, 1);

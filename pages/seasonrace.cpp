@@ -174,7 +174,7 @@ SeasonRace seasonRace(const MatchStore &store, const MatchFilter &filter)
 void calculateSeasonRace(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        keepMatch(rows, *context.match, context.matchFile);
+        keepMatch(rows, *context.match, context.match->fileName);
         return;
     }
     const SeasonRace race = raceOf(keptMatches(rows));
@@ -207,7 +207,7 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
 void calculateSeasonGoals(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        keepMatch(rows, *context.match, context.matchFile);
+        keepMatch(rows, *context.match, context.match->fileName);
         return;
     }
     const SeasonRace race = raceOf(keptMatches(rows));

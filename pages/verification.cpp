@@ -10,7 +10,9 @@
 namespace {
 
 // Counters of a name-and-team row of the ID check.
-enum IdCounter { Sightings = 0 };
+// IDs seen of one name and team: 1 at the first sighting, one more for each later sighting
+// whose ID differs from the first.
+enum IdCounter { IdsSeen = 0 };
 // Texts of a name-and-team row of the ID check.
 enum IdText { ReferenceId = 0, Name = 1, Team = 2, FirstId = 3, OtherId = 4 };
 
@@ -38,15 +40,15 @@ void sightId(PageRows &rows, QString &key, const QString &name, const QString &i
              const QString &team)
 {
     PageRow &row = rows.rowFor(keyInto(key, name, QLatin1StringView(","), team));
-    if (row.count(Sightings) == 0) {
+    if (row.count(IdsSeen) == 0) {
         setRowText(row, ReferenceId, id);
         setRowText(row, Name, name);
         setRowText(row, Team, team);
         setRowText(row, FirstId, id);
-        row.setCount(Sightings, 1);
+        row.setCount(IdsSeen, 1);
     } else if (id != row.text(ReferenceId)) {
         setRowText(row, OtherId, id);
-        row.addCount(Sightings, 1);
+        row.addCount(IdsSeen, 1);
     }
 }
 
@@ -58,7 +60,7 @@ void verifyPlayers(const PageContext &context, PageRows &rows)
         const MatchData &m = *context.match;
         // Only a match whose two line-ups both hold exactly eleven players is passed over.
         if (m.players1.size() != 11 || m.players2.size() != 11)
-            addMatchRow(rows, m, context.matchFile);
+            addMatchRow(rows, m, context.match->fileName);
         return;
     }
     emitMatchRows(*context.table, rows);
@@ -70,7 +72,7 @@ void verifyAttendance(const PageContext &context, PageRows &rows)
         const MatchData &m = *context.match;
         // "0" or a text that is not a number is an attendance given, if oddly.
         if (m.attendance.isEmpty())
-            addMatchRow(rows, m, context.matchFile);
+            addMatchRow(rows, m, context.match->fileName);
         return;
     }
     emitMatchRows(*context.table, rows);
@@ -100,13 +102,13 @@ void verifyPlayers2(const PageContext &context, PageRows &rows)
     // Only the names met with more than one ID are shown, in the order they were first met.
     int shown = 0;
     for (const PageRow *row : rows.rows()) {
-        if (row->count(Sightings) > 1)
+        if (row->count(IdsSeen) > 1)
             ++shown;
     }
     table.setRowCount(shown);
     int r = 0;
     for (const PageRow *row : rows.rows()) {
-        if (row->count(Sightings) <= 1)
+        if (row->count(IdsSeen) <= 1)
             continue;
         table.setCell(r, 0, row->text(Name));
         table.setCell(r, 1, row->text(Team));

@@ -13,7 +13,7 @@ namespace {
 void recordingBuilder(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        PageRow &row = rows.rowFor(context.matchFile);
+        PageRow &row = rows.rowFor(context.match->fileName);
         row.setText(0, context.match->fileName);
         row.setText(1, context.params.argument);
         row.addCount(0, 1);
