@@ -1,7 +1,7 @@
 #include "cli/sqliteexport.h"
 
-#include "model/matchstore.h"
 #include "cli/clitexts.h"
+#include "model/matchstore.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
