@@ -301,6 +301,25 @@ private:
     bool m_bigEndian = false;
 };
 
+// Follows quoted values through markup.
+struct Quotes
+{
+    char32_t open = 0;
+    // True for a character outside any quoted value, the quotes themselves excluded.
+    bool outside(char32_t c)
+    {
+        if (open) {
+            open = c == open ? 0 : open;
+            return false;
+        }
+        if (c == U'"' || c == U'\'') {
+            open = c;
+            return false;
+        }
+        return true;
+    }
+};
+
 // How many leading bytes of a report stay within the bounds of a report: all of them, or those
 // before the first element nested deeper than maxReportDepth or holding more than
 // maxReportAttributes attributes, or before an attribute-list declaration. A quick pass over the
@@ -326,15 +345,13 @@ qsizetype boundedLength(const QByteArray &bytes)
             i = u.skipPast(i + 2, "?>");
         } else if (u.startsWith(i, "<!")) {
             // A document type declaration, with its internal subset in brackets.
-            char32_t quote = 0;
+            Quotes quotes;
             int brackets = 0;
             for (++i; i < n; ++i) {
                 const char32_t c = u.at(i);
-                if (quote) {
-                    quote = c == quote ? 0 : quote;
-                } else if (c == U'"' || c == U'\'') {
-                    quote = c;
-                } else if (c == U'[') {
+                if (!quotes.outside(c))
+                    continue;
+                if (c == U'[') {
                     ++brackets;
                 } else if (c == U']') {
                     --brackets;
@@ -351,22 +368,18 @@ qsizetype boundedLength(const QByteArray &bytes)
             --depth;
             i = u.skipPast(i + 2, ">");
         } else {
-            char32_t quote = 0;
+            Quotes quotes;
             int attributes = 0;
             char32_t last = 0;
             for (++i; i < n; ++i) {
                 const char32_t c = u.at(i);
-                if (quote) {
-                    quote = c == quote ? 0 : quote;
-                } else if (c == U'"' || c == U'\'') {
-                    quote = c;
-                } else if (c == U'=') {
-                    if (++attributes > maxReportAttributes)
-                        return u.bytes(start);
-                } else if (c == U'>') {
+                if (!quotes.outside(c))
+                    continue;
+                if (c == U'>')
                     break;
-                }
-                if (!quote && c != U'>' && c != U' ' && c != U'\t' && c != U'\n' && c != U'\r')
+                if (c == U'=' && ++attributes > maxReportAttributes)
+                    return u.bytes(start);
+                if (c != U' ' && c != U'\t' && c != U'\n' && c != U'\r')
                     last = c;
             }
             ++i;
