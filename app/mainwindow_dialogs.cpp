@@ -49,7 +49,7 @@ void MainWindow::catchUpWithReport(const QString &fileName)
 {
     // The filter catches up with an edited report, as it does after an import: its date widens
     // the date range and a new tournament joins the choice, so the statistics pages can select it.
-    const Match *match = store.find(fileName);
+    const std::optional<Match> match = store.find(fileName);
     if (!match)
         return;
     DateSpan dates{dateEditFrom->date(), dateEditTill->date()};

@@ -289,8 +289,8 @@ void MainWindow::showMatchReport(const QString &fileName)
     showFootnote(QString(), QString());
     showCaption(QString());
     text->clear();
-    const Match *match = store.find(fileName);
-    actionSaveReportXml->setEnabled(match != nullptr);
+    const std::optional<Match> match = store.find(fileName);
+    actionSaveReportXml->setEnabled(match.has_value());
     if (match)
         text->setHtml(matchReportHtml(**match, ReportScore::Full));
 }

@@ -70,9 +70,9 @@ void MainWindow::exportXml()
     const Texts &t = texts();
     const MatchFilter filter = currentFilter();
     QList<Match> matches;
-    for (const Match &match : store.matches()) {
-        if (filter.passes(*match))
-            matches.append(match);
+    for (qsizetype i = 0; i < store.count(); ++i) {
+        if (filter.passes(store.at(i)))
+            matches.append(store.match(i));
     }
     if (matches.isEmpty()) {
         dialogs()->information(this, t.actionExportXml, t.exportNothing);
@@ -103,7 +103,8 @@ void MainWindow::saveReportXml()
 {
     const Texts &t = texts();
     const LinkParts link = splitLink(currentLink);
-    const Match *found = link.code == PageCode::Report ? store.find(link.argument) : nullptr;
+    const std::optional<Match> found =
+        link.code == PageCode::Report ? store.find(link.argument) : std::nullopt;
     if (!found)
         return;
     const Match match = *found;

@@ -311,8 +311,8 @@ int info(const QStringList &arguments)
     const DateSpan dates = store.dateSpan();
 
     qsizetype undated = 0;
-    for (const Match &match : store.matches()) {
-        if (!match->date.isValid())
+    for (qsizetype i = 0; i < store.count(); ++i) {
+        if (store.record(i).julianDay == 0)
             ++undated;
     }
     QString text = t.cliInfoMatches.arg(store.count());
@@ -503,7 +503,7 @@ int report(const QStringList &arguments)
     MatchStore &store = lastingStore();
     if (!openDatabase(path, store))
         return ExitFailure;
-    const Match *match = store.find(fileName);
+    const std::optional<Match> match = store.find(fileName);
     if (!match)
         return failure(t.cliUnknownMatch.arg(path, fileName));
     return writeOutput(matchReportHtml(**match).toUtf8(), args.value(u"-o"_s));
@@ -528,8 +528,8 @@ int exportReports(const QStringList &arguments)
         return ExitFailure;
     QList<Match> matches;
     matches.reserve(store.count());
-    for (const Match &match : store.matches())
-        matches.append(match);
+    for (qsizetype i = 0; i < store.count(); ++i)
+        matches.append(store.match(i));
 
     if (args.has(u"--xml"_s)) {
         const QString directory = args.value(u"--xml"_s);

@@ -86,9 +86,9 @@ public:
             return m_error;
         const qsizetype total = store.count();
         qsizetype mid = 0;
-        for (const Match &match : store.matches()) {
+        for (qsizetype i = 0; i < total; ++i) {
             ++mid;
-            if (!insert(mid, *match))
+            if (!insert(mid, *store.match(i)))
                 return m_error;
             if (progress && mid % 1000 == 0)
                 progress(mid, total);

@@ -94,7 +94,7 @@ EditReport::EditReport(MatchStore &store, const QString &fileName, DialogProvide
     buildForm();
     if (fileName.isNull())
         return;
-    const Match *match = store.find(fileName);
+    const std::optional<Match> match = store.find(fileName);
     m_newReport = !match;
     if (match)
         fill(**match);
@@ -362,8 +362,8 @@ void EditReport::accept()
         } else {
             // Compare first, so that an OK without changes leaves the record shared and unmarked.
             const qsizetype index = m_store.indexOf(m_fileName);
-            if (index >= 0 && differs(*m_store.matches().at(index), date)) {
-                Match match = m_store.matches().at(index);
+            Match match = index >= 0 ? m_store.match(index) : Match();
+            if (index >= 0 && differs(*match, date)) {
                 storeInto(match.edit(), date);
                 m_store.replace(index, match);
                 m_changed = true;

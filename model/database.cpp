@@ -3,7 +3,6 @@
 #include "model/fileio.h"
 
 #include <QBuffer>
-#include <QHash>
 #include <QThread>
 #include <QtEndian>
 
@@ -51,52 +50,32 @@ public:
         return value;
     }
 
-    // A string that recurs across records (a team, a referee, a player, an event kind): equal
-    // texts share one allocation, which saves most of the memory and most of the time of a read.
-    QString string()
+    // The next text, interned into table (equal texts share one number), or, with unique set,
+    // appended as a number of its own (file names and match IDs differ from record to record).
+    TextId text(TextTable &table, bool unique = false)
     {
         const QByteArrayView raw = rawString();
         if (raw.isEmpty())
-            return m_lastWasNull ? QString() : QStringLiteral("");
-        // Most texts repeat one met a moment ago (the teams, the minutes, the event kinds, a
-        // player of the line-up in the events): a small table of recent texts answers those from
-        // memory still in the cache, before the pool is asked.
-        Recent &recent = m_recent[recentSlot(raw)];
-        if (recent.size == raw.size() &&
-            std::memcmp(recent.data, raw.data(), size_t(raw.size())) == 0)
-            return recent.text;
-        auto it = m_pool.constFind(raw);
-        if (it == m_pool.cend())
-            it = m_pool.insert(raw, decode(raw));
-        recent.data = raw.data();
-        recent.size = raw.size();
-        recent.text = it.value();
-        return it.value();
-    }
-
-    // A string that is different in every record (the file name, the match ID).
-    QString uniqueString()
-    {
-        const QByteArrayView raw = rawString();
-        if (raw.isEmpty())
-            return m_lastWasNull ? QString() : QStringLiteral("");
-        return decode(raw);
+            return m_lastWasNull ? TextTable::nullText : TextTable::emptyText;
+        const auto *bytes = reinterpret_cast<const uchar *>(raw.data());
+        return unique ? table.appendBigEndian(bytes, raw.size() / 2)
+                      : table.internBigEndian(bytes, raw.size() / 2);
     }
 
     // A Julian day in years 1 to 9999, or 0 for no date; anything else no writer produces.
-    QDate date()
+    qint32 julianDay()
     {
         const qint64 start = m_pos;
         const quint32 day = u32();
         if (day == 0)
-            return QDate();
+            return 0;
         static const qint64 first = QDate(1, 1, 1).toJulianDay();
         static const qint64 last = QDate(9999, 12, 31).toJulianDay();
         if (qint64(day) < first || qint64(day) > last) {
             failAt(start);
-            return QDate();
+            return 0;
         }
-        return QDate::fromJulianDay(day);
+        return qint32(day);
     }
 
     // A list count, rejected when the remaining bytes cannot hold that many items.
@@ -134,14 +113,6 @@ public:
         return raw;
     }
 
-    static QString decode(QByteArrayView raw)
-    {
-        const qsizetype units = raw.size() / 2;
-        QString text(units, Qt::Uninitialized);
-        qFromBigEndian<char16_t>(raw.data(), units, text.data());
-        return text;
-    }
-
     void failAt(qint64 offset)
     {
         if (!m_failed) {
@@ -160,90 +131,53 @@ private:
     bool m_failed = false;
     bool m_lastWasNull = false;
     bool m_endedEarly = false;
-    struct Recent
-    {
-        const char *data = nullptr;
-        qsizetype size = -1;
-        QString text;
-    };
-    static size_t recentSlot(QByteArrayView raw)
-    {
-        // The length and the last character tell most texts of a match apart.
-        const auto *end = reinterpret_cast<const uchar *>(raw.data() + raw.size());
-        const uchar beforeLast = raw.size() > 2 ? end[-3] : 0;
-        return (size_t(raw.size()) * 31 + end[-1] * 7 + beforeLast) & (recentSlots - 1);
-    }
-    static constexpr size_t recentSlots = 256;
-
-    QHash<QByteArrayView, QString> m_pool; // views into the bytes being read
-    std::array<Recent, recentSlots> m_recent{};
 };
 
-void readPlayers(Reader &in, QList<PlayerEntry> &players)
+// Reads one match record into store: its texts into the store's table, its line-ups and events
+// onto the shared arrays, then the record. Returns false, adding no record, when in fails.
+bool readMatch(Reader &in, MatchStore &store)
 {
-    const quint32 n = in.count(minPlayerSize);
-    players.reserve(n);
-    for (quint32 i = 0; i < n && !in.failed(); ++i) {
-        PlayerEntry player;
-        player.id = in.string();
-        player.name = in.string();
-        players.append(player);
+    TextTable &table = store.textTable();
+    MatchRecord r;
+    r.texts[FileNameField] = in.text(table, true);
+    r.texts[IdField] = in.text(table, true);
+    for (int field = RoundField; field <= TimeField; ++field)
+        r.texts[size_t(field)] = in.text(table);
+    r.julianDay = in.julianDay();
+    for (int field = Coach1IdField; field < MatchFieldCount; ++field)
+        r.texts[size_t(field)] = in.text(table);
+    std::vector<LineupEntry> &lineups = store.lineups();
+    r.lineup = qint64(lineups.size());
+    for (quint32 *side : {&r.players1, &r.players2}) {
+        const quint32 n = in.count(minPlayerSize);
+        for (quint32 i = 0; i < n && !in.failed(); ++i) {
+            const TextId id = in.text(table);
+            lineups.push_back(LineupEntry{id, in.text(table)});
+        }
+        *side = n;
     }
+    std::vector<EventRecord> &events = store.eventRecords();
+    r.events = qint64(events.size());
+    r.eventCount = in.count(minEventSize);
+    for (quint32 i = 0; i < r.eventCount && !in.failed(); ++i) {
+        EventRecord event;
+        for (TextId &id : event.texts)
+            id = in.text(table);
+        events.push_back(event);
+    }
+    if (in.failed())
+        return false;
+    store.addRecord(r);
+    return true;
 }
 
-void readMatch(Reader &in, MatchData &m)
-{
-    m.fileName = in.uniqueString();
-    m.id = in.uniqueString();
-    m.round = in.string();
-    m.tournament = in.string();
-    m.goals1 = in.string();
-    m.goals2 = in.string();
-    m.extra1 = in.string();
-    m.extra2 = in.string();
-    m.penalties1 = in.string();
-    m.penalties2 = in.string();
-    m.time = in.string();
-    m.date = in.date();
-    m.coach1Id = in.string();
-    m.coach1 = in.string();
-    m.coach2Id = in.string();
-    m.coach2 = in.string();
-    m.team1Id = in.string();
-    m.team1 = in.string();
-    m.team2Id = in.string();
-    m.team2 = in.string();
-    m.stadiumId = in.string();
-    m.stadium = in.string();
-    m.city = in.string();
-    m.attendance = in.string();
-    m.refereeId = in.string();
-    m.referee = in.string();
-    m.refereeCity = in.string();
-    readPlayers(in, m.players1);
-    readPlayers(in, m.players2);
-    const quint32 n = in.count(minEventSize);
-    m.events.reserve(n);
-    for (quint32 i = 0; i < n && !in.failed(); ++i) {
-        MatchEvent event;
-        event.type = in.string();
-        event.time = in.string();
-        event.team = in.string();
-        event.comment = in.string();
-        event.playerid = in.string();
-        event.player = in.string();
-        event.playerid2 = in.string();
-        event.player2 = in.string();
-        m.events.append(event);
-    }
-}
-
-// Steps over one match record as readMatch reads it, with the same checks, decoding nothing.
-void skipMatch(Reader &in)
+// Steps over one match record as readMatch reads it, with the same checks, decoding nothing;
+// counts its line-up entries and events.
+void skipMatch(Reader &in, qint64 &lineupEntries, qint64 &events)
 {
     for (int i = 0; i < 11; ++i)
         in.rawString();
-    in.date();
+    in.julianDay();
     for (int i = 0; i < 16; ++i)
         in.rawString();
     for (int side = 0; side < 2; ++side) {
@@ -252,22 +186,25 @@ void skipMatch(Reader &in)
             in.rawString();
             in.rawString();
         }
+        lineupEntries += n;
     }
     const quint32 n = in.count(minEventSize);
     for (quint32 i = 0; i < n && !in.failed(); ++i) {
         for (int k = 0; k < 8; ++k)
             in.rawString();
     }
+    events += n;
 }
 
 // Below this size a file is read on one thread: starting threads would cost more than it saves.
 constexpr qsizetype parallelReadBytes = 256 * 1024;
 
-// Reads the n records that follow in on every core: a quick pass finds where each record begins
-// (and checks the whole file as the reader does), then each core decodes a share of the records
-// with texts interned per share. Returns false, consuming nothing of in, when the quick pass finds
-// the file damaged; the caller then reads it on one thread to say where.
-bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, QList<Match> &matches)
+// Reads the n records that follow in into store on every core: a quick pass finds where each
+// record begins (and checks the whole file as the reader does), then each core decodes a share of
+// the records into a store of its own, and the shares are appended in file order. Returns false,
+// consuming nothing of in and adding nothing to store, when the quick pass finds the file damaged;
+// the caller then reads it on one thread to say where.
+bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, MatchStore &store)
 {
     const int threads = QThread::idealThreadCount();
     if (threads < 2 || bytes.size() < parallelReadBytes)
@@ -275,9 +212,10 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, QList<Match>
     Reader scan = in;
     std::vector<qint64> starts;
     starts.reserve(size_t(std::min<qint64>(n, scan.remaining() / minMatchSize)) + 1);
+    qint64 lineupEntries = 0, events = 0;
     for (quint32 i = 0; i < n && !scan.failed(); ++i) {
         starts.push_back(scan.offset());
-        skipMatch(scan);
+        skipMatch(scan, lineupEntries, events);
     }
     if (scan.failed() || !scan.atEnd())
         return false;
@@ -292,17 +230,18 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, QList<Match>
             size_t(std::lower_bound(starts.begin(), starts.end() - 1, target) - starts.begin()));
     }
     bounds.push_back(n);
-    std::vector<QList<Match>> parts(static_cast<size_t>(shares));
+    std::vector<MatchStore> parts(static_cast<size_t>(shares));
     std::vector<char> failed(static_cast<size_t>(shares), 0);
     const auto decode = [&](int k) {
         const size_t first = bounds[size_t(k)], last = std::max(first, bounds[size_t(k) + 1]);
         Reader share(bytes, starts[first], starts[last]);
-        QList<Match> &part = parts[size_t(k)];
-        part.reserve(qsizetype(last - first));
+        // The first share goes straight into the store, sized for the whole file.
+        MatchStore &part = k == 0 ? store : parts[size_t(k)];
+        if (k == 0)
+            part.reserve(qsizetype(n), lineupEntries, events);
         for (size_t i = first; i < last; ++i) {
-            Match match;
-            readMatch(share, match.edit());
-            part.append(match);
+            if (!readMatch(share, part))
+                break;
         }
         failed[size_t(k)] = share.failed();
     };
@@ -312,11 +251,12 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, QList<Match>
     decode(0);
     for (std::thread &helper : helpers)
         helper.join();
-    if (std::find(failed.begin(), failed.end(), 1) != failed.end())
+    if (std::find(failed.begin(), failed.end(), 1) != failed.end()) {
+        store.clear();
         return false;
-    matches.reserve(n);
-    for (const QList<Match> &part : parts)
-        matches.append(part);
+    }
+    for (int k = 1; k < shares; ++k)
+        store.append(std::move(parts[size_t(k)]));
     in = scan;
     return true;
 }
@@ -349,8 +289,6 @@ public:
         flushIfFull();
     }
 
-    void date(const QDate &date) { u32(date.isValid() ? quint32(date.toJulianDay()) : 0); }
-
     bool finish()
     {
         flush();
@@ -377,56 +315,27 @@ private:
     bool m_ok = true;
 };
 
-void writePlayers(Writer &out, const QList<PlayerEntry> &players)
+void writeMatch(Writer &out, const MatchStore &store, const MatchRecord &r)
 {
-    out.u32(quint32(players.size()));
-    for (const PlayerEntry &player : players) {
-        out.string(player.id);
-        out.string(player.name);
+    const TextTable &table = store.texts();
+    for (int field = FileNameField; field <= TimeField; ++field)
+        out.string(table.text(r.texts[size_t(field)]));
+    out.u32(quint32(r.julianDay));
+    for (int field = Coach1IdField; field < MatchFieldCount; ++field)
+        out.string(table.text(r.texts[size_t(field)]));
+    const LineupEntry *lineup = store.lineups().data() + r.lineup;
+    for (const quint32 players : {r.players1, r.players2}) {
+        out.u32(players);
+        for (quint32 i = 0; i < players; ++i, ++lineup) {
+            out.string(table.text(lineup->id));
+            out.string(table.text(lineup->name));
+        }
     }
-}
-
-void writeMatch(Writer &out, const MatchData &m)
-{
-    out.string(m.fileName);
-    out.string(m.id);
-    out.string(m.round);
-    out.string(m.tournament);
-    out.string(m.goals1);
-    out.string(m.goals2);
-    out.string(m.extra1);
-    out.string(m.extra2);
-    out.string(m.penalties1);
-    out.string(m.penalties2);
-    out.string(m.time);
-    out.date(m.date);
-    out.string(m.coach1Id);
-    out.string(m.coach1);
-    out.string(m.coach2Id);
-    out.string(m.coach2);
-    out.string(m.team1Id);
-    out.string(m.team1);
-    out.string(m.team2Id);
-    out.string(m.team2);
-    out.string(m.stadiumId);
-    out.string(m.stadium);
-    out.string(m.city);
-    out.string(m.attendance);
-    out.string(m.refereeId);
-    out.string(m.referee);
-    out.string(m.refereeCity);
-    writePlayers(out, m.players1);
-    writePlayers(out, m.players2);
-    out.u32(quint32(m.events.size()));
-    for (const MatchEvent &event : m.events) {
-        out.string(event.type);
-        out.string(event.time);
-        out.string(event.team);
-        out.string(event.comment);
-        out.string(event.playerid);
-        out.string(event.player);
-        out.string(event.playerid2);
-        out.string(event.player2);
+    out.u32(r.eventCount);
+    const EventRecord *event = store.eventRecords().data() + r.events;
+    for (quint32 i = 0; i < r.eventCount; ++i, ++event) {
+        for (const TextId id : event->texts)
+            out.string(table.text(id));
     }
 }
 
@@ -469,18 +378,9 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
     // Matches are read one by one, so a count larger than the file holds costs nothing up front:
     // reading as far as the bytes go tells how many of them are whole.
     const quint32 n = in.u32();
-    QList<Match> matches;
-    if (!in.failed() && readInParallel(bytes, in, n, matches)) {
-        for (const Match &match : std::as_const(matches))
-            fresh.add(match);
-    }
-    for (quint32 i = quint32(fresh.count()); i < n && !in.failed(); ++i) {
-        Match match;
-        MatchData &m = match.edit();
-        readMatch(in, m);
-        if (in.failed())
-            break;
-        fresh.add(match);
+    if (!in.failed() && !readInParallel(bytes, in, n, fresh)) {
+        for (quint32 i = 0; i < n && readMatch(in, fresh); ++i) {
+        }
     }
     // Nothing follows the last record; bytes left over mean a count was damaged.
     if (!in.failed() && !in.atEnd())
@@ -535,8 +435,8 @@ bool writeDatabaseTo(QIODevice &device, const MatchStore &store)
     out.u32(databaseMagic);
     out.u32(quint32(databaseVersion));
     out.u32(quint32(store.count()));
-    for (const Match &match : store.matches())
-        writeMatch(out, *match);
+    for (qsizetype i = 0; i < store.count(); ++i)
+        writeMatch(out, store, store.record(i));
     return out.finish();
 }
 

@@ -2,12 +2,12 @@
 
 ImportBatch::ImportBatch(MatchStore &store) : m_store(store)
 {
-    const QList<Match> &matches = store.matches();
-    m_names.reserve(matches.size());
-    m_content.reserve(matches.size());
-    for (qsizetype i = 0; i < matches.size(); ++i) {
-        m_names.insert(matches.at(i)->fileName);
-        m_content.insert(matches.at(i).contentHash(), i);
+    m_names.reserve(store.count());
+    m_content.reserve(store.count());
+    for (qsizetype i = 0; i < store.count(); ++i) {
+        const MatchView match = store.at(i);
+        m_names.insert(match.fileName);
+        m_content.insert(matchContentHash(match), i);
     }
 }
 
@@ -15,7 +15,7 @@ bool ImportBatch::add(Match match, const QString &alternativeName)
 {
     const size_t hash = match.contentHash();
     for (auto it = m_content.constFind(hash); it != m_content.cend() && it.key() == hash; ++it) {
-        if (m_store.matches().at(it.value()).sameContent(match)) {
+        if (m_store.sameContent(it.value(), match)) {
             ++m_duplicates;
             return false;
         }

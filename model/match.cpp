@@ -97,16 +97,7 @@ bool Match::sameContent(const Match &other) const
 
 size_t Match::contentHash() const
 {
-    // Enough fields to tell nearly all different matches apart; sameContent() decides.
-    const MatchData &m = *d;
-    size_t seed = qHashMulti(0, m.team1, m.team2, m.date.toJulianDay(), m.goals1, m.goals2,
-                             m.tournament, m.round, m.id, m.stadium, m.referee);
-    return qHashMulti(seed, m.players1.size(), m.players2.size(), m.events.size());
-}
-
-QString scoreText(const MatchData &match)
-{
-    return match.goals1 + QLatin1Char(':') + match.goals2;
+    return matchContentHash(*d);
 }
 
 int scoreNumber(const QString &side)

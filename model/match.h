@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHashFunctions>
 #include <QList>
 #include <QSharedData>
 #include <QString>
@@ -87,12 +88,6 @@ struct MatchData : QSharedData
     QList<PlayerEntry> players1;
     QList<PlayerEntry> players2;
     QList<MatchEvent> events;
-
-    // Records come from a pool of large blocks (see matchpool.cpp): a database holds hundreds of
-    // thousands of them, and one allocation each made reading a file spend most of its time in
-    // page faults.
-    static void *operator new(std::size_t size);
-    static void operator delete(void *pointer, std::size_t size) noexcept;
 };
 
 // A match report as a value: copying costs one reference count, and the first write through
@@ -118,8 +113,20 @@ private:
     QSharedDataPointer<MatchData> d;
 };
 
+// The hash of Match::contentHash() for anything with the fields of MatchData (a stored match's
+// view too): enough fields to tell nearly all different matches apart; sameContent() decides.
+template <typename M> size_t matchContentHash(const M &m)
+{
+    const size_t seed = qHashMulti(0, m.team1, m.team2, m.date.toJulianDay(), m.goals1, m.goals2,
+                                   m.tournament, m.round, m.id, m.stadium, m.referee);
+    return qHashMulti(seed, m.players1.size(), m.players2.size(), m.events.size());
+}
+
 // "goals1:goals2"; extra time and shoot-out are not part of it.
-QString scoreText(const MatchData &match);
+template <typename M> QString scoreText(const M &match)
+{
+    return match.goals1 + QLatin1Char(':') + match.goals2;
+}
 // One side of a score as a number: a side that is not a decimal integer, or is below zero, reads 0.
 int scoreNumber(const QString &side);
 // A count as a table cell: right-aligned in four characters, longer numbers written whole.

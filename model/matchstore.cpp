@@ -2,6 +2,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 void DateSpan::widen(const QDate &date)
 {
     if (!date.isValid())
@@ -18,54 +20,254 @@ void DateSpan::widen(const DateSpan &other)
     widen(other.till);
 }
 
+Match MatchView::toMatch() const
+{
+    Match match;
+    MatchData &m = match.edit();
+    m.fileName = fileName;
+    m.team1 = team1;
+    m.team2 = team2;
+    m.team1Id = team1Id;
+    m.team2Id = team2Id;
+    m.coach1 = coach1;
+    m.coach2 = coach2;
+    m.coach1Id = coach1Id;
+    m.coach2Id = coach2Id;
+    m.date = date;
+    m.time = time;
+    m.goals1 = goals1;
+    m.goals2 = goals2;
+    m.extra1 = extra1;
+    m.extra2 = extra2;
+    m.penalties1 = penalties1;
+    m.penalties2 = penalties2;
+    m.stadium = stadium;
+    m.stadiumId = stadiumId;
+    m.city = city;
+    m.attendance = attendance;
+    m.referee = referee;
+    m.refereeId = refereeId;
+    m.refereeCity = refereeCity;
+    m.id = id;
+    m.round = round;
+    m.tournament = tournament;
+    const auto players = [](const PlayerSpan &span, QList<PlayerEntry> &into) {
+        into.reserve(span.size());
+        for (const PlayerView &p : span)
+            into.append(PlayerEntry{p.id, p.name});
+    };
+    players(players1, m.players1);
+    players(players2, m.players2);
+    m.events.reserve(events.size());
+    for (const EventView &e : events)
+        m.events.append(e.toEvent());
+    return match;
+}
+
+MatchStore::MatchStore() = default;
+
 void MatchStore::clear()
 {
-    m_matches.clear();
+    m_texts.clear();
+    m_records.clear();
+    m_lineups.clear();
+    m_events.clear();
     m_tournaments.clear();
+    m_lastTournament = TextTable::noText;
     m_span = DateSpan();
     m_modified = false;
 }
 
-void MatchStore::record(const MatchData &match)
+void MatchStore::swap(MatchStore &other) noexcept
 {
-    m_tournaments.insert(match.tournament, 0);
-    m_span.widen(match.date);
+    m_texts.swap(other.m_texts);
+    m_records.swap(other.m_records);
+    m_lineups.swap(other.m_lineups);
+    m_events.swap(other.m_events);
+    m_tournaments.swap(other.m_tournaments);
+    std::swap(m_lastTournament, other.m_lastTournament);
+    std::swap(m_span, other.m_span);
+    std::swap(m_modified, other.m_modified);
+}
+
+void MatchStore::reserve(qsizetype matches, qsizetype lineupEntries, qsizetype events)
+{
+    m_records.reserve(size_t(matches));
+    m_lineups.reserve(size_t(lineupEntries));
+    m_events.reserve(size_t(events));
+}
+
+void MatchStore::note(const MatchRecord &record)
+{
+    const TextId tournament = record.texts[TournamentField];
+    if (tournament != m_lastTournament) {
+        m_tournaments.insert(tournament);
+        m_lastTournament = tournament;
+    }
+    if (record.julianDay != 0) {
+        const QDate date = QDate::fromJulianDay(record.julianDay);
+        if (!m_span.from.isValid() || date < m_span.from)
+            m_span.from = date;
+        if (!m_span.till.isValid() || date > m_span.till)
+            m_span.till = date;
+    }
     m_modified = true;
+}
+
+void MatchStore::addRecord(const MatchRecord &record)
+{
+    m_records.push_back(record);
+    note(record);
+}
+
+MatchRecord MatchStore::recordOf(const Match &match)
+{
+    const MatchData &m = *match;
+    MatchRecord r{};
+    const auto intern = [this](const QString &text) { return m_texts.intern(text); };
+    r.texts[FileNameField] = m_texts.append(m.fileName);
+    r.texts[IdField] = m_texts.append(m.id);
+    r.texts[RoundField] = intern(m.round);
+    r.texts[TournamentField] = intern(m.tournament);
+    r.texts[Goals1Field] = intern(m.goals1);
+    r.texts[Goals2Field] = intern(m.goals2);
+    r.texts[Extra1Field] = intern(m.extra1);
+    r.texts[Extra2Field] = intern(m.extra2);
+    r.texts[Penalties1Field] = intern(m.penalties1);
+    r.texts[Penalties2Field] = intern(m.penalties2);
+    r.texts[TimeField] = intern(m.time);
+    r.texts[Coach1IdField] = intern(m.coach1Id);
+    r.texts[Coach1Field] = intern(m.coach1);
+    r.texts[Coach2IdField] = intern(m.coach2Id);
+    r.texts[Coach2Field] = intern(m.coach2);
+    r.texts[Team1IdField] = intern(m.team1Id);
+    r.texts[Team1Field] = intern(m.team1);
+    r.texts[Team2IdField] = intern(m.team2Id);
+    r.texts[Team2Field] = intern(m.team2);
+    r.texts[StadiumIdField] = intern(m.stadiumId);
+    r.texts[StadiumField] = intern(m.stadium);
+    r.texts[CityField] = intern(m.city);
+    r.texts[AttendanceField] = intern(m.attendance);
+    r.texts[RefereeIdField] = intern(m.refereeId);
+    r.texts[RefereeField] = intern(m.referee);
+    r.texts[RefereeCityField] = intern(m.refereeCity);
+    r.julianDay = m.date.isValid() ? qint32(m.date.toJulianDay()) : 0;
+    r.lineup = qint64(m_lineups.size());
+    r.players1 = quint32(m.players1.size());
+    r.players2 = quint32(m.players2.size());
+    for (const QList<PlayerEntry> *players : {&m.players1, &m.players2}) {
+        for (const PlayerEntry &p : *players)
+            m_lineups.push_back(LineupEntry{intern(p.id), intern(p.name)});
+    }
+    r.events = qint64(m_events.size());
+    r.eventCount = quint32(m.events.size());
+    for (const MatchEvent &e : m.events) {
+        EventRecord event;
+        event.texts[EventTypeField] = intern(e.type);
+        event.texts[EventTimeField] = intern(e.time);
+        event.texts[EventTeamField] = intern(e.team);
+        event.texts[EventCommentField] = intern(e.comment);
+        event.texts[EventPlayerIdField] = intern(e.playerid);
+        event.texts[EventPlayerField] = intern(e.player);
+        event.texts[EventPlayerId2Field] = intern(e.playerid2);
+        event.texts[EventPlayer2Field] = intern(e.player2);
+        m_events.push_back(event);
+    }
+    return r;
 }
 
 void MatchStore::add(const Match &match)
 {
-    m_matches.append(match);
-    record(*match);
+    addRecord(recordOf(match));
 }
 
 void MatchStore::replace(qsizetype index, const Match &match)
 {
-    m_matches[index] = match;
-    record(*match);
+    // The edited match's line-ups and events go to the end of the shared arrays; the old ones
+    // stay unused until the store is read again.
+    const MatchRecord record = recordOf(match);
+    m_records[size_t(index)] = record;
+    note(record);
 }
 
-const Match *MatchStore::find(const QString &fileName) const
+void MatchStore::append(MatchStore &&other)
+{
+    const std::vector<TextId> ids = m_texts.absorb(std::move(other.m_texts));
+    const qint64 lineupBase = qint64(m_lineups.size());
+    const qint64 eventBase = qint64(m_events.size());
+    m_lineups.reserve(m_lineups.size() + other.m_lineups.size());
+    for (const LineupEntry &entry : other.m_lineups)
+        m_lineups.push_back(LineupEntry{ids[entry.id], ids[entry.name]});
+    m_events.reserve(m_events.size() + other.m_events.size());
+    for (EventRecord event : other.m_events) {
+        for (TextId &id : event.texts)
+            id = ids[id];
+        m_events.push_back(event);
+    }
+    m_records.reserve(m_records.size() + other.m_records.size());
+    for (MatchRecord record : other.m_records) {
+        for (TextId &id : record.texts)
+            id = ids[id];
+        record.lineup += lineupBase;
+        record.events += eventBase;
+        addRecord(record);
+    }
+    other.clear();
+}
+
+Match MatchStore::match(qsizetype index) const
+{
+    return at(index).toMatch();
+}
+
+QList<Match> MatchStore::matches() const
+{
+    QList<Match> all;
+    all.reserve(count());
+    for (qsizetype i = 0; i < count(); ++i)
+        all.append(match(i));
+    return all;
+}
+
+std::optional<Match> MatchStore::find(const QString &fileName) const
 {
     const qsizetype i = indexOf(fileName);
-    return i < 0 ? nullptr : &m_matches.at(i);
+    if (i < 0)
+        return std::nullopt;
+    return match(i);
 }
 
 qsizetype MatchStore::indexOf(const QString &fileName) const
 {
-    for (qsizetype i = 0; i < m_matches.size(); ++i) {
-        if (m_matches.at(i)->fileName == fileName)
+    for (qsizetype i = 0; i < count(); ++i) {
+        if (m_texts.text(m_records[size_t(i)].texts[FileNameField]) == fileName)
             return i;
     }
     return -1;
 }
 
+bool MatchStore::sameContent(qsizetype index, const Match &match) const
+{
+    return at(index).toMatch().sameContent(match);
+}
+
+QStringList MatchStore::tournamentNames() const
+{
+    QStringList names;
+    names.reserve(m_tournaments.size());
+    for (const TextId id : m_tournaments)
+        names.append(m_texts.text(id));
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
 QString MatchStore::unusedFileName(const QString &base, bool numbered) const
 {
     QSet<QString> taken;
-    taken.reserve(m_matches.size());
-    for (const Match &match : m_matches)
-        taken.insert(match->fileName);
+    taken.reserve(count());
+    for (const MatchRecord &record : m_records)
+        taken.insert(m_texts.text(record.texts[FileNameField]));
     if (!numbered && !taken.contains(base))
         return base;
     for (int n = numbered ? 1 : 2;; ++n) {

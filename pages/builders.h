@@ -13,10 +13,10 @@ void teamMatches(const PageContext &context, PageRows &rows);
 void goalMatches(const PageContext &context, PageRows &rows);
 
 // The shared match row of the drill-down lists and the data checks, keyed by date and teams.
-QString matchRowKey(const MatchData &match);
-PageRow &addMatchRow(PageRows &rows, const MatchData &match, const QString &extra);
-bool playsInMatch(const MatchData &match, const QString &name);
-int goalsInMatch(const MatchData &match, const QString &name);
+QString matchRowKey(const MatchView &match);
+PageRow &addMatchRow(PageRows &rows, const MatchView &match, const QString &extra);
+bool playsInMatch(const MatchView &match, const QString &name);
+int goalsInMatch(const MatchView &match, const QString &name);
 
 // Standings and goalscorers.
 void calculateTable(const PageContext &context, PageRows &rows);

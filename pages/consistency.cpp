@@ -295,7 +295,7 @@ void emitProblems(ResultTable &table, PageRows &rows)
 // Texts of a match row of the duplicates page; the group row under the key alone counts.
 enum DuplicateText { DKey = 0, DTeam1, DTeam2, DScore, DTournament, DFile };
 
-QString duplicateKey(const MatchData &m)
+QString duplicateKey(const MatchView &m)
 {
     const bool ordered = QString::compare(m.team1, m.team2) <= 0;
     return m.date.toString(Qt::ISODate) + u'\t' + (ordered ? m.team1 : m.team2) + u'\t' +
@@ -310,7 +310,9 @@ void checkReports(const PageContext &context, PageRows &rows)
         emitProblems(*context.table, rows);
         return;
     }
-    const MatchData &m = *context.match;
+    // The checks follow events through pointers: they run over the match as a value of its own.
+    const Match match = context.match->toMatch();
+    const MatchData &m = *match;
     const QStringList problems = MatchCheck(m).run();
     for (const QString &problem : problems) {
         PageRow &row = rows.newRow();
@@ -326,7 +328,7 @@ void checkReports(const PageContext &context, PageRows &rows)
 void findDuplicates(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        const MatchData &m = *context.match;
+        const MatchView &m = *context.match;
         PageRow &row = rows.newRow();
         row.setText(DKey, duplicateKey(m));
         row.setText(DTeam1, m.team1);

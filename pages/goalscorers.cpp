@@ -10,7 +10,7 @@ void calculateGoals(const PageContext &context, PageRows &rows)
     const Texts &t = texts();
     if (!context.table) {
         const bool considerId = context.params.considerId;
-        for (const MatchEvent &event : context.match->events) {
+        for (const EventView &event : context.match->events) {
             if (event.type != t.goal && event.type != t.penaltyGoal)
                 continue;
             // The row shows the name and team of the last goal counted for it.

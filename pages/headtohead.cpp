@@ -50,7 +50,7 @@ void headToHead(const PageContext &context, PageRows &rows)
     const QString second = cut < 0 ? QString() : argument.mid(cut + 1);
 
     if (!context.table) {
-        const MatchData &m = *context.match;
+        const MatchView &m = *context.match;
         if (!(m.team1 == first && m.team2 == second) && !(m.team1 == second && m.team2 == first))
             return;
         // A drill-down row: a match imported twice is listed, and counted, once.
@@ -105,8 +105,8 @@ void headToHead(const PageContext &context, PageRows &rows)
 QStringList opponentsOf(const MatchStore &store, const MatchFilter &filter, const QString &team)
 {
     QSet<QString> names;
-    for (const Match &match : store.matches()) {
-        const MatchData &m = *match;
+    for (qsizetype i = 0; i < store.count(); ++i) {
+        const MatchView m = store.at(i);
         if (!filter.passes(m))
             continue;
         if (m.team1 == team && m.team2 != team)
@@ -120,8 +120,8 @@ QStringList opponentsOf(const MatchStore &store, const MatchFilter &filter, cons
 QStringList teamsOf(const MatchStore &store, const MatchFilter &filter)
 {
     QSet<QString> names;
-    for (const Match &match : store.matches()) {
-        const MatchData &m = *match;
+    for (qsizetype i = 0; i < store.count(); ++i) {
+        const MatchView m = store.at(i);
         if (filter.passes(m)) {
             names.insert(m.team1);
             names.insert(m.team2);

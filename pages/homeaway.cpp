@@ -125,7 +125,7 @@ void formTable(const PageContext &context, PageRows &rows)
         emitForm(context, rows);
         return;
     }
-    const MatchData &m = *context.match;
+    const MatchView &m = *context.match;
     if (m.goals1.isEmpty() && m.goals2.isEmpty())
         return;
     PageRow &row = rows.newRow();

@@ -40,12 +40,12 @@ QString dateText(const QDate &date, QStringView separator)
 
 } // namespace
 
-QString matchRowKey(const MatchData &match)
+QString matchRowKey(const MatchView &match)
 {
     return QStringLiteral("%1,%2,%3").arg(dateText(match.date, {}), match.team1, match.team2);
 }
 
-PageRow &addMatchRow(PageRows &rows, const MatchData &match, const QString &extra)
+PageRow &addMatchRow(PageRows &rows, const MatchView &match, const QString &extra)
 {
     PageRow &row = rows.rowFor(matchRowKey(match));
     row.setText(0, dateText(match.date, u"/"));
@@ -57,26 +57,26 @@ PageRow &addMatchRow(PageRows &rows, const MatchData &match, const QString &extr
     return row;
 }
 
-bool playsInMatch(const MatchData &match, const QString &name)
+bool playsInMatch(const MatchView &match, const QString &name)
 {
-    for (const PlayerEntry &player : match.players1)
+    for (const PlayerView &player : match.players1)
         if (player.name == name)
             return true;
-    for (const PlayerEntry &player : match.players2)
+    for (const PlayerView &player : match.players2)
         if (player.name == name)
             return true;
     const QString &substitution = texts().substitution;
-    for (const MatchEvent &event : match.events)
+    for (const EventView &event : match.events)
         if (event.player2 == name && event.type == substitution)
             return true;
     return false;
 }
 
-int goalsInMatch(const MatchData &match, const QString &name)
+int goalsInMatch(const MatchView &match, const QString &name)
 {
     const Texts &t = texts();
     int goals = 0;
-    for (const MatchEvent &event : match.events)
+    for (const EventView &event : match.events)
         if (event.player == name && (event.type == t.goal || event.type == t.penaltyGoal))
             ++goals;
     return goals;
@@ -84,7 +84,7 @@ int goalsInMatch(const MatchData &match, const QString &name)
 
 namespace {
 
-using MatchTest = bool (*)(const MatchData &match, const QString &argument);
+using MatchTest = bool (*)(const MatchView &match, const QString &argument);
 
 QString reportLink(const QString &fileName)
 {
@@ -133,22 +133,22 @@ void drillDown(const PageContext &context, PageRows &rows, MatchTest test)
         addMatchRow(rows, *context.match, context.match->fileName);
 }
 
-bool atStadium(const MatchData &match, const QString &stadium)
+bool atStadium(const MatchView &match, const QString &stadium)
 {
     return match.stadium == stadium;
 }
 
-bool refereedBy(const MatchData &match, const QString &referee)
+bool refereedBy(const MatchView &match, const QString &referee)
 {
     return match.referee == referee;
 }
 
-bool coachedBy(const MatchData &match, const QString &coach)
+bool coachedBy(const MatchView &match, const QString &coach)
 {
     return match.coach1 == coach || match.coach2 == coach;
 }
 
-bool playedBy(const MatchData &match, const QString &team)
+bool playedBy(const MatchView &match, const QString &team)
 {
     return match.team1 == team || match.team2 == team;
 }
@@ -159,7 +159,7 @@ void calculateMatches(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
         // Every selected match gets its own row, duplicates included.
-        const MatchData &match = *context.match;
+        const MatchView &match = *context.match;
         PageRow &row = rows.newRow();
         row.setText(0, dateText(match.date, u"/"));
         row.setText(1, match.team1);
@@ -191,10 +191,10 @@ void stadiumMatches(const PageContext &context, PageRows &rows)
 }
 
 // True when a penalty was scored or missed in the match.
-static bool hasPenalty(const MatchData &match)
+static bool hasPenalty(const MatchView &match)
 {
     const Texts &t = texts();
-    for (const MatchEvent &event : match.events)
+    for (const EventView &event : match.events)
         if (event.type == t.penaltyGoal || event.type == t.missedPenalty)
             return true;
     return false;

@@ -42,7 +42,7 @@ const QString &nameAndCity(QString &buffer, const QString &name, const QString &
 }
 
 // The attendance of a match; 0 when it is not given, not a number, or below zero.
-qint64 attendanceOf(const MatchData &match)
+qint64 attendanceOf(const MatchView &match)
 {
     bool ok = false;
     const qint64 value = match.attendance.toLongLong(&ok, 10);
@@ -91,14 +91,14 @@ void calculateReferees(const PageContext &context, PageRows &rows)
 {
     const Texts &t = texts();
     if (!context.table) {
-        const MatchData &m = *context.match;
+        const MatchView &m = *context.match;
         QString buffer;
         PageRow &row = rows.rowFor(nameAndCity(buffer, m.referee, m.refereeCity));
         setRowText(row, 0, m.referee);
         setRowText(row, 1, m.refereeCity);
         row.addCount(RefereeMatches, 1);
         // Every booking and penalty of the match counts, for both teams.
-        for (const MatchEvent &e : m.events) {
+        for (const EventView &e : m.events) {
             if (e.type == t.caution)
                 row.addCount(RefereeCautions, 1);
             else if (e.type == t.penaltyGoal || e.type == t.missedPenalty)
@@ -139,7 +139,7 @@ void calculateReferees(const PageContext &context, PageRows &rows)
 void calculateCoaches(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        const MatchData &m = *context.match;
+        const MatchView &m = *context.match;
         const QString &search = context.params.argument;
         const bool considerId = context.params.considerId;
         QString buffer;
@@ -186,7 +186,7 @@ void calculateCoaches(const PageContext &context, PageRows &rows)
 void calculateStadiums(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        const MatchData &m = *context.match;
+        const MatchView &m = *context.match;
         QString buffer;
         PageRow &row = rows.rowFor(nameAndCity(buffer, m.stadium, m.city));
         setRowText(row, 0, m.stadium);

@@ -6,14 +6,46 @@
 
 namespace {
 
-bool selects(const MatchFilter &filter, bool allTournaments, bool allRounds, const MatchData &match)
+// The filter in the store's terms: texts as numbers, dates as Julian days.
+struct StoreFilter
 {
-    if (!match.date.isValid() || match.date < filter.from || match.date > filter.till)
-        return false;
-    if (!allRounds && match.round != filter.round)
-        return false;
-    return allTournaments || match.tournament == filter.tournament;
-}
+    StoreFilter(const MatchFilter &filter, const TextTable &texts)
+        : from(filter.from.isValid() ? filter.from.toJulianDay() : 0),
+          till(filter.till.isValid() ? filter.till.toJulianDay() : -1),
+          allTournaments(filter.allTournaments()), allRounds(filter.allRounds()),
+          tournament(allTournaments ? TextTable::noText : texts.find(filter.tournament)),
+          round(allRounds ? TextTable::noText : texts.find(filter.round))
+    {
+        // A null filter text equals the empty one, as QString compares them.
+        if (tournament == TextTable::nullText || tournament == TextTable::emptyText)
+            tournament = TextTable::emptyText, nullTournament = true;
+        if (round == TextTable::nullText || round == TextTable::emptyText)
+            round = TextTable::emptyText, nullRound = true;
+    }
+
+    bool selects(const MatchRecord &r) const
+    {
+        if (r.julianDay == 0 || r.julianDay < from || r.julianDay > till)
+            return false;
+        if (!allRounds && !sameText(r.texts[RoundField], round, nullRound))
+            return false;
+        return allTournaments || sameText(r.texts[TournamentField], tournament, nullTournament);
+    }
+
+    static bool sameText(TextId id, TextId wanted, bool emptyWanted)
+    {
+        return id == wanted || (emptyWanted && id == TextTable::nullText);
+    }
+
+    qint64 from;
+    qint64 till;
+    bool allTournaments;
+    bool allRounds;
+    TextId tournament;
+    TextId round;
+    bool nullTournament = false;
+    bool nullRound = false;
+};
 
 } // namespace
 
@@ -29,9 +61,23 @@ bool MatchFilter::allRounds() const
     return round == texts().allRounds;
 }
 
+template <typename M> bool passesFilter(const MatchFilter &filter, const M &match)
+{
+    if (!match.date.isValid() || match.date < filter.from || match.date > filter.till)
+        return false;
+    if (!filter.allRounds() && match.round != filter.round)
+        return false;
+    return filter.allTournaments() || match.tournament == filter.tournament;
+}
+
+bool MatchFilter::passes(const MatchView &match) const
+{
+    return passesFilter(*this, match);
+}
+
 bool MatchFilter::passes(const MatchData &match) const
 {
-    return selects(*this, allTournaments(), allRounds(), match);
+    return passesFilter(*this, match);
 }
 
 PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder builder,
@@ -45,14 +91,13 @@ PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder 
 
     QElapsedTimer timer;
     timer.start();
-    const bool all = filter.allTournaments();
-    const bool allRounds = filter.allRounds();
-    for (const Match &match : store.matches()) {
-        const MatchData &m = *match;
+    const StoreFilter selection(filter, store.texts());
+    for (qsizetype i = 0; i < store.count(); ++i) {
         ++run.examined;
-        if (selects(filter, all, allRounds, m)) {
+        if (selection.selects(store.record(i))) {
             ++run.selected;
-            context.match = &m;
+            const MatchView match = store.at(i);
+            context.match = &match;
             builder(context, rows);
         }
         if (progress && run.examined % 1000 == 0)
@@ -62,7 +107,7 @@ PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder 
 
     if (store.isEmpty())
         return run;
-    const MatchData &first = *store.matches().constFirst();
+    const MatchView first = store.at(0);
     context.table = &table;
     context.match = &first;
     builder(context, rows);

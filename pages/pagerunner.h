@@ -26,6 +26,7 @@ struct MatchFilter
 
     bool allTournaments() const;
     bool allRounds() const;
+    bool passes(const MatchView &match) const;
     bool passes(const MatchData &match) const;
 };
 
@@ -43,7 +44,7 @@ struct PageParams
 struct PageContext
 {
     ResultTable *table = nullptr;
-    const MatchData *match = nullptr;
+    const MatchView *match = nullptr;
     PageParams params;
     const MatchFilter *filter = nullptr; // the selection the page runs over
 };

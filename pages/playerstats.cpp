@@ -52,7 +52,7 @@ Counter eventCounter(EventKind kind)
 // One row per player: every line-up entry and substitution is an appearance of its player,
 // every other event a sighting of its player that may add to one counter. With a search text
 // only the sightings whose name contains it (case-sensitive) are counted.
-void accumulatePlayers(const MatchData &m, const QString &search, bool considerId, PageRows &rows)
+void accumulatePlayers(const MatchView &m, const QString &search, bool considerId, PageRows &rows)
 {
     const Texts &t = texts();
     QString buffer;
@@ -67,11 +67,11 @@ void accumulatePlayers(const MatchData &m, const QString &search, bool considerI
             row.addCount(counter, 1);
     };
 
-    for (const PlayerEntry &p : m.players1)
+    for (const PlayerView &p : m.players1)
         sight(p.id, p.name, m.team1, Appearances);
-    for (const PlayerEntry &p : m.players2)
+    for (const PlayerView &p : m.players2)
         sight(p.id, p.name, m.team2, Appearances);
-    for (const MatchEvent &e : m.events) {
+    for (const EventView &e : m.events) {
         if (e.type == t.substitution)
             sight(e.playerid2, e.player2, e.team, Appearances);
         else
@@ -132,7 +132,7 @@ void calculatePlayers(const PageContext &context, PageRows &rows)
 void calculateTeams(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        const MatchData &m = *context.match;
+        const MatchView &m = *context.match;
         const Texts &t = texts();
 
         // A team's row is looked up once per match, not once per player or event, and is created
@@ -156,16 +156,16 @@ void calculateTeams(const PageContext &context, PageRows &rows)
         if (!m.players1.isEmpty()) {
             PageRow &row = teamRow(m.team1);
             setRowText(row, 0, m.team1);
-            for (const PlayerEntry &p : m.players1)
+            for (const PlayerView &p : m.players1)
                 addName(row, p.name);
         }
         if (!m.players2.isEmpty()) {
             PageRow &row = teamRow(m.team2);
             setRowText(row, 0, m.team2);
-            for (const PlayerEntry &p : m.players2)
+            for (const PlayerView &p : m.players2)
                 addName(row, p.name);
         }
-        for (const MatchEvent &e : m.events) {
+        for (const EventView &e : m.events) {
             PageRow &row = teamRow(e.team);
             setRowText(row, 0, e.team);
             if (e.type == t.substitution) {

@@ -12,8 +12,8 @@ QStringList roundsOf(const MatchStore &store, const QString &tournament)
     // Each round's earliest date (an undated match counts only while no dated one is known).
     QStringList rounds;
     QHash<QString, QDate> first;
-    for (const Match &match : store.matches()) {
-        const MatchData &m = *match;
+    for (qsizetype i = 0; i < store.count(); ++i) {
+        const MatchView m = store.at(i);
         if (m.round.isEmpty() || (!all && m.tournament != tournament))
             continue;
         auto it = first.find(m.round);

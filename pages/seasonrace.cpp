@@ -19,11 +19,19 @@ enum RaceText { RTeam1 = 0, RTeam2, RGoals1, RGoals2, RDate, RFile };
 
 struct RaceMatch
 {
-    Match match;
+    qsizetype index; // in RaceMatches::store
+    QDate date;
     QString fileName;
 };
 
-void keepMatch(PageRows &rows, const MatchData &m, const QString &fileName)
+// The scored matches of a selection, in a store of their own.
+struct RaceMatches
+{
+    MatchStore store;
+    QList<RaceMatch> matches;
+};
+
+void keepMatch(PageRows &rows, const MatchView &m, const QString &fileName)
 {
     if (m.goals1.isEmpty() && m.goals2.isEmpty())
         return;
@@ -36,36 +44,37 @@ void keepMatch(PageRows &rows, const MatchData &m, const QString &fileName)
     row.setText(RFile, fileName);
 }
 
-QList<RaceMatch> keptMatches(const PageRows &rows)
+RaceMatches keptMatches(const PageRows &rows)
 {
-    QList<RaceMatch> matches;
-    matches.reserve(rows.size());
+    RaceMatches kept;
+    kept.matches.reserve(rows.size());
     for (const PageRow *row : rows.rows()) {
-        RaceMatch kept;
-        MatchData &d = kept.match.edit();
+        Match match;
+        MatchData &d = match.edit();
         d.team1 = row->text(RTeam1);
         d.team2 = row->text(RTeam2);
         d.goals1 = row->text(RGoals1);
         d.goals2 = row->text(RGoals2);
         d.date = QDate::fromString(row->text(RDate), Qt::ISODate);
-        kept.fileName = row->text(RFile);
-        matches.append(kept);
+        kept.matches.append(RaceMatch{kept.store.count(), d.date, row->text(RFile)});
+        kept.store.add(match);
     }
-    return matches;
+    return kept;
 }
 
-SeasonRace raceOf(QList<RaceMatch> matches)
+SeasonRace raceOf(const RaceMatches &kept)
 {
     SeasonRace race;
-    std::stable_sort(matches.begin(), matches.end(), [](const RaceMatch &a, const RaceMatch &b) {
-        return a.match->date < b.match->date;
-    });
+    QList<RaceMatch> matches = kept.matches;
+    std::stable_sort(matches.begin(), matches.end(),
+                     [](const RaceMatch &a, const RaceMatch &b) { return a.date < b.date; });
 
     // Every team of the selection stands in the table from the first day, without points.
     PageRows running;
     QStringList teams;
     for (const RaceMatch &m : std::as_const(matches)) {
-        for (const QString &team : {m.match->team1, m.match->team2}) {
+        const MatchView match = kept.store.at(m.index);
+        for (const QString &team : {match.team1, match.team2}) {
             PageRow &row = running.rowFor(team);
             if (row.text(0).isEmpty() && !teams.contains(team)) {
                 row.setText(0, team);
@@ -79,12 +88,12 @@ SeasonRace raceOf(QList<RaceMatch> matches)
     qint64 allGoals = 0;
     PageContext context;
     for (qsizetype first = 0; first < matches.size();) {
-        const QDate day = matches.at(first).match->date;
+        const QDate day = matches.at(first).date;
         qsizetype end = first;
         qint64 dayGoals = 0;
         QList<RaceStep *> today;
-        for (; end < matches.size() && matches.at(end).match->date == day; ++end) {
-            const MatchData &m = *matches.at(end).match;
+        for (; end < matches.size() && matches.at(end).date == day; ++end) {
+            const MatchView m = kept.store.at(matches.at(end).index);
             context.table = nullptr;
             context.match = &m;
             calculateTable(context, running);
@@ -107,7 +116,7 @@ SeasonRace raceOf(QList<RaceMatch> matches)
             }
         }
         for (qsizetype i = first; i < end; ++i) {
-            const MatchData &m = *matches.at(i).match;
+            const MatchView m = kept.store.at(matches.at(i).index);
             for (const QString &team : {m.team1, m.team2}) {
                 for (RaceStep &step : steps[team])
                     if (step.date == day)
@@ -164,9 +173,10 @@ QString average(double value)
 SeasonRace seasonRace(const MatchStore &store, const MatchFilter &filter)
 {
     PageRows rows;
-    for (const Match &match : store.matches()) {
-        if (filter.passes(*match))
-            keepMatch(rows, *match, match->fileName);
+    for (qsizetype i = 0; i < store.count(); ++i) {
+        const MatchView match = store.at(i);
+        if (filter.passes(match))
+            keepMatch(rows, match, match.fileName);
     }
     return raceOf(keptMatches(rows));
 }

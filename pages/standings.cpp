@@ -152,8 +152,11 @@ QString deductionsFootnote(const QList<TeamRecord> &teams, const CompetitionRule
 
 } // namespace
 
-void addToStandings(const MatchData &match, PageRows &rows, StandingsSide side,
-                    const CompetitionRules &rules)
+namespace {
+
+template <typename M>
+void addMatchToStandings(const M &match, PageRows &rows, StandingsSide side,
+                         const CompetitionRules &rules)
 {
     // A report without any score says nothing about the result; counting it as 0:0 would invent
     // a draw.
@@ -166,6 +169,20 @@ void addToStandings(const MatchData &match, PageRows &rows, StandingsSide side,
         addResult(rows, match.team1, match.team2, g1, g2, false, meetings);
     if (side != StandingsSide::Home)
         addResult(rows, match.team2, match.team1, g2, g1, true, meetings);
+}
+
+} // namespace
+
+void addToStandings(const MatchView &match, PageRows &rows, StandingsSide side,
+                    const CompetitionRules &rules)
+{
+    addMatchToStandings(match, rows, side, rules);
+}
+
+void addToStandings(const MatchData &match, PageRows &rows, StandingsSide side,
+                    const CompetitionRules &rules)
+{
+    addMatchToStandings(match, rows, side, rules);
 }
 
 void calculateTable(const PageContext &context, PageRows &rows)

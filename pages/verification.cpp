@@ -57,7 +57,7 @@ void sightId(PageRows &rows, QString &key, const QString &name, const QString &i
 void verifyPlayers(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        const MatchData &m = *context.match;
+        const MatchView &m = *context.match;
         // Only a match whose two line-ups both hold exactly eleven players is passed over.
         if (m.players1.size() != 11 || m.players2.size() != 11)
             addMatchRow(rows, m, context.match->fileName);
@@ -69,7 +69,7 @@ void verifyPlayers(const PageContext &context, PageRows &rows)
 void verifyAttendance(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        const MatchData &m = *context.match;
+        const MatchView &m = *context.match;
         // "0" or a text that is not a number is an attendance given, if oddly.
         if (m.attendance.isEmpty())
             addMatchRow(rows, m, context.match->fileName);
@@ -81,14 +81,14 @@ void verifyAttendance(const PageContext &context, PageRows &rows)
 void verifyPlayers2(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        const MatchData &m = *context.match;
+        const MatchView &m = *context.match;
         const QString &substitution = texts().substitution;
         QString key;
-        for (const PlayerEntry &p : m.players1)
+        for (const PlayerView &p : m.players1)
             sightId(rows, key, p.name, p.id, m.team1);
-        for (const PlayerEntry &p : m.players2)
+        for (const PlayerView &p : m.players2)
             sightId(rows, key, p.name, p.id, m.team2);
-        for (const MatchEvent &e : m.events) {
+        for (const EventView &e : m.events) {
             sightId(rows, key, e.player, e.playerid, e.team);
             if (e.type == substitution)
                 sightId(rows, key, e.player2, e.playerid2, e.team);

@@ -293,7 +293,7 @@ void TestCli::importRoundTripAndInto()
     QVERIFY(readDatabase(out, store).ok());
     QCOMPARE(store.count(), matches.size());
     for (const Match &match : matches) {
-        const Match *read = store.find(match->fileName);
+        const std::optional<Match> read = store.find(match->fileName);
         QVERIFY2(read && read->sameRecord(match), qPrintable(match->fileName));
     }
 

@@ -63,8 +63,9 @@ MatchStore leagueStore()
 
 bool sameStore(const MatchStore &a, const MatchStore &b)
 {
-    return std::equal(a.matches().begin(), a.matches().end(), b.matches().begin(),
-                      b.matches().end(), [](auto &x, auto &y) { return x.sameRecord(y); });
+    const QList<Match> x = a.matches(), y = b.matches();
+    return std::equal(x.begin(), x.end(), y.begin(), y.end(),
+                      [](auto &p, auto &q) { return p.sameRecord(q); });
 }
 
 // Each row of the window's table as its first cells, trimmed and joined by '|'; sorted.

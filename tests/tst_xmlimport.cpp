@@ -374,7 +374,7 @@ private Q_SLOTS:
         QVERIFY(store.find(u"café.xml"_s) && store.find(u"Матч-2.xml"_s));
         QCOMPARE(store.tournamentNames(), QStringList({QString(), u"Z"_s, u"Кубок"_s, u"Лига"_s}));
         QVERIFY(result.dates.from == QDate(2001, 5, 5) && result.dates.till == QDate(2009, 3, 14));
-        const Match *cut = store.find(u"big.xml"_s);
+        const std::optional<Match> cut = store.find(u"big.xml"_s);
         QVERIFY(cut && (*cut)->team1 == u"A"_s && (*cut)->team2.isNull());
         QCOMPARE((*cut)->players1.size(), maxLineupPlayers);
         QCOMPARE((*store.find(u"deep.xml"_s))->team1, u"Deep"_s);

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+// A text of a store by number: equal texts added through intern() share one number.
+using TextId = quint32;
+
+// Every text of a store, each kept once and referred to by its TextId. Two numbers are fixed: 0 is
+// the null text and 1 the empty one, which the database file tells apart. Texts are interned
+// (looked up by content, added when new) or appended as they are when they are known to differ
+// from one record to the next (file names, match IDs): those are never looked up by content.
+class TextTable
+{
+public:
+    static constexpr TextId nullText = 0;
+    static constexpr TextId emptyText = 1;
+    static constexpr TextId noText = ~TextId(0); // find(): no such text
+
+    TextTable();
+
+    const QString &text(TextId id) const { return m_texts[id]; }
+    qsizetype size() const { return qsizetype(m_texts.size()); }
+
+    TextId intern(const QString &text);
+    // A text given as big-endian UTF-16 code units, as the database file keeps them.
+    TextId internBigEndian(const uchar *bytes, qsizetype units);
+    // Adds text as a number of its own, not to be found by content.
+    TextId append(const QString &text);
+    TextId appendBigEndian(const uchar *bytes, qsizetype units);
+    // The number of an interned text equal to text, else noText.
+    TextId find(const QString &text) const;
+
+    // Moves every text of other into this table: other's numbers, in order, become the returned
+    // ones. Texts other interned are interned here, appended ones appended.
+    std::vector<TextId> absorb(TextTable &&other);
+
+    void clear();
+    void swap(TextTable &other) noexcept;
+
+private:
+    static constexpr quint32 unhashed = 0; // m_hashes of an appended text (hashes are never 0)
+
+    TextId insert(QString &&text, quint32 hash);
+    TextId lookup(const uchar *bigEndian, qsizetype units, quint32 hash) const;
+    void grow();
+
+    std::vector<QString> m_texts;
+    std::vector<quint32> m_hashes;  // by TextId
+    std::vector<TextId> m_slots;    // open addressing by hash; 0 marks a free slot
+    qsizetype m_hashed = 0;
+};
