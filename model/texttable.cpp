@@ -187,8 +187,8 @@ std::vector<TextId> TextTable::absorb(TextTable &&other)
         TextId found = noText;
         if (hash != unhashed) {
             toBigEndian(text, bigEndian);
-            found = lookup(reinterpret_cast<const uchar *>(bigEndian.constData()), text.size(),
-                           hash);
+            found =
+                lookup(reinterpret_cast<const uchar *>(bigEndian.constData()), text.size(), hash);
         }
         ids[id] = found != noText ? found : insert(std::move(text), hash);
     }

@@ -47,7 +47,7 @@ private:
     void grow();
 
     std::vector<QString> m_texts;
-    std::vector<quint32> m_hashes;  // by TextId
-    std::vector<TextId> m_slots;    // open addressing by hash; 0 marks a free slot
+    std::vector<quint32> m_hashes; // by TextId
+    std::vector<TextId> m_slots;   // open addressing by hash; 0 marks a free slot
     qsizetype m_hashed = 0;
 };
