@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -175,10 +176,10 @@ bool readMatch(Reader &in, MatchStore &store)
 // counts its line-up entries and events.
 void skipMatch(Reader &in, qint64 &lineupEntries, qint64 &events)
 {
-    for (int i = 0; i < 11; ++i)
+    for (int field = FileNameField; field <= TimeField; ++field)
         in.rawString();
     in.julianDay();
-    for (int i = 0; i < 16; ++i)
+    for (int field = Coach1IdField; field < MatchFieldCount; ++field)
         in.rawString();
     for (int side = 0; side < 2; ++side) {
         const quint32 n = in.count(minPlayerSize);
@@ -204,7 +205,13 @@ constexpr qsizetype parallelReadBytes = 256 * 1024;
 // the records into a store of its own, and the shares are appended in file order. Returns false,
 // consuming nothing of in and adding nothing to store, when the quick pass finds the file damaged;
 // the caller then reads it on one thread to say where.
-bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, MatchStore &store)
+//
+// With release given, each core hands the bytes it has decoded back to the system as it goes, so
+// that the file and the store it becomes are hardly ever in memory together.
+using ReleaseBytes = std::function<void(qint64 from, qint64 till)>;
+
+bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, MatchStore &store,
+                    const ReleaseBytes &release)
 {
     const int threads = QThread::idealThreadCount();
     if (threads < 2 || bytes.size() < parallelReadBytes)
@@ -239,9 +246,15 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, MatchStore &
         MatchStore &part = k == 0 ? store : parts[size_t(k)];
         if (k == 0)
             part.reserve(qsizetype(n), lineupEntries, events);
+        constexpr qint64 releaseStep = 8 * 1024 * 1024;
+        qint64 released = starts[first];
         for (size_t i = first; i < last; ++i) {
             if (!readMatch(share, part))
                 break;
+            if (release && share.offset() - released >= releaseStep) {
+                release(released, share.offset());
+                released = share.offset();
+            }
         }
         failed[size_t(k)] = share.failed();
     };
@@ -341,7 +354,9 @@ void writeMatch(Writer &out, const MatchStore &store, const MatchRecord &r)
 
 } // namespace
 
-DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
+namespace {
+
+DatabaseResult readContents(const QByteArray &bytes, MatchStore &store, const ReleaseBytes &release)
 {
     DatabaseResult result;
     // Fewer bytes than the magic: a database cut short if they begin it, else some other file.
@@ -378,7 +393,7 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
     // Matches are read one by one, so a count larger than the file holds costs nothing up front:
     // reading as far as the bytes go tells how many of them are whole.
     const quint32 n = in.u32();
-    if (!in.failed() && !readInParallel(bytes, in, n, fresh)) {
+    if (!in.failed() && !readInParallel(bytes, in, n, fresh, release)) {
         for (quint32 i = 0; i < n && readMatch(in, fresh); ++i) {
         }
     }
@@ -400,6 +415,13 @@ DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
     return result;
 }
 
+} // namespace
+
+DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
+{
+    return readContents(bytes, store, ReleaseBytes());
+}
+
 DatabaseResult readDatabase(const QString &path, MatchStore &store)
 {
     DatabaseResult result;
@@ -409,7 +431,8 @@ DatabaseResult readDatabase(const QString &path, MatchStore &store)
     });
     switch (file.status) {
     case FileContents::Ok:
-        return readDatabaseBytes(file.bytes, store);
+        return readContents(file.bytes, store,
+                            [&file](qint64 from, qint64 till) { file.release(from, till); });
     case FileContents::CannotOpen:
         result.status = DatabaseResult::CannotOpen;
         result.systemError = file.error.text;

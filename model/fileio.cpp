@@ -85,6 +85,19 @@ public:
         return m_mapped ? m_mapped : m_bytes.data();
     }
 
+    bool release(qint64 from, qint64 till)
+    {
+        if (!m_mapped)
+            return false;
+        // Whole huge pages only, so that no page that is still to be read is split or dropped.
+        constexpr qint64 page = 2 * 1024 * 1024;
+        const qint64 first = (from + page - 1) / page * page;
+        const qint64 last = std::min(till, m_size) / page * page;
+        if (last > first)
+            ::madvise(m_mapped + first, size_t(last - first), MADV_DONTNEED);
+        return true;
+    }
+
 private:
     qint64 m_size;
     char *m_mapped = nullptr;
@@ -92,6 +105,11 @@ private:
 };
 
 } // namespace
+
+bool FileContents::release(qint64 from, qint64 till) const
+{
+    return owner && static_cast<FileBuffer *>(owner.get())->release(from, till);
+}
 
 SystemError SystemError::fromErrno(int code)
 {

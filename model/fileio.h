@@ -33,6 +33,12 @@ struct FileContents
     QByteArray bytes; // may refer to memory that owner keeps: keep the two together
     std::shared_ptr<void> owner;
 
+    // Gives the memory of bytes[from, till) back to the system (as far as whole pages of it go)
+    // when the bytes are in memory of their own: a reader that is done with a stretch of a large
+    // file keeps the process small. Those bytes must not be read again. Returns false, releasing
+    // nothing, when the bytes share memory with anything else.
+    bool release(qint64 from, qint64 till) const;
+
     bool ok() const { return status == Ok; }
 };
 

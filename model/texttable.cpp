@@ -1,5 +1,6 @@
 #include "model/texttable.h"
 
+#include <QSysInfo>
 #include <QVarLengthArray>
 #include <QtEndian>
 
@@ -7,24 +8,32 @@
 
 namespace {
 
-// A fast hash of the big-endian bytes of a text, eight at a time; never 0.
+quint64 load8(const uchar *bytes)
+{
+    quint64 v;
+    std::memcpy(&v, bytes, 8);
+    return v;
+}
+
+// A fast hash of the big-endian bytes of a text; never 0. It reads the first sixteen and the last
+// eight bytes and the size, whatever the length: texts that agree in all of those only share a
+// chain of slots.
 quint32 hashBytes(const uchar *bytes, qsizetype size)
 {
-    constexpr quint64 multiplier = 0x9E3779B97F4A7C15ull;
-    quint64 h = quint64(size) * multiplier;
-    while (size >= 8) {
-        quint64 v;
-        std::memcpy(&v, bytes, 8);
-        h = (h ^ v) * multiplier;
-        h ^= h >> 29;
-        bytes += 8;
-        size -= 8;
+    quint64 a = 0, b = 0, c = 0;
+    if (size >= 8) {
+        a = load8(bytes);
+        c = load8(bytes + size - 8);
+        if (size >= 16)
+            b = load8(bytes + 8);
+    } else {
+        std::memcpy(&a, bytes, size_t(size));
     }
-    if (size > 0) {
-        quint64 v = 0;
-        std::memcpy(&v, bytes, size_t(size));
-        h = (h ^ v) * multiplier;
-    }
+    quint64 h = (a ^ 0x9E3779B97F4A7C15ull) * 0xBF58476D1CE4E5B9ull;
+    h ^= (b + quint64(size)) * 0x94D049BB133111EBull;
+    h ^= ((c >> 7) | (c << 57)) * 0xD6E8FEB86659FD93ull;
+    h ^= h >> 31;
+    h *= 0x9E3779B97F4A7C15ull;
     h ^= h >> 32;
     const auto hash = quint32(h);
     return hash == 0 ? 1 : hash;
@@ -35,7 +44,19 @@ bool equalsBigEndian(const QString &text, const uchar *bytes, qsizetype units)
     if (text.size() != units)
         return false;
     const char16_t *own = reinterpret_cast<const char16_t *>(text.constData());
-    for (qsizetype i = 0; i < units; ++i) {
+    qsizetype i = 0;
+    // Four code units at a time: swap the bytes of each and compare with the text's own.
+    for (; i + 4 <= units; i += 4) {
+        quint64 theirs, ours;
+        std::memcpy(&theirs, bytes + 2 * i, 8);
+        std::memcpy(&ours, own + i, 8);
+        if (QSysInfo::ByteOrder == QSysInfo::LittleEndian)
+            theirs =
+                ((theirs & 0x00FF00FF00FF00FFull) << 8) | ((theirs >> 8) & 0x00FF00FF00FF00FFull);
+        if (theirs != ours)
+            return false;
+    }
+    for (; i < units; ++i) {
         if (own[i] != char16_t((bytes[2 * i] << 8) | bytes[2 * i + 1]))
             return false;
     }
@@ -71,7 +92,8 @@ void TextTable::clear()
     m_texts.push_back(QString());
     m_texts.push_back(QStringLiteral(""));
     m_hashes.assign(2, unhashed);
-    m_slots.assign(1024, 0);
+    m_slots.assign(1024, Slot{0, 0, 0});
+    m_bigEndian.clear();
     m_hashed = 0;
 }
 
@@ -80,6 +102,7 @@ void TextTable::swap(TextTable &other) noexcept
     m_texts.swap(other.m_texts);
     m_hashes.swap(other.m_hashes);
     m_slots.swap(other.m_slots);
+    m_bigEndian.swap(other.m_bigEndian);
     std::swap(m_hashed, other.m_hashed);
 }
 
@@ -87,15 +110,21 @@ TextId TextTable::lookup(const uchar *bigEndian, qsizetype units, quint32 hash) 
 {
     const size_t mask = m_slots.size() - 1;
     for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const TextId id = m_slots[slot];
-        if (id == 0)
+        const Slot &at = m_slots[slot];
+        if (at.id == 0)
             return noText;
-        if (m_hashes[id] == hash && equalsBigEndian(m_texts[id], bigEndian, units))
-            return id;
+        if (at.hash != hash)
+            continue;
+        const quint64 size = at.place & longText;
+        if (size != longText
+                ? size == quint64(units) * 2 && std::memcmp(m_bigEndian.data() + (at.place >> 24),
+                                                            bigEndian, size_t(size)) == 0
+                : equalsBigEndian(m_texts[at.id], bigEndian, units))
+            return at.id;
     }
 }
 
-TextId TextTable::insert(QString &&text, quint32 hash)
+TextId TextTable::insert(QString &&text, quint32 hash, const uchar *bigEndian)
 {
     const auto id = TextId(m_texts.size());
     m_texts.push_back(std::move(text));
@@ -106,24 +135,30 @@ TextId TextTable::insert(QString &&text, quint32 hash)
         grow();
     const size_t mask = m_slots.size() - 1;
     size_t slot = hash & mask;
-    while (m_slots[slot] != 0)
+    while (m_slots[slot].id != 0)
         slot = (slot + 1) & mask;
-    m_slots[slot] = id;
+    const auto size = quint64(m_texts[id].size()) * 2;
+    quint64 place = longText;
+    if (size < longText) {
+        place = quint64(m_bigEndian.size()) << 24 | size;
+        m_bigEndian.insert(m_bigEndian.end(), bigEndian, bigEndian + size);
+    }
+    m_slots[slot] = Slot{hash, id, place};
     ++m_hashed;
     return id;
 }
 
 void TextTable::grow()
 {
-    std::vector<TextId> slots(m_slots.size() * 2, 0);
+    std::vector<Slot> slots(m_slots.size() * 2, Slot{0, 0, 0});
     const size_t mask = slots.size() - 1;
-    for (const TextId id : m_slots) {
-        if (id == 0)
+    for (const Slot &at : m_slots) {
+        if (at.id == 0)
             continue;
-        size_t slot = m_hashes[id] & mask;
-        while (slots[slot] != 0)
+        size_t slot = at.hash & mask;
+        while (slots[slot].id != 0)
             slot = (slot + 1) & mask;
-        slots[slot] = id;
+        slots[slot] = at;
     }
     m_slots.swap(slots);
 }
@@ -134,12 +169,12 @@ TextId TextTable::internBigEndian(const uchar *bytes, qsizetype units)
         return emptyText;
     const quint32 hash = hashBytes(bytes, units * 2);
     const TextId found = lookup(bytes, units, hash);
-    return found != noText ? found : insert(decodeBigEndian(bytes, units), hash);
+    return found != noText ? found : insert(decodeBigEndian(bytes, units), hash, bytes);
 }
 
 TextId TextTable::appendBigEndian(const uchar *bytes, qsizetype units)
 {
-    return units == 0 ? emptyText : insert(decodeBigEndian(bytes, units), unhashed);
+    return units == 0 ? emptyText : insert(decodeBigEndian(bytes, units), unhashed, nullptr);
 }
 
 TextId TextTable::intern(const QString &text)
@@ -153,14 +188,14 @@ TextId TextTable::intern(const QString &text)
     const auto *bytes = reinterpret_cast<const uchar *>(bigEndian.constData());
     const quint32 hash = hashBytes(bytes, text.size() * 2);
     const TextId found = lookup(bytes, text.size(), hash);
-    return found != noText ? found : insert(QString(text), hash);
+    return found != noText ? found : insert(QString(text), hash, bytes);
 }
 
 TextId TextTable::append(const QString &text)
 {
     if (text.isNull())
         return nullText;
-    return text.isEmpty() ? emptyText : insert(QString(text), unhashed);
+    return text.isEmpty() ? emptyText : insert(QString(text), unhashed, nullptr);
 }
 
 TextId TextTable::find(const QString &text) const
@@ -184,13 +219,14 @@ std::vector<TextId> TextTable::absorb(TextTable &&other)
     for (size_t id = 2; id < other.m_texts.size(); ++id) {
         QString &text = other.m_texts[id];
         const quint32 hash = other.m_hashes[id];
-        TextId found = noText;
-        if (hash != unhashed) {
-            toBigEndian(text, bigEndian);
-            found =
-                lookup(reinterpret_cast<const uchar *>(bigEndian.constData()), text.size(), hash);
+        if (hash == unhashed) {
+            ids[id] = insert(std::move(text), hash, nullptr);
+            continue;
         }
-        ids[id] = found != noText ? found : insert(std::move(text), hash);
+        toBigEndian(text, bigEndian);
+        const auto *bytes = reinterpret_cast<const uchar *>(bigEndian.constData());
+        const TextId found = lookup(bytes, text.size(), hash);
+        ids[id] = found != noText ? found : insert(std::move(text), hash, bytes);
     }
     other.clear();
     return ids;

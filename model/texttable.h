@@ -42,12 +42,23 @@ public:
 private:
     static constexpr quint32 unhashed = 0; // m_hashes of an appended text (hashes are never 0)
 
-    TextId insert(QString &&text, quint32 hash);
+    TextId insert(QString &&text, quint32 hash, const uchar *bigEndian);
     TextId lookup(const uchar *bigEndian, qsizetype units, quint32 hash) const;
     void grow();
 
     std::vector<QString> m_texts;
     std::vector<quint32> m_hashes; // by TextId
-    std::vector<TextId> m_slots;   // open addressing by hash; 0 marks a free slot
+    // Open addressing by hash; an id of 0 marks a free slot. A slot holds what a look-up compares
+    // (the hash, where the text's big-endian bytes lie in m_bigEndian and how many there are), so
+    // that finding a text touches nothing but the slot and those bytes, all kept close together.
+    struct Slot
+    {
+        quint32 hash;
+        TextId id;
+        quint64 place; // offset << 24 | size in bytes; sizes from 2^24 - 1 up are compared by text
+    };
+    static constexpr quint64 longText = (quint64(1) << 24) - 1;
+    std::vector<Slot> m_slots;
+    std::vector<uchar> m_bigEndian; // every interned text, big-endian, one after another
     qsizetype m_hashed = 0;
 };
