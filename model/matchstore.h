@@ -221,6 +221,8 @@ struct MatchView
     const EventSpan events;
 
     TextId textId(MatchField field) const { return record.texts[field]; }
+    // The match's place in its store.
+    qsizetype index() const;
     const QString &text(TextId id) const { return table.text(id); }
     // The match as a value of its own, independent of the store.
     Match toMatch() const;
@@ -332,6 +334,11 @@ inline MatchView::MatchView(const MatchStore &store, qsizetype index)
       players2(table, store.lineups().data() + record.lineup + record.players1, record.players2),
       events(table, store.eventRecords().data() + record.events, record.eventCount)
 {}
+
+inline qsizetype MatchView::index() const
+{
+    return &record - &store.record(0);
+}
 
 // base with "-N" before its ".xml" ending, if any: "1.xml" -> "1-2.xml", "new" -> "new-2".
 QString numberedFileName(const QString &base, int n);

@@ -10,12 +10,26 @@ void calculateGoals(const PageContext &context, PageRows &rows)
     const Texts &t = texts();
     if (!context.table) {
         const bool considerId = context.params.considerId;
-        for (const EventView &event : context.match->events) {
-            if (event.type != t.goal && event.type != t.penaltyGoal)
+        const MatchView &m = *context.match;
+        for (qsizetype i = 0; i < m.events.size(); ++i) {
+            const EventRecord &e = m.events.item(i);
+            const EventKind kind = rows.eventKind(m.table, e.texts[EventTypeField]);
+            if (kind != EventKind::Goal && kind != EventKind::PenaltyGoal)
                 continue;
+            const EventView event = m.events.at(i);
+            // The row of personKey(), found by the texts' numbers once it has been met.
+            const TextId id = e.texts[EventPlayerIdField], name = e.texts[EventPlayerField],
+                         team = e.texts[EventTeamField];
+            const TextId a = considerId ? (event.playerid.isEmpty() ? name : id) : name;
+            const TextId b = considerId ? 0 : team;
+            PageRow *found = rows.index().find(m.table, a, b);
+            if (!found) {
+                found =
+                    &rows.rowFor(personKey(considerId, event.playerid, event.player, event.team));
+                rows.index().insert(a, b, found);
+            }
             // The row shows the name and team of the last goal counted for it.
-            PageRow &row =
-                rows.rowFor(personKey(considerId, event.playerid, event.player, event.team));
+            PageRow &row = *found;
             row.setText(0, event.player);
             row.setText(1, event.team);
             row.addCount(0, 1);

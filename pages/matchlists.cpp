@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 // The date as "yyyy<sep>MM<sep>dd" (sep may be empty), as QDate::toString writes it. Every match
@@ -158,27 +160,42 @@ bool playedBy(const MatchView &match, const QString &team)
 void calculateMatches(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        // Every selected match gets its own row, duplicates included.
-        const MatchView &match = *context.match;
-        PageRow &row = rows.newRow();
-        row.setText(0, dateText(match.date, u"/"));
-        row.setText(1, match.team1);
-        row.setText(2, match.team2);
-        row.setText(3, scoreText(match));
-        row.setText(4, context.match->fileName);
+        // Every selected match gets its own row, duplicates included: kept by its place in the
+        // store, its texts are written once, in the emit phase.
+        rows.kept().push_back(context.match->index());
         return;
     }
 
     const Texts &t = texts();
+    const MatchStore &store = context.match->store;
     ResultTable &table = *context.table;
-    table.prepareTable({t.hDate, t.hHome, t.hAway, t.hScore}, 60, int(rows.size()));
+    std::vector<qsizetype> &kept = rows.kept();
+    table.prepareTable({t.hDate, t.hHome, t.hAway, t.hScore}, 60, int(kept.size()));
     for (int c = 0; c < 3; ++c)
         table.setColumnWidth(c, 120);
+    // Written in the order of the date column, which the table's stable sort then keeps: dates
+    // of four-digit years sort as their texts do; any other date is ordered by its text.
+    const auto plainYear = [&store](qsizetype i) {
+        const int year = store.at(i).date.year();
+        return year >= 1000 && year <= 9999;
+    };
+    if (std::all_of(kept.begin(), kept.end(), plainYear)) {
+        std::stable_sort(kept.begin(), kept.end(), [&store](qsizetype a, qsizetype b) {
+            return store.record(a).julianDay < store.record(b).julianDay;
+        });
+    } else {
+        std::stable_sort(kept.begin(), kept.end(), [&store](qsizetype a, qsizetype b) {
+            return dateText(store.at(a).date, u"/") < dateText(store.at(b).date, u"/");
+        });
+    }
     int r = 0;
-    for (const PageRow *row : rows.rows()) {
-        for (int c = 0; c < 4; ++c)
-            table.setCell(r, c, row->text(c));
-        table.setCell(r, 4, reportLink(row->text(4)));
+    for (const qsizetype i : kept) {
+        const MatchView match = store.at(i);
+        table.setCell(r, 0, dateText(match.date, u"/"));
+        table.setCell(r, 1, match.team1);
+        table.setCell(r, 2, match.team2);
+        table.setCell(r, 3, scoreText(match));
+        table.setCell(r, 4, reportLink(match.fileName));
         ++r;
     }
     rows.clear();

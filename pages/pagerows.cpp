@@ -31,6 +31,11 @@ void PageRows::clear()
 {
     m_order.clear();
     m_rows.clear();
+    m_kept.clear();
+    m_index[0] = RowIndex();
+    m_index[1] = RowIndex();
+    m_kindsTable = nullptr;
+    m_kinds.clear();
 }
 
 QString personKey(bool considerId, const QString &id, const QString &name, const QString &team)

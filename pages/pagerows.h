@@ -1,12 +1,17 @@
 #pragma once
 
+#include "model/match.h"
+#include "model/texttable.h"
+
 #include <QHash>
 #include <QMap>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <memory>
+#include <vector>
 
 // One accumulated result row: six texts and ten counters chosen by the builder, the key it is
 // stored under, and a set of distinct names some pages collect.
@@ -30,6 +35,11 @@ public:
 
     const QString &key() const { return m_key; }
 
+    // A number the builder keeps with the row, 0 at first: the text numbers its texts were last
+    // set from, say, so that setting them again from the same texts can be skipped.
+    quint64 tag() const { return m_tag; }
+    void setTag(quint64 tag) { m_tag = tag; }
+
     QMap<QString, int> &names() { return m_names; }
     const QMap<QString, int> &names() const { return m_names; }
 
@@ -38,6 +48,70 @@ private:
     std::array<qint64, 10> m_counts{};
     QString m_key;
     QMap<QString, int> m_names;
+    quint64 m_tag = 0;
+};
+
+// A shortcut from texts of a store, by their numbers, to rows: a builder that keys its rows by
+// texts (a team, a player and his team) finds a row it has met before without composing or
+// hashing the key. Entries belong to one store's texts; another store's empty the index.
+class RowIndex
+{
+public:
+    // The row noted for the texts a and b of table, or null.
+    PageRow *find(const TextTable &table, TextId a, TextId b = 0)
+    {
+        if (&table != m_table) {
+            m_table = &table;
+            m_slots.assign(1024, Slot{0, nullptr});
+            m_used = 0;
+        }
+        const quint64 key = quint64(a) << 32 | b;
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = slotOf(key) & mask;; i = (i + 1) & mask) {
+            if (!m_slots[i].row)
+                return nullptr;
+            if (m_slots[i].key == key)
+                return m_slots[i].row;
+        }
+    }
+    // Notes row for a and b, after find() for them came back empty.
+    void insert(TextId a, TextId b, PageRow *row)
+    {
+        if (2 * (m_used + 1) > m_slots.size()) {
+            std::vector<Slot> old(m_slots.size() * 2, Slot{0, nullptr});
+            old.swap(m_slots);
+            for (const Slot &slot : old) {
+                if (slot.row)
+                    place(slot);
+            }
+        }
+        place(Slot{quint64(a) << 32 | b, row});
+        ++m_used;
+    }
+
+private:
+    struct Slot
+    {
+        quint64 key;
+        PageRow *row;
+    };
+    static size_t slotOf(quint64 key)
+    {
+        key *= 0x9E3779B97F4A7C15ull;
+        return size_t(key ^ (key >> 29));
+    }
+    void place(const Slot &slot)
+    {
+        const size_t mask = m_slots.size() - 1;
+        size_t i = slotOf(slot.key) & mask;
+        while (m_slots[i].row)
+            i = (i + 1) & mask;
+        m_slots[i] = slot;
+    }
+
+    const TextTable *m_table = nullptr;
+    std::vector<Slot> m_slots;
+    size_t m_used = 0;
 };
 
 // The rows of one page run, by key. Rows live on the heap so that a reference to one stays good
@@ -56,6 +130,25 @@ public:
 
     // Every row, in the order of creation.
     const QList<PageRow *> &rows() const { return m_order; }
+    // Matches a builder keeps by their place in the store, for lists that show every match.
+    std::vector<qsizetype> &kept() { return m_kept; }
+
+    // Two shortcuts to rows by text numbers for the builder's use; clear() empties them too.
+    RowIndex &index(int which = 0) { return m_index[which]; }
+
+    // The kind of the event type text type of table, worked out once per distinct text.
+    EventKind eventKind(const TextTable &table, TextId type)
+    {
+        if (&table != m_kindsTable) {
+            m_kindsTable = &table;
+            m_kinds.clear();
+        }
+        if (type >= m_kinds.size())
+            m_kinds.resize(std::max<size_t>(type + 1, size_t(table.size())), -1);
+        if (m_kinds[type] < 0)
+            m_kinds[type] = qint8(::eventKind(table.text(type)));
+        return EventKind(m_kinds[type]);
+    }
     template <typename F> void forEach(F &&visit) const
     {
         for (PageRow *row : m_order)
@@ -66,6 +159,10 @@ private:
     QHash<QString, std::shared_ptr<PageRow>> m_rows;
     QList<PageRow *> m_order;
     quint64 m_counter = 0;
+    RowIndex m_index[2];
+    std::vector<qsizetype> m_kept;
+    const TextTable *m_kindsTable = nullptr;
+    std::vector<qint8> m_kinds;
 };
 
 // The text under which records of one person are grouped: with considerId the ID (or the name

@@ -54,28 +54,50 @@ Counter eventCounter(EventKind kind)
 // only the sightings whose name contains it (case-sensitive) are counted.
 void accumulatePlayers(const MatchView &m, const QString &search, bool considerId, PageRows &rows)
 {
-    const Texts &t = texts();
     QString buffer;
+    RowIndex &index = rows.index();
 
-    auto sight = [&](const QString &id, const QString &name, const QString &team, Counter counter) {
-        if (!search.isEmpty() && !name.contains(search))
+    auto sight = [&](TextId id, TextId name, TextId team, Counter counter) {
+        const QString &nameText = m.text(name);
+        if (!search.isEmpty() && !nameText.contains(search))
             return;
-        PageRow &row = rows.rowFor(personKeyInto(buffer, considerId, id, name, team));
-        setRowText(row, 0, name);
-        setRowText(row, 1, team);
+        // The row of personKey(): by the ID's text (the name's without an ID), or by the name
+        // and the team. Texts are numbered alike when they are equal, so the numbers find the
+        // row the composed key would.
+        const TextId a = considerId ? (m.text(id).isEmpty() ? name : id) : name;
+        const TextId b = considerId ? 0 : team;
+        PageRow *row = index.find(m.table, a, b);
+        if (!row) {
+            row =
+                &rows.rowFor(personKeyInto(buffer, considerId, m.text(id), nameText, m.text(team)));
+            index.insert(a, b, row);
+        }
+        // Only this code sets the two texts: the tag says from which texts they were set last.
+        const quint64 tag = quint64(name) << 32 | team;
+        if (row->tag() != tag + 1) {
+            setRowText(*row, 0, nameText);
+            setRowText(*row, 1, m.text(team));
+            row->setTag(tag + 1);
+        }
         if (counter != NoCounter)
-            row.addCount(counter, 1);
+            row->addCount(counter, 1);
     };
 
-    for (const PlayerView &p : m.players1)
-        sight(p.id, p.name, m.team1, Appearances);
-    for (const PlayerView &p : m.players2)
-        sight(p.id, p.name, m.team2, Appearances);
-    for (const EventView &e : m.events) {
-        if (e.type == t.substitution)
-            sight(e.playerid2, e.player2, e.team, Appearances);
+    const TextId team1 = m.textId(Team1Field);
+    const TextId team2 = m.textId(Team2Field);
+    for (qsizetype i = 0; i < m.players1.size(); ++i)
+        sight(m.players1.item(i).id, m.players1.item(i).name, team1, Appearances);
+    for (qsizetype i = 0; i < m.players2.size(); ++i)
+        sight(m.players2.item(i).id, m.players2.item(i).name, team2, Appearances);
+    for (qsizetype i = 0; i < m.events.size(); ++i) {
+        const EventRecord &e = m.events.item(i);
+        const EventKind kind = rows.eventKind(m.table, e.texts[EventTypeField]);
+        if (kind == EventKind::Substitution)
+            sight(e.texts[EventPlayerId2Field], e.texts[EventPlayer2Field], e.texts[EventTeamField],
+                  Appearances);
         else
-            sight(e.playerid, e.player, e.team, eventCounter(eventKind(e.type)));
+            sight(e.texts[EventPlayerIdField], e.texts[EventPlayerField], e.texts[EventTeamField],
+                  eventCounter(kind));
     }
 }
 
@@ -133,62 +155,61 @@ void calculateTeams(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
         const MatchView &m = *context.match;
-        const Texts &t = texts();
 
-        // A team's row is looked up once per match, not once per player or event, and is created
-        // only when something of that team is met.
-        PageRow *row1 = nullptr;
-        PageRow *row2 = nullptr;
-        auto teamRow = [&](const QString &team) -> PageRow & {
-            if (team == m.team1) {
-                if (!row1)
-                    row1 = &rows.rowFor(m.team1);
-                return *row1;
+        // A team's row is found by the team's text number; a player's name is added to a team's
+        // set once, the first time the two are met together.
+        RowIndex &teamRows = rows.index(0);
+        RowIndex &named = rows.index(1);
+        auto teamRow = [&](TextId team) -> PageRow & {
+            PageRow *row = teamRows.find(m.table, team);
+            if (!row) {
+                row = &rows.rowFor(m.text(team));
+                teamRows.insert(team, 0, row);
             }
-            if (team == m.team2) {
-                if (!row2)
-                    row2 = &rows.rowFor(m.team2);
-                return *row2;
+            // The tag: the text number the team's text was last set from, plus one.
+            if (row->tag() != quint64(team) + 1) {
+                setRowText(*row, 0, m.text(team));
+                row->setTag(quint64(team) + 1);
             }
-            return rows.rowFor(team);
+            return *row;
+        };
+        auto nameIn = [&](PageRow &row, TextId team, TextId name) {
+            if (!named.find(m.table, name, team)) {
+                named.insert(name, team, &row);
+                addName(row, m.text(name));
+            }
         };
 
-        if (!m.players1.isEmpty()) {
-            PageRow &row = teamRow(m.team1);
-            setRowText(row, 0, m.team1);
-            for (const PlayerView &p : m.players1)
-                addName(row, p.name);
+        for (const auto &[players, team] : {std::pair(&m.players1, m.textId(Team1Field)),
+                                            std::pair(&m.players2, m.textId(Team2Field))}) {
+            if (players->isEmpty())
+                continue;
+            PageRow &row = teamRow(team);
+            for (qsizetype i = 0; i < players->size(); ++i)
+                nameIn(row, team, players->item(i).name);
         }
-        if (!m.players2.isEmpty()) {
-            PageRow &row = teamRow(m.team2);
-            setRowText(row, 0, m.team2);
-            for (const PlayerView &p : m.players2)
-                addName(row, p.name);
-        }
-        for (const EventView &e : m.events) {
-            PageRow &row = teamRow(e.team);
-            setRowText(row, 0, e.team);
-            if (e.type == t.substitution) {
-                addName(row, e.player2);
+        const TextId team1 = m.textId(Team1Field);
+        const TextId team2 = m.textId(Team2Field);
+        for (qsizetype i = 0; i < m.events.size(); ++i) {
+            const EventRecord &e = m.events.item(i);
+            const TextId team = e.texts[EventTeamField];
+            PageRow &row = teamRow(team);
+            const EventKind kind = rows.eventKind(m.table, e.texts[EventTypeField]);
+            if (kind == EventKind::Substitution) {
+                nameIn(row, team, e.texts[EventPlayer2Field]);
                 continue;
             }
-            const Counter counter = eventCounter(eventKind(e.type));
+            const Counter counter = eventCounter(kind);
             if (counter == NoCounter)
                 continue;
             row.addCount(counter, 1);
             // A penalty, scored or missed, is also one of the opponents' penalties for the other
             // team of the match. An event whose team is neither side has no known opponent.
             if (counter == PenaltyGoals || counter == MissedPenalties) {
-                const QString *opponent = nullptr;
-                if (e.team == m.team1)
-                    opponent = &m.team2;
-                else if (e.team == m.team2)
-                    opponent = &m.team1;
-                if (opponent) {
-                    PageRow &other = teamRow(*opponent);
-                    setRowText(other, 0, *opponent);
-                    other.addCount(OpponentPenalties, 1);
-                }
+                const QString &name = m.text(team);
+                const bool first = name == m.team1, second = !first && name == m.team2;
+                if (first || second)
+                    teamRow(first ? team2 : team1).addCount(OpponentPenalties, 1);
             }
         }
         return;

@@ -59,10 +59,9 @@ bool usesHeadToHead(const CompetitionRules &rules)
 }
 
 // One side's result: the row of team, created with its name.
-void addResult(PageRows &rows, const QString &team, const QString &opponent, int scored,
-               int conceded, bool away, bool meetings)
+void addResult(PageRow &row, const QString &team, const QString &opponent, int scored, int conceded,
+               bool away, bool meetings)
 {
-    PageRow &row = rows.rowFor(team);
     if (row.text(0).isEmpty())
         row.setText(0, team);
     addGoals(row, Scored, scored);
@@ -154,6 +153,23 @@ QString deductionsFootnote(const QList<TeamRecord> &teams, const CompetitionRule
 
 namespace {
 
+PageRow &teamRow(PageRows &rows, const MatchData &, const QString &team, MatchField)
+{
+    return rows.rowFor(team);
+}
+
+// A team's row by the team's text number once it has been met.
+PageRow &teamRow(PageRows &rows, const MatchView &match, const QString &team, MatchField field)
+{
+    const TextId id = match.textId(field);
+    PageRow *row = rows.index().find(match.table, id);
+    if (!row) {
+        row = &rows.rowFor(team);
+        rows.index().insert(id, 0, row);
+    }
+    return *row;
+}
+
 template <typename M>
 void addMatchToStandings(const M &match, PageRows &rows, StandingsSide side,
                          const CompetitionRules &rules)
@@ -166,9 +182,11 @@ void addMatchToStandings(const M &match, PageRows &rows, StandingsSide side,
     const int g2 = scoreNumber(match.goals2);
     const bool meetings = usesHeadToHead(rules);
     if (side != StandingsSide::Away)
-        addResult(rows, match.team1, match.team2, g1, g2, false, meetings);
+        addResult(teamRow(rows, match, match.team1, Team1Field), match.team1, match.team2, g1, g2,
+                  false, meetings);
     if (side != StandingsSide::Home)
-        addResult(rows, match.team2, match.team1, g2, g1, true, meetings);
+        addResult(teamRow(rows, match, match.team2, Team2Field), match.team2, match.team1, g2, g1,
+                  true, meetings);
 }
 
 } // namespace

@@ -36,17 +36,26 @@ void emitMatchRows(ResultTable &table, PageRows &rows)
 // One sighting of a player for the ID check: the first sighting of a name in a team sets the
 // reference ID; every later one with another ID (an empty ID included) is counted and becomes the
 // second ID shown.
-void sightId(PageRows &rows, QString &key, const QString &name, const QString &id,
-             const QString &team)
+void sightId(PageRows &rows, QString &key, const MatchView &m, TextId nameId, TextId idId,
+             TextId teamId)
 {
-    PageRow &row = rows.rowFor(keyInto(key, name, QLatin1StringView(","), team));
+    const QString &name = m.text(nameId), &id = m.text(idId), &team = m.text(teamId);
+    // The row of the name and the team, found by their text numbers once it has been met.
+    PageRow *found = rows.index().find(m.table, nameId, teamId);
+    if (!found) {
+        found = &rows.rowFor(keyInto(key, name, QLatin1StringView(","), team));
+        rows.index().insert(nameId, teamId, found);
+    }
+    PageRow &row = *found;
+    // The tag: the text number of the reference ID, plus one; the same number is the same text.
     if (row.count(IdsSeen) == 0) {
         setRowText(row, ReferenceId, id);
         setRowText(row, Name, name);
         setRowText(row, Team, team);
         setRowText(row, FirstId, id);
         row.setCount(IdsSeen, 1);
-    } else if (id != row.text(ReferenceId)) {
+        row.setTag(quint64(idId) + 1);
+    } else if (row.tag() != quint64(idId) + 1 && id != row.text(ReferenceId)) {
         setRowText(row, OtherId, id);
         row.addCount(IdsSeen, 1);
     }
@@ -82,16 +91,20 @@ void verifyPlayers2(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
         const MatchView &m = *context.match;
-        const QString &substitution = texts().substitution;
         QString key;
-        for (const PlayerView &p : m.players1)
-            sightId(rows, key, p.name, p.id, m.team1);
-        for (const PlayerView &p : m.players2)
-            sightId(rows, key, p.name, p.id, m.team2);
-        for (const EventView &e : m.events) {
-            sightId(rows, key, e.player, e.playerid, e.team);
-            if (e.type == substitution)
-                sightId(rows, key, e.player2, e.playerid2, e.team);
+        for (qsizetype i = 0; i < m.players1.size(); ++i)
+            sightId(rows, key, m, m.players1.item(i).name, m.players1.item(i).id,
+                    m.textId(Team1Field));
+        for (qsizetype i = 0; i < m.players2.size(); ++i)
+            sightId(rows, key, m, m.players2.item(i).name, m.players2.item(i).id,
+                    m.textId(Team2Field));
+        for (qsizetype i = 0; i < m.events.size(); ++i) {
+            const EventRecord &e = m.events.item(i);
+            const TextId team = e.texts[EventTeamField];
+            sightId(rows, key, m, e.texts[EventPlayerField], e.texts[EventPlayerIdField], team);
+            if (rows.eventKind(m.table, e.texts[EventTypeField]) == EventKind::Substitution)
+                sightId(rows, key, m, e.texts[EventPlayer2Field], e.texts[EventPlayerId2Field],
+                        team);
         }
         return;
     }
