@@ -17,7 +17,8 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // The child: reads the file once with the program's reader and prints the wall and processor
-// milliseconds, the matches read, VmRSS before and VmHWM after, in kB.
+// milliseconds, the matches read, VmRSS before, VmHWM after and VmRSS after (the store and the
+// program), in kB.
 int readOnce(const QString &path)
 {
     const qint64 before = bench::statusKb("VmRSS");
@@ -27,7 +28,7 @@ int readOnce(const QString &path)
     if (!ok)
         return 1;
     bench::out() << read.wallMs << ' ' << read.cpuMs << ' ' << store.count() << ' ' << before << ' '
-                 << bench::statusKb("VmHWM") << Qt::endl;
+                 << bench::statusKb("VmHWM") << ' ' << bench::statusKb("VmRSS") << Qt::endl;
     return 0;
 }
 
@@ -44,6 +45,7 @@ struct ReadFigures
     bench::Timing read;
     qint64 before = 0;
     qint64 peak = 0;
+    qint64 after = 0;
 };
 
 // Reads path in runs fresh child processes. With hugePages the child's malloc is asked to back its
@@ -61,21 +63,26 @@ ReadFigures readInChildren(const QString &path, int runs, bool hugePages)
         child.start(QCoreApplication::applicationFilePath(), {u"--read"_s, path});
         child.waitForFinished(-1);
         const QList<QByteArray> f = child.readAllStandardOutput().simplified().split(' ');
-        if (child.exitCode() != 0 || f.size() != 5)
+        if (child.exitCode() != 0 || f.size() != 6)
             qFatal("the reading child failed");
         figures.read.wallMs = std::min(figures.read.wallMs, f.at(0).toDouble());
         figures.read.cpuMs = std::min(figures.read.cpuMs, f.at(1).toDouble());
         figures.before = f.at(3).toLongLong();
         figures.peak = std::max(figures.peak, f.at(4).toLongLong());
+        figures.after = std::max(figures.after, f.at(5).toLongLong());
     }
     return figures;
 }
 
 void printRead(const QString &label, double megabytes, const ReadFigures &f)
 {
+    const auto share = [megabytes](qint64 kb) {
+        return QString::number(kb / 1e3 / megabytes, 'f', 2);
+    };
     bench::out() << "  " << label << rate(megabytes, f.read) << "\n"
-                 << "        peak resident after reading " << f.peak / 1024
-                 << " MB (before reading " << f.before / 1024 << " MB)\n";
+                 << "        resident: peak " << f.peak / 1024 << " MB (" << share(f.peak)
+                 << "x the file), after reading " << f.after / 1024 << " MB (" << share(f.after)
+                 << "x), before reading " << f.before / 1024 << " MB\n";
 }
 
 void measure(const QString &label, const GeneratorOptions &options, int runs,
@@ -107,6 +114,13 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() == 3 && args.at(1) == u"--read"_s)
         return readOnce(args.at(2));
+    // bench_database --file PATH: the figures of reading an existing database file.
+    if (args.size() == 4 && args.at(1) == u"--file"_s) {
+        const QString path = args.at(2);
+        const double megabytes = QFileInfo(path).size() / 1e6;
+        printRead(u"read  "_s, megabytes, readInChildren(path, args.at(3).toInt(), false));
+        return 0;
+    }
 
     const int runs = int(bench::option(args, u"--runs"_s, 3));
     QTemporaryDir directory;

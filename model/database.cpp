@@ -134,11 +134,88 @@ private:
     bool m_endedEarly = false;
 };
 
-// Reads one match record into store: its texts into the store's table, its line-ups and events
-// onto the shared arrays, then the record. Returns false, adding no record, when in fails.
-bool readMatch(Reader &in, MatchStore &store)
+// Where readMatch puts what it decodes: at the end of a store, growing it.
+class StoreSink
 {
-    TextTable &table = store.textTable();
+public:
+    explicit StoreSink(MatchStore &store) : m_store(store) {}
+
+    TextTable &table() { return m_store.textTable(); }
+    qint64 lineupAt() const { return qint64(m_store.lineups().size()); }
+    qint64 eventAt() const { return qint64(m_store.eventRecords().size()); }
+    bool lineup(const LineupEntry &entry)
+    {
+        m_store.lineups().push_back(entry);
+        return true;
+    }
+    bool event(const EventRecord &event)
+    {
+        m_store.eventRecords().push_back(event);
+        return true;
+    }
+    bool record(const MatchRecord &record)
+    {
+        m_store.addRecord(record);
+        return true;
+    }
+
+private:
+    MatchStore &m_store;
+};
+
+// Where readMatch puts what it decodes: into a stretch of a store's arrays made ready for it, so
+// that each core fills its share of the file in place, with texts numbered in a table of its own.
+class ShareSink
+{
+public:
+    ShareSink(MatchStore &store, TextTable &table, qint64 record, qint64 lineup, qint64 event,
+              qint64 recordEnd, qint64 lineupEnd, qint64 eventEnd)
+        : m_store(store), m_table(table), m_record(record), m_lineup(lineup), m_event(event),
+          m_recordEnd(recordEnd), m_lineupEnd(lineupEnd), m_eventEnd(eventEnd)
+    {}
+
+    TextTable &table() { return m_table; }
+    qint64 lineupAt() const { return m_lineup; }
+    qint64 eventAt() const { return m_event; }
+    // False, writing nothing, past the end of the stretch (which the scan of the file rules out).
+    bool lineup(const LineupEntry &entry)
+    {
+        if (m_lineup >= m_lineupEnd)
+            return false;
+        m_store.lineups()[size_t(m_lineup++)] = entry;
+        return true;
+    }
+    bool event(const EventRecord &event)
+    {
+        if (m_event >= m_eventEnd)
+            return false;
+        m_store.eventRecords()[size_t(m_event++)] = event;
+        return true;
+    }
+    bool record(const MatchRecord &record)
+    {
+        if (m_record >= m_recordEnd)
+            return false;
+        m_store.records()[size_t(m_record++)] = record;
+        return true;
+    }
+    bool full() const
+    {
+        return m_record == m_recordEnd && m_lineup == m_lineupEnd && m_event == m_eventEnd;
+    }
+
+private:
+    MatchStore &m_store;
+    TextTable &m_table;
+    qint64 m_record, m_lineup, m_event;
+    qint64 m_recordEnd, m_lineupEnd, m_eventEnd;
+};
+
+// Reads one match record into sink: its texts into the sink's table, its line-ups and events,
+// then the record that refers to them. Returns false, adding no record, when in fails.
+template <typename Sink> bool readMatch(Reader &in, Sink &sink)
+{
+    TextTable &table = sink.table();
     MatchRecord r;
     r.texts[FileNameField] = in.text(table, true);
     r.texts[IdField] = in.text(table, true);
@@ -147,28 +224,31 @@ bool readMatch(Reader &in, MatchStore &store)
     r.julianDay = in.julianDay();
     for (int field = Coach1IdField; field < MatchFieldCount; ++field)
         r.texts[size_t(field)] = in.text(table);
-    std::vector<LineupEntry> &lineups = store.lineups();
-    r.lineup = qint64(lineups.size());
+    r.lineup = sink.lineupAt();
     for (quint32 *side : {&r.players1, &r.players2}) {
         const quint32 n = in.count(minPlayerSize);
         for (quint32 i = 0; i < n && !in.failed(); ++i) {
             const TextId id = in.text(table);
-            lineups.push_back(LineupEntry{id, in.text(table)});
+            if (!sink.lineup(LineupEntry{id, in.text(table)}))
+                in.failAt(in.offset());
         }
         *side = n;
     }
-    std::vector<EventRecord> &events = store.eventRecords();
-    r.events = qint64(events.size());
+    r.events = sink.eventAt();
     r.eventCount = in.count(minEventSize);
     for (quint32 i = 0; i < r.eventCount && !in.failed(); ++i) {
         EventRecord event;
         for (TextId &id : event.texts)
             id = in.text(table);
-        events.push_back(event);
+        if (!sink.event(event))
+            in.failAt(in.offset());
     }
     if (in.failed())
         return false;
-    store.addRecord(r);
+    if (!sink.record(r)) {
+        in.failAt(in.offset());
+        return false;
+    }
     return true;
 }
 
@@ -216,47 +296,61 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, MatchStore &
     const int threads = QThread::idealThreadCount();
     if (threads < 2 || bytes.size() < parallelReadBytes)
         return false;
+    // Where each share begins: at the first record from its part of the bytes on (shares of
+    // about equal bytes, in file order), with how many records, line-up entries and events come
+    // before it. The records must end where the file does, which the scan checks.
+    struct Start
+    {
+        qint64 offset;
+        qint64 record;
+        qint64 lineups;
+        qint64 events;
+    };
+    const int shares = threads;
+    const qint64 begin = in.offset(), end = bytes.size();
     Reader scan = in;
-    std::vector<qint64> starts;
-    starts.reserve(size_t(std::min<qint64>(n, scan.remaining() / minMatchSize)) + 1);
+    std::vector<Start> starts;
     qint64 lineupEntries = 0, events = 0;
     for (quint32 i = 0; i < n && !scan.failed(); ++i) {
-        starts.push_back(scan.offset());
+        while (qsizetype(starts.size()) < shares &&
+               scan.offset() >= begin + (end - begin) * qint64(starts.size()) / shares)
+            starts.push_back({scan.offset(), qint64(i), lineupEntries, events});
         skipMatch(scan, lineupEntries, events);
     }
     if (scan.failed() || !scan.atEnd())
         return false;
-    starts.push_back(scan.offset());
+    while (qsizetype(starts.size()) <= shares)
+        starts.push_back({scan.offset(), qint64(n), lineupEntries, events});
 
-    // Shares of about equal bytes, in file order.
-    const int shares = threads;
-    std::vector<size_t> bounds{0};
-    for (int k = 1; k < shares; ++k) {
-        const qint64 target = starts.front() + (starts.back() - starts.front()) * k / shares;
-        bounds.push_back(
-            size_t(std::lower_bound(starts.begin(), starts.end() - 1, target) - starts.begin()));
-    }
-    bounds.push_back(n);
-    std::vector<MatchStore> parts(static_cast<size_t>(shares));
+    // Room for every record, line-up entry and event of the file; each share fills its stretch.
+    store.records().resize(n);
+    store.lineups().resize(size_t(lineupEntries));
+    store.eventRecords().resize(size_t(events));
+    std::vector<TextTable> tables(static_cast<size_t>(shares - 1));
+    // Each record has two texts of its own (its file name and match ID); the others recur.
+    store.textTable().reserve(2 * qsizetype(n) + 4096, 4096);
+    for (int k = 1; k < shares; ++k)
+        tables[size_t(k) - 1].reserve(
+            2 * (starts[size_t(k) + 1].record - starts[size_t(k)].record) + 4096, 4096);
     std::vector<char> failed(static_cast<size_t>(shares), 0);
     const auto decode = [&](int k) {
-        const size_t first = bounds[size_t(k)], last = std::max(first, bounds[size_t(k) + 1]);
-        Reader share(bytes, starts[first], starts[last]);
-        // The first share goes straight into the store, sized for the whole file.
-        MatchStore &part = k == 0 ? store : parts[size_t(k)];
-        if (k == 0)
-            part.reserve(qsizetype(n), lineupEntries, events);
-        constexpr qint64 releaseStep = 8 * 1024 * 1024;
-        qint64 released = starts[first];
-        for (size_t i = first; i < last; ++i) {
-            if (!readMatch(share, part))
+        const Start &from = starts[size_t(k)], &till = starts[size_t(k) + 1];
+        Reader share(bytes, from.offset, till.offset);
+        ShareSink sink(store, k == 0 ? store.textTable() : tables[size_t(k) - 1], from.record,
+                       from.lineups, from.events, till.record, till.lineups, till.events);
+        // Every few megabytes all that the share has decoded so far is handed back: the system
+        // frees whole pages only, and a page that straddles two steps goes with the later one.
+        constexpr qint64 releaseStep = 4 * 1024 * 1024;
+        qint64 released = from.offset;
+        for (qint64 i = from.record; i < till.record; ++i) {
+            if (!readMatch(share, sink))
                 break;
             if (release && share.offset() - released >= releaseStep) {
-                release(released, share.offset());
+                release(from.offset, share.offset());
                 released = share.offset();
             }
         }
-        failed[size_t(k)] = share.failed();
+        failed[size_t(k)] = share.failed() || !sink.full();
     };
     std::vector<std::thread> helpers;
     for (int k = 1; k < shares; ++k)
@@ -268,8 +362,25 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, MatchStore &
         store.clear();
         return false;
     }
-    for (int k = 1; k < shares; ++k)
-        store.append(std::move(parts[size_t(k)]));
+    // The texts of the later shares join the store's table in file order; their numbers in the
+    // share's stretch of the arrays are turned into the store's.
+    for (int k = 1; k < shares; ++k) {
+        const std::vector<TextId> ids = store.textTable().absorb(std::move(tables[size_t(k) - 1]));
+        const Start &from = starts[size_t(k)], &till = starts[size_t(k) + 1];
+        for (qint64 i = from.record; i < till.record; ++i) {
+            for (TextId &id : store.records()[size_t(i)].texts)
+                id = ids[id];
+        }
+        for (qint64 i = from.lineups; i < till.lineups; ++i) {
+            LineupEntry &entry = store.lineups()[size_t(i)];
+            entry = LineupEntry{ids[entry.id], ids[entry.name]};
+        }
+        for (qint64 i = from.events; i < till.events; ++i) {
+            for (TextId &id : store.eventRecords()[size_t(i)].texts)
+                id = ids[id];
+        }
+    }
+    store.noteRecords();
     in = scan;
     return true;
 }
@@ -394,7 +505,8 @@ DatabaseResult readContents(const QByteArray &bytes, MatchStore &store, const Re
     // reading as far as the bytes go tells how many of them are whole.
     const quint32 n = in.u32();
     if (!in.failed() && !readInParallel(bytes, in, n, fresh, release)) {
-        for (quint32 i = 0; i < n && readMatch(in, fresh); ++i) {
+        StoreSink sink(fresh);
+        for (quint32 i = 0; i < n && readMatch(in, sink); ++i) {
         }
     }
     // Nothing follows the last record; bytes left over mean a count was damaged.

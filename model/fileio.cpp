@@ -60,13 +60,19 @@ public:
     explicit FileBuffer(qint64 size) : m_size(size)
     {
         if (size >= mapThreshold) {
-            void *p = ::mmap(nullptr, size_t(size), PROT_READ | PROT_WRITE,
-                             MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+            // Huge pages must start on a 2 MiB boundary: map that much more and use the part
+            // from the first boundary on.
+            const size_t length = size_t(size) + hugePage;
+            void *p =
+                ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
             if (p != MAP_FAILED) {
+                m_map = p;
+                m_mapLength = length;
+                const auto address = reinterpret_cast<quintptr>(p);
+                m_mapped = static_cast<char *>(p) + ((hugePage - address % hugePage) % hugePage);
 #ifdef MADV_HUGEPAGE
-                ::madvise(p, size_t(size), MADV_HUGEPAGE);
+                ::madvise(m_mapped, size_t(size), MADV_HUGEPAGE);
 #endif
-                m_mapped = static_cast<char *>(p);
                 return;
             }
         }
@@ -74,8 +80,8 @@ public:
     }
     ~FileBuffer()
     {
-        if (m_mapped)
-            ::munmap(m_mapped, size_t(m_size));
+        if (m_map)
+            ::munmap(m_map, m_mapLength);
     }
     FileBuffer(const FileBuffer &) = delete;
     FileBuffer &operator=(const FileBuffer &) = delete;
@@ -99,7 +105,10 @@ public:
     }
 
 private:
+    static constexpr size_t hugePage = 2 * 1024 * 1024;
     qint64 m_size;
+    void *m_map = nullptr;
+    size_t m_mapLength = 0;
     char *m_mapped = nullptr;
     QByteArray m_bytes;
 };

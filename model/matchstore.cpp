@@ -114,6 +114,12 @@ void MatchStore::note(const MatchRecord &record)
     m_modified = true;
 }
 
+void MatchStore::noteRecords()
+{
+    for (const MatchRecord &record : m_records)
+        note(record);
+}
+
 void MatchStore::addRecord(const MatchRecord &record)
 {
     m_records.push_back(record);

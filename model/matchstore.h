@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/match.h"
+#include "model/storeallocator.h"
 #include "model/texttable.h"
 
 #include <QDate>
@@ -94,6 +95,8 @@ struct MatchRecord
 };
 
 class MatchStore;
+
+template <typename T> using StoreArray = std::vector<T, StoreAllocator<T>>;
 
 // A line-up entry or event seen through the store's texts, with the fields of PlayerEntry and
 // MatchEvent as references, so that code reading a match reads the same either way.
@@ -283,12 +286,15 @@ public:
     // For the database reader, which fills a store record by record: texts, line-ups and events
     // are added first, then the record that refers to them.
     TextTable &textTable() { return m_texts; }
-    std::vector<LineupEntry> &lineups() { return m_lineups; }
-    std::vector<EventRecord> &eventRecords() { return m_events; }
-    const std::vector<LineupEntry> &lineups() const { return m_lineups; }
-    const std::vector<EventRecord> &eventRecords() const { return m_events; }
+    StoreArray<LineupEntry> &lineups() { return m_lineups; }
+    StoreArray<EventRecord> &eventRecords() { return m_events; }
+    const StoreArray<LineupEntry> &lineups() const { return m_lineups; }
+    const StoreArray<EventRecord> &eventRecords() const { return m_events; }
+    StoreArray<MatchRecord> &records() { return m_records; }
     void addRecord(const MatchRecord &record);
     void reserve(qsizetype matches, qsizetype lineupEntries, qsizetype events);
+    // After the arrays were filled directly: records the tournaments and dates of every match.
+    void noteRecords();
     // Moves every match of other to the end of this store, in order.
     void append(MatchStore &&other);
 
@@ -297,9 +303,9 @@ private:
     void note(const MatchRecord &record);
 
     TextTable m_texts;
-    std::vector<MatchRecord> m_records;
-    std::vector<LineupEntry> m_lineups;
-    std::vector<EventRecord> m_events;
+    StoreArray<MatchRecord> m_records;
+    StoreArray<LineupEntry> m_lineups;
+    StoreArray<EventRecord> m_events;
     QSet<TextId> m_tournaments;
     TextId m_lastTournament = TextTable::noText;
     DateSpan m_span;

@@ -97,6 +97,28 @@ void TextTable::clear()
     m_hashed = 0;
 }
 
+void TextTable::reserve(qsizetype texts, qsizetype interned)
+{
+    m_texts.reserve(m_texts.size() + size_t(texts));
+    m_hashes.reserve(m_hashes.size() + size_t(texts));
+    size_t slots = m_slots.size();
+    while (slots < 2 * size_t(m_hashed + interned))
+        slots *= 2;
+    if (slots > m_slots.size()) {
+        std::vector<Slot, StoreAllocator<Slot>> empty(slots, Slot{0, 0, 0});
+        empty.swap(m_slots);
+        for (const Slot &at : empty) {
+            if (at.id == 0)
+                continue;
+            const size_t mask = m_slots.size() - 1;
+            size_t slot = at.hash & mask;
+            while (m_slots[slot].id != 0)
+                slot = (slot + 1) & mask;
+            m_slots[slot] = at;
+        }
+    }
+}
+
 void TextTable::swap(TextTable &other) noexcept
 {
     m_texts.swap(other.m_texts);
@@ -150,7 +172,7 @@ TextId TextTable::insert(QString &&text, quint32 hash, const uchar *bigEndian)
 
 void TextTable::grow()
 {
-    std::vector<Slot> slots(m_slots.size() * 2, Slot{0, 0, 0});
+    std::vector<Slot, StoreAllocator<Slot>> slots(m_slots.size() * 2, Slot{0, 0, 0});
     const size_t mask = slots.size() - 1;
     for (const Slot &at : m_slots) {
         if (at.id == 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/storeallocator.h"
+
 #include <QString>
 
 #include <vector>
@@ -38,6 +40,8 @@ public:
 
     void clear();
     void swap(TextTable &other) noexcept;
+    // Makes room for texts more texts, interned of them at most.
+    void reserve(qsizetype texts, qsizetype interned);
 
 private:
     static constexpr quint32 unhashed = 0; // m_hashes of an appended text (hashes are never 0)
@@ -46,8 +50,8 @@ private:
     TextId lookup(const uchar *bigEndian, qsizetype units, quint32 hash) const;
     void grow();
 
-    std::vector<QString> m_texts;
-    std::vector<quint32> m_hashes; // by TextId
+    std::vector<QString, StoreAllocator<QString>> m_texts;
+    std::vector<quint32, StoreAllocator<quint32>> m_hashes; // by TextId
     // Open addressing by hash; an id of 0 marks a free slot. A slot holds what a look-up compares
     // (the hash, where the text's big-endian bytes lie in m_bigEndian and how many there are), so
     // that finding a text touches nothing but the slot and those bytes, all kept close together.
@@ -58,7 +62,7 @@ private:
         quint64 place; // offset << 24 | size in bytes; sizes from 2^24 - 1 up are compared by text
     };
     static constexpr quint64 longText = (quint64(1) << 24) - 1;
-    std::vector<Slot> m_slots;
+    std::vector<Slot, StoreAllocator<Slot>> m_slots;
     std::vector<uchar> m_bigEndian; // every interned text, big-endian, one after another
     qsizetype m_hashed = 0;
 };
