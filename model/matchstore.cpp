@@ -196,31 +196,6 @@ void MatchStore::replace(qsizetype index, const Match &match)
     note(record);
 }
 
-void MatchStore::append(MatchStore &&other)
-{
-    const std::vector<TextId> ids = m_texts.absorb(std::move(other.m_texts));
-    const qint64 lineupBase = qint64(m_lineups.size());
-    const qint64 eventBase = qint64(m_events.size());
-    m_lineups.reserve(m_lineups.size() + other.m_lineups.size());
-    for (const LineupEntry &entry : other.m_lineups)
-        m_lineups.push_back(LineupEntry{ids[entry.id], ids[entry.name]});
-    m_events.reserve(m_events.size() + other.m_events.size());
-    for (EventRecord event : other.m_events) {
-        for (TextId &id : event.texts)
-            id = ids[id];
-        m_events.push_back(event);
-    }
-    m_records.reserve(m_records.size() + other.m_records.size());
-    for (MatchRecord record : other.m_records) {
-        for (TextId &id : record.texts)
-            id = ids[id];
-        record.lineup += lineupBase;
-        record.events += eventBase;
-        addRecord(record);
-    }
-    other.clear();
-}
-
 Match MatchStore::match(qsizetype index) const
 {
     return at(index).toMatch();

@@ -295,8 +295,6 @@ public:
     void reserve(qsizetype matches, qsizetype lineupEntries, qsizetype events);
     // After the arrays were filled directly: records the tournaments and dates of every match.
     void noteRecords();
-    // Moves every match of other to the end of this store, in order.
-    void append(MatchStore &&other);
 
 private:
     MatchRecord recordOf(const Match &match);

@@ -225,6 +225,12 @@ private Q_SLOTS:
         QByteArray lateDate = databaseBytes(makeStore(QList<Match>(n, Match())));
         qToBigEndian(quint32(1), lateDate.data() + 12 + 120 * (n - 1) + 44);
         QTest::newRow("large file") << large << int(DatabaseResult::Ok) << qint64(-1) << false;
+        // Each core numbers the texts it meets first; the numbers must join up in file order.
+        QList<Match> varied;
+        for (int i = 0; i < n; ++i)
+            varied.append(fullMatch(i % 700));
+        QTest::newRow("large file, texts new in every share")
+            << databaseBytes(makeStore(varied)) << int(DatabaseResult::Ok) << qint64(-1) << false;
         QTest::newRow("large, trailing byte")
             << large + '\0' << damaged << qint64(large.size()) << false;
         QTest::newRow("large, last name odd") << oddName << damaged << last << false;
@@ -279,6 +285,36 @@ private Q_SLOTS:
         done = true;
         shrinker.join();
         QVERIFY(!seen.contains(DatabaseResult::CannotOpen));
+    }
+
+    // The store keeps each text once: equal texts share a number however they arrive, null and
+    // empty stay apart, and texts appended as unique are never found by content.
+    void textNumbers()
+    {
+        TextTable table;
+        const QString a = u"Жук"_s;
+        const QByteArray bigEndian = QByteArray::fromHex("0416 0443 043a");
+        const auto *bytes = reinterpret_cast<const uchar *>(bigEndian.constData());
+        const TextId id = table.intern(a);
+        QCOMPARE(table.internBigEndian(bytes, 3), id);
+        QCOMPARE(table.intern(QString(a.constData(), a.size())), id);
+        QCOMPARE(table.intern(QString()), TextTable::nullText);
+        QCOMPARE(table.intern(u""_s), TextTable::emptyText);
+        QVERIFY(table.text(TextTable::nullText).isNull() &&
+                !table.text(TextTable::emptyText).isNull());
+        const TextId unique = table.append(u"Жук-2"_s);
+        QCOMPARE(table.find(u"Жук-2"_s), TextTable::noText);
+        QCOMPARE(table.find(a), id);
+
+        // Another table's texts join in its order, equal ones merged, unique ones kept apart.
+        TextTable other;
+        const TextId b = other.intern(u"Оса"_s), c = other.intern(a), d = other.append(a);
+        const std::vector<TextId> ids = table.absorb(std::move(other));
+        QCOMPARE(ids[c], id);
+        QVERIFY(ids[b] > unique && ids[d] > ids[b]);
+        QCOMPARE(table.text(ids[b]), u"Оса"_s);
+        QCOMPARE(table.text(ids[d]), a);
+        QCOMPARE(table.find(u"Оса"_s), ids[b]);
     }
 
     void truncatedOrFlippedBytes()
