@@ -1,10 +1,10 @@
-// Page benchmark: every overview page (accumulate phase and emit into a TableData) over generated
-// results-only matches and over full reports, with the selection the window starts with (every
-// tournament, the whole date range). The matches are written to the database format and read back,
-// so that the pages run over the store the program has after opening a file; with --shared they
-// run over the generator's own store instead, in which every repeated name is one shared string.
+// Page benchmark: every page of the dispatch table (accumulate phase and emit into a TableData)
+// over generated results-only matches and over full reports, or over a database file, with the
+// selection the window starts with (every tournament, the whole date range). Generated matches are
+// written to the database format and read back, so that the pages run over the store the program
+// has after opening a file.
 //
-//   bench_pages [--results N] [--full N] [--runs R] [--page NAME] [--shared]
+//   bench_pages [--results N] [--full N] [--runs R] [--page NAME] [--file PATH]
 #include "bench/benchsupport.h"
 #include "generator/generator.h"
 #include "model/database.h"
@@ -18,17 +18,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-void measure(const QString &label, const GeneratorOptions &options, int runs, const QString &only,
-             bool shared)
+void measure(const QString &label, const MatchStore &store, int runs, const QString &only)
 {
-    MatchStore store;
-    generateInto(options, store);
-    if (!shared) {
-        const QByteArray bytes = databaseBytes(store);
-        store.clear();
-        if (!readDatabaseBytes(bytes, store).ok())
-            qFatal("cannot read the database back");
-    }
     MatchFilter filter;
     filter.from = selectableRange(store).from;
     filter.till = selectableRange(store).till;
@@ -54,6 +45,17 @@ void measure(const QString &label, const GeneratorOptions &options, int runs, co
     bench::out().flush();
 }
 
+MatchStore generated(const GeneratorOptions &options)
+{
+    MatchStore store;
+    generateInto(options, store);
+    const QByteArray bytes = databaseBytes(store);
+    store.clear();
+    if (!readDatabaseBytes(bytes, store).ok())
+        qFatal("cannot read the database back");
+    return store;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -63,21 +65,27 @@ int main(int argc, char *argv[])
     const int runs = int(bench::option(args, u"--runs"_s, 3));
     const qsizetype at = args.indexOf(u"--page"_s);
     const QString only = at > 0 && at + 1 < args.size() ? args.at(at + 1) : QString();
-    const bool shared = args.contains(u"--shared"_s);
     bench::out() << "machine: " << bench::machine() << "\nbest of " << runs
-                 << " runs; wall clock [processor time]; "
-                 << (shared ? "generated store, repeated names shared\n"
-                            : "store read from the database format\n");
+                 << " runs; wall clock [processor time]; store read from the database format\n";
+
+    const qsizetype file = args.indexOf(u"--file"_s);
+    if (file > 0 && file + 1 < args.size()) {
+        MatchStore store;
+        if (!readDatabase(args.at(file + 1), store).ok())
+            qFatal("cannot read %s", qPrintable(args.at(file + 1)));
+        measure(args.at(file + 1), store, runs, only);
+        return 0;
+    }
 
     GeneratorOptions results;
     results.matches = bench::option(args, u"--results"_s, 200000);
     results.fullReports = false;
     if (results.matches > 0)
-        measure(u"results only"_s, results, runs, only, shared);
+        measure(u"results only"_s, generated(results), runs, only);
 
     GeneratorOptions full;
     full.matches = bench::option(args, u"--full"_s, 50000);
     if (full.matches > 0)
-        measure(u"full reports"_s, full, runs, only, shared);
+        measure(u"full reports"_s, generated(full), runs, only);
     return 0;
 }
