@@ -104,19 +104,8 @@ void TextTable::reserve(qsizetype texts, qsizetype interned)
     size_t slots = m_slots.size();
     while (slots < 2 * size_t(m_hashed + interned))
         slots *= 2;
-    if (slots > m_slots.size()) {
-        std::vector<Slot, StoreAllocator<Slot>> empty(slots, Slot{0, 0, 0});
-        empty.swap(m_slots);
-        for (const Slot &at : empty) {
-            if (at.id == 0)
-                continue;
-            const size_t mask = m_slots.size() - 1;
-            size_t slot = at.hash & mask;
-            while (m_slots[slot].id != 0)
-                slot = (slot + 1) & mask;
-            m_slots[slot] = at;
-        }
-    }
+    if (slots > m_slots.size())
+        rehash(slots);
 }
 
 void TextTable::swap(TextTable &other) noexcept
@@ -154,7 +143,7 @@ TextId TextTable::insert(QString &&text, quint32 hash, const uchar *bigEndian)
     if (hash == unhashed)
         return id;
     if (2 * (m_hashed + 1) > qsizetype(m_slots.size()))
-        grow();
+        rehash(m_slots.size() * 2);
     const size_t mask = m_slots.size() - 1;
     size_t slot = hash & mask;
     while (m_slots[slot].id != 0)
@@ -170,9 +159,9 @@ TextId TextTable::insert(QString &&text, quint32 hash, const uchar *bigEndian)
     return id;
 }
 
-void TextTable::grow()
+void TextTable::rehash(size_t count)
 {
-    std::vector<Slot, StoreAllocator<Slot>> slots(m_slots.size() * 2, Slot{0, 0, 0});
+    std::vector<Slot, StoreAllocator<Slot>> slots(count, Slot{0, 0, 0});
     const size_t mask = slots.size() - 1;
     for (const Slot &at : m_slots) {
         if (at.id == 0)
@@ -201,16 +190,13 @@ TextId TextTable::appendBigEndian(const uchar *bytes, qsizetype units)
 
 TextId TextTable::intern(const QString &text)
 {
-    if (text.isNull())
-        return nullText;
-    if (text.isEmpty())
-        return emptyText;
+    const TextId found = find(text);
+    if (found != noText)
+        return found;
     BigEndianText bigEndian;
     toBigEndian(text, bigEndian);
     const auto *bytes = reinterpret_cast<const uchar *>(bigEndian.constData());
-    const quint32 hash = hashBytes(bytes, text.size() * 2);
-    const TextId found = lookup(bytes, text.size(), hash);
-    return found != noText ? found : insert(QString(text), hash, bytes);
+    return insert(QString(text), hashBytes(bytes, text.size() * 2), bytes);
 }
 
 TextId TextTable::append(const QString &text)

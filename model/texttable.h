@@ -48,7 +48,7 @@ private:
 
     TextId insert(QString &&text, quint32 hash, const uchar *bigEndian);
     TextId lookup(const uchar *bigEndian, qsizetype units, quint32 hash) const;
-    void grow();
+    void rehash(size_t slots);
 
     std::vector<QString, StoreAllocator<QString>> m_texts;
     std::vector<quint32, StoreAllocator<quint32>> m_hashes; // by TextId
