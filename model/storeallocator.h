@@ -41,7 +41,7 @@ public:
         return static_cast<T *>(::operator new(n * sizeof(T)));
     }
 
-    void deallocate(T *p, std::size_t n) noexcept
+    void deallocate(T *p, [[maybe_unused]] std::size_t n) noexcept
     {
 #ifdef SCOREWRIGHT_HUGE_PAGES
         const std::size_t bytes = mappedSize(n);
