@@ -301,7 +301,8 @@ private Q_SLOTS:
         QTEST(fake.warnings().join(u'\n'), "message");
         QCOMPARE(dialog.isVisible(), stored.isEmpty());
         QCOMPARE(store.isModified(), !stored.isEmpty());
-        const MatchData &m = *store.matches().at(0);
+        const Match first = store.match(0);
+        const MatchData &m = *first;
         if (!stored.isEmpty())
             QCOMPARE(
                 (QStringList{lineupText(m.players1), lineupText(m.players2), eventsText(m.events)}),
