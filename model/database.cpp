@@ -217,13 +217,12 @@ template <typename Sink> bool readMatch(Reader &in, Sink &sink)
 {
     TextTable &table = sink.table();
     MatchRecord r;
-    r.texts[FileNameField] = in.text(table, true);
-    r.texts[IdField] = in.text(table, true);
-    for (int field = RoundField; field <= TimeField; ++field)
-        r.texts[size_t(field)] = in.text(table);
-    r.julianDay = in.julianDay();
-    for (int field = Coach1IdField; field < MatchFieldCount; ++field)
-        r.texts[size_t(field)] = in.text(table);
+    for (int k = 0; k < MatchFieldCount; ++k) {
+        if (k == matchFieldsBeforeDate)
+            r.julianDay = in.julianDay();
+        const MatchField field = matchFileOrder[k];
+        r.texts[field] = in.text(table, field == FileNameField || field == IdField);
+    }
     r.lineup = sink.lineupAt();
     for (quint32 *side : {&r.players1, &r.players2}) {
         const quint32 n = in.count(minPlayerSize);
@@ -256,11 +255,11 @@ template <typename Sink> bool readMatch(Reader &in, Sink &sink)
 // counts its line-up entries and events.
 void skipMatch(Reader &in, qint64 &lineupEntries, qint64 &events)
 {
-    for (int field = FileNameField; field <= TimeField; ++field)
+    for (int k = 0; k < MatchFieldCount; ++k) {
+        if (k == matchFieldsBeforeDate)
+            in.julianDay();
         in.rawString();
-    in.julianDay();
-    for (int field = Coach1IdField; field < MatchFieldCount; ++field)
-        in.rawString();
+    }
     for (int side = 0; side < 2; ++side) {
         const quint32 n = in.count(minPlayerSize);
         for (quint32 i = 0; i < n && !in.failed(); ++i) {
@@ -442,11 +441,11 @@ private:
 void writeMatch(Writer &out, const MatchStore &store, const MatchRecord &r)
 {
     const TextTable &table = store.texts();
-    for (int field = FileNameField; field <= TimeField; ++field)
-        out.string(table.text(r.texts[size_t(field)]));
-    out.u32(quint32(r.julianDay));
-    for (int field = Coach1IdField; field < MatchFieldCount; ++field)
-        out.string(table.text(r.texts[size_t(field)]));
+    for (int k = 0; k < MatchFieldCount; ++k) {
+        if (k == matchFieldsBeforeDate)
+            out.u32(quint32(r.julianDay));
+        out.string(table.text(r.texts[matchFileOrder[k]]));
+    }
     const LineupEntry *lineup = store.lineups().data() + r.lineup;
     for (const quint32 players : {r.players1, r.players2}) {
         out.u32(players);

@@ -4,6 +4,9 @@
 
 #include <QHashFunctions>
 
+#include <algorithm>
+#include <charconv>
+
 namespace {
 
 // Null and empty are different values in the file, so records compare both.
@@ -125,5 +128,14 @@ int scoreNumber(const QString &side)
 
 QString paddedCount(qint64 count)
 {
-    return QString::number(count).rightJustified(4, QLatin1Char(' '));
+    // One allocation: the pages write a count into nearly every cell.
+    char digits[24];
+    const qsizetype n = std::to_chars(digits, digits + sizeof digits, count).ptr - digits;
+    const qsizetype pad = std::max<qsizetype>(0, 4 - n);
+    QString text(pad + n, Qt::Uninitialized);
+    QChar *out = text.data();
+    std::fill(out, out + pad, QLatin1Char(' '));
+    for (qsizetype i = 0; i < n; ++i)
+        out[pad + i] = QLatin1Char(digits[i]);
+    return text;
 }

@@ -25,14 +25,17 @@ struct DateSpan
     void widen(const DateSpan &other);
 };
 
-// The texts of a match record, in the order the database file keeps them.
+// The texts of a match record. The ones nearly every page reads come first, so that they share a
+// cache line with the date; matchFileOrder gives the order of the database file.
 enum MatchField : int {
-    FileNameField,
-    IdField,
-    RoundField,
     TournamentField,
+    RoundField,
+    Team1Field,
+    Team2Field,
     Goals1Field,
     Goals2Field,
+    FileNameField,
+    IdField,
     Extra1Field,
     Extra2Field,
     Penalties1Field,
@@ -43,9 +46,7 @@ enum MatchField : int {
     Coach2IdField,
     Coach2Field,
     Team1IdField,
-    Team1Field,
     Team2IdField,
-    Team2Field,
     StadiumIdField,
     StadiumField,
     CityField,
@@ -55,6 +56,17 @@ enum MatchField : int {
     RefereeCityField,
     MatchFieldCount
 };
+
+// The texts in the order of the database file: the first matchFieldsBeforeDate come before the
+// date, the rest after it.
+inline constexpr MatchField matchFileOrder[MatchFieldCount] = {
+    FileNameField,   IdField,       RoundField,      TournamentField, Goals1Field,
+    Goals2Field,     Extra1Field,   Extra2Field,     Penalties1Field, Penalties2Field,
+    TimeField,       Coach1IdField, Coach1Field,     Coach2IdField,   Coach2Field,
+    Team1IdField,    Team1Field,    Team2IdField,    Team2Field,      StadiumIdField,
+    StadiumField,    CityField,     AttendanceField, RefereeIdField,  RefereeField,
+    RefereeCityField};
+inline constexpr int matchFieldsBeforeDate = 11;
 
 // A line-up entry and an event as the store keeps them: texts by number.
 struct LineupEntry
@@ -85,8 +97,8 @@ struct EventRecord
 // (0 for none), and where its line-ups and events lie in the store's shared arrays.
 struct MatchRecord
 {
-    std::array<TextId, MatchFieldCount> texts;
     qint32 julianDay;
+    std::array<TextId, MatchFieldCount> texts;
     quint32 players1;
     quint32 players2;
     quint32 eventCount;

@@ -40,7 +40,7 @@ void setTeamMenu(ResultTable &table, bool withStandings);
 enum class StandingsSide { Both, Home, Away };
 // Counts one match into standings rows; the meetings between teams are kept when rules break ties
 // by head-to-head.
-void addToStandings(const MatchView &match, PageRows &rows, StandingsSide side,
+void addToStandings(const MatchHandle &match, PageRows &rows, StandingsSide side,
                     const CompetitionRules &rules);
 void addToStandings(const MatchData &match, PageRows &rows, StandingsSide side,
                     const CompetitionRules &rules);

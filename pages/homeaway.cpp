@@ -106,7 +106,7 @@ void emitForm(const PageContext &context, PageRows &rows)
 void homeTable(const PageContext &context, PageRows &rows)
 {
     if (!context.table)
-        addToStandings(*context.match, rows, StandingsSide::Home, context.params.rules);
+        addToStandings(context.match, rows, StandingsSide::Home, context.params.rules);
     else
         calculateTable(context, rows);
 }
@@ -114,7 +114,7 @@ void homeTable(const PageContext &context, PageRows &rows)
 void awayTable(const PageContext &context, PageRows &rows)
 {
     if (!context.table)
-        addToStandings(*context.match, rows, StandingsSide::Away, context.params.rules);
+        addToStandings(context.match, rows, StandingsSide::Away, context.params.rules);
     else
         calculateTable(context, rows);
 }

@@ -96,8 +96,7 @@ PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder 
         ++run.examined;
         if (selection.selects(store.record(i))) {
             ++run.selected;
-            const MatchView match = store.at(i);
-            context.match = &match;
+            context.match.set(store, i);
             builder(context, rows);
         }
         if (progress && run.examined % 1000 == 0)
@@ -107,9 +106,8 @@ PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder 
 
     if (store.isEmpty())
         return run;
-    const MatchView first = store.at(0);
     context.table = &table;
-    context.match = &first;
+    context.match.set(store, 0);
     builder(context, rows);
     run.emitted = true;
     return run;

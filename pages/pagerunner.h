@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // Which matches a page looks at. The tournament text "<Все турниры>" selects every tournament, any
 // other text (the empty name included) the matches of exactly that tournament. Both dates are
@@ -39,12 +40,40 @@ struct PageParams
     CompetitionRules rules; // the rules of the filter's tournament, for the standings
 };
 
+// The match a builder is called for: its record at once, the view of every field (*match,
+// match->team1) made when first asked for, so that a builder that counts by text numbers alone
+// reads no more of the record than it needs.
+class MatchHandle
+{
+public:
+    void set(const MatchStore &store, qsizetype index)
+    {
+        m_store = &store;
+        m_index = index;
+        m_view.reset();
+    }
+    const MatchStore &store() const { return *m_store; }
+    const MatchRecord &record() const { return m_store->record(m_index); }
+    const MatchView &operator*() const
+    {
+        if (!m_view)
+            m_view.emplace(*m_store, m_index);
+        return *m_view;
+    }
+    const MatchView *operator->() const { return &**this; }
+
+private:
+    const MatchStore *m_store = nullptr;
+    qsizetype m_index = 0;
+    mutable std::optional<MatchView> m_view;
+};
+
 // One builder call. In the accumulate phase table is null and match is a selected match; in the
-// emit phase table is set and match is to be ignored.
+// emit phase table is set and match is to be ignored (it is the store's first match).
 struct PageContext
 {
     ResultTable *table = nullptr;
-    const MatchView *match = nullptr;
+    MatchHandle match;
     PageParams params;
     const MatchFilter *filter = nullptr; // the selection the page runs over
 };

@@ -95,7 +95,7 @@ SeasonRace raceOf(const RaceMatches &kept)
         for (; end < matches.size() && matches.at(end).date == day; ++end) {
             const MatchView m = kept.store.at(matches.at(end).index);
             context.table = nullptr;
-            context.match = &m;
+            context.match.set(kept.store, matches.at(end).index);
             calculateTable(context, running);
             const int g1 = scoreNumber(m.goals1);
             const int g2 = scoreNumber(m.goals2);

@@ -153,16 +153,25 @@ QString deductionsFootnote(const QList<TeamRecord> &teams, const CompetitionRule
 
 namespace {
 
-PageRow &teamRow(PageRows &rows, const MatchData &, const QString &team, MatchField)
+// A match as the standings see it: the teams and the score, and for a stored match the table
+// whose numbers the teams' ids are (null for a match of its own).
+struct ScoredMatch
 {
-    return rows.rowFor(team);
-}
+    const TextTable *table;
+    TextId team1Id;
+    TextId team2Id;
+    const QString &team1;
+    const QString &team2;
+    const QString &goals1;
+    const QString &goals2;
+};
 
-// A team's row by the team's text number once it has been met.
-PageRow &teamRow(PageRows &rows, const MatchView &match, const QString &team, MatchField field)
+// A team's row: by the team's text number once it has been met, when there is one.
+PageRow &teamRow(PageRows &rows, const TextTable *table, TextId id, const QString &team)
 {
-    const TextId id = match.textId(field);
-    PageRow *row = rows.index().find(match.table, id);
+    if (!table)
+        return rows.rowFor(team);
+    PageRow *row = rows.index().find(*table, id);
     if (!row) {
         row = &rows.rowFor(team);
         rows.index().insert(id, 0, row);
@@ -170,8 +179,7 @@ PageRow &teamRow(PageRows &rows, const MatchView &match, const QString &team, Ma
     return *row;
 }
 
-template <typename M>
-void addMatchToStandings(const M &match, PageRows &rows, StandingsSide side,
+void addMatchToStandings(const ScoredMatch &match, PageRows &rows, StandingsSide side,
                          const CompetitionRules &rules)
 {
     // A report without any score says nothing about the result; counting it as 0:0 would invent
@@ -182,32 +190,39 @@ void addMatchToStandings(const M &match, PageRows &rows, StandingsSide side,
     const int g2 = scoreNumber(match.goals2);
     const bool meetings = usesHeadToHead(rules);
     if (side != StandingsSide::Away)
-        addResult(teamRow(rows, match, match.team1, Team1Field), match.team1, match.team2, g1, g2,
-                  false, meetings);
+        addResult(teamRow(rows, match.table, match.team1Id, match.team1), match.team1, match.team2,
+                  g1, g2, false, meetings);
     if (side != StandingsSide::Home)
-        addResult(teamRow(rows, match, match.team2, Team2Field), match.team2, match.team1, g2, g1,
-                  true, meetings);
+        addResult(teamRow(rows, match.table, match.team2Id, match.team2), match.team2, match.team1,
+                  g2, g1, true, meetings);
 }
 
 } // namespace
 
-void addToStandings(const MatchView &match, PageRows &rows, StandingsSide side,
+void addToStandings(const MatchHandle &match, PageRows &rows, StandingsSide side,
                     const CompetitionRules &rules)
 {
-    addMatchToStandings(match, rows, side, rules);
+    // From the record alone: the standings read six of its texts.
+    const MatchRecord &r = match.record();
+    const TextTable &t = match.store().texts();
+    const TextId team1 = r.texts[Team1Field], team2 = r.texts[Team2Field];
+    addMatchToStandings({&t, team1, team2, t.text(team1), t.text(team2),
+                         t.text(r.texts[Goals1Field]), t.text(r.texts[Goals2Field])},
+                        rows, side, rules);
 }
 
 void addToStandings(const MatchData &match, PageRows &rows, StandingsSide side,
                     const CompetitionRules &rules)
 {
-    addMatchToStandings(match, rows, side, rules);
+    addMatchToStandings({nullptr, 0, 0, match.team1, match.team2, match.goals1, match.goals2}, rows,
+                        side, rules);
 }
 
 void calculateTable(const PageContext &context, PageRows &rows)
 {
     const CompetitionRules &rules = context.params.rules;
     if (!context.table) {
-        addToStandings(*context.match, rows, StandingsSide::Both, rules);
+        addToStandings(context.match, rows, StandingsSide::Both, rules);
         return;
     }
 
