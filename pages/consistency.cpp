@@ -91,10 +91,11 @@ struct Side
     }
 };
 
+// The checks of one match, read through its view in the store.
 class MatchCheck
 {
 public:
-    explicit MatchCheck(const MatchData &match) : m(match) {}
+    explicit MatchCheck(const MatchView &match) : m(match) {}
 
     QStringList run()
     {
@@ -120,7 +121,7 @@ private:
 
     // A kick of the penalty shoot-out: a penalty after the 120th minute, or without a minute, in
     // a match with a shoot-out. It is no goal of the match.
-    bool isKick(const MatchEvent &e, EventKind kind) const
+    bool isKick(const EventView &e, EventKind kind) const
     {
         if (!shootOut || (kind != EventKind::PenaltyGoal && kind != EventKind::MissedPenalty))
             return false;
@@ -144,7 +145,7 @@ private:
         if (!g1 || !g2 || m.events.isEmpty())
             return;
         int counted[2] = {0, 0};
-        for (const MatchEvent &e : m.events) {
+        for (const EventView &e : m.events) {
             const EventKind kind = eventKind(e.type);
             const int side = sideOf(e.team);
             if (side < 0 || isKick(e, kind))
@@ -161,14 +162,14 @@ private:
     void checkLineups()
     {
         const Texts &t = texts();
-        const QList<PlayerEntry> *lineups[2] = {&m.players1, &m.players2};
+        const PlayerSpan *lineups[2] = {&m.players1, &m.players2};
         for (int s = 0; s < 2; ++s) {
-            const QList<PlayerEntry> &lineup = *lineups[s];
+            const PlayerSpan &lineup = *lineups[s];
             sides[s].team = s == 0 ? m.team1 : m.team2;
             sides[s].hasLineup = !lineup.isEmpty();
             if (!lineup.isEmpty() && lineup.size() != 11)
                 problems << t.problemLineupSize.arg(sides[s].team).arg(lineup.size());
-            for (const PlayerEntry &p : lineup) {
+            for (const PlayerView &p : lineup) {
                 Player &player = sides[s].find(p.id, p.name);
                 if (player.played) {
                     problems << t.problemTwiceInLineup.arg(p.name, sides[s].team);
@@ -178,8 +179,8 @@ private:
                 player.onPitch = true;
             }
         }
-        for (const PlayerEntry &p : m.players1) {
-            for (const PlayerEntry &q : m.players2) {
+        for (const PlayerView &p : m.players1) {
+            for (const PlayerView &q : m.players2) {
                 if (samePlayer(p.id, p.name, q.id, q.name)) {
                     problems << t.problemBothLineups.arg(p.name);
                     break;
@@ -196,11 +197,12 @@ private:
         struct Timed
         {
             qint64 key;
-            const MatchEvent *event;
+            qsizetype event; // its place in the match's events
             EventKind kind;
         };
         QList<Timed> timed;
-        for (const MatchEvent &e : m.events) {
+        for (qsizetype i = 0; i < m.events.size(); ++i) {
+            const EventView e = m.events.at(i);
             const EventKind kind = eventKind(e.type);
             const std::optional<qint64> key = minuteKey(e.time);
             const bool kick = isKick(e, kind);
@@ -210,13 +212,13 @@ private:
             if (side < 0)
                 problems << t.problemForeignTeam.arg(e.type, e.time, e.team);
             if (side >= 0 && (key || kick))
-                timed.append({key ? *key : std::numeric_limits<qint64>::max(), &e, kind});
+                timed.append({key ? *key : std::numeric_limits<qint64>::max(), i, kind});
         }
         std::stable_sort(timed.begin(), timed.end(),
                          [](const Timed &a, const Timed &b) { return a.key < b.key; });
 
         for (const Timed &item : std::as_const(timed)) {
-            const MatchEvent &e = *item.event;
+            const EventView e = m.events.at(item.event);
             Side &side = sides[sideOf(e.team)];
             if (item.kind == EventKind::Substitution) {
                 substitute(side, e);
@@ -240,7 +242,7 @@ private:
         }
     }
 
-    void substitute(Side &side, const MatchEvent &e)
+    void substitute(Side &side, const EventView &e)
     {
         const Texts &t = texts();
         if (!e.player.isEmpty() || !e.playerid.isEmpty()) {
@@ -264,7 +266,7 @@ private:
         }
     }
 
-    const MatchData &m;
+    const MatchView &m;
     bool shootOut = false;
     std::optional<int> g1;
     std::optional<int> g2;
@@ -310,9 +312,7 @@ void checkReports(const PageContext &context, PageRows &rows)
         emitProblems(*context.table, rows);
         return;
     }
-    // The checks follow events through pointers: they run over the match as a value of its own.
-    const Match match = context.match->toMatch();
-    const MatchData &m = *match;
+    const MatchView &m = *context.match;
     const QStringList problems = MatchCheck(m).run();
     for (const QString &problem : problems) {
         PageRow &row = rows.newRow();
