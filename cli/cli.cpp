@@ -478,10 +478,15 @@ int page(const QStringList &arguments)
         if (args.has(u"--tiebreak"_s))
             params.rules.tieBreaks = overrides.tieBreaks;
     }
-    TableData table;
+    // The table and its snapshot last as long as the process, as the store does: freeing tens of
+    // thousands of cells one by one only delays the exit.
+    static TableData *const lastingTable = new TableData;
+    static TableSnapshot *const lastingSnapshot = new TableSnapshot;
+    TableData &table = *lastingTable;
     runPage(store, filter, entry->builder, params, table);
 
-    const TableSnapshot snapshot = snapshotOf(table, args.has(u"--links"_s));
+    TableSnapshot &snapshot = *lastingSnapshot;
+    snapshot = snapshotOf(table, args.has(u"--links"_s));
     const QString text = format == u"csv"_s   ? exportCsv(snapshot)
                          : format == u"tsv"_s ? exportTsv(snapshot)
                                               : exportText(snapshot);
