@@ -251,14 +251,25 @@ template <typename Sink> bool readMatch(Reader &in, Sink &sink)
     return true;
 }
 
+// What the records before a place in the file hold: how many line-up entries and events, and how
+// many code units of unique texts (file names, match IDs).
+struct Counts
+{
+    qint64 lineups = 0;
+    qint64 events = 0;
+    qint64 uniqueUnits = 0;
+};
+
 // Steps over one match record as readMatch reads it, with the same checks, decoding nothing;
-// counts its line-up entries and events.
-void skipMatch(Reader &in, qint64 &lineupEntries, qint64 &events)
+// adds what it holds to counts.
+void skipMatch(Reader &in, Counts &counts)
 {
     for (int k = 0; k < MatchFieldCount; ++k) {
         if (k == matchFieldsBeforeDate)
             in.julianDay();
-        in.rawString();
+        const qsizetype bytes = in.rawString().size();
+        if (matchFileOrder[k] == FileNameField || matchFileOrder[k] == IdField)
+            counts.uniqueUnits += bytes / 2;
     }
     for (int side = 0; side < 2; ++side) {
         const quint32 n = in.count(minPlayerSize);
@@ -266,14 +277,14 @@ void skipMatch(Reader &in, qint64 &lineupEntries, qint64 &events)
             in.rawString();
             in.rawString();
         }
-        lineupEntries += n;
+        counts.lineups += n;
     }
     const quint32 n = in.count(minEventSize);
     for (quint32 i = 0; i < n && !in.failed(); ++i) {
         for (int k = 0; k < 8; ++k)
             in.rawString();
     }
-    events += n;
+    counts.events += n;
 }
 
 // Below this size a file is read on one thread: starting threads would cost more than it saves.
@@ -302,44 +313,46 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, MatchStore &
     {
         qint64 offset;
         qint64 record;
-        qint64 lineups;
-        qint64 events;
+        Counts before;
     };
     const int shares = threads;
     const qint64 begin = in.offset(), end = bytes.size();
     Reader scan = in;
     std::vector<Start> starts;
-    qint64 lineupEntries = 0, events = 0;
+    Counts counts;
     for (quint32 i = 0; i < n && !scan.failed(); ++i) {
         while (qsizetype(starts.size()) < shares &&
                scan.offset() >= begin + (end - begin) * qint64(starts.size()) / shares)
-            starts.push_back({scan.offset(), qint64(i), lineupEntries, events});
-        skipMatch(scan, lineupEntries, events);
+            starts.push_back({scan.offset(), qint64(i), counts});
+        skipMatch(scan, counts);
     }
     if (scan.failed() || !scan.atEnd())
         return false;
     while (qsizetype(starts.size()) <= shares)
-        starts.push_back({scan.offset(), qint64(n), lineupEntries, events});
+        starts.push_back({scan.offset(), qint64(n), counts});
 
     // Room for every record, line-up entry and event of the file; each share fills its stretch.
     store.records().resize(n);
-    store.lineups().resize(size_t(lineupEntries));
-    store.eventRecords().resize(size_t(events));
+    store.lineups().resize(size_t(counts.lineups));
+    store.eventRecords().resize(size_t(counts.events));
     std::vector<TextTable> tables(static_cast<size_t>(shares - 1));
     // Each record has two texts of its own (its file name and match ID); the others recur.
-    store.textTable().reserve(2 * qsizetype(n) + 4096, 4096);
-    for (int k = 1; k < shares; ++k)
-        tables[size_t(k) - 1].reserve(
-            2 * (starts[size_t(k) + 1].record - starts[size_t(k)].record) + 4096, 4096);
+    store.textTable().reserve(2 * qsizetype(n), counts.uniqueUnits, 4096);
+    for (int k = 1; k < shares; ++k) {
+        const Start &from = starts[size_t(k)], &till = starts[size_t(k) + 1];
+        tables[size_t(k) - 1].reserve(2 * (till.record - from.record),
+                                      till.before.uniqueUnits - from.before.uniqueUnits, 4096);
+    }
     std::vector<char> failed(static_cast<size_t>(shares), 0);
     const auto decode = [&](int k) {
         const Start &from = starts[size_t(k)], &till = starts[size_t(k) + 1];
         Reader share(bytes, from.offset, till.offset);
         ShareSink sink(store, k == 0 ? store.textTable() : tables[size_t(k) - 1], from.record,
-                       from.lineups, from.events, till.record, till.lineups, till.events);
+                       from.before.lineups, from.before.events, till.record, till.before.lineups,
+                       till.before.events);
         // Every few megabytes all that the share has decoded so far is handed back: the system
         // frees whole pages only, and a page that straddles two steps goes with the later one.
-        constexpr qint64 releaseStep = 4 * 1024 * 1024;
+        constexpr qint64 releaseStep = 2 * 1024 * 1024;
         qint64 released = from.offset;
         for (qint64 i = from.record; i < till.record; ++i) {
             if (!readMatch(share, sink))
@@ -364,19 +377,19 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, MatchStore &
     // The texts of the later shares join the store's table in file order; their numbers in the
     // share's stretch of the arrays are turned into the store's.
     for (int k = 1; k < shares; ++k) {
-        const std::vector<TextId> ids = store.textTable().absorb(std::move(tables[size_t(k) - 1]));
+        const TextTable::NumberMap ids = store.textTable().absorb(std::move(tables[size_t(k) - 1]));
         const Start &from = starts[size_t(k)], &till = starts[size_t(k) + 1];
         for (qint64 i = from.record; i < till.record; ++i) {
             for (TextId &id : store.records()[size_t(i)].texts)
-                id = ids[id];
+                id = ids(id);
         }
-        for (qint64 i = from.lineups; i < till.lineups; ++i) {
+        for (qint64 i = from.before.lineups; i < till.before.lineups; ++i) {
             LineupEntry &entry = store.lineups()[size_t(i)];
-            entry = LineupEntry{ids[entry.id], ids[entry.name]};
+            entry = LineupEntry{ids(entry.id), ids(entry.name)};
         }
-        for (qint64 i = from.events; i < till.events; ++i) {
+        for (qint64 i = from.before.events; i < till.before.events; ++i) {
             for (TextId &id : store.eventRecords()[size_t(i)].texts)
-                id = ids[id];
+                id = ids(id);
         }
     }
     store.noteRecords();
@@ -398,12 +411,14 @@ public:
         flushIfFull();
     }
 
-    void string(const QString &text)
+    // The text numbered id of table: null, interned or unique.
+    void text(const TextTable &table, TextId id)
     {
-        if (text.isNull()) {
+        if (id == TextTable::nullText) {
             u32(nullStringLength);
             return;
         }
+        const QStringView text = table.view(id);
         const qsizetype units = text.size();
         u32(quint32(units * 2));
         const qsizetype at = m_buffer.size();
@@ -444,21 +459,21 @@ void writeMatch(Writer &out, const MatchStore &store, const MatchRecord &r)
     for (int k = 0; k < MatchFieldCount; ++k) {
         if (k == matchFieldsBeforeDate)
             out.u32(quint32(r.julianDay));
-        out.string(table.text(r.texts[matchFileOrder[k]]));
+        out.text(table, r.texts[matchFileOrder[k]]);
     }
     const LineupEntry *lineup = store.lineups().data() + r.lineup;
     for (const quint32 players : {r.players1, r.players2}) {
         out.u32(players);
         for (quint32 i = 0; i < players; ++i, ++lineup) {
-            out.string(table.text(lineup->id));
-            out.string(table.text(lineup->name));
+            out.text(table, lineup->id);
+            out.text(table, lineup->name);
         }
     }
     out.u32(r.eventCount);
     const EventRecord *event = store.eventRecords().data() + r.events;
     for (quint32 i = 0; i < r.eventCount; ++i, ++event) {
         for (const TextId id : event->texts)
-            out.string(table.text(id));
+            out.text(table, id);
     }
 }
 

@@ -221,7 +221,7 @@ std::optional<Match> MatchStore::find(const QString &fileName) const
 qsizetype MatchStore::indexOf(const QString &fileName) const
 {
     for (qsizetype i = 0; i < count(); ++i) {
-        if (m_texts.text(m_records[size_t(i)].texts[FileNameField]) == fileName)
+        if (m_texts.view(m_records[size_t(i)].texts[FileNameField]) == fileName)
             return i;
     }
     return -1;
@@ -248,7 +248,7 @@ QString MatchStore::unusedFileName(const QString &base, bool numbered) const
     QSet<QString> taken;
     taken.reserve(count());
     for (const MatchRecord &record : m_records)
-        taken.insert(m_texts.text(record.texts[FileNameField]));
+        taken.insert(m_texts.string(record.texts[FileNameField]));
     if (!numbered && !taken.contains(base))
         return base;
     for (int n = numbered ? 1 : 2;; ++n) {

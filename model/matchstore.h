@@ -204,7 +204,7 @@ struct MatchView
     const MatchStore &store;
     const MatchRecord &record;
     const TextTable &table;
-    const QString &fileName;
+    const TextRef fileName; // file name and match ID: unique texts, read when asked for
     const QString &team1;
     const QString &team2;
     const QString &team1Id;
@@ -228,7 +228,7 @@ struct MatchView
     const QString &referee;
     const QString &refereeId;
     const QString &refereeCity;
-    const QString &id;
+    const TextRef id;
     const QString &round;
     const QString &tournament;
     const PlayerSpan players1;
@@ -324,9 +324,8 @@ private:
 
 inline MatchView::MatchView(const MatchStore &store, qsizetype index)
     : store(store), record(store.record(index)), table(store.texts()),
-      fileName(table.text(record.texts[FileNameField])),
-      team1(table.text(record.texts[Team1Field])), team2(table.text(record.texts[Team2Field])),
-      team1Id(table.text(record.texts[Team1IdField])),
+      fileName(table, record.texts[FileNameField]), team1(table.text(record.texts[Team1Field])),
+      team2(table.text(record.texts[Team2Field])), team1Id(table.text(record.texts[Team1IdField])),
       team2Id(table.text(record.texts[Team2IdField])),
       coach1(table.text(record.texts[Coach1Field])), coach2(table.text(record.texts[Coach2Field])),
       coach1Id(table.text(record.texts[Coach1IdField])),
@@ -343,8 +342,8 @@ inline MatchView::MatchView(const MatchStore &store, qsizetype index)
       attendance(table.text(record.texts[AttendanceField])),
       referee(table.text(record.texts[RefereeField])),
       refereeId(table.text(record.texts[RefereeIdField])),
-      refereeCity(table.text(record.texts[RefereeCityField])),
-      id(table.text(record.texts[IdField])), round(table.text(record.texts[RoundField])),
+      refereeCity(table.text(record.texts[RefereeCityField])), id(table, record.texts[IdField]),
+      round(table.text(record.texts[RoundField])),
       tournament(table.text(record.texts[TournamentField])),
       players1(table, store.lineups().data() + record.lineup, record.players1),
       players2(table, store.lineups().data() + record.lineup + record.players1, record.players2),

@@ -4,7 +4,9 @@
 #include <QVarLengthArray>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 namespace {
 
@@ -104,16 +106,20 @@ void TextTable::clear()
     m_hashes.clear();
     m_texts.push_back(QString());
     m_texts.push_back(QStringLiteral(""));
-    m_hashes.assign(2, unhashed);
+    m_hashes.assign(2, 0);
     m_slots.assign(1024, Slot{0, 0, 0});
     m_bigEndian.clear();
     m_hashed = 0;
+    m_uniqueChars.clear();
+    m_uniqueStarts.assign(1, 0);
 }
 
-void TextTable::reserve(qsizetype texts, qsizetype interned)
+void TextTable::reserve(qsizetype unique, qsizetype uniqueUnits, qsizetype interned)
 {
-    m_texts.reserve(m_texts.size() + size_t(texts));
-    m_hashes.reserve(m_hashes.size() + size_t(texts));
+    m_uniqueStarts.reserve(m_uniqueStarts.size() + size_t(unique));
+    m_uniqueChars.reserve(m_uniqueChars.size() + size_t(uniqueUnits));
+    m_texts.reserve(m_texts.size() + size_t(interned));
+    m_hashes.reserve(m_hashes.size() + size_t(interned));
     size_t slots = m_slots.size();
     while (slots < 2 * size_t(m_hashed + interned))
         slots *= 2;
@@ -128,6 +134,8 @@ void TextTable::swap(TextTable &other) noexcept
     m_slots.swap(other.m_slots);
     m_bigEndian.swap(other.m_bigEndian);
     std::swap(m_hashed, other.m_hashed);
+    m_uniqueChars.swap(other.m_uniqueChars);
+    m_uniqueStarts.swap(other.m_uniqueStarts);
 }
 
 TextId TextTable::lookup(const uchar *bigEndian, qsizetype units, quint32 hash) const
@@ -151,10 +159,10 @@ TextId TextTable::lookup(const uchar *bigEndian, qsizetype units, quint32 hash) 
 TextId TextTable::insert(QString &&text, quint32 hash, const uchar *bigEndian)
 {
     const auto id = TextId(m_texts.size());
+    if (id >= uniqueBit)
+        throw std::length_error("too many texts");
     m_texts.push_back(std::move(text));
     m_hashes.push_back(hash);
-    if (hash == unhashed)
-        return id;
     if (2 * (m_hashed + 1) > qsizetype(m_slots.size()))
         rehash(m_slots.size() * 2);
     const size_t mask = m_slots.size() - 1;
@@ -196,9 +204,24 @@ TextId TextTable::internBigEndian(const uchar *bytes, qsizetype units)
     return found != noText ? found : insert(decodeBigEndian(bytes, units), hash, bytes);
 }
 
+// Makes room for a unique text of units code units at the end of the characters; its number.
+TextId TextTable::appendUnique(qsizetype units)
+{
+    const size_t index = m_uniqueStarts.size() - 1;
+    if (index >= uniqueBit - 1)
+        throw std::length_error("too many texts");
+    m_uniqueChars.resize(m_uniqueChars.size() + size_t(units));
+    m_uniqueStarts.push_back(m_uniqueChars.size());
+    return TextId(uniqueBit | index);
+}
+
 TextId TextTable::appendBigEndian(const uchar *bytes, qsizetype units)
 {
-    return units == 0 ? emptyText : insert(decodeBigEndian(bytes, units), unhashed, nullptr);
+    if (units == 0)
+        return emptyText;
+    const TextId id = appendUnique(units);
+    qFromBigEndian<char16_t>(bytes, units, m_uniqueChars.data() + m_uniqueChars.size() - units);
+    return id;
 }
 
 TextId TextTable::intern(const QString &text)
@@ -216,7 +239,12 @@ TextId TextTable::append(const QString &text)
 {
     if (text.isNull())
         return nullText;
-    return text.isEmpty() ? emptyText : insert(QString(text), unhashed, nullptr);
+    if (text.isEmpty())
+        return emptyText;
+    const TextId id = appendUnique(text.size());
+    std::copy(text.utf16(), text.utf16() + text.size(),
+              m_uniqueChars.data() + m_uniqueChars.size() - text.size());
+    return id;
 }
 
 TextId TextTable::find(const QString &text) const
@@ -231,24 +259,30 @@ TextId TextTable::find(const QString &text) const
     return lookup(bytes, text.size(), hashBytes(bytes, text.size() * 2));
 }
 
-std::vector<TextId> TextTable::absorb(TextTable &&other)
+TextTable::NumberMap TextTable::absorb(TextTable &&other)
 {
-    std::vector<TextId> ids(other.m_texts.size());
-    ids[nullText] = nullText;
-    ids[emptyText] = emptyText;
+    NumberMap map;
+    map.m_interned.resize(other.m_texts.size());
+    map.m_interned[nullText] = nullText;
+    map.m_interned[emptyText] = emptyText;
     BigEndianText bigEndian;
     for (size_t id = 2; id < other.m_texts.size(); ++id) {
         QString &text = other.m_texts[id];
         const quint32 hash = other.m_hashes[id];
-        if (hash == unhashed) {
-            ids[id] = insert(std::move(text), hash, nullptr);
-            continue;
-        }
         toBigEndian(text, bigEndian);
         const auto *bytes = reinterpret_cast<const uchar *>(bigEndian.constData());
         const TextId found = lookup(bytes, text.size(), hash);
-        ids[id] = found != noText ? found : insert(std::move(text), hash, bytes);
+        map.m_interned[id] = found != noText ? found : insert(std::move(text), hash, bytes);
     }
+    const size_t base = m_uniqueStarts.size() - 1;
+    if (base + other.m_uniqueStarts.size() >= uniqueBit)
+        throw std::length_error("too many texts");
+    map.m_uniqueBase = quint32(base);
+    const quint64 offset = m_uniqueChars.size();
+    m_uniqueChars.insert(m_uniqueChars.end(), other.m_uniqueChars.begin(),
+                         other.m_uniqueChars.end());
+    for (size_t i = 1; i < other.m_uniqueStarts.size(); ++i)
+        m_uniqueStarts.push_back(offset + other.m_uniqueStarts[i]);
     other.clear();
-    return ids;
+    return map;
 }

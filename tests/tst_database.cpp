@@ -304,17 +304,21 @@ private Q_SLOTS:
                 !table.text(TextTable::emptyText).isNull());
         const TextId unique = table.append(u"Жук-2"_s);
         QCOMPARE(table.find(u"Жук-2"_s), TextTable::noText);
+        QCOMPARE(table.string(unique), u"Жук-2"_s);
         QCOMPARE(table.find(a), id);
 
-        // Another table's texts join in its order, equal ones merged, unique ones kept apart.
+        // Another table's texts join in its order, equal ones merged, unique ones after this
+        // table's own.
         TextTable other;
-        const TextId b = other.intern(u"Оса"_s), c = other.intern(a), d = other.append(a);
-        const std::vector<TextId> ids = table.absorb(std::move(other));
-        QCOMPARE(ids[c], id);
-        QVERIFY(ids[b] > unique && ids[d] > ids[b]);
-        QCOMPARE(table.text(ids[b]), u"Оса"_s);
-        QCOMPARE(table.text(ids[d]), a);
-        QCOMPARE(table.find(u"Оса"_s), ids[b]);
+        const TextId b = other.intern(u"Оса"_s), c = other.intern(a), d = other.append(a),
+                     e = other.append(u"Оса-2"_s);
+        const TextTable::NumberMap ids = table.absorb(std::move(other));
+        QCOMPARE(ids(c), id);
+        QVERIFY(ids(b) > id && ids(d) > unique && ids(e) > ids(d));
+        QCOMPARE(table.text(ids(b)), u"Оса"_s);
+        QCOMPARE(table.string(ids(d)) + table.string(ids(e)) + table.string(unique),
+                 a + u"Оса-2Жук-2"_s);
+        QCOMPARE(table.find(u"Оса"_s), ids(b));
     }
 
     void truncatedOrFlippedBytes()
