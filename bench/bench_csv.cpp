@@ -57,8 +57,9 @@ int main(int argc, char *argv[])
     bench::out().setRealNumberPrecision(4);
     bench::out() << "machine: " << bench::machine() << "\nbest of " << runs
                  << " runs; wall clock [processor time]\n";
-    for (const auto &[name, bytes] :
+    for (const auto &[name, data] :
          {std::pair{"UTF-8", &utf8}, std::pair{"windows-1251", &cp1251}}) {
+        const QByteArray *bytes = data; // a lambda may not capture a structured binding
         qsizetype added = 0;
         const bench::Timing timing = bench::bestOf(runs, [&] {
             MatchStore store;
