@@ -290,11 +290,12 @@ void skipMatch(Reader &in, Counts &counts)
 // Below this size a file is read on one thread: starting threads would cost more than it saves.
 constexpr qsizetype parallelReadBytes = 256 * 1024;
 
-// Reads the n records that follow in into store on every core: a quick pass finds where each
-// record begins (and checks the whole file as the reader does), then each core decodes a share of
-// the records into a store of its own, and the shares are appended in file order. Returns false,
-// consuming nothing of in and adding nothing to store, when the quick pass finds the file damaged;
-// the caller then reads it on one thread to say where.
+// Reads the n records that follow in into store on every core: a quick pass steps over every
+// record (with the checks the reader makes) to find where each core's share begins and how much
+// it holds; then each core decodes its share straight into its stretch of the store's arrays,
+// with texts numbered in a table of its own, and those tables join the store's in file order.
+// Returns false, consuming nothing of in and leaving store empty, when the quick pass finds the
+// file damaged; the caller then reads it on one thread to say where.
 //
 // With release given, each core hands the bytes it has decoded back to the system as it goes, so
 // that the file and the store it becomes are hardly ever in memory together.

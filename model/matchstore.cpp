@@ -90,13 +90,6 @@ void MatchStore::swap(MatchStore &other) noexcept
     std::swap(m_modified, other.m_modified);
 }
 
-void MatchStore::reserve(qsizetype matches, qsizetype lineupEntries, qsizetype events)
-{
-    m_records.reserve(size_t(matches));
-    m_lineups.reserve(size_t(lineupEntries));
-    m_events.reserve(size_t(events));
-}
-
 void MatchStore::note(const MatchRecord &record)
 {
     const TextId tournament = record.texts[TournamentField];

@@ -295,8 +295,9 @@ public:
 
     void swap(MatchStore &other) noexcept;
 
-    // For the database reader, which fills a store record by record: texts, line-ups and events
-    // are added first, then the record that refers to them.
+    // For the database reader. It fills a small store record by record (texts, line-ups and
+    // events first, then addRecord() with the record that refers to them), a large one by making
+    // the arrays ready for the whole file, filling them on every core, then noteRecords().
     TextTable &textTable() { return m_texts; }
     StoreArray<LineupEntry> &lineups() { return m_lineups; }
     StoreArray<EventRecord> &eventRecords() { return m_events; }
@@ -304,7 +305,6 @@ public:
     const StoreArray<EventRecord> &eventRecords() const { return m_events; }
     StoreArray<MatchRecord> &records() { return m_records; }
     void addRecord(const MatchRecord &record);
-    void reserve(qsizetype matches, qsizetype lineupEntries, qsizetype events);
     // After the arrays were filled directly: records the tournaments and dates of every match.
     void noteRecords();
 
