@@ -30,8 +30,8 @@ public:
 #ifdef SCOREWRIGHT_HUGE_PAGES
         const std::size_t bytes = mappedSize(n);
         if (bytes >= hugePage) {
-            void *p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                             -1, 0);
+            void *p =
+                ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
             if (p == MAP_FAILED)
                 throw std::bad_alloc();
             ::madvise(p, bytes, MADV_HUGEPAGE);
@@ -54,14 +54,23 @@ public:
     }
 
     // Default-initialisation: nothing is written for plain numbers.
-    template <typename U> void construct(U *p) noexcept { ::new (static_cast<void *>(p)) U; }
+    template <typename U> void construct(U *p) noexcept
+    {
+        ::new (static_cast<void *>(p)) U;
+    }
     template <typename U, typename... Args> void construct(U *p, Args &&...args)
     {
         ::new (static_cast<void *>(p)) U(std::forward<Args>(args)...);
     }
 
-    friend bool operator==(const StoreAllocator &, const StoreAllocator &) { return true; }
-    friend bool operator!=(const StoreAllocator &, const StoreAllocator &) { return false; }
+    friend bool operator==(const StoreAllocator &, const StoreAllocator &)
+    {
+        return true;
+    }
+    friend bool operator!=(const StoreAllocator &, const StoreAllocator &)
+    {
+        return false;
+    }
 
 private:
     static constexpr std::size_t hugePage = 2 * 1024 * 1024;
