@@ -17,6 +17,16 @@ quint64 load8(const uchar *bytes)
     return v;
 }
 
+// Eight bytes of host-order UTF-16 as the same code units read in big-endian order, and back.
+quint64 swapUnits(quint64 v)
+{
+    if (QSysInfo::ByteOrder == QSysInfo::BigEndian)
+        return v;
+    return ((v & 0x00FF00FF00FF00FFull) << 8) | ((v >> 8) & 0x00FF00FF00FF00FFull);
+}
+
+quint32 mixHash(quint64 a, quint64 b, quint64 c, qsizetype size);
+
 // A fast hash of the big-endian bytes of a text; never 0. It reads the first sixteen and the last
 // eight bytes and the size, whatever the length: texts that agree in all of those only share a
 // chain of slots.
@@ -31,6 +41,29 @@ quint32 hashBytes(const uchar *bytes, qsizetype size)
     } else {
         std::memcpy(&a, bytes, size_t(size));
     }
+    return mixHash(a, b, c, size);
+}
+
+// hashBytes() of the big-endian bytes of text, read from its own host-order units.
+quint32 hashUnits(QStringView text)
+{
+    const auto *bytes = reinterpret_cast<const uchar *>(text.utf16());
+    const qsizetype size = text.size() * 2;
+    quint64 a = 0, b = 0, c = 0;
+    if (size >= 8) {
+        a = swapUnits(load8(bytes));
+        c = swapUnits(load8(bytes + size - 8));
+        if (size >= 16)
+            b = swapUnits(load8(bytes + 8));
+    } else {
+        std::memcpy(&a, bytes, size_t(size));
+        a = swapUnits(a);
+    }
+    return mixHash(a, b, c, size);
+}
+
+quint32 mixHash(quint64 a, quint64 b, quint64 c, qsizetype size)
+{
     quint64 h = (a ^ 0x9E3779B97F4A7C15ull) * 0xBF58476D1CE4E5B9ull;
     h ^= (b + quint64(size)) * 0x94D049BB133111EBull;
     h ^= ((c >> 7) | (c << 57)) * 0xD6E8FEB86659FD93ull;
@@ -54,7 +87,7 @@ bool sameBytes(const uchar *a, const uchar *b, size_t size)
     return x == y;
 }
 
-bool equalsBigEndian(const QString &text, const uchar *bytes, qsizetype units)
+bool equalsBigEndian(QStringView text, const uchar *bytes, qsizetype units)
 {
     if (text.size() != units)
         return false;
@@ -65,10 +98,7 @@ bool equalsBigEndian(const QString &text, const uchar *bytes, qsizetype units)
         quint64 theirs, ours;
         std::memcpy(&theirs, bytes + 2 * i, 8);
         std::memcpy(&ours, own + i, 8);
-        if (QSysInfo::ByteOrder == QSysInfo::LittleEndian)
-            theirs =
-                ((theirs & 0x00FF00FF00FF00FFull) << 8) | ((theirs >> 8) & 0x00FF00FF00FF00FFull);
-        if (theirs != ours)
+        if (swapUnits(theirs) != ours)
             return false;
     }
     for (; i < units; ++i) {
@@ -138,22 +168,38 @@ void TextTable::swap(TextTable &other) noexcept
     m_uniqueStarts.swap(other.m_uniqueStarts);
 }
 
-TextId TextTable::lookup(const uchar *bigEndian, qsizetype units, quint32 hash) const
+template <typename Same> TextId TextTable::lookup(quint32 hash, const Same &same) const
 {
     const size_t mask = m_slots.size() - 1;
     for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const Slot &at = m_slots[slot];
         if (at.id == 0)
             return noText;
-        if (at.hash != hash)
-            continue;
-        const quint64 size = at.place & longText;
-        if (size != longText
-                ? size == quint64(units) * 2 &&
-                      sameBytes(m_bigEndian.data() + (at.place >> 24), bigEndian, size_t(size))
-                : equalsBigEndian(m_texts[at.id], bigEndian, units))
+        if (at.hash == hash && same(at))
             return at.id;
     }
+}
+
+TextId TextTable::lookup(const uchar *bigEndian, qsizetype units, quint32 hash) const
+{
+    return lookup(hash, [&](const Slot &at) {
+        const quint64 size = at.place & longText;
+        return size != longText
+                   ? size == quint64(units) * 2 &&
+                         sameBytes(m_bigEndian.data() + (at.place >> 24), bigEndian, size_t(size))
+                   : equalsBigEndian(m_texts[at.id], bigEndian, units);
+    });
+}
+
+TextId TextTable::lookup(QStringView text, quint32 hash) const
+{
+    return lookup(hash, [&](const Slot &at) {
+        const quint64 size = at.place & longText;
+        return size != longText
+                   ? size == quint64(text.size()) * 2 &&
+                         equalsBigEndian(text, m_bigEndian.data() + (at.place >> 24), text.size())
+                   : QStringView(m_texts[at.id]) == text;
+    });
 }
 
 TextId TextTable::insert(QString &&text, quint32 hash, const uchar *bigEndian)
@@ -226,13 +272,17 @@ TextId TextTable::appendBigEndian(const uchar *bytes, qsizetype units)
 
 TextId TextTable::intern(const QString &text)
 {
-    const TextId found = find(text);
+    if (text.isNull())
+        return nullText;
+    if (text.isEmpty())
+        return emptyText;
+    const quint32 hash = hashUnits(text);
+    const TextId found = lookup(text, hash);
     if (found != noText)
         return found;
     BigEndianText bigEndian;
     toBigEndian(text, bigEndian);
-    const auto *bytes = reinterpret_cast<const uchar *>(bigEndian.constData());
-    return insert(QString(text), hashBytes(bytes, text.size() * 2), bytes);
+    return insert(QString(text), hash, reinterpret_cast<const uchar *>(bigEndian.constData()));
 }
 
 TextId TextTable::append(const QString &text)
@@ -253,10 +303,7 @@ TextId TextTable::find(const QString &text) const
         return nullText;
     if (text.isEmpty())
         return emptyText;
-    BigEndianText bigEndian;
-    toBigEndian(text, bigEndian);
-    const auto *bytes = reinterpret_cast<const uchar *>(bigEndian.constData());
-    return lookup(bytes, text.size(), hashBytes(bytes, text.size() * 2));
+    return lookup(text, hashUnits(text));
 }
 
 TextTable::NumberMap TextTable::absorb(TextTable &&other)

@@ -84,7 +84,10 @@ public:
 
 private:
     TextId insert(QString &&text, quint32 hash, const uchar *bigEndian);
+    // The interned text with hash for which same(slot) holds, else noText.
+    template <typename Same> TextId lookup(quint32 hash, const Same &same) const;
     TextId lookup(const uchar *bigEndian, qsizetype units, quint32 hash) const;
+    TextId lookup(QStringView text, quint32 hash) const;
     void rehash(size_t slots);
     TextId appendUnique(qsizetype units);
 

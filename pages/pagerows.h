@@ -44,11 +44,13 @@ public:
     const QMap<QString, int> &names() const { return m_names; }
 
 private:
-    std::array<QString, 6> m_texts;
+    // The tag and the first counters share a cache line: a sighting reads the one and adds to
+    // one of the others.
+    quint64 m_tag = 0;
     std::array<qint64, 10> m_counts{};
+    std::array<QString, 6> m_texts;
     QString m_key;
     QMap<QString, int> m_names;
-    quint64 m_tag = 0;
 };
 
 // A shortcut from texts of a store, by their numbers, to rows: a builder that keys its rows by

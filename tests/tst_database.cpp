@@ -298,6 +298,18 @@ private Q_SLOTS:
         const TextId id = table.intern(a);
         QCOMPARE(table.internBigEndian(bytes, 3), id);
         QCOMPARE(table.intern(QString(a.constData(), a.size())), id);
+        // Texts of every length a hash reads differently: from the file's bytes and from a
+        // QString they find the same number.
+        for (int length = 1; length <= 20; ++length) {
+            const QString text = u"Жёлтая карточка, 90+3"_s.left(length);
+            QByteArray raw(length * 2, Qt::Uninitialized);
+            qToBigEndian<char16_t>(text.utf16(), length, raw.data());
+            const TextId first = table.intern(text);
+            QCOMPARE(
+                table.internBigEndian(reinterpret_cast<const uchar *>(raw.constData()), length),
+                first);
+            QCOMPARE(table.find(text), first);
+        }
         QCOMPARE(table.intern(QString()), TextTable::nullText);
         QCOMPARE(table.intern(u""_s), TextTable::emptyText);
         QVERIFY(table.text(TextTable::nullText).isNull() &&
