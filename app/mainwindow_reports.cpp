@@ -69,9 +69,10 @@ void MainWindow::exportXml()
 {
     const Texts &t = texts();
     const MatchFilter filter = currentFilter();
+    const MatchSelection selection(filter, store.texts());
     QList<Match> matches;
     for (qsizetype i = 0; i < store.count(); ++i) {
-        if (filter.passes(store.at(i)))
+        if (selection.selects(store.record(i)))
             matches.append(store.match(i));
     }
     if (matches.isEmpty()) {

@@ -316,10 +316,13 @@ TextTable::NumberMap TextTable::absorb(TextTable &&other)
     for (size_t id = 2; id < other.m_texts.size(); ++id) {
         QString &text = other.m_texts[id];
         const quint32 hash = other.m_hashes[id];
-        toBigEndian(text, bigEndian);
-        const auto *bytes = reinterpret_cast<const uchar *>(bigEndian.constData());
-        const TextId found = lookup(bytes, text.size(), hash);
-        map.m_interned[id] = found != noText ? found : insert(std::move(text), hash, bytes);
+        TextId found = lookup(text, hash);
+        if (found == noText) {
+            toBigEndian(text, bigEndian);
+            found = insert(std::move(text), hash,
+                           reinterpret_cast<const uchar *>(bigEndian.constData()));
+        }
+        map.m_interned[id] = found;
     }
     const size_t base = m_uniqueStarts.size() - 1;
     if (base + other.m_uniqueStarts.size() >= uniqueBit)

@@ -104,11 +104,12 @@ void headToHead(const PageContext &context, PageRows &rows)
 
 QStringList opponentsOf(const MatchStore &store, const MatchFilter &filter, const QString &team)
 {
+    const MatchSelection selection(filter, store.texts());
     QSet<QString> names;
     for (qsizetype i = 0; i < store.count(); ++i) {
-        const MatchView m = store.at(i);
-        if (!filter.passes(m))
+        if (!selection.selects(store.record(i)))
             continue;
+        const MatchView m = store.at(i);
         if (m.team1 == team && m.team2 != team)
             names.insert(m.team2);
         else if (m.team2 == team && m.team1 != team)
@@ -119,10 +120,11 @@ QStringList opponentsOf(const MatchStore &store, const MatchFilter &filter, cons
 
 QStringList teamsOf(const MatchStore &store, const MatchFilter &filter)
 {
+    const MatchSelection selection(filter, store.texts());
     QSet<QString> names;
     for (qsizetype i = 0; i < store.count(); ++i) {
-        const MatchView m = store.at(i);
-        if (filter.passes(m)) {
+        if (selection.selects(store.record(i))) {
+            const MatchView m = store.at(i);
             names.insert(m.team1);
             names.insert(m.team2);
         }

@@ -27,8 +27,37 @@ struct MatchFilter
 
     bool allTournaments() const;
     bool allRounds() const;
-    bool passes(const MatchView &match) const;
-    bool passes(const MatchData &match) const;
+};
+
+// A filter in a store's terms, made once for a pass over the store: its texts as the store's text
+// numbers, its dates as Julian days. It is where the filter's rule is applied: a null text counts
+// as the empty one, as QString compares them.
+class MatchSelection
+{
+public:
+    MatchSelection(const MatchFilter &filter, const TextTable &texts);
+
+    bool selects(const MatchRecord &r) const
+    {
+        if (r.julianDay == 0 || r.julianDay < m_from || r.julianDay > m_till)
+            return false;
+        if (!m_allRounds && !sameText(r.texts[RoundField], m_round))
+            return false;
+        return m_allTournaments || sameText(r.texts[TournamentField], m_tournament);
+    }
+
+private:
+    static bool sameText(TextId id, TextId wanted)
+    {
+        return id == wanted || (wanted == TextTable::emptyText && id == TextTable::nullText);
+    }
+
+    qint64 m_from;
+    qint64 m_till;
+    bool m_allTournaments;
+    bool m_allRounds;
+    TextId m_tournament;
+    TextId m_round;
 };
 
 // What a builder learns about the request.

@@ -172,11 +172,13 @@ QString average(double value)
 
 SeasonRace seasonRace(const MatchStore &store, const MatchFilter &filter)
 {
+    const MatchSelection selection(filter, store.texts());
     PageRows rows;
     for (qsizetype i = 0; i < store.count(); ++i) {
-        const MatchView match = store.at(i);
-        if (filter.passes(match))
+        if (selection.selects(store.record(i))) {
+            const MatchView match = store.at(i);
             keepMatch(rows, match, match.fileName);
+        }
     }
     return raceOf(keptMatches(rows));
 }
