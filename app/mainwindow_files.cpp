@@ -3,8 +3,8 @@
 #include "app/mainwindow.h"
 #include "app/resulttableview.h"
 
-#include "model/database.h"
-#include "model/xmlimport.h"
+#include "formats/database.h"
+#include "formats/xmlimport.h"
 #include "strings/texts.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "app/resulttableview.h"
 
 #include "app/seasonchart.h"
-#include "model/fileio.h"
+#include "formats/fileio.h"
 #include "pages/builders.h"
 #include "pages/matchreport.h"
 #include "pages/pagecaption.h"

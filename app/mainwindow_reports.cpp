@@ -5,10 +5,10 @@
 #include "app/resulttableview.h"
 
 #include "dialogs/editreport.h"
-#include "model/csvimport.h"
-#include "model/fileio.h"
+#include "formats/csvimport.h"
+#include "formats/fileio.h"
 #include "model/importbatch.h"
-#include "model/xmlexport.h"
+#include "formats/xmlexport.h"
 #include "pages/pagecodes.h"
 #include "strings/texts.h"
 

@@ -6,7 +6,7 @@
 #include "app/resulttableview.h"
 #include "app/settings.h"
 
-#include "model/fileio.h"
+#include "formats/fileio.h"
 #include "pages/textexport.h"
 #include "strings/texts.h"
 

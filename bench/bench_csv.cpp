@@ -6,7 +6,7 @@
 //   bench_csv [--lines N] [--runs R]
 #include "bench/benchsupport.h"
 #include "generator/generator.h"
-#include "model/csvimport.h"
+#include "formats/csvimport.h"
 #include "model/importbatch.h"
 
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 //   bench_database [--results N] [--full N] [--runs R]
 #include "bench/benchsupport.h"
 #include "generator/generator.h"
-#include "model/database.h"
+#include "formats/database.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

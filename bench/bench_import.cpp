@@ -5,7 +5,7 @@
 //   bench_import [--files N] [--runs R] [--keep DIR]
 #include "bench/benchsupport.h"
 #include "generator/generator.h"
-#include "model/xmlimport.h"
+#include "formats/xmlimport.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>

@@ -9,7 +9,7 @@
 #include "app/settings.h"
 #include "bench/benchsupport.h"
 #include "generator/generator.h"
-#include "model/database.h"
+#include "formats/database.h"
 
 #include <QApplication>
 #include <QSettings>

@@ -1,15 +1,15 @@
 #include "cli/cli.h"
-#include "cli/sqliteexport.h"
+#include "formats/sqliteexport.h"
 
 #include "cli/clitexts.h"
 
 #include "model/competitionrules.h"
-#include "model/csvimport.h"
-#include "model/database.h"
-#include "model/fileio.h"
+#include "formats/csvimport.h"
+#include "formats/database.h"
+#include "formats/fileio.h"
 #include "model/importbatch.h"
-#include "model/xmlexport.h"
-#include "model/xmlimport.h"
+#include "formats/xmlexport.h"
+#include "formats/xmlimport.h"
 #include "pages/analysis.h"
 #include "pages/builders.h"
 #include "pages/matchreport.h"
@@ -28,11 +28,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
 #include <unistd.h>
-#endif
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -40,11 +36,7 @@ namespace {
 
 bool stderrIsTerminal()
 {
-#ifdef Q_OS_WIN
-    return _isatty(_fileno(stderr)) != 0;
-#else
     return isatty(STDERR_FILENO) == 1;
-#endif
 }
 
 void message(const QString &text)

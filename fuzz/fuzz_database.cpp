@@ -1,7 +1,7 @@
 // The database reader on arbitrary bytes: it must never crash, hang or read out of bounds, a
 // refused file must leave the store as it was, and a file it accepts must write back byte for
 // byte.
-#include "model/database.h"
+#include "formats/database.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The XML report reader on arbitrary bytes: it must never crash or run away with time or memory
 // (libFuzzer's -timeout and -rss_limit_mb say how much), and what it reads must stay within the
 // bounds of a report.
-#include "model/xmlimport.h"
+#include "formats/xmlimport.h"
 
 #include <QtGlobal>
 

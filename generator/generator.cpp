@@ -1,5 +1,5 @@
 #include "generator/generator.h"
-#include "model/xmlexport.h"
+#include "formats/xmlexport.h"
 
 #include "strings/texts.h"
 

@@ -1,8 +1,8 @@
 // scorewright-cli run as a separate process, and the match generator its fixtures come from.
 #include "generator/generator.h"
 #include "model/competitionrules.h"
-#include "model/database.h"
-#include "model/xmlimport.h"
+#include "formats/database.h"
+#include "formats/xmlimport.h"
 #include "testsupport.h"
 
 #include <QSqlDatabase>

@@ -1,4 +1,4 @@
-#include "model/csvimport.h"
+#include "formats/csvimport.h"
 #include "model/importbatch.h"
 #include "pages/builders.h"
 #include "testsupport.h"

@@ -1,4 +1,4 @@
-#include "model/database.h"
+#include "formats/database.h"
 #include "testsupport.h"
 
 #include <QDataStream>

@@ -5,7 +5,7 @@
 
 #include "testsupport.h"
 
-#include "model/xmlimport.h"
+#include "formats/xmlimport.h"
 #include "pages/pagecodes.h"
 
 #include <QtTest>

@@ -5,7 +5,7 @@
 
 #include "app/mainwindow.h"
 #include "app/settings.h"
-#include "model/database.h"
+#include "formats/database.h"
 
 #include <QCoreApplication>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "generator/generator.h"
-#include "model/xmlexport.h"
-#include "model/xmlimport.h"
+#include "formats/xmlexport.h"
+#include "formats/xmlimport.h"
 #include "strings/texts.h"
 #include "testsupport.h"
 

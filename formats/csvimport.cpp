@@ -1,6 +1,6 @@
-#include "model/csvimport.h"
+#include "formats/csvimport.h"
 
-#include "model/fileio.h"
+#include "formats/fileio.h"
 #include "model/importbatch.h"
 
 #include <QFile>

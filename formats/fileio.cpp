@@ -1,4 +1,4 @@
-#include "model/fileio.h"
+#include "formats/fileio.h"
 
 #include <QFile>
 #include <QFileInfo>

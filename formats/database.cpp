@@ -1,6 +1,6 @@
-#include "model/database.h"
+#include "formats/database.h"
 
-#include "model/fileio.h"
+#include "formats/fileio.h"
 
 #include <QBuffer>
 #include <QThread>
@@ -19,7 +19,6 @@ constexpr quint32 nullStringLength = 0xFFFFFFFF;
 // The smallest possible sizes, used to reject counts that the remaining bytes cannot hold.
 constexpr qint64 minPlayerSize = 2 * 4;
 constexpr qint64 minEventSize = 8 * 4;
-constexpr qint64 minMatchSize = 26 * 4 + 4 + 3 * 4;
 
 // A bounds-checked cursor over the file's bytes. The first failure sticks; later reads return
 // empty values and consume nothing.

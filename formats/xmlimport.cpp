@@ -1,4 +1,4 @@
-#include "model/xmlimport.h"
+#include "formats/xmlimport.h"
 
 #include "model/importbatch.h"
 

@@ -1,4 +1,4 @@
-#include "cli/sqliteexport.h"
+#include "formats/sqliteexport.h"
 
 #include "cli/clitexts.h"
 #include "model/matchstore.h"
@@ -11,9 +11,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#ifndef Q_OS_WIN
 #include <sys/stat.h>
-#endif
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -184,13 +182,9 @@ private:
 // Files we write get the permissions an ordinary new file gets (the temporary one is private).
 void giveOrdinaryPermissions(const QString &path)
 {
-#ifndef Q_OS_WIN
     const mode_t mask = umask(0);
     umask(mask);
     chmod(QFile::encodeName(path).constData(), 0666 & ~mask);
-#else
-    Q_UNUSED(path);
-#endif
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-#include "model/xmlexport.h"
+#include "formats/xmlexport.h"
 
-#include "model/fileio.h"
+#include "formats/fileio.h"
 #include "model/matchstore.h"
 
 #include <QDir>
