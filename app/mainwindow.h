@@ -249,6 +249,7 @@ private:
     QString missingFile;
     // Notices another program changing the open file.
     QFileSystemWatcher *watcher = nullptr;
+    bool writingFile = false;
     void watchFile();
     void fileChangedOnDisk();
     // The undo history's and the deletion's part of the "Редактировать" menu.

@@ -153,7 +153,7 @@ void MainWindow::watchFile()
 void MainWindow::fileChangedOnDisk()
 {
     watchFile();
-    if (!document.changedOnDisk())
+    if (writingFile || !document.changedOnDisk())
         return; // the window's own save
     const DocumentTexts &d = documentTexts();
     const QString name = QDir::toNativeSeparators(databasePath);
@@ -209,7 +209,10 @@ bool MainWindow::writeTo(const QString &path)
 {
     const DocumentTexts &d = documentTexts();
     const Document::Runner run = [this, &path](const std::function<void()> &work) {
+        // The watcher's news of this very write is no news.
+        writingFile = true;
         runInBackground(texts().saving.arg(QDir::toNativeSeparators(path)), work);
+        writingFile = false;
     };
     if (path != databasePath || !document.hasFile()) {
         // A new file: nobody else may hold it, and the rules go with the database.
