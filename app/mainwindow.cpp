@@ -98,7 +98,9 @@ void MainWindow::init(DialogProvider *dialogs, const QString &startFile, bool de
 
     resetDateRange();
     rebuildTournamentChoice();
+    openingFile = startPath;
     const auto openStartDatabase = [this, startPath] {
+        openingFile.clear();
         // The named file was not read: it is not the open database, so nothing is saved over it.
         // A file that merely is not there any more keeps its name, as the start page shows.
         if (!startPath.isEmpty() && !loadDatabase(startPath, true) &&
@@ -409,9 +411,13 @@ void MainWindow::showStartPage()
 {
     // The page tells a database read from its file from a new one and from a file not found.
     const DocumentTexts &d = documentTexts();
-    const QString shownPath = QDir::toNativeSeparators(databasePath).toHtmlEscaped();
+    const QString shownPath =
+        QDir::toNativeSeparators(openingFile.isEmpty() ? databasePath : openingFile)
+            .toHtmlEscaped();
     QString html = texts().startPage.arg(shownPath, QString::number(store.count()));
-    if (document.hasFile()) {
+    if (!openingFile.isEmpty()) {
+        // The database named at start-up is still being read: nothing to say about it yet.
+    } else if (document.hasFile()) {
         if (document.isReadOnly())
             html += d.startReadOnly;
     } else if (!missingFile.isEmpty() && missingFile == databasePath) {

@@ -247,6 +247,8 @@ private:
     // A database named at start-up that was not there: the start page says so while the empty
     // database that stands for it has no file.
     QString missingFile;
+    // The database named at start-up while it is being opened.
+    QString openingFile;
     // Notices another program changing the open file.
     QFileSystemWatcher *watcher = nullptr;
     bool writingFile = false;

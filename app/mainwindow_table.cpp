@@ -200,7 +200,8 @@ void MainWindow::saveAsCsv()
 
 void MainWindow::updateModifiedMarker()
 {
-    QString name = databasePath.isEmpty() ? texts().untitled : QFileInfo(databasePath).fileName();
+    const QString &file = openingFile.isEmpty() ? databasePath : openingFile;
+    QString name = file.isEmpty() ? texts().untitled : QFileInfo(file).fileName();
     if (document.isReadOnly())
         name = documentTexts().readOnlyTitle.arg(name);
     setWindowTitle(texts().titleWithFile.arg(name, texts().windowTitle));
