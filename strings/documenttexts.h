@@ -1,21 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "strings/plural.h"
 
-// Russian nouns after a number: 1 матч, 2 матча, 5 матчей; 11–14 take the third form whatever
-// their last digit (11 матчей, 21 матч, 111 матчей).
-inline QString countedNoun(qint64 count, const QString &one, const QString &few,
-                           const QString &many)
-{
-    const qint64 n = count < 0 ? -count : count;
-    const qint64 lastTwo = n % 100;
-    const qint64 last = n % 10;
-    const QString &noun = (lastTwo >= 11 && lastTwo <= 14) ? many
-                          : last == 1                      ? one
-                          : (last >= 2 && last <= 4)       ? few
-                                                           : many;
-    return QString::number(count) + QLatin1Char(' ') + noun;
-}
+#include <QString>
 
 // The texts of the open database: undo and redo, deleting matches, the lock and changes on disk,
 // and the start page's account of the file.
@@ -34,22 +21,20 @@ struct DocumentTexts
     const QString stepDelete = QStringLiteral("удаление %1");
     const QString stepRules = QStringLiteral("изменение правил");
 
+    // "импорт 64 отчётов", "импорт 21 отчёта".
     QString reports(qint64 n) const
     {
-        return countedNoun(n, QStringLiteral("отчёта"), QStringLiteral("отчётов"),
-                           QStringLiteral("отчётов"));
+        return countWithNoun(n, Noun{QStringLiteral("отчёта"), QStringLiteral("отчётов"),
+                                     QStringLiteral("отчётов")});
     }
     // "удаление 2 матчей", "импорт 1 матча".
     QString matchesOf(qint64 n) const
     {
-        return countedNoun(n, QStringLiteral("матча"), QStringLiteral("матчей"),
-                           QStringLiteral("матчей"));
+        return countWithNoun(
+            n, Noun{QStringLiteral("матча"), QStringLiteral("матчей"), QStringLiteral("матчей")});
     }
-    QString matches(qint64 n) const
-    {
-        return countedNoun(n, QStringLiteral("матч"), QStringLiteral("матча"),
-                           QStringLiteral("матчей"));
-    }
+    // "Удалить из базы 2 матча?"
+    QString matches(qint64 n) const { return countWithNoun(n, nouns().matches); }
 
     // Deleting matches.
     const QString actionDelete = QStringLiteral("Удалить матч");

@@ -4,7 +4,6 @@
 #include "history/documenthistory.h"
 #include "model/document.h"
 #include "model/documentchanges.h"
-#include "strings/documenttexts.h"
 #include "testsupport.h"
 
 #include <QProcess>
@@ -349,26 +348,6 @@ private Q_SLOTS:
         QVERIFY(document.saveAs(path).ok());
         QVERIFY(!QFile::exists(rulesFilePath(path)));
         QVERIFY(document.hasFile());
-    }
-
-    void plural_data()
-    {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QString>("text");
-        const QList<std::pair<int, QString>> rows = {
-            {0, u"0 матчей"_s},     {1, u"1 матч"_s},     {2, u"2 матча"_s},
-            {4, u"4 матча"_s},      {5, u"5 матчей"_s},   {11, u"11 матчей"_s},
-            {12, u"12 матчей"_s},   {14, u"14 матчей"_s}, {21, u"21 матч"_s},
-            {22, u"22 матча"_s},    {25, u"25 матчей"_s}, {111, u"111 матчей"_s},
-            {112, u"112 матчей"_s}, {101, u"101 матч"_s}};
-        for (const auto &[n, text] : rows)
-            QTest::addRow("%d", n) << n << text;
-    }
-    void plural()
-    {
-        QFETCH(int, n);
-        QFETCH(QString, text);
-        QCOMPARE(documentTexts().matches(n), text);
     }
 };
 
