@@ -12,6 +12,7 @@
 #include "pages/pagecodes.h"
 #include "pages/tabledata.h"
 #include "pages/textexport.h"
+#include "strings/documenttexts.h"
 #include "strings/texts.h"
 
 #include <QAction>
@@ -297,13 +298,21 @@ void MainWindow::showMatchReport(const QString &fileName)
 
 void MainWindow::contextMenu(const QPoint &pos)
 {
-    const QStringList labels = menuLabels;
+    QStringList labels = menuLabels;
+    // Rows that lead to reports can be deleted from any match list.
+    const bool deletable = !selectedMatches().isEmpty();
+    if (deletable)
+        labels.append(documentTexts().actionDelete);
     if (labels.isEmpty())
         return;
     const int chosen =
         dialogs()->chooseMenuEntry(this, labels, table->viewport()->mapToGlobal(pos));
     if (chosen < 0 || chosen >= labels.size())
         return;
+    if (deletable && chosen == labels.size() - 1) {
+        deleteMatches();
+        return;
+    }
     const QTableWidgetItem *item = table->itemAt(pos);
     if (!item)
         return;

@@ -7,9 +7,11 @@
 #include "dialogs/editreport.h"
 #include "formats/csvimport.h"
 #include "formats/fileio.h"
-#include "model/importbatch.h"
 #include "formats/xmlexport.h"
+#include "model/documentchanges.h"
+#include "model/importbatch.h"
 #include "pages/pagecodes.h"
+#include "strings/documenttexts.h"
 #include "strings/texts.h"
 
 #include <QAction>
@@ -139,6 +141,7 @@ void MainWindow::importCsv()
     if (path.isEmpty())
         return;
     const QString shown = QDir::toNativeSeparators(path);
+    const qsizetype before = store.count();
     ImportBatch batch(store);
     const CsvImportResult result = [&] {
         WaitCursor wait;
@@ -164,6 +167,12 @@ void MainWindow::importCsv()
                            t.csvMissing.arg(shown, missing.join(QStringLiteral(", "))));
         return;
     }
+    // One step of the undo history for the whole file.
+    if (store.count() > before)
+        history.push(
+            std::make_unique<AppendedMatches>(before),
+            documentTexts().stepImportCsv.arg(documentTexts().matchesOf(store.count() - before),
+                                              QFileInfo(path).fileName()));
     DateSpan dates{dateEditFrom->date(), dateEditTill->date()};
     dates.widen(batch.dateSpan());
     setDateRange(dates.from, dates.till);

@@ -8,6 +8,7 @@
 
 #include "formats/fileio.h"
 #include "pages/textexport.h"
+#include "strings/documenttexts.h"
 #include "strings/texts.h"
 
 #include <QAction>
@@ -199,10 +200,12 @@ void MainWindow::saveAsCsv()
 
 void MainWindow::updateModifiedMarker()
 {
-    const QString name =
-        databasePath.isEmpty() ? texts().untitled : QFileInfo(databasePath).fileName();
+    const QString &file = openingFile.isEmpty() ? databasePath : openingFile;
+    QString name = file.isEmpty() ? texts().untitled : QFileInfo(file).fileName();
+    if (document.isReadOnly())
+        name = documentTexts().readOnlyTitle.arg(name);
     setWindowTitle(texts().titleWithFile.arg(name, texts().windowTitle));
-    setWindowModified(store.isModified());
+    setWindowModified(document.isModified());
 }
 
 void MainWindow::rememberRecentFile(const QString &path)

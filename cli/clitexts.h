@@ -18,6 +18,7 @@ struct CliTexts
         "  scorewright-cli export FILE.swb --sqlite OUT.sqlite\n"
         "  scorewright-cli export FILE.swb --xml DIR\n"
         "  scorewright-cli import-csv FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME]\n"
+        "  scorewright-cli delete FILE.swb MATCH-FILE-NAME... -o OUT.swb\n"
         "  scorewright-cli --help | --version\n"
         "\n"
         "PAGE is a page link such as ta01_ or ta02_TEAM, or one of: %1.\n"

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMenu>
+#include <QPushButton>
 
 QString StandardDialogProvider::getOpenFileName(QWidget *parent, const QString &caption,
                                                 const QString &dir, const QString &filter)
@@ -70,4 +71,21 @@ QString DialogProvider::chooseItem(QWidget *parent, const QString &title, const 
     bool ok = false;
     const QString item = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
     return ok ? item : QString();
+}
+
+int DialogProvider::choose(QWidget *parent, const QString &title, const QString &text,
+                           const QStringList &buttons)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton *> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i)
+        added.append(box.addButton(buttons.at(i), i + 1 == buttons.size()
+                                                      ? QMessageBox::RejectRole
+                                                      : QMessageBox::AcceptRole));
+    if (!added.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton *>(added.constFirst()));
+        box.setEscapeButton(added.constLast());
+    }
+    box.exec();
+    return int(added.indexOf(box.clickedButton()));
 }

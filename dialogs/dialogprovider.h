@@ -40,6 +40,11 @@ public:
     // Qt's item dialog.
     virtual QString chooseItem(QWidget *parent, const QString &title, const QString &label,
                                const QStringList &items);
+    // A question answered by one of buttons, labelled as given; the index of the one pressed,
+    // or -1 when the box was closed. The last button is the one Escape presses. The standard
+    // choice is a message box.
+    virtual int choose(QWidget *parent, const QString &title, const QString &text,
+                       const QStringList &buttons);
 };
 
 // The real thing: Qt's standard file dialogs, message boxes and menus.

@@ -141,6 +141,50 @@ void MatchStore::replace(qsizetype index, const Match &match)
     note(record);
 }
 
+void MatchStore::remove(const QList<qsizetype> &indices)
+{
+    if (indices.isEmpty())
+        return;
+    StoreArray<MatchRecord> kept;
+    kept.reserve(m_records.size() - size_t(indices.size()));
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < count(); ++i) {
+        if (next < indices.size() && indices.at(next) == i)
+            ++next;
+        else
+            kept.push_back(m_records[size_t(i)]);
+    }
+    m_records.swap(kept);
+    renote();
+}
+
+void MatchStore::insert(const QList<qsizetype> &indices, const QList<Match> &matches)
+{
+    if (indices.isEmpty())
+        return;
+    StoreArray<MatchRecord> merged;
+    merged.reserve(m_records.size() + size_t(indices.size()));
+    size_t old = 0;
+    for (qsizetype k = 0; k < indices.size(); ++k) {
+        while (qsizetype(merged.size()) < indices.at(k) && old < m_records.size())
+            merged.push_back(m_records[old++]);
+        merged.push_back(recordOf(matches.at(k)));
+    }
+    while (old < m_records.size())
+        merged.push_back(m_records[old++]);
+    m_records.swap(merged);
+    renote();
+}
+
+void MatchStore::renote()
+{
+    m_tournaments.clear();
+    m_lastTournament = TextTable::noText;
+    m_span = DateSpan();
+    noteRecords();
+    m_modified = true;
+}
+
 Match MatchStore::match(qsizetype index) const
 {
     return at(index).toMatch();

@@ -219,6 +219,13 @@ public:
     void add(const Match &match);
     // Replaces the match at index with an edited one, recording its tournament and date.
     void replace(qsizetype index, const Match &match);
+    // Removes the matches at indices (ascending, each once). Their line-ups and events stay unused
+    // in the shared arrays until the store is read again; the tournaments and the date span
+    // follow the matches left.
+    void remove(const QList<qsizetype> &indices);
+    // The inverse of remove(): afterwards matches[k] stands at indices[k] (ascending, each at
+    // most the count reached so far), the other matches in their order around them.
+    void insert(const QList<qsizetype> &indices, const QList<Match> &matches);
 
     qsizetype count() const { return qsizetype(m_records.size()); }
     bool isEmpty() const { return m_records.empty(); }
@@ -240,7 +247,8 @@ public:
 
     // Tournament names in ascending order of UTF-16 code units.
     QStringList tournamentNames() const;
-    // The span of every dated match: it grows as matches are added and never shrinks.
+    // The span of every dated match: it grows as matches are added and shrinks only when some
+    // are removed.
     DateSpan dateSpan() const { return m_span; }
 
     // True after any add or replace since the store was read or saved (setModified(false)).
@@ -269,6 +277,8 @@ public:
 private:
     MatchRecord recordOf(const Match &match);
     void note(const MatchRecord &record);
+    // Notes every record afresh, after some were removed.
+    void renote();
 
     TextTable m_texts;
     StoreArray<MatchRecord> m_records;

@@ -1,8 +1,10 @@
 // scorewright-cli run as a separate process, and the match generator its fixtures come from.
 #include "formats/database.h"
+#include "formats/xmlexport.h"
 #include "formats/xmlimport.h"
 #include "generator/generator.h"
 #include "model/competitionrules.h"
+#include "model/document.h"
 #include "testsupport.h"
 
 #include <QSqlDatabase>
@@ -63,6 +65,8 @@ private Q_SLOTS:
     void sameOutputEveryRun_data();
     void sameOutputEveryRun();
     void importRoundTripAndInto();
+    void writers_data();
+    void writers();
     void generatorIsDeterministicAndReadsBack();
     void sqliteExport_data();
     void sqliteExport();
@@ -324,6 +328,80 @@ void TestCli::importRoundTripAndInto()
     QCOMPARE(appended.count(), 4 + matches.size());
     QCOMPARE(appended.matches().at(0)->fileName, u"1.xml"_s);
     QCOMPARE(appended.tournamentNames(), (QStringList{u"Высшая лига"_s, u"Кубок"_s, u"Лига"_s}));
+}
+
+// The commands that replace a database: delete, and the lock every writer of a database takes,
+// the window's as well, so that a second writer refuses naming the holder instead of losing an
+// update.
+void TestCli::writers_data()
+{
+    QTest::addColumn<QString>("arguments"); // DB the fixture, NEW a fresh name, DIR one report,
+                                            // CSV one result line
+    QTest::addColumn<bool>("locked");       // this process holds DB's lock
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("err");     // a part of stderr; PID this process
+    QTest::addColumn<QString>("written"); // the matches of the file written, "" DB unchanged
+    QTest::newRow("delete two in place")
+        << u"delete DB 3.xml 1.xml -o DB"_s << false << 0 << QString() << u"2.xml 4.xml"_s;
+    QTest::newRow("delete into another file")
+        << u"delete DB 2.xml -o NEW"_s << false << 0 << QString() << u"1.xml 3.xml 4.xml"_s;
+    QTest::newRow("delete the undated one")
+        << u"delete DB 4.xml -o DB"_s << false << 0 << QString() << u"1.xml 2.xml 3.xml"_s;
+    QTest::newRow("delete a name no match has")
+        << u"delete DB 1.xml 9.xml -o DB"_s << false << 1
+        << u"holds no match with the file name 9.xml"_s << QString();
+    QTest::newRow("delete without names")
+        << u"delete DB -o DB"_s << false << 2 << u"takes"_s << QString();
+    QTest::newRow("delete, lock held")
+        << u"delete DB 1.xml -o DB"_s << true << 1 << u"(process PID on"_s << QString();
+    QTest::newRow("import into itself, lock held")
+        << u"import --into DB DIR -o DB"_s << true << 1 << u"in use by"_s << QString();
+    QTest::newRow("import-csv into itself, lock held")
+        << u"import-csv CSV --into DB -o DB"_s << true << 1 << u"in use by"_s << QString();
+    QTest::newRow("import elsewhere, lock held") << u"import --into DB DIR -o NEW"_s << true << 0
+                                                 << QString() << u"1.xml 2.xml 3.xml 4.xml r.xml"_s;
+    QTest::newRow("import into itself") << u"import --into DB DIR -o DB"_s << false << 0
+                                        << QString() << u"1.xml 2.xml 3.xml 4.xml r.xml"_s;
+}
+
+void TestCli::writers()
+{
+    QFETCH(QString, arguments);
+    QFETCH(bool, locked);
+    QFETCH(int, code);
+    QFETCH(QString, err);
+    QFETCH(QString, written);
+    const QString db = path(u"writers.swb"_s), fresh = path(u"writers-new.swb"_s);
+    const QString reports = path(u"writers-reports"_s), csv = path(u"writers.csv"_s);
+    QFile::remove(fresh);
+    QVERIFY(writeFile(db, m_fixture));
+    QVERIFY(writeFile(csv, "Date;Home;Away;FT\n01.03.2015;A;B;2:2\n"));
+    QVERIFY(
+        exportXmlReports({makeMatch(u"r.xml"_s, u"2010-01-01"_s, u"A"_s, u"B"_s)}, reports).ok());
+    DatabaseLock lock;
+    QVERIFY(!locked || lock.take(db).locked());
+
+    QStringList args = arguments.split(u' ');
+    args.replaceInStrings(u"DB"_s, db).replaceInStrings(u"NEW"_s, fresh);
+    args.replaceInStrings(u"DIR"_s, reports).replaceInStrings(u"CSV"_s, csv);
+    const Run run = runCli(args);
+    QCOMPARE(run.code, code);
+    err.replace(u"PID"_s, QString::number(QCoreApplication::applicationPid()));
+    QVERIFY2(err.isEmpty() ? !run.err.contains(u"error"_s) : run.err.contains(err),
+             qPrintable(run.err));
+    const QString target = args.contains(fresh) ? fresh : db;
+    if (written.isEmpty()) {
+        QCOMPARE(readFile(db), m_fixture);
+        QVERIFY(!QFile::exists(fresh));
+        return;
+    }
+    MatchStore store;
+    QVERIFY(readDatabase(target, store).ok());
+    QStringList names;
+    for (const Match &match : store.matches())
+        names.append(match->fileName);
+    QCOMPARE(names.join(u' '), written);
+    QCOMPARE(readFile(db) == m_fixture, target != db);
 }
 
 void TestCli::generatorIsDeterministicAndReadsBack()

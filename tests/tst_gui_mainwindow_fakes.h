@@ -65,6 +65,16 @@ public:
         return itemAnswers.isEmpty() ? QString() : itemAnswers.takeFirst();
     }
 
+    // Answers to the questions with buttons of their own: the index of the button pressed.
+    QList<int> choiceAnswers;
+    QStringList lastChoices;
+    int choose(QWidget *, S title, S text, const QStringList &buttons) override
+    {
+        note(u"choice", title, text);
+        lastChoices = buttons;
+        return choiceAnswers.isEmpty() ? -1 : choiceAnswers.takeFirst();
+    }
+
     // The texts of the warnings shown, in order.
     QStringList warnings() const
     {

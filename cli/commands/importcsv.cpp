@@ -3,8 +3,10 @@
 #include "cli/clitexts.h"
 #include "cli/commands/command.h"
 #include "cli/commands/common.h"
+#include "cli/commands/databasewriting.h"
 #include "formats/csvimport.h"
 #include "formats/database.h"
+#include "model/document.h"
 #include "model/importbatch.h"
 
 #include <QTextStream>
@@ -54,8 +56,13 @@ int run(const CommandLine &args)
     // Updating the database named by --into in place is allowed: it is replaced atomically.
     if (outputIsAnInput(out, args.positional()))
         return ExitFailure;
-    MatchStore store;
-    if (args.has(u"into"_s) && !openDatabase(args.value(u"into"_s), store))
+    // The output's lock is held from before --into is read until the output is written.
+    DatabaseLock lock;
+    if (!isStdout(out) && !lockForWriting(lock, out))
+        return ExitFailure;
+    Document document;
+    MatchStore &store = document.store();
+    if (args.has(u"into"_s) && !openDocument(args.value(u"into"_s), document))
         return ExitFailure;
     CsvImportOptions options;
     options.tournament = args.value(u"tournament"_s);
@@ -78,10 +85,10 @@ int run(const CommandLine &args)
         lines += result.lines;
         refused += result.refused.size();
     }
-    const DatabaseResult written = writeDatabase(out, store);
-    if (!written.ok())
-        return failure(databaseMessage(written, out));
-    QTextStream(stdout) << t.cliCsvDone.arg(
+    if (const int code = writeDocument(document, out))
+        return code;
+    // The summary goes where the database does not.
+    QTextStream(isStdout(out) ? stderr : stdout) << t.cliCsvDone.arg(
         QString::number(lines), QString::number(batch.added()), QString::number(batch.duplicates()),
         QString::number(refused), out, QString::number(store.count()));
     return ExitOk;
