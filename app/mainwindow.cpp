@@ -80,6 +80,7 @@ void MainWindow::init(DialogProvider *dialogs, const QString &startFile, bool de
     buildAnalysis();
     buildTableTools();
     buildReportsMenu();
+    buildPrintMenu();
     connectSignals();
 
     databasePath = startFile.isEmpty() ? AppSettings::open().value(AppSettings::DataKey).toString()
