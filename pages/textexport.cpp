@@ -169,7 +169,9 @@ QString exportTsv(const TableSnapshot &table)
 
 QList<bool> numericColumns(const TableSnapshot &table)
 {
-    const auto numeric = [](const QString &text) {
+    // Counts padded on the left for the aligned layout count too.
+    const auto numeric = [](const QString &cell) {
+        const QStringView text = QStringView(cell).trimmed();
         if (text.isEmpty())
             return true;
         const QChar first = text.front();

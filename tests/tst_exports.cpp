@@ -40,7 +40,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("column");
         QTest::addColumn<bool>("numeric");
-        QTest::newRow("counts") << QStringList{u"12"_s, u"0"_s} << true;
+        QTest::newRow("counts, one padded") << QStringList{u"12"_s, u"  0"_s} << true;
         QTest::newRow("differences, scores, percentages, empty cells")
             << QStringList{u"+5"_s, u"-3"_s, u"2:1"_s, u"45.5%"_s, QString()} << true;
         QTest::newRow("one name among numbers") << QStringList{u"12"_s, u"Зенит"_s} << false;
