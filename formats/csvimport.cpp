@@ -341,16 +341,28 @@ std::optional<SeasonStart> parseSeasonStart(QStringView text)
     return start;
 }
 
-QString csvSeason(const QDate &date, SeasonStart start)
+namespace {
+
+// The year the season of date starts in.
+int seasonYear(const QDate &date, SeasonStart start)
 {
-    if (!date.isValid())
-        return QString();
     const bool beforeStart =
         date.month() < start.month || (date.month() == start.month && date.day() < start.day);
-    const int first = date.year() - (beforeStart ? 1 : 0);
+    return date.year() - (beforeStart ? 1 : 0);
+}
+
+QString seasonName(int first, SeasonStart start)
+{
     if (start == SeasonStart{1, 1})
         return QString::number(first);
     return u"%1/%2"_s.arg(first).arg((first + 1) % 100, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString csvSeason(const QDate &date, SeasonStart start)
+{
+    return date.isValid() ? seasonName(seasonYear(date, start), start) : QString();
 }
 
 QString csvTournament(const QString &pattern, const QString &division, const QString &season)
@@ -424,6 +436,13 @@ CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, 
     const QDate today = options.today.isValid() ? options.today : QDate::currentDate();
     const qsizetype addedBefore = batch.added();
     const qsizetype duplicatesBefore = batch.duplicates();
+    // The season and tournament of the line before, kept while the lines share them (they mostly
+    // do), so that most lines make no new string.
+    int dateSeasonYear = 0;
+    QString dateSeason;
+    QString tournamentDivision;
+    QString tournamentSeason;
+    QString tournament;
 
     while (pos < all.size()) {
         const qsizetype line = lineBreaks + 2;
@@ -481,12 +500,24 @@ CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, 
             refuse(CsvRefusal::BadGoals, goalsText);
             continue;
         }
-        const QString division = value(record, columns[Tournament]);
+        QString division = value(record, columns[Tournament]);
+        if (division.isEmpty())
+            division = baseName;
         QString season = value(record, columns[Season]);
-        if (season.isEmpty())
-            season = csvSeason(m.date, options.seasonStart);
-        m.tournament =
-            csvTournament(options.tournament, division.isEmpty() ? baseName : division, season);
+        if (season.isEmpty()) {
+            const int first = seasonYear(m.date, options.seasonStart);
+            if (dateSeason.isNull() || first != dateSeasonYear) {
+                dateSeasonYear = first;
+                dateSeason = seasonName(first, options.seasonStart);
+            }
+            season = dateSeason;
+        }
+        if (tournament.isNull() || division != tournamentDivision || season != tournamentSeason) {
+            tournamentDivision = division;
+            tournamentSeason = season;
+            tournament = csvTournament(options.tournament, division, season);
+        }
+        m.tournament = tournament;
         m.referee = value(record, columns[Referee]);
         m.attendance = plainCount(value(record, columns[Attendance]));
         m.stadium = value(record, columns[Stadium]);
