@@ -47,11 +47,19 @@ void MainWindow::buildPrintMenu()
 
 namespace {
 
-// The title of a report: its first line, the teams and the score.
+// The title of a report: its first two lines, the tournament and the teams with the score.
 QString documentTitle(const QTextBrowser *text)
 {
-    const QString title = text->documentTitle();
-    return title.isEmpty() ? text->document()->firstBlock().text().simplified() : title;
+    if (!text->documentTitle().isEmpty())
+        return text->documentTitle();
+    QStringList lines;
+    for (QTextBlock block = text->document()->firstBlock(); block.isValid() && lines.size() < 2;
+         block = block.next()) {
+        const QString line = block.text().simplified();
+        if (!line.isEmpty())
+            lines.append(line);
+    }
+    return lines.join(QStringLiteral(", "));
 }
 
 } // namespace

@@ -28,6 +28,8 @@ CsvImportDialog::CsvImportDialog(const QString &fileName, QWidget *parent)
     m_seasonStart = new QDateEdit(QDate(anyYear, 7, 1), this);
     m_seasonStart->setObjectName(QStringLiteral("seasonStart"));
     m_seasonStart->setDateRange(QDate(anyYear, 1, 1), QDate(anyYear, 12, 31));
+    // "1 июля" whatever the system's language.
+    m_seasonStart->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
     m_seasonStart->setDisplayFormat(QStringLiteral("d MMMM"));
     m_example = new QLabel(this);
     m_example->setObjectName(QStringLiteral("example"));
