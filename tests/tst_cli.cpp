@@ -217,6 +217,16 @@ void TestCli::commands_data()
     row("export over its input", "export DB --sqlite DB", 1, {}, "also an input");
     row("export into a device", "export DB --sqlite /dev/null", 1, {}, "not a regular file");
     row("text layout", "page DB matches --till 2009-03-14", 0, rule + text + rule);
+    row("caption line, the team's page", "page DB ta02_Заря --format tsv --caption", 0,
+        u"Матчи команды «Заря» — все турниры, 14.03.2009–16.03.2009\n"
+        "Дата\tГород\tХозяева\tГости\tСчёт\n2009/03/16\t\tРакета\tЗаря\t1:3\n"_s);
+    row("caption line of the standings under rules of their own",
+        "page DB standings --format csv --tournament Лига --till 2009-03-14 --caption", 0,
+        u"\"Турнирная таблица — Лига, 14.03.2009–14.03.2009 (правила: 2-1-0 (до 1995))\"\r\n"
+        "Команда,И,В,Н,П,Заб.,Проп.,О\r\nРакета,1,1,0,0,2,1,   2\r\nЗвезда,1,0,0,1,1,2,   0\r\n"_s,
+        {}, {}, rules);
+    row("bad season start", "import-csv DB -o OUT --season-start 02-29", 2, {},
+        "--season-start '02-29' is not a day");
 }
 
 void TestCli::commands()
