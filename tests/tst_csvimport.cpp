@@ -45,6 +45,9 @@ private Q_SLOTS:
         QTest::newRow("d/m/yyyy") << u"8/9/1888"_s << QDate(1888, 9, 8);
         QTest::newRow("yyyy-mm-dd") << u"2018-06-14"_s << QDate(2018, 6, 14);
         QTest::newRow("dd.mm.yyyy, spaces around") << u" 29.02.2024 "_s << QDate(2024, 2, 29);
+        QTest::newRow("dd.mm.yy") << u"10.08.19"_s << QDate(2019, 8, 10);
+        QTest::newRow("d.m.yyyy") << u"1.2.2003"_s << QDate(2003, 2, 1);
+        QTest::newRow("yyyy-m-d") << u"2018-6-4"_s << QDate(2018, 6, 4);
         QTest::newRow("no such day") << u"29.02.2023"_s << QDate();
         QTest::newRow("yy-mm-dd") << u"18-06-14"_s << QDate();
         QTest::newRow("three-digit year") << u"14/06/201"_s << QDate();
@@ -57,6 +60,63 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QTEST(parseCsvDate(text, today), "date");
+    }
+
+    // Each header name read in place of the usual one gives the same match; every value of the
+    // line differs, so a name read as another column shows.
+    void headerNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("replaces");
+        QTest::addColumn<QString>("match");
+        const QString usual = u"x.csv-2|2019-03-02|H|A|3|1|T|R|500|S|7|15:00"_s;
+        const QString aliases[][2] = {
+            {u"Дата"_s, u"Date"_s},        {u"Home Team"_s, u"HomeTeam"_s},
+            {u"home"_s, u"HomeTeam"_s},    {u"team1"_s, u"HomeTeam"_s},
+            {u"Хозяева"_s, u"HomeTeam"_s}, {u"away_team"_s, u"AwayTeam"_s},
+            {u"away"_s, u"AwayTeam"_s},    {u"visitor"_s, u"AwayTeam"_s},
+            {u"team2"_s, u"AwayTeam"_s},   {u"Гости"_s, u"AwayTeam"_s},
+            {u"HomeGoals"_s, u"FTHG"_s},   {u"hgoal"_s, u"FTHG"_s},
+            {u"goals1"_s, u"FTHG"_s},      {u"AwayGoals"_s, u"FTAG"_s},
+            {u"vgoal"_s, u"FTAG"_s},       {u"goals2"_s, u"FTAG"_s},
+            {u"division"_s, u"Div"_s},     {u"competition"_s, u"Div"_s},
+            {u"Tournament"_s, u"Div"_s},   {u"Турнир"_s, u"Div"_s},
+            {u"Судья"_s, u"Referee"_s},    {u"Зрители"_s, u"Attendance"_s},
+            {u"stadium"_s, u"Venue"_s},    {u"Стадион"_s, u"Venue"_s},
+            {u"Wk"_s, u"Round"_s},         {u"Тур"_s, u"Round"_s},
+            {u"Время"_s, u"Time"_s}};
+        for (const auto &[name, replaces] : aliases)
+            QTest::newRow(qPrintable(name)) << name << replaces << usual;
+        // The score in one cell: the goal pair's cells become a score and an unknown column.
+        for (const QString &name : {u"FT"_s, u"score"_s, u"Счёт"_s, u"счет"_s})
+            QTest::newRow(qPrintable(name)) << name << u"FTHG,FTAG"_s << usual;
+        QTest::newRow("Season") << u"Season"_s << u"Div"_s
+                                << QString(usual).replace(u"|T|"_s, u"|x T|"_s);
+    }
+
+    void headerNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, replaces);
+        QStringList header = u"Date,HomeTeam,AwayTeam,FTHG,FTAG,Div,Referee,Attendance,Venue,"
+                             "Round,Time"_s.split(u',');
+        QStringList line = u"02/03/2019,H,A,3,1,T,R,500,S,7,15:00"_s.split(u',');
+        const qsizetype at = header.indexOf(replaces.section(u',', 0, 0));
+        header[at] = name;
+        if (replaces.contains(u',')) {
+            header[at + 1] = u"HTAG"_s;
+            line[at] = u"3-1"_s;
+            line[at + 1] = u"0"_s;
+        }
+        MatchStore store;
+        ImportBatch batch(store);
+        CsvImportOptions options;
+        options.today = today;
+        const CsvImportResult result =
+            importCsvData((header.join(u',') + u'\n' + line.join(u',') + u'\n').toUtf8(),
+                          u"x.csv"_s, batch, options);
+        QCOMPARE(result.added, 1);
+        QTEST(summary(*store.matches().at(0)), "match");
     }
 
     void read_data()
