@@ -1,7 +1,7 @@
 // scorewright-cli run as a separate process, and the match generator its fixtures come from.
 #include "formats/database.h"
-#include "formats/xmlexport.h"
 #include "formats/sqliteexport.h"
+#include "formats/xmlexport.h"
 #include "formats/xmlimport.h"
 #include "generator/generator.h"
 #include "model/competitionrules.h"
