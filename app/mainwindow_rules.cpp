@@ -143,7 +143,8 @@ void MainWindow::editRules()
     rules = dialog.book();
     rulesChanged = true;
     markModified();
-    // The standings on view follow the new rules at once.
-    if (splitLink(currentLink).code == PageCode::Standings)
+    // A page on view that counts points follows the new rules at once.
+    const PageCodeEntry *shown = findPageCode(splitLink(currentLink).code);
+    if (shown && shown->countsPoints)
         refresh();
 }
