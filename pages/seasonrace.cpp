@@ -8,6 +8,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 // The course of a season: a running table updated match by match, each team's place worked out
@@ -65,22 +66,75 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
 {
     const TextTable &t = store.texts();
     SeasonRace race;
-    std::stable_sort(matches.begin(), matches.end(), [&store](qsizetype a, qsizetype b) {
-        return store.record(a).julianDay < store.record(b).julianDay;
-    });
+    // In date order, matches of one day in store order (they come in store order).
+    {
+        std::vector<std::pair<qint64, qsizetype>> byDay;
+        byDay.reserve(matches.size());
+        for (const qsizetype m : matches)
+            byDay.emplace_back(store.record(m).julianDay, m);
+        std::sort(byDay.begin(), byDay.end());
+        for (size_t i = 0; i < byDay.size(); ++i)
+            matches[i] = byDay[i].second;
+    }
     if (matches.empty())
         return race;
+
+    // The goals of each day need nothing else.
+    if (!withSteps) {
+        qint64 allGoals = 0;
+        for (size_t first = 0, end = 0; first < matches.size(); first = end) {
+            const qint64 day = store.record(matches[first]).julianDay;
+            qint64 dayGoals = 0;
+            for (end = first; end < matches.size() && store.record(matches[end]).julianDay == day;
+                 ++end) {
+                const MatchRecord &r = store.record(matches[end]);
+                dayGoals += scoreNumber(t.text(r.texts[Goals1Field])) +
+                            scoreNumber(t.text(r.texts[Goals2Field]));
+            }
+            allGoals += dayGoals;
+            GoalsDay goals;
+            goals.date = QDate::fromJulianDay(day);
+            goals.matches = int(end - first);
+            goals.goals = int(dayGoals);
+            goals.average = double(dayGoals) / goals.matches;
+            goals.running = double(allGoals) / double(end);
+            race.days.append(goals);
+        }
+        return race;
+    }
 
     // Every team of the selection stands in the table from the first day, without points.
     const bool headToHead = usesHeadToHead(rules);
     TeamTally tally(headToHead);
+    std::vector<size_t> stepsOf; // per team, then where its steps begin
     for (qsizetype m : matches) {
         const MatchRecord &r = store.record(m);
-        tally.team(t, r.texts[Team1Field]);
-        tally.team(t, r.texts[Team2Field]);
+        for (const qsizetype team :
+             {tally.team(t, r.texts[Team1Field]), tally.team(t, r.texts[Team2Field])}) {
+            if (size_t(team) >= stepsOf.size())
+                stepsOf.resize(size_t(team) + 1, 0);
+            ++stepsOf[size_t(team)];
+        }
     }
     const qsizetype teamCount = tally.teamsMet();
-    std::vector<std::vector<RaceStep>> steps(withSteps ? size_t(teamCount) : 0);
+
+    // Each team's steps, team by team in the order they were met, kept small: the texts are
+    // made once, at the end.
+    struct Step
+    {
+        size_t match; // in matches
+        qsizetype opponent;
+        qint64 points;
+        qint64 position;
+        int scored;
+        int conceded;
+        bool home;
+    };
+    std::vector<Step> steps(withSteps ? 2 * matches.size() : 0);
+    std::vector<size_t> filled(size_t(teamCount), 0);
+    for (size_t i = 0, begin = 0; i < stepsOf.size(); ++i)
+        begin += std::exchange(stepsOf[i], begin);
+    std::vector<QString> fileNames(withSteps ? matches.size() : 0);
 
     // The teams that have deductions, and what is taken from each so far.
     std::vector<qsizetype> deducted;
@@ -102,7 +156,8 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
         snapshots.push_back({tally.record(i), 0, i});
     }
     std::vector<Played> played;
-    std::vector<size_t> dayEnds; // per day: where its snapshots and its players end
+    std::vector<size_t> dayEnds;   // per day: where its snapshots and its players end
+    std::vector<size_t> dayFirsts; // per day: its first match
     std::vector<size_t> playedEnds;
     std::vector<qint64> lastPlayed(size_t(teamCount), -1);
     QHash<qint64, QSet<qsizetype>> byPoints; // under head-to-head rules: who stands on what
@@ -150,73 +205,71 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
             }
             if (!withSteps)
                 continue;
-            const QString fileName = store.at(matches[end]).fileName;
             for (int side = 0; side < 2; ++side) {
-                std::vector<RaceStep> &list = steps[size_t(side == 0 ? team1 : team2)];
-                RaceStep step;
-                step.team = tally.record(side == 0 ? team1 : team2).name;
-                step.number = int(list.size()) + 1;
-                step.date = date;
-                step.opponent = tally.record(side == 0 ? team2 : team1).name;
-                step.home = side == 0;
-                step.scored = side == 0 ? g1 : g2;
-                step.conceded = side == 0 ? g2 : g1;
-                step.fileName = fileName;
-                list.push_back(step);
+                const qsizetype team = side == 0 ? team1 : team2;
+                steps[stepsOf[size_t(team)] + filled[size_t(team)]++] = {
+                    end,      side == 0 ? team2 : team1, 0,
+                    0,        side == 0 ? g1 : g2,       side == 0 ? g2 : g1,
+                    side == 0};
             }
         }
 
-        // Deductions as of the day; the last day reaches to the end of the selection, as the
-        // table does.
-        const bool lastDay = end == matches.size();
-        const QDate asOf = lastDay && till.isValid() && till > date ? till : date;
-        for (const qsizetype team : deducted) {
-            const qint64 now = rules.deductedFrom(tally.record(team).name, asOf);
-            if (now != taken[size_t(team)]) {
-                taken[size_t(team)] = now;
-                if (lastPlayed[size_t(team)] != day)
-                    note(team);
-            }
-        }
-        for (size_t i = playedFrom; i < played.size(); ++i)
-            note(played[i].team);
-        for (size_t i = playedFrom; i < played.size(); ++i)
-            played[i].snapshot = current[size_t(played[i].team)];
-
-        // Under head-to-head rules the teams level on points are ranked among themselves, over
-        // their own matches, as the standings rank them.
-        if (headToHead) {
-            QHash<qint64, QHash<qsizetype, qsizetype>> ranked; // points -> team -> rank in group
-            for (size_t i = playedFrom; i < played.size(); ++i) {
-                const qint64 points = snapshots[played[i].snapshot].points;
-                auto it = ranked.find(points);
-                if (it == ranked.end()) {
-                    const QSet<qsizetype> &level = byPoints[points];
-                    const QList<qsizetype> group(level.cbegin(), level.cend());
-                    QList<TeamRecord> records;
-                    QList<Meeting> meetings;
-                    for (qsizetype a = 0; a < group.size(); ++a) {
-                        TeamRecord record = tally.record(group.at(a));
-                        record.deducted = taken[size_t(group.at(a))];
-                        records.append(record);
-                        for (qsizetype b = 0; b < group.size(); ++b) {
-                            Meeting m = tally.meeting(group.at(a), group.at(b));
-                            if (m.wins + m.draws + m.losses == 0)
-                                continue;
-                            m.team = a;
-                            m.opponent = b;
-                            meetings.append(m);
-                        }
-                    }
-                    QHash<qsizetype, qsizetype> order;
-                    const QList<qsizetype> ranks = rankTeams(records, meetings, rules);
-                    for (qsizetype k = 0; k < ranks.size(); ++k)
-                        order.insert(group.at(ranks.at(k)), k);
-                    it = ranked.insert(points, order);
+        // The places only matter to the steps; the goals need none of it.
+        if (withSteps) {
+            // Deductions as of the day; the last day reaches to the end of the selection, as the
+            // table does.
+            const bool lastDay = end == matches.size();
+            const QDate asOf = lastDay && till.isValid() && till > date ? till : date;
+            for (const qsizetype team : deducted) {
+                const qint64 now = rules.deductedFrom(tally.record(team).name, asOf);
+                if (now != taken[size_t(team)]) {
+                    taken[size_t(team)] = now;
+                    if (lastPlayed[size_t(team)] != day)
+                        note(team);
                 }
-                played[i].levelAhead = it->value(played[i].team);
+            }
+            for (size_t i = playedFrom; i < played.size(); ++i)
+                note(played[i].team);
+            for (size_t i = playedFrom; i < played.size(); ++i)
+                played[i].snapshot = current[size_t(played[i].team)];
+
+            // Under head-to-head rules the teams level on points are ranked among themselves, over
+            // their own matches, as the standings rank them.
+            if (headToHead) {
+                QHash<qint64, QHash<qsizetype, qsizetype>>
+                    ranked; // points -> team -> rank in group
+                for (size_t i = playedFrom; i < played.size(); ++i) {
+                    const qint64 points = snapshots[played[i].snapshot].points;
+                    auto it = ranked.find(points);
+                    if (it == ranked.end()) {
+                        const QSet<qsizetype> &level = byPoints[points];
+                        const QList<qsizetype> group(level.cbegin(), level.cend());
+                        QList<TeamRecord> records;
+                        QList<Meeting> meetings;
+                        for (qsizetype a = 0; a < group.size(); ++a) {
+                            TeamRecord record = tally.record(group.at(a));
+                            record.deducted = taken[size_t(group.at(a))];
+                            records.append(record);
+                            for (qsizetype b = 0; b < group.size(); ++b) {
+                                Meeting m = tally.meeting(group.at(a), group.at(b));
+                                if (m.wins + m.draws + m.losses == 0)
+                                    continue;
+                                m.team = a;
+                                m.opponent = b;
+                                meetings.append(m);
+                            }
+                        }
+                        QHash<qsizetype, qsizetype> order;
+                        const QList<qsizetype> ranks = rankTeams(records, meetings, rules);
+                        for (qsizetype k = 0; k < ranks.size(); ++k)
+                            order.insert(group.at(ranks.at(k)), k);
+                        it = ranked.insert(points, order);
+                    }
+                    played[i].levelAhead = it->value(played[i].team);
+                }
             }
         }
+        dayFirsts.push_back(first);
         dayEnds.push_back(snapshots.size());
         playedEnds.push_back(played.size());
 
@@ -272,7 +325,7 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
         at[size_t(i)] = place[size_t(i)];
         counts.add(at[size_t(i)], 1);
     }
-    std::vector<size_t> done(size_t(teamCount), 0);
+    std::vector<size_t> done(stepsOf.begin(), stepsOf.end());
     size_t snapshot = size_t(teamCount);
     size_t next = 0;
     for (size_t d = 0; d < dayEnds.size(); ++d) {
@@ -282,27 +335,49 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
             at[team] = place[snapshot];
             counts.add(at[team], 1);
         }
-        const QDate date = race.days.at(qsizetype(d)).date;
+        const qint64 day = store.record(matches[dayFirsts[d]]).julianDay;
         for (; next < playedEnds[d]; ++next) {
             const Played &p = played[next];
             const size_t s = p.snapshot;
             const qint64 position = headToHead ? counts.before(firstOfPoints[s]) + p.levelAhead + 1
                                                : counts.before(place[s]) + 1;
-            std::vector<RaceStep> &list = steps[size_t(p.team)];
-            for (size_t &k = done[size_t(p.team)]; k < list.size() && list[k].date == date; ++k) {
-                list[k].points = int(snapshots[s].points);
-                list[k].position = int(position);
+            const size_t team = size_t(p.team);
+            const size_t last = stepsOf[team] + filled[team];
+            for (size_t &k = done[team];
+                 k < last && store.record(matches[steps[k].match]).julianDay == day; ++k) {
+                steps[k].points = snapshots[s].points;
+                steps[k].position = position;
             }
         }
     }
 
+    // The steps as the page and the chart read them, team by team in the final order; a match's
+    // file name is made once for its two steps.
     QHash<QString, qsizetype> teamOf;
     for (qsizetype i = 0; i < teamCount; ++i)
         teamOf.insert(tally.record(i).name, i);
+    race.steps.reserve(qsizetype(steps.size()));
     for (const QString &team : std::as_const(race.teams)) {
-        const std::vector<RaceStep> &list = steps[size_t(teamOf.value(team))];
-        for (const RaceStep &step : list)
-            race.steps.append(step);
+        const size_t i = size_t(teamOf.value(team));
+        for (size_t k = stepsOf[i]; k < stepsOf[i] + filled[i]; ++k) {
+            const Step &step = steps[k];
+            const MatchRecord &r = store.record(matches[step.match]);
+            QString &fileName = fileNames[step.match];
+            if (fileName.isNull())
+                fileName = t.string(r.texts[FileNameField]);
+            RaceStep out;
+            out.team = team;
+            out.number = int(k - stepsOf[i]) + 1;
+            out.date = QDate::fromJulianDay(r.julianDay);
+            out.opponent = tally.record(step.opponent).name;
+            out.home = step.home;
+            out.scored = step.scored;
+            out.conceded = step.conceded;
+            out.points = int(step.points);
+            out.position = int(step.position);
+            out.fileName = fileName;
+            race.steps.append(out);
+        }
     }
     return race;
 }
@@ -359,17 +434,41 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
     table.setColumnWidth(2, 90);
     table.setColumnWidth(3, 160);
     // Team by team in the order of the final table, each team's matches in order; not sorted.
+    // Two rows per match: the texts that repeat (counts, dates, scores) are made once each.
+    std::vector<QString> counts;
+    const auto count = [&counts](qint64 n) -> QString {
+        if (n < 0 || n >= 10000)
+            return paddedCount(n);
+        if (size_t(n) >= counts.size())
+            counts.resize(size_t(n) + 1);
+        QString &text = counts[size_t(n)];
+        if (text.isNull())
+            text = paddedCount(n);
+        return text;
+    };
+    QHash<qint64, QString> dates;
+    QHash<quint64, QString> scores;
     int r = 0;
     for (const RaceStep &step : race.steps) {
+        QString &date = dates[step.date.toJulianDay()];
+        if (date.isNull())
+            date = dateText(step.date, u"/");
+        QString &score = scores[quint64(quint32(step.scored)) << 32 | quint32(step.conceded)];
+        if (score.isNull())
+            score = QString::number(step.scored) + u':' + QString::number(step.conceded);
+        QString link;
+        link.reserve(int(PageCode::Report.size() + step.fileName.size()));
+        link += PageCode::Report;
+        link += step.fileName;
         table.setCell(r, 0, step.team);
-        table.setCell(r, 1, paddedCount(step.number));
-        table.setCell(r, 2, step.date.toString(QStringLiteral("yyyy/MM/dd")));
+        table.setCell(r, 1, count(step.number));
+        table.setCell(r, 2, date);
         table.setCell(r, 3, step.opponent);
         table.setCell(r, 4, step.home ? t.venueHome : t.venueAway);
-        table.setCell(r, 5, QStringLiteral("%1:%2").arg(step.scored).arg(step.conceded));
-        table.setCell(r, 6, paddedCount(step.points));
-        table.setCell(r, 7, paddedCount(step.position));
-        table.setCell(r, 8, QString(PageCode::Report) + step.fileName);
+        table.setCell(r, 5, score);
+        table.setCell(r, 6, count(step.points));
+        table.setCell(r, 7, count(step.position));
+        table.setCell(r, 8, link);
         ++r;
     }
 }
