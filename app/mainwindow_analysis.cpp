@@ -6,6 +6,7 @@
 #include "app/seasonchart.h"
 #include "pages/analysis.h"
 #include "pages/pagecodes.h"
+#include "pages/pagerequest.h"
 #include "strings/texts.h"
 
 #include <QAction>
@@ -112,13 +113,17 @@ void MainWindow::showSeasonChart()
         dialogs()->information(nullptr, t.noDataTitle, t.noDataText);
         return;
     }
-    const MatchFilter filter = currentFilter();
+    PageRequest request = pageRequest(QString(PageCode::SeasonChart));
+    request.filter = currentFilter();
+    request.rules = rules.rulesFor(request.filter.tournament);
+    const MatchFilter &filter = request.filter;
     QStringList title{filter.tournament};
     if (!filter.allRounds())
         title.append(filter.round);
     title.append(QStringLiteral("%1 – %2").arg(filter.from.toString(QStringLiteral("dd.MM.yyyy")),
                                                filter.till.toString(QStringLiteral("dd.MM.yyyy"))));
-    seasonChart->setRace(seasonRace(store, filter), title.join(QStringLiteral(", ")));
+    seasonChart->setRace(seasonRace(store, filter, pageParams(request).rules),
+                         title.join(QStringLiteral(", ")));
     actionSaveAsText->setEnabled(false);
     actionSaveReportXml->setEnabled(false);
     table->hide();

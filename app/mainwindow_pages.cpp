@@ -10,6 +10,7 @@
 #include "pages/matchreport.h"
 #include "pages/pagecaption.h"
 #include "pages/pagecodes.h"
+#include "pages/pagerequest.h"
 #include "pages/tabledata.h"
 #include "pages/textexport.h"
 #include "strings/documenttexts.h"
@@ -223,18 +224,19 @@ MatchFilter MainWindow::currentFilter() const
 
 void MainWindow::runTablePage(PageBuilder builder, const QString &argument)
 {
-    if (!builder)
+    // The page shown is the current link's; its builder is the table's, or the find pages'.
+    PageRequest request;
+    request.entry = findPageCode(splitLink(currentLink).code);
+    if (!builder || !request.entry || request.entry->builder != builder)
         return;
     if (store.isEmpty()) {
         dialogs()->information(nullptr, texts().noDataTitle, texts().noDataText);
         return;
     }
-
-    PageParams params;
-    params.menuChoice = currentMenuChoice;
-    params.argument = argument;
-    params.considerId = checkBoxID->isChecked();
-    params.rules = rules.rulesFor(currentFilter().tournament);
+    request.argument = argument;
+    request.menuChoice = currentMenuChoice;
+    request.filter = currentFilter();
+    request.rules = rules.rulesFor(request.filter.tournament);
 
     TableData data;
     data.setMenu(menuLabels, menuCodes);
@@ -248,7 +250,7 @@ void MainWindow::runTablePage(PageBuilder builder, const QString &argument)
                                                         QString::number(examined), texts().files));
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         };
-        run = ::runPage(store, currentFilter(), builder, params, data, progress);
+        run = ::runPage(store, request, data, progress);
     }
     statusbar->showMessage(texts().elapsed.arg(run.accumulateMs), 2000);
     if (!run.emitted)
@@ -256,12 +258,13 @@ void MainWindow::runTablePage(PageBuilder builder, const QString &argument)
     menuLabels = data.menuLabels();
     menuCodes = data.menuCodes();
     showTable(data);
-    const bool ownRules = builder == calculateTable && !params.rules.sameScheme(CompetitionRules());
-    showCaption(pageCaption(currentLink, currentFilter(), searchText,
-                            ownRules ? rulesDisplayName(params.rules) : QString()));
-    showFootnote(builder == calculateTable
-                     ? texts().rulesCaption.arg(rulesDisplayName(params.rules))
-                     : QString(),
+    // The pages that count points name the rules they count under.
+    const bool points = request.entry->countsPoints;
+    const CompetitionRules &used = pageParams(request).rules;
+    const bool ownRules = points && !used.sameScheme(CompetitionRules());
+    showCaption(pageCaption(currentLink, request.filter, searchText,
+                            ownRules ? rulesDisplayName(used) : QString()));
+    showFootnote(points ? texts().rulesCaption.arg(rulesDisplayName(used)) : QString(),
                  data.footnote());
 }
 

@@ -89,7 +89,8 @@ void MainWindow::editRules()
     if (dialogs()->exec(dialog) != QDialog::Accepted || dialog.book() == rules)
         return;
     history.push(std::make_unique<ChangedRules>(rules, dialog.book()), documentTexts().stepRules);
-    // The standings on view follow the new rules at once.
-    if (splitLink(currentLink).code == PageCode::Standings)
+    // A page on view that counts points follows the new rules at once.
+    const PageCodeEntry *shown = findPageCode(splitLink(currentLink).code);
+    if (shown && shown->countsPoints)
         refresh();
 }

@@ -104,13 +104,14 @@ void SeasonChart::fillTeamChart(QChart *chart, bool position)
     const Texts &t = texts();
     int longest = 1;
     int most = 1;
+    // The steps come team by team in the order of the teams: one walk over them.
+    qsizetype next = 0;
     for (const QString &team : std::as_const(m_race.teams)) {
         auto *series = new QLineSeries(chart);
         series->setName(team);
         series->setPointsVisible(true);
-        for (const RaceStep &step : std::as_const(m_race.steps)) {
-            if (step.team != team)
-                continue;
+        for (; next < m_race.steps.size() && m_race.steps.at(next).team == team; ++next) {
+            const RaceStep &step = m_race.steps.at(next);
             series->append(step.number, position ? step.position : step.points);
             longest = std::max(longest, step.number);
             most = std::max(most, step.points);

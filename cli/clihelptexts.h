@@ -37,8 +37,8 @@ struct CliHelpTexts
         QStringLiteral("Start the text, csv or tsv output with the page's caption line.");
     const QString pageLinks = QStringLiteral("Add the link of each row as a last column.");
     const QString pageOut = QStringLiteral("Write to OUT instead of the standard output.");
-    const QString pageRules =
-        QStringLiteral("Read the standings' rules from RULES instead of FILE.swb.rules.");
+    const QString pageRules = QStringLiteral(
+        "Read the rules of the pages that count points from RULES instead of FILE.swb.rules.");
     const QString pagePoints = QStringLiteral("Points for a win, a draw and a loss, as 2-1-0.");
     const QString pageTieBreak = QStringLiteral(
         "What decides between teams level on points, comma-separated (see scorewright-cli "

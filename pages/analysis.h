@@ -2,11 +2,14 @@
 
 #include "model/matchstore.h"
 #include "pages/pagerunner.h"
+#include "pages/teamrecords.h"
 
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 // The analysis pages: report checks, duplicates, head-to-head, home, away and form tables, and
 // the course of a season. Builders in the same shape as those of builders.h.
@@ -36,14 +39,13 @@ inline constexpr int defaultFormLength = 5;
 // code = that page, "hh01_" = head-to-head of the row's team with an opponent to choose).
 void setTeamMenu(ResultTable &table, bool withStandings);
 
-// Which side of a match the standings count.
-enum class StandingsSide { Both, Home, Away };
-// Counts one match into standings rows; the meetings between teams are kept when rules break ties
-// by head-to-head.
-void addToStandings(const MatchHandle &match, PageRows &rows, StandingsSide side,
-                    const CompetitionRules &rules);
-void addToStandings(const MatchData &match, PageRows &rows, StandingsSide side,
-                    const CompetitionRules &rules);
+// The standings' builder over one side of each match (the standings, home and away tables).
+void countStandings(const PageContext &context, PageRows &rows, StandingsSide side);
+// Writes standings as the standings page shows them; extraHeaders name columns after the points
+// (and the deductions), which extraCells fills for each team.
+void writeStandings(ResultTable &table, const Standings &standings,
+                    const QStringList &extraHeaders = {},
+                    const std::function<QStringList(const TeamRecord &)> &extraCells = {});
 
 // The rounds of tournament ("<Все турниры>": of every tournament) in order of their first match
 // by date (undated last, then store order); the empty round is left out.
@@ -79,7 +81,10 @@ struct SeasonRace
     QList<GoalsDay> days;
     int teamCount() const { return int(teams.size()); }
 };
-SeasonRace seasonRace(const MatchStore &store, const MatchFilter &filter);
+// The race of the matches filter selects under rules; it ends where the standings of the same
+// selection stand.
+SeasonRace seasonRace(const MatchStore &store, const MatchFilter &filter,
+                      const CompetitionRules &rules);
 
 // The same figures as table pages.
 void calculateSeasonRace(const PageContext &context, PageRows &rows);

@@ -12,6 +12,9 @@ void playerMatches(const PageContext &context, PageRows &rows);
 void teamMatches(const PageContext &context, PageRows &rows);
 void goalMatches(const PageContext &context, PageRows &rows);
 
+// The date as "yyyy<sep>MM<sep>dd" (sep may be empty), as QDate::toString writes it, quickly.
+QString dateText(const QDate &date, QStringView separator);
+
 // The shared match row of the drill-down lists and the data checks, keyed by date and teams.
 QString matchRowKey(const MatchView &match);
 PageRow &addMatchRow(PageRows &rows, const MatchView &match, const QString &extra);

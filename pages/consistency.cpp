@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <tuple>
+#include <vector>
 
 // The report consistency check and the possible duplicates: data checks that read a report
 // against itself and against the other selected reports.
@@ -294,14 +296,10 @@ void emitProblems(ResultTable &table, PageRows &rows)
     table.sortByColumn(0, Qt::AscendingOrder);
 }
 
-// Texts of a match row of the duplicates page; the group row under the key alone counts.
-enum DuplicateText { DKey = 0, DTeam1, DTeam2, DScore, DTournament, DFile };
-
-QString duplicateKey(const MatchView &m)
+// A team's text number as the comparison of texts sees it: the null text is the empty one.
+TextId sameText(TextId id)
 {
-    const bool ordered = QString::compare(m.team1, m.team2) <= 0;
-    return m.date.toString(Qt::ISODate) + u'\t' + (ordered ? m.team1 : m.team2) + u'\t' +
-           (ordered ? m.team2 : m.team1);
+    return id == TextTable::nullText ? TextTable::emptyText : id;
 }
 
 } // namespace
@@ -328,57 +326,92 @@ void checkReports(const PageContext &context, PageRows &rows)
 void findDuplicates(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        const MatchView &m = *context.match;
-        PageRow &row = rows.newRow();
-        row.setText(DKey, duplicateKey(m));
-        row.setText(DTeam1, m.team1);
-        row.setText(DTeam2, m.team2);
-        row.setText(DScore, scoreText(m));
-        row.setText(DTournament, m.tournament);
-        row.setText(DFile, context.match->fileName);
+        // Kept by place; grouped once, in the emit phase.
+        rows.kept().push_back(context.match.index());
         return;
     }
 
-    // Groups of two or more, by date and then in the order their first match came.
-    QHash<QString, QList<const PageRow *>> groups;
-    QStringList keys;
-    for (const PageRow *row : rows.rows()) {
-        QList<const PageRow *> &group = groups[row->text(DKey)];
-        if (group.isEmpty())
-            keys.append(row->text(DKey));
-        group.append(row);
+    // A match by its day and its two teams in either order (by text number: equal texts have
+    // equal numbers), then its place in the store.
+    struct Entry
+    {
+        qint64 day;
+        TextId low;
+        TextId high;
+        qsizetype index;
+        bool operator<(const Entry &o) const
+        {
+            return std::tie(day, low, high, index) < std::tie(o.day, o.low, o.high, o.index);
+        }
+        bool sameMatch(const Entry &o) const
+        {
+            return day == o.day && low == o.low && high == o.high;
+        }
+    };
+    const MatchStore &store = context.match.store();
+    std::vector<Entry> entries;
+    entries.reserve(rows.kept().size());
+    for (const qsizetype i : rows.kept()) {
+        const MatchRecord &r = store.record(i);
+        const TextId a = sameText(r.texts[Team1Field]);
+        const TextId b = sameText(r.texts[Team2Field]);
+        entries.push_back({r.julianDay, std::min(a, b), std::max(a, b), i});
     }
-    std::stable_sort(keys.begin(), keys.end(), [](const QString &a, const QString &b) {
-        return QStringView(a).left(10) < QStringView(b).left(10);
+    rows.clear();
+    std::sort(entries.begin(), entries.end());
+
+    // Groups of two or more, by date and then in the order their first match came.
+    struct Group
+    {
+        QString date; // ISO
+        size_t begin;
+        size_t end;
+    };
+    std::vector<Group> groups;
+    qsizetype shown = 0;
+    for (size_t begin = 0; begin < entries.size();) {
+        size_t end = begin + 1;
+        while (end < entries.size() && entries[end].sameMatch(entries[begin]))
+            ++end;
+        if (end - begin > 1) {
+            groups.push_back(
+                {store.at(entries[begin].index).date.toString(Qt::ISODate).left(10), begin, end});
+            shown += qsizetype(end - begin);
+        }
+        begin = end;
+    }
+    std::sort(groups.begin(), groups.end(), [&entries](const Group &a, const Group &b) {
+        if (a.date != b.date)
+            return a.date < b.date;
+        return entries[a.begin].index < entries[b.begin].index;
     });
-    int shown = 0;
-    for (const QString &key : std::as_const(keys))
-        shown += groups.value(key).size() > 1 ? int(groups.value(key).size()) : 0;
 
     const Texts &t = texts();
     ResultTable &table = *context.table;
     table.prepareTable({t.hGroup, t.hDate, t.hHome, t.hAway, t.hScore, t.hTournament, t.hFile}, 120,
-                       shown);
+                       int(shown));
     table.setColumnWidth(0, 60);
     table.setColumnWidth(1, 90);
     table.setColumnWidth(4, 60);
     table.setColumnWidth(6, 160);
     int r = 0;
     int number = 0;
-    for (const QString &key : std::as_const(keys)) {
-        const QList<const PageRow *> &group = groups.value(key);
-        if (group.size() < 2)
-            continue;
+    for (const Group &group : groups) {
         ++number;
-        for (const PageRow *row : group) {
+        const QString date = dateCell(QDate::fromString(group.date, Qt::ISODate));
+        for (size_t k = group.begin; k < group.end; ++k) {
+            const MatchView m = store.at(entries[k].index);
+            const QString fileName = m.fileName;
             table.setCell(r, 0, paddedCount(number));
-            table.setCell(r, 1, dateCell(QDate::fromString(key.left(10), Qt::ISODate)));
-            for (int c = DTeam1; c <= DFile; ++c)
-                table.setCell(r, c + 1, row->text(c));
-            table.setCell(r, 7, QString(PageCode::Report) + row->text(DFile));
+            table.setCell(r, 1, date);
+            table.setCell(r, 2, m.team1);
+            table.setCell(r, 3, m.team2);
+            table.setCell(r, 4, scoreText(m));
+            table.setCell(r, 5, m.tournament);
+            table.setCell(r, 6, fileName);
+            table.setCell(r, 7, QString(PageCode::Report) + fileName);
             ++r;
         }
     }
-    rows.clear();
     table.sortByColumn(0, Qt::AscendingOrder);
 }

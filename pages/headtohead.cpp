@@ -2,6 +2,7 @@
 #include "pages/pagecodes.h"
 
 #include "pages/builders.h"
+#include "pages/ranking.h"
 #include "strings/texts.h"
 
 #include <QSet>
@@ -76,7 +77,7 @@ void headToHead(const PageContext &context, PageRows &rows)
     const Texts &t = texts();
     ResultTable &table = *context.table;
     table.prepareTable({t.hDate, t.hHome, t.hAway, t.hScore, t.hGames, t.hWins, t.hDraws, t.hLosses,
-                        t.hScored, t.hConceded},
+                        t.hScored, t.hConceded, t.hPoints},
                        40, int(rows.size()) + 2);
     table.setColumnWidth(0, 90);
     table.setColumnWidth(1, 150);
@@ -89,13 +90,19 @@ void headToHead(const PageContext &context, PageRows &rows)
             table.setCell(r, c, c == 1 ? team : QString());
         for (int c = Played; c < RecordSize; ++c)
             table.setCell(r, 4 + c, paddedCount(records[r][c]));
-        table.setCell(r, 10, QString(PageCode::TeamMatches) + team);
+        // Points under the tournament's rules; deductions are the table's, not the meetings'.
+        TeamRecord record;
+        record.wins = records[r][Wins];
+        record.draws = records[r][Draws];
+        record.losses = records[r][Losses];
+        table.setCell(r, 10, paddedCount(pointsOf(record, context.params.rules)));
+        table.setCell(r, 11, QString(PageCode::TeamMatches) + team);
         ++r;
     }
     for (const PageRow *row : rows.rows()) {
-        for (int c = 0; c < 10; ++c)
+        for (int c = 0; c < 11; ++c)
             table.setCell(r, c, c < 4 ? row->text(c == 0 ? 0 : c + 1) : QString());
-        table.setCell(r, 10, QString(PageCode::Report) + row->text(5));
+        table.setCell(r, 11, QString(PageCode::Report) + row->text(5));
         ++r;
     }
     rows.clear();

@@ -2,7 +2,6 @@
 #include "pages/pagecodes.h"
 
 #include "pages/builders.h"
-#include "pages/tabledata.h"
 #include "strings/texts.h"
 
 #include <QHash>
@@ -14,9 +13,6 @@
 
 namespace {
 
-// Texts and counters of a form row: one row per scored match, in the order the matches came.
-enum FormText { FormTeam1 = 0, FormTeam2 = 1, FormGoals1 = 2, FormGoals2 = 3, FormDate = 4 };
-
 int formLength(const QString &argument)
 {
     bool ok = false;
@@ -24,7 +20,7 @@ int formLength(const QString &argument)
     return ok && n > 0 ? n : defaultFormLength;
 }
 
-QString resultLetter(int scored, int conceded)
+QString resultLetter(qint64 scored, qint64 conceded)
 {
     const Texts &t = texts();
     return scored > conceded ? t.formWin : scored < conceded ? t.formLoss : t.formDraw;
@@ -32,91 +28,69 @@ QString resultLetter(int scored, int conceded)
 
 void emitForm(const PageContext &context, PageRows &rows)
 {
-    // Each team's scored matches in date order (matches of one day in the order they came).
-    QList<const PageRow *> matches(rows.rows().cbegin(), rows.rows().cend());
-    std::stable_sort(matches.begin(), matches.end(), [](const PageRow *a, const PageRow *b) {
-        return a->text(FormDate) < b->text(FormDate);
+    const MatchStore &store = context.match.store();
+    const TextTable &t = store.texts();
+    const CompetitionRules &rules = context.params.rules;
+
+    // The scored matches in date order (matches of one day in the order they came), then each
+    // team's of them.
+    std::vector<qsizetype> &kept = rows.kept();
+    std::stable_sort(kept.begin(), kept.end(), [&store](qsizetype a, qsizetype b) {
+        return store.record(a).julianDay < store.record(b).julianDay;
     });
-    QHash<QString, QList<const PageRow *>> byTeam;
-    QStringList teams;
-    for (const PageRow *m : std::as_const(matches)) {
-        for (const QString &team : {m->text(FormTeam1), m->text(FormTeam2)}) {
-            auto it = byTeam.find(team);
-            if (it == byTeam.end()) {
-                it = byTeam.insert(team, {});
-                teams.append(team);
-            }
-            if (it->isEmpty() || it->constLast() != m)
-                it->append(m);
-        }
+    TeamTally tally(usesHeadToHead(rules));
+    std::vector<std::vector<qsizetype>> byTeam;
+    for (qsizetype m : kept) {
+        const MatchRecord &r = store.record(m);
+        const qsizetype team1 = tally.team(t, r.texts[Team1Field]);
+        const qsizetype team2 = tally.team(t, r.texts[Team2Field]);
+        if (size_t(std::max(team1, team2)) >= byTeam.size())
+            byTeam.resize(size_t(std::max(team1, team2)) + 1);
+        byTeam[size_t(team1)].push_back(m);
+        if (team2 != team1)
+            byTeam[size_t(team2)].push_back(m);
     }
 
     // The last N of each, counted for that team's side alone.
-    const int n = formLength(context.params.argument);
-    PageRows standings;
+    const size_t n = size_t(formLength(context.params.argument));
     QHash<QString, QString> letters;
-    for (const QString &team : std::as_const(teams)) {
-        const QList<const PageRow *> &played = byTeam[team];
+    for (size_t team = 0; team < byTeam.size(); ++team) {
+        const std::vector<qsizetype> &played = byTeam[team];
         QStringList form;
-        for (qsizetype i = std::max<qsizetype>(0, played.size() - n); i < played.size(); ++i) {
-            const PageRow &m = *played.at(i);
-            Match match;
-            MatchData &d = match.edit();
-            d.team1 = m.text(FormTeam1);
-            d.team2 = m.text(FormTeam2);
-            d.goals1 = m.text(FormGoals1);
-            d.goals2 = m.text(FormGoals2);
-            const bool home = d.team1 == team;
-            addToStandings(d, standings, home ? StandingsSide::Home : StandingsSide::Away,
-                           context.params.rules);
-            const int g1 = scoreNumber(d.goals1);
-            const int g2 = scoreNumber(d.goals2);
-            form.append(home ? resultLetter(g1, g2) : resultLetter(g2, g1));
+        for (size_t i = played.size() > n ? played.size() - n : 0; i < played.size(); ++i) {
+            const MatchRecord &r = store.record(played[i]);
+            const qsizetype team1 = tally.team(t, r.texts[Team1Field]);
+            const qsizetype team2 = tally.team(t, r.texts[Team2Field]);
+            const int g1 = scoreNumber(t.text(r.texts[Goals1Field]));
+            const int g2 = scoreNumber(t.text(r.texts[Goals2Field]));
+            const bool home = team1 == qsizetype(team);
+            const qint64 scored = home ? g1 : g2;
+            const qint64 conceded = home ? g2 : g1;
+            tally.addResult(qsizetype(team), home ? team2 : team1, scored, conceded, !home);
+            form.append(resultLetter(scored, conceded));
         }
-        letters.insert(team, form.join(u' '));
+        letters.insert(tally.record(qsizetype(team)).name, form.join(u' '));
     }
     rows.clear();
 
-    // The standings as they are, with the letters in a column of their own after the points.
-    TableData ranked;
-    PageContext inner = context;
-    inner.table = &ranked;
-    calculateTable(inner, standings);
-    ResultTable &table = *context.table;
-    QStringList headers = ranked.headers();
-    headers.append(texts().hForm);
-    const int formColumn = ranked.linkColumn();
-    table.prepareTable(headers, 60, ranked.rowCount());
-    for (int c = 0; c < formColumn; ++c)
-        table.setColumnWidth(c, ranked.columnWidth(c));
-    table.setColumnWidth(formColumn, 130);
-    for (int r = 0; r < ranked.rowCount(); ++r) {
-        for (int c = 0; c < formColumn; ++c)
-            table.setCell(r, c, ranked.cell(r, c));
-        table.setCell(r, formColumn, letters.value(ranked.cell(r, 0)));
-        table.setCell(r, formColumn + 1, ranked.link(r));
-    }
-    table.setMenu(ranked.menuLabels(), ranked.menuCodes());
-    if (ranked.isSortingEnabled())
-        table.sortByColumn(ranked.sortColumn(), ranked.sortOrder());
+    // The standings as they are, with the letters in a column of their own.
+    const Standings standings =
+        standingsOf(tally, rules, context.filter ? context.filter->till : QDate());
+    writeStandings(*context.table, standings, {texts().hForm}, [&letters](const TeamRecord &team) {
+        return QStringList{letters.value(team.name)};
+    });
 }
 
 } // namespace
 
 void homeTable(const PageContext &context, PageRows &rows)
 {
-    if (!context.table)
-        addToStandings(context.match, rows, StandingsSide::Home, context.params.rules);
-    else
-        calculateTable(context, rows);
+    countStandings(context, rows, StandingsSide::Home);
 }
 
 void awayTable(const PageContext &context, PageRows &rows)
 {
-    if (!context.table)
-        addToStandings(context.match, rows, StandingsSide::Away, context.params.rules);
-    else
-        calculateTable(context, rows);
+    countStandings(context, rows, StandingsSide::Away);
 }
 
 void formTable(const PageContext &context, PageRows &rows)
@@ -125,15 +99,11 @@ void formTable(const PageContext &context, PageRows &rows)
         emitForm(context, rows);
         return;
     }
-    const MatchView &m = *context.match;
-    if (m.goals1.isEmpty() && m.goals2.isEmpty())
+    const MatchRecord &r = context.match.record();
+    const TextTable &t = context.match.store().texts();
+    if (t.text(r.texts[Goals1Field]).isEmpty() && t.text(r.texts[Goals2Field]).isEmpty())
         return;
-    PageRow &row = rows.newRow();
-    row.setText(FormTeam1, m.team1);
-    row.setText(FormTeam2, m.team2);
-    row.setText(FormGoals1, m.goals1);
-    row.setText(FormGoals2, m.goals2);
-    row.setText(FormDate, m.date.toString(Qt::ISODate));
+    rows.kept().push_back(context.match.index());
 }
 
 void setTeamMenu(ResultTable &table, bool withStandings)

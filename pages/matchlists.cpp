@@ -7,10 +7,8 @@
 
 #include <algorithm>
 
-namespace {
-
-// The date as "yyyy<sep>MM<sep>dd" (sep may be empty), as QDate::toString writes it. Every match
-// list formats one date per row, and the general formatter is the slowest part of the overview.
+// Every match list formats one date per row, and the general formatter is the slowest part of the
+// overview.
 QString dateText(const QDate &date, QStringView separator)
 {
     int year = 0;
@@ -39,8 +37,6 @@ QString dateText(const QDate &date, QStringView separator)
     put(day, 2);
     return text;
 }
-
-} // namespace
 
 QString matchRowKey(const MatchView &match)
 {

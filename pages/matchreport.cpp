@@ -98,9 +98,10 @@ QString matchReportHtml(const MatchData &match, ReportScore score)
     html += QLatin1StringView("<p>");
     if (!match.city.isEmpty())
         html += t.reportCity.arg(esc(match.city));
-    html += t.reportPlace.arg(esc(match.stadium), esc(match.attendance), esc(match.referee),
-                              esc(match.refereeCity), esc(match.time),
-                              esc(QLocale().toString(match.date, QLocale::LongFormat)));
+    html += t.reportPlace.arg(
+        esc(match.stadium), esc(match.attendance), esc(match.referee), esc(match.refereeCity),
+        esc(match.time),
+        esc(QLocale(QLocale::Russian, QLocale::Russia).toString(match.date, QLocale::LongFormat)));
 
     html += QLatin1StringView("<table border='0' width='100%'><tr><td>");
     appendNames(html, match.players1);

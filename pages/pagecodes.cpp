@@ -24,7 +24,7 @@ const PageCodeEntry table[] = {
     {PageCode::ScorerMatches, PageKind::Table, goalMatches, true, {}},
     {PageCode::Teams, PageKind::Table, calculateTeams, false, "teams"_L1},
     {PageCode::TeamPlayers, PageKind::Table, teamPlayers, true, {}},
-    {PageCode::Standings, PageKind::Table, calculateTable, false, "standings"_L1},
+    {PageCode::Standings, PageKind::Table, calculateTable, false, "standings"_L1, true},
     {PageCode::TeamMatches, PageKind::Table, teamMatches, true, {}},
     {PageCode::CheckLineups, PageKind::Table, verifyPlayers, false, "check-lineups"_L1},
     {PageCode::CheckIds, PageKind::Table, verifyPlayers2, false, "check-ids"_L1},
@@ -33,13 +33,13 @@ const PageCodeEntry table[] = {
     {PageCode::FindCoach, PageKind::FindCoach, calculateCoaches, true, {}},
     {PageCode::Consistency, PageKind::Table, checkReports, false, "consistency"_L1},
     {PageCode::Duplicates, PageKind::Table, findDuplicates, false, "duplicates"_L1},
-    {PageCode::HeadToHead, PageKind::Table, headToHead, true, "head-to-head"_L1},
-    {PageCode::HomeTable, PageKind::Table, homeTable, false, "home"_L1},
-    {PageCode::AwayTable, PageKind::Table, awayTable, false, "away"_L1},
-    {PageCode::FormTable, PageKind::Table, formTable, true, "form"_L1},
-    {PageCode::SeasonRace, PageKind::Table, calculateSeasonRace, false, "season-race"_L1},
+    {PageCode::HeadToHead, PageKind::Table, headToHead, true, "head-to-head"_L1, true},
+    {PageCode::HomeTable, PageKind::Table, homeTable, false, "home"_L1, true},
+    {PageCode::AwayTable, PageKind::Table, awayTable, false, "away"_L1, true},
+    {PageCode::FormTable, PageKind::Table, formTable, true, "form"_L1, true},
+    {PageCode::SeasonRace, PageKind::Table, calculateSeasonRace, false, "season-race"_L1, true},
     {PageCode::SeasonGoals, PageKind::Table, calculateSeasonGoals, false, "season-goals"_L1},
-    {PageCode::SeasonChart, PageKind::Chart, calculateSeasonRace, false, {}},
+    {PageCode::SeasonChart, PageKind::Chart, calculateSeasonRace, false, {}, true},
 };
 
 } // namespace

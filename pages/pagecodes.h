@@ -60,9 +60,10 @@ struct PageCodeEntry
 {
     QLatin1StringView code;
     PageKind kind;
-    PageBuilder builder;    // for Table, FindPlayer and FindCoach
-    bool takesArgument;     // false: any argument in the link is ignored
-    QLatin1StringView name; // the overview pages' short name on the command line, else empty
+    PageBuilder builder;       // for Table, FindPlayer and FindCoach
+    bool takesArgument;        // false: any argument in the link is ignored
+    QLatin1StringView name;    // the overview pages' short name on the command line, else empty
+    bool countsPoints = false; // true: the page counts points under the tournament's rules
 };
 
 // The entry of a page code (exact, case-sensitive), or null for an unknown code.

@@ -32,6 +32,7 @@ void PageRows::clear()
     m_order.clear();
     m_rows.clear();
     m_kept.clear();
+    m_state.reset();
     m_index[0] = RowIndex();
     m_index[1] = RowIndex();
     m_kindsTable = nullptr;

@@ -11,6 +11,7 @@
 #include <array>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // One accumulated result row: six texts and ten counters chosen by the builder, the key it is
@@ -135,6 +136,15 @@ public:
     // Matches a builder keeps by their place in the store, for lists that show every match.
     std::vector<qsizetype> &kept() { return m_kept; }
 
+    // State of a builder's own type for the run, made on first use: a builder that counts into
+    // typed records rather than rows keeps them here. clear() drops it.
+    template <typename T, typename... Args> T &state(Args &&...args)
+    {
+        if (!m_state)
+            m_state = std::make_shared<T>(std::forward<Args>(args)...);
+        return *static_cast<T *>(m_state.get());
+    }
+
     // Two shortcuts to rows by text numbers for the builder's use; clear() empties them too.
     RowIndex &index(int which = 0) { return m_index[which]; }
 
@@ -163,6 +173,7 @@ private:
     quint64 m_counter = 0;
     RowIndex m_index[2];
     std::vector<qsizetype> m_kept;
+    std::shared_ptr<void> m_state;
     const TextTable *m_kindsTable = nullptr;
     std::vector<qint8> m_kinds;
 };

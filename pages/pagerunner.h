@@ -83,6 +83,7 @@ public:
     }
     const MatchStore &store() const { return *m_store; }
     const MatchRecord &record() const { return m_store->record(m_index); }
+    qsizetype index() const { return m_index; }
     const MatchView &operator*() const
     {
         if (!m_view)

@@ -34,17 +34,8 @@ class Ranker
 public:
     Ranker(const QList<TeamRecord> &teams, const QList<Meeting> &meetings,
            const CompetitionRules &rules)
-        : m_teams(teams), m_rules(rules)
+        : m_teams(teams), m_rules(rules), m_chain(rankingChain(rules))
     {
-        for (TieBreak criterion : rules.tieBreaks) {
-            if (criterion == TieBreak::Points)
-                continue;
-            m_chain.append(criterion);
-            if (criterion == TieBreak::Name)
-                break;
-        }
-        if (m_chain.isEmpty() || m_chain.constLast() != TieBreak::Name)
-            m_chain.append(TieBreak::Name);
         for (const Meeting &meeting : meetings)
             m_meetings[meeting.team].append(&meeting);
     }
@@ -86,26 +77,9 @@ private:
         }
     }
 
-    int compare(TieBreak criterion, qsizetype ia, qsizetype ib) const
+    int compare(TieBreak criterion, qsizetype a, qsizetype b) const
     {
-        const TeamRecord &a = m_teams.at(ia);
-        const TeamRecord &b = m_teams.at(ib);
-        switch (criterion) {
-        case TieBreak::GoalDifference:
-            return sign((a.scored - a.conceded) - (b.scored - b.conceded));
-        case TieBreak::GoalAverage:
-            return compareAverage(a, b);
-        case TieBreak::Scored:
-            return sign(a.scored - b.scored);
-        case TieBreak::AwayScored:
-            return sign(a.awayScored - b.awayScored);
-        case TieBreak::Wins:
-            return sign(a.wins - b.wins);
-        case TieBreak::Name:
-            return -QString::compare(a.name, b.name);
-        default:
-            return 0;
-        }
+        return compareOn(criterion, m_teams.at(a), m_teams.at(b));
     }
 
     // The mini-table of group: each team's results in the matches among the group's teams.
@@ -183,6 +157,41 @@ private:
 };
 
 } // namespace
+
+QList<TieBreak> rankingChain(const CompetitionRules &rules)
+{
+    QList<TieBreak> chain;
+    for (TieBreak criterion : rules.tieBreaks) {
+        if (criterion == TieBreak::Points)
+            continue;
+        chain.append(criterion);
+        if (criterion == TieBreak::Name)
+            break;
+    }
+    if (chain.isEmpty() || chain.constLast() != TieBreak::Name)
+        chain.append(TieBreak::Name);
+    return chain;
+}
+
+int compareOn(TieBreak criterion, const TeamRecord &a, const TeamRecord &b)
+{
+    switch (criterion) {
+    case TieBreak::GoalDifference:
+        return sign((a.scored - a.conceded) - (b.scored - b.conceded));
+    case TieBreak::GoalAverage:
+        return compareAverage(a, b);
+    case TieBreak::Scored:
+        return sign(a.scored - b.scored);
+    case TieBreak::AwayScored:
+        return sign(a.awayScored - b.awayScored);
+    case TieBreak::Wins:
+        return sign(a.wins - b.wins);
+    case TieBreak::Name:
+        return -QString::compare(a.name, b.name);
+    default:
+        return 0;
+    }
+}
 
 qint64 pointsOf(const TeamRecord &team, const CompetitionRules &rules)
 {

@@ -33,6 +33,12 @@ struct Meeting
 // Points of a record under rules, the deducted points taken off.
 qint64 pointsOf(const TeamRecord &team, const CompetitionRules &rules);
 
+// What decides between teams level on points under rules, in order, ending with the name.
+QList<TieBreak> rankingChain(const CompetitionRules &rules);
+// How a criterion that looks at one team at a time (not a head-to-head one) orders a and b:
+// positive when a ranks before b, 0 when they are level under it.
+int compareOn(TieBreak criterion, const TeamRecord &a, const TeamRecord &b);
+
 // The order of teams under rules, as indices into teams: points first, then the tie-break chain,
 // then the name. The head-to-head criteria form blocks of consecutive entries in the chain: a
 // block is applied to the mini-table of the matches among the teams still level, and re-applied

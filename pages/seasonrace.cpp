@@ -2,165 +2,403 @@
 #include "pages/pagecodes.h"
 
 #include "pages/builders.h"
-#include "pages/tabledata.h"
 #include "strings/texts.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
-// The course of a season: the standings after every match day, read off the standings page
-// itself so that the race ends exactly where the table stands.
+// The course of a season: a running table updated match by match, each team's place worked out
+// once per match day for the teams that played that day, so that time and memory grow with the
+// matches and not with their square. The race ends exactly where the standings' table stands.
 
 namespace {
 
-// Texts of a scored match as the builders keep it.
-enum RaceText { RTeam1 = 0, RTeam2, RGoals1, RGoals2, RDate, RFile };
-
-struct RaceMatch
+bool hasScore(const TextTable &t, const MatchRecord &r)
 {
-    qsizetype index; // in RaceMatches::store
-    QDate date;
-    QString fileName;
-};
-
-// The scored matches of a selection, in a store of their own.
-struct RaceMatches
-{
-    MatchStore store;
-    QList<RaceMatch> matches;
-};
-
-void keepMatch(PageRows &rows, const MatchView &m, const QString &fileName)
-{
-    if (m.goals1.isEmpty() && m.goals2.isEmpty())
-        return;
-    PageRow &row = rows.newRow();
-    row.setText(RTeam1, m.team1);
-    row.setText(RTeam2, m.team2);
-    row.setText(RGoals1, m.goals1);
-    row.setText(RGoals2, m.goals2);
-    row.setText(RDate, m.date.toString(Qt::ISODate));
-    row.setText(RFile, fileName);
+    return !t.text(r.texts[Goals1Field]).isEmpty() || !t.text(r.texts[Goals2Field]).isEmpty();
 }
 
-RaceMatches keptMatches(const PageRows &rows)
+// How many teams hold each place of an order fixed in advance (a Fenwick tree).
+class PlaceCounts
 {
-    RaceMatches kept;
-    kept.matches.reserve(rows.size());
-    for (const PageRow *row : rows.rows()) {
-        Match match;
-        MatchData &d = match.edit();
-        d.team1 = row->text(RTeam1);
-        d.team2 = row->text(RTeam2);
-        d.goals1 = row->text(RGoals1);
-        d.goals2 = row->text(RGoals2);
-        d.date = QDate::fromString(row->text(RDate), Qt::ISODate);
-        kept.matches.append(RaceMatch{kept.store.count(), d.date, row->text(RFile)});
-        kept.store.add(match);
+public:
+    explicit PlaceCounts(size_t places) : m_tree(places + 1, 0) {}
+    void add(size_t place, qint64 delta)
+    {
+        for (size_t i = place + 1; i < m_tree.size(); i += i & (~i + 1))
+            m_tree[i] += delta;
     }
-    return kept;
-}
+    // Teams in places 0 .. place - 1.
+    qint64 before(size_t place) const
+    {
+        qint64 sum = 0;
+        for (size_t i = place; i > 0; i -= i & (~i + 1))
+            sum += m_tree[i];
+        return sum;
+    }
 
-SeasonRace raceOf(const RaceMatches &kept)
+private:
+    std::vector<qint64> m_tree;
+};
+
+// A team's record as it stood at the end of a day.
+struct Snapshot
 {
+    TeamRecord record;
+    qint64 points;
+    qsizetype team;
+};
+
+// A team that played on a day, and where it stood after the day.
+struct Played
+{
+    qsizetype team;
+    size_t snapshot;
+    qint64 levelAhead; // under head-to-head rules: teams level on points ranked before it
+};
+
+SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
+                  const CompetitionRules &rules, const QDate &till, bool withSteps)
+{
+    const TextTable &t = store.texts();
     SeasonRace race;
-    QList<RaceMatch> matches = kept.matches;
-    std::stable_sort(matches.begin(), matches.end(),
-                     [](const RaceMatch &a, const RaceMatch &b) { return a.date < b.date; });
+    // In date order, matches of one day in store order (they come in store order).
+    {
+        std::vector<std::pair<qint64, qsizetype>> byDay;
+        byDay.reserve(matches.size());
+        for (const qsizetype m : matches)
+            byDay.emplace_back(store.record(m).julianDay, m);
+        std::sort(byDay.begin(), byDay.end());
+        for (size_t i = 0; i < byDay.size(); ++i)
+            matches[i] = byDay[i].second;
+    }
+    if (matches.empty())
+        return race;
+
+    // The goals of each day need nothing else.
+    if (!withSteps) {
+        qint64 allGoals = 0;
+        for (size_t first = 0, end = 0; first < matches.size(); first = end) {
+            const qint64 day = store.record(matches[first]).julianDay;
+            qint64 dayGoals = 0;
+            for (end = first; end < matches.size() && store.record(matches[end]).julianDay == day;
+                 ++end) {
+                const MatchRecord &r = store.record(matches[end]);
+                dayGoals += scoreNumber(t.text(r.texts[Goals1Field])) +
+                            scoreNumber(t.text(r.texts[Goals2Field]));
+            }
+            allGoals += dayGoals;
+            GoalsDay goals;
+            goals.date = QDate::fromJulianDay(day);
+            goals.matches = int(end - first);
+            goals.goals = int(dayGoals);
+            goals.average = double(dayGoals) / goals.matches;
+            goals.running = double(allGoals) / double(end);
+            race.days.append(goals);
+        }
+        return race;
+    }
 
     // Every team of the selection stands in the table from the first day, without points.
-    PageRows running;
-    QStringList teams;
-    for (const RaceMatch &m : std::as_const(matches)) {
-        const MatchView match = kept.store.at(m.index);
-        for (const QString &team : {match.team1, match.team2}) {
-            PageRow &row = running.rowFor(team);
-            if (row.text(0).isEmpty() && !teams.contains(team)) {
-                row.setText(0, team);
-                teams.append(team);
-            }
+    const bool headToHead = usesHeadToHead(rules);
+    TeamTally tally(headToHead);
+    std::vector<size_t> stepsOf; // per team, then where its steps begin
+    for (qsizetype m : matches) {
+        const MatchRecord &r = store.record(m);
+        for (const qsizetype team :
+             {tally.team(t, r.texts[Team1Field]), tally.team(t, r.texts[Team2Field])}) {
+            if (size_t(team) >= stepsOf.size())
+                stepsOf.resize(size_t(team) + 1, 0);
+            ++stepsOf[size_t(team)];
         }
     }
+    const qsizetype teamCount = tally.teamsMet();
 
-    QHash<QString, QList<RaceStep>> steps;
-    QHash<QString, int> finalPosition;
+    // Each team's steps, team by team in the order they were met, kept small: the texts are
+    // made once, at the end.
+    struct Step
+    {
+        size_t match; // in matches
+        qsizetype opponent;
+        qint64 points;
+        qint64 position;
+        int scored;
+        int conceded;
+        bool home;
+    };
+    std::vector<Step> steps(withSteps ? 2 * matches.size() : 0);
+    std::vector<size_t> filled(size_t(teamCount), 0);
+    for (size_t i = 0, begin = 0; i < stepsOf.size(); ++i)
+        begin += std::exchange(stepsOf[i], begin);
+    std::vector<QString> fileNames(withSteps ? matches.size() : 0);
+
+    // The teams that have deductions, and what is taken from each so far.
+    std::vector<qsizetype> deducted;
+    std::vector<qint64> taken(size_t(teamCount), 0);
+    for (qsizetype i = 0; i < teamCount; ++i) {
+        const QString &name = tally.record(i).name;
+        if (std::any_of(rules.deductions.cbegin(), rules.deductions.cend(),
+                        [&name](const Deduction &d) { return d.team == name; }))
+            deducted.push_back(i);
+    }
+
+    // First the days in order, noting each team's record after every day it changed and the
+    // teams that played; then the places of those records in the ranking order, once.
+    std::vector<Snapshot> snapshots;
+    snapshots.reserve(size_t(teamCount) + 2 * matches.size());
+    std::vector<size_t> current(static_cast<size_t>(teamCount));
+    for (qsizetype i = 0; i < teamCount; ++i) {
+        current[size_t(i)] = snapshots.size();
+        snapshots.push_back({tally.record(i), 0, i});
+    }
+    std::vector<Played> played;
+    std::vector<size_t> dayEnds;   // per day: where its snapshots and its players end
+    std::vector<size_t> dayFirsts; // per day: its first match
+    std::vector<size_t> playedEnds;
+    std::vector<qint64> lastPlayed(size_t(teamCount), -1);
+    QHash<qint64, QSet<qsizetype>> byPoints; // under head-to-head rules: who stands on what
+    if (headToHead) {
+        for (qsizetype i = 0; i < teamCount; ++i)
+            byPoints[0].insert(i);
+    }
+    const auto note = [&](qsizetype team) {
+        TeamRecord record = tally.record(team);
+        record.deducted = taken[size_t(team)];
+        const qint64 points = pointsOf(record, rules);
+        if (headToHead) {
+            const qint64 before = snapshots[current[size_t(team)]].points;
+            if (before != points) {
+                byPoints[before].remove(team);
+                byPoints[points].insert(team);
+            }
+        }
+        current[size_t(team)] = snapshots.size();
+        snapshots.push_back({record, points, team});
+    };
+
     qint64 allGoals = 0;
-    PageContext context;
-    for (qsizetype first = 0; first < matches.size();) {
-        const QDate day = matches.at(first).date;
-        qsizetype end = first;
+    qsizetype counted = 0;
+    for (size_t first = 0; first < matches.size();) {
+        const qint64 day = store.record(matches[first]).julianDay;
+        const QDate date = QDate::fromJulianDay(day);
+        const size_t playedFrom = played.size();
+        size_t end = first;
         qint64 dayGoals = 0;
-        QList<RaceStep *> today;
-        for (; end < matches.size() && matches.at(end).date == day; ++end) {
-            const MatchView m = kept.store.at(matches.at(end).index);
-            context.table = nullptr;
-            context.match.set(kept.store, matches.at(end).index);
-            calculateTable(context, running);
-            const int g1 = scoreNumber(m.goals1);
-            const int g2 = scoreNumber(m.goals2);
+        for (; end < matches.size() && store.record(matches[end]).julianDay == day; ++end) {
+            const MatchRecord &r = store.record(matches[end]);
+            const qsizetype team1 = tally.team(t, r.texts[Team1Field]);
+            const qsizetype team2 = tally.team(t, r.texts[Team2Field]);
+            const int g1 = scoreNumber(t.text(r.texts[Goals1Field]));
+            const int g2 = scoreNumber(t.text(r.texts[Goals2Field]));
             dayGoals += g1 + g2;
-            for (int side = 0; side < 2; ++side) {
-                const QString &team = side == 0 ? m.team1 : m.team2;
-                QList<RaceStep> &list = steps[team];
-                RaceStep step;
-                step.team = team;
-                step.number = int(list.size()) + 1;
-                step.date = day;
-                step.opponent = side == 0 ? m.team2 : m.team1;
-                step.home = side == 0;
-                step.scored = side == 0 ? g1 : g2;
-                step.conceded = side == 0 ? g2 : g1;
-                step.fileName = matches.at(end).fileName;
-                list.append(step);
+            tally.addResult(team1, team2, g1, g2, false);
+            tally.addResult(team2, team1, g2, g1, true);
+            for (const qsizetype team : {team1, team2}) {
+                if (lastPlayed[size_t(team)] != day) {
+                    lastPlayed[size_t(team)] = day;
+                    played.push_back({team, 0, 0});
+                }
             }
-        }
-        for (qsizetype i = first; i < end; ++i) {
-            const MatchView m = kept.store.at(matches.at(i).index);
-            for (const QString &team : {m.team1, m.team2}) {
-                for (RaceStep &step : steps[team])
-                    if (step.date == day)
-                        today.append(&step);
+            if (!withSteps)
+                continue;
+            for (int side = 0; side < 2; ++side) {
+                const qsizetype team = side == 0 ? team1 : team2;
+                steps[stepsOf[size_t(team)] + filled[size_t(team)]++] = {
+                    end,      side == 0 ? team2 : team1, 0,
+                    0,        side == 0 ? g1 : g2,       side == 0 ? g2 : g1,
+                    side == 0};
             }
         }
 
-        // The table after the day: a copy of the running rows, which the page empties.
-        PageRows snapshot = running;
-        TableData table;
-        context.table = &table;
-        calculateTable(context, snapshot);
-        const int pointsColumn = int(table.headers().indexOf(texts().hPoints));
-        QHash<QString, std::pair<int, int>> standing; // team -> (position, points)
-        for (int r = 0; r < table.rowCount(); ++r)
-            standing.insert(table.cell(r, 0),
-                            {r + 1, table.cell(r, pointsColumn).trimmed().toInt()});
-        for (RaceStep *step : std::as_const(today)) {
-            step->position = standing.value(step->team).first;
-            step->points = standing.value(step->team).second;
+        // The places only matter to the steps; the goals need none of it.
+        if (withSteps) {
+            // Deductions as of the day; the last day reaches to the end of the selection, as the
+            // table does.
+            const bool lastDay = end == matches.size();
+            const QDate asOf = lastDay && till.isValid() && till > date ? till : date;
+            for (const qsizetype team : deducted) {
+                const qint64 now = rules.deductedFrom(tally.record(team).name, asOf);
+                if (now != taken[size_t(team)]) {
+                    taken[size_t(team)] = now;
+                    if (lastPlayed[size_t(team)] != day)
+                        note(team);
+                }
+            }
+            for (size_t i = playedFrom; i < played.size(); ++i)
+                note(played[i].team);
+            for (size_t i = playedFrom; i < played.size(); ++i)
+                played[i].snapshot = current[size_t(played[i].team)];
+
+            // Under head-to-head rules the teams level on points are ranked among themselves, over
+            // their own matches, as the standings rank them.
+            if (headToHead) {
+                QHash<qint64, QHash<qsizetype, qsizetype>>
+                    ranked; // points -> team -> rank in group
+                for (size_t i = playedFrom; i < played.size(); ++i) {
+                    const qint64 points = snapshots[played[i].snapshot].points;
+                    auto it = ranked.find(points);
+                    if (it == ranked.end()) {
+                        const QSet<qsizetype> &level = byPoints[points];
+                        const QList<qsizetype> group(level.cbegin(), level.cend());
+                        QList<TeamRecord> records;
+                        QList<Meeting> meetings;
+                        for (qsizetype a = 0; a < group.size(); ++a) {
+                            TeamRecord record = tally.record(group.at(a));
+                            record.deducted = taken[size_t(group.at(a))];
+                            records.append(record);
+                            for (qsizetype b = 0; b < group.size(); ++b) {
+                                Meeting m = tally.meeting(group.at(a), group.at(b));
+                                if (m.wins + m.draws + m.losses == 0)
+                                    continue;
+                                m.team = a;
+                                m.opponent = b;
+                                meetings.append(m);
+                            }
+                        }
+                        QHash<qsizetype, qsizetype> order;
+                        const QList<qsizetype> ranks = rankTeams(records, meetings, rules);
+                        for (qsizetype k = 0; k < ranks.size(); ++k)
+                            order.insert(group.at(ranks.at(k)), k);
+                        it = ranked.insert(points, order);
+                    }
+                    played[i].levelAhead = it->value(played[i].team);
+                }
+            }
         }
-        for (auto it = standing.cbegin(); it != standing.cend(); ++it)
-            finalPosition.insert(it.key(), it->first);
+        dayFirsts.push_back(first);
+        dayEnds.push_back(snapshots.size());
+        playedEnds.push_back(played.size());
 
         allGoals += dayGoals;
+        counted += qsizetype(end - first);
         GoalsDay goals;
-        goals.date = day;
+        goals.date = date;
         goals.matches = int(end - first);
-        goals.goals = dayGoals;
+        goals.goals = int(dayGoals);
         goals.average = double(dayGoals) / goals.matches;
-        const qsizetype played = end;
-        goals.running = double(allGoals) / double(played);
+        goals.running = double(allGoals) / double(counted);
         race.days.append(goals);
         first = end;
     }
 
-    race.teams = teams;
-    std::stable_sort(race.teams.begin(), race.teams.end(),
-                     [&finalPosition](const QString &a, const QString &b) {
-                         return finalPosition.value(a) < finalPosition.value(b);
-                     });
-    for (const QString &team : std::as_const(race.teams))
-        race.steps.append(steps.value(team));
+    // The final order is the standings' own.
+    const Standings table =
+        standingsOf(tally, rules, till.isValid() ? till : race.days.constLast().date);
+    for (const TeamRecord &team : table.teams)
+        race.teams.append(team.name);
+    if (!withSteps)
+        return race;
+
+    // The places: every record noted above in the ranking order (under head-to-head rules by
+    // points alone), then the days replayed, each team moving from its old record to its new.
+    const QList<TieBreak> chain = headToHead ? QList<TieBreak>() : rankingChain(rules);
+    std::vector<size_t> byRank(snapshots.size());
+    for (size_t i = 0; i < byRank.size(); ++i)
+        byRank[i] = i;
+    std::stable_sort(byRank.begin(), byRank.end(), [&](size_t a, size_t b) {
+        const Snapshot &x = snapshots[a];
+        const Snapshot &y = snapshots[b];
+        if (x.points != y.points)
+            return x.points > y.points;
+        for (const TieBreak criterion : chain) {
+            if (const int c = compareOn(criterion, x.record, y.record))
+                return c > 0;
+        }
+        return false;
+    });
+    std::vector<size_t> place(snapshots.size());
+    std::vector<size_t> firstOfPoints(snapshots.size()); // the first place with the same points
+    for (size_t i = 0; i < byRank.size(); ++i) {
+        place[byRank[i]] = i;
+        const bool samePoints =
+            i > 0 && snapshots[byRank[i]].points == snapshots[byRank[i - 1]].points;
+        firstOfPoints[byRank[i]] = samePoints ? firstOfPoints[byRank[i - 1]] : i;
+    }
+
+    PlaceCounts counts(snapshots.size());
+    std::vector<size_t> at(static_cast<size_t>(teamCount));
+    for (qsizetype i = 0; i < teamCount; ++i) {
+        at[size_t(i)] = place[size_t(i)];
+        counts.add(at[size_t(i)], 1);
+    }
+    std::vector<size_t> done(stepsOf.begin(), stepsOf.end());
+    size_t snapshot = size_t(teamCount);
+    size_t next = 0;
+    for (size_t d = 0; d < dayEnds.size(); ++d) {
+        for (; snapshot < dayEnds[d]; ++snapshot) {
+            const size_t team = size_t(snapshots[snapshot].team);
+            counts.add(at[team], -1);
+            at[team] = place[snapshot];
+            counts.add(at[team], 1);
+        }
+        const qint64 day = store.record(matches[dayFirsts[d]]).julianDay;
+        for (; next < playedEnds[d]; ++next) {
+            const Played &p = played[next];
+            const size_t s = p.snapshot;
+            const qint64 position = headToHead ? counts.before(firstOfPoints[s]) + p.levelAhead + 1
+                                               : counts.before(place[s]) + 1;
+            const size_t team = size_t(p.team);
+            const size_t last = stepsOf[team] + filled[team];
+            for (size_t &k = done[team];
+                 k < last && store.record(matches[steps[k].match]).julianDay == day; ++k) {
+                steps[k].points = snapshots[s].points;
+                steps[k].position = position;
+            }
+        }
+    }
+
+    // The steps as the page and the chart read them, team by team in the final order; a match's
+    // file name is made once for its two steps.
+    QHash<QString, qsizetype> teamOf;
+    for (qsizetype i = 0; i < teamCount; ++i)
+        teamOf.insert(tally.record(i).name, i);
+    race.steps.reserve(qsizetype(steps.size()));
+    for (const QString &team : std::as_const(race.teams)) {
+        const size_t i = size_t(teamOf.value(team));
+        for (size_t k = stepsOf[i]; k < stepsOf[i] + filled[i]; ++k) {
+            const Step &step = steps[k];
+            const MatchRecord &r = store.record(matches[step.match]);
+            QString &fileName = fileNames[step.match];
+            if (fileName.isNull())
+                fileName = t.string(r.texts[FileNameField]);
+            RaceStep out;
+            out.team = team;
+            out.number = int(k - stepsOf[i]) + 1;
+            out.date = QDate::fromJulianDay(r.julianDay);
+            out.opponent = tally.record(step.opponent).name;
+            out.home = step.home;
+            out.scored = step.scored;
+            out.conceded = step.conceded;
+            out.points = int(step.points);
+            out.position = int(step.position);
+            out.fileName = fileName;
+            race.steps.append(out);
+        }
+    }
     return race;
+}
+
+// The scored matches of a selection, by their place in the store.
+std::vector<qsizetype> scoredMatches(const MatchStore &store, const MatchFilter &filter)
+{
+    std::vector<qsizetype> matches;
+    const MatchSelection selection(filter, store.texts());
+    for (qsizetype i = 0; i < store.count(); ++i) {
+        const MatchRecord &r = store.record(i);
+        if (selection.selects(r) && hasScore(store.texts(), r))
+            matches.push_back(i);
+    }
+    return matches;
+}
+
+void keepMatch(const PageContext &context, PageRows &rows)
+{
+    if (hasScore(context.match.store().texts(), context.match.record()))
+        rows.kept().push_back(context.match.index());
 }
 
 QString average(double value)
@@ -170,26 +408,21 @@ QString average(double value)
 
 } // namespace
 
-SeasonRace seasonRace(const MatchStore &store, const MatchFilter &filter)
+SeasonRace seasonRace(const MatchStore &store, const MatchFilter &filter,
+                      const CompetitionRules &rules)
 {
-    const MatchSelection selection(filter, store.texts());
-    PageRows rows;
-    for (qsizetype i = 0; i < store.count(); ++i) {
-        if (selection.selects(store.record(i))) {
-            const MatchView match = store.at(i);
-            keepMatch(rows, match, match.fileName);
-        }
-    }
-    return raceOf(keptMatches(rows));
+    return raceOf(store, scoredMatches(store, filter), rules, filter.till, true);
 }
 
 void calculateSeasonRace(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        keepMatch(rows, *context.match, context.match->fileName);
+        keepMatch(context, rows);
         return;
     }
-    const SeasonRace race = raceOf(keptMatches(rows));
+    const SeasonRace race =
+        raceOf(context.match.store(), std::move(rows.kept()), context.params.rules,
+               context.filter ? context.filter->till : QDate(), true);
     rows.clear();
 
     const Texts &t = texts();
@@ -201,17 +434,41 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
     table.setColumnWidth(2, 90);
     table.setColumnWidth(3, 160);
     // Team by team in the order of the final table, each team's matches in order; not sorted.
+    // Two rows per match: the texts that repeat (counts, dates, scores) are made once each.
+    std::vector<QString> counts;
+    const auto count = [&counts](qint64 n) -> QString {
+        if (n < 0 || n >= 10000)
+            return paddedCount(n);
+        if (size_t(n) >= counts.size())
+            counts.resize(size_t(n) + 1);
+        QString &text = counts[size_t(n)];
+        if (text.isNull())
+            text = paddedCount(n);
+        return text;
+    };
+    QHash<qint64, QString> dates;
+    QHash<quint64, QString> scores;
     int r = 0;
     for (const RaceStep &step : race.steps) {
+        QString &date = dates[step.date.toJulianDay()];
+        if (date.isNull())
+            date = dateText(step.date, u"/");
+        QString &score = scores[quint64(quint32(step.scored)) << 32 | quint32(step.conceded)];
+        if (score.isNull())
+            score = QString::number(step.scored) + u':' + QString::number(step.conceded);
+        QString link;
+        link.reserve(int(PageCode::Report.size() + step.fileName.size()));
+        link += PageCode::Report;
+        link += step.fileName;
         table.setCell(r, 0, step.team);
-        table.setCell(r, 1, paddedCount(step.number));
-        table.setCell(r, 2, step.date.toString(QStringLiteral("yyyy/MM/dd")));
+        table.setCell(r, 1, count(step.number));
+        table.setCell(r, 2, date);
         table.setCell(r, 3, step.opponent);
         table.setCell(r, 4, step.home ? t.venueHome : t.venueAway);
-        table.setCell(r, 5, QStringLiteral("%1:%2").arg(step.scored).arg(step.conceded));
-        table.setCell(r, 6, paddedCount(step.points));
-        table.setCell(r, 7, paddedCount(step.position));
-        table.setCell(r, 8, QString(PageCode::Report) + step.fileName);
+        table.setCell(r, 5, score);
+        table.setCell(r, 6, count(step.points));
+        table.setCell(r, 7, count(step.position));
+        table.setCell(r, 8, link);
         ++r;
     }
 }
@@ -219,10 +476,12 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
 void calculateSeasonGoals(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        keepMatch(rows, *context.match, context.match->fileName);
+        keepMatch(context, rows);
         return;
     }
-    const SeasonRace race = raceOf(keptMatches(rows));
+    const SeasonRace race =
+        raceOf(context.match.store(), std::move(rows.kept()), context.params.rules,
+               context.filter ? context.filter->till : QDate(), false);
     rows.clear();
 
     const Texts &t = texts();

@@ -4,6 +4,10 @@
 #include "pages/rowtext.h"
 #include "strings/texts.h"
 
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
 // Data checks: pages that list what looks wrong in the selected reports, so that it can be found
 // and corrected in the report editor.
 
@@ -66,13 +70,74 @@ void sightId(PageRows &rows, QString &key, const MatchView &m, TextId nameId, Te
 void verifyPlayers(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
-        const MatchView &m = *context.match;
-        // Only a match whose two line-ups both hold exactly eleven players is passed over.
-        if (m.players1.size() != 11 || m.players2.size() != 11)
-            addMatchRow(rows, m, context.match->fileName);
+        // Only a match whose two line-ups both hold exactly eleven players is passed over; the
+        // others are kept by place and written once, in the emit phase.
+        const MatchRecord &r = context.match.record();
+        if (r.players1 != 11 || r.players2 != 11)
+            rows.kept().push_back(context.match.index());
         return;
     }
-    emitMatchRows(*context.table, rows);
+
+    // One row per date and teams (by text number, the null text as the empty one), where the
+    // first such match came, with the texts of the last; rows in date order, then in that order.
+    struct Entry
+    {
+        qint64 day;
+        TextId team1;
+        TextId team2;
+        qsizetype index;
+        bool operator<(const Entry &o) const
+        {
+            return std::tie(day, team1, team2, index) < std::tie(o.day, o.team1, o.team2, o.index);
+        }
+    };
+    const auto sameText = [](TextId id) {
+        return id == TextTable::nullText ? TextTable::emptyText : id;
+    };
+    const MatchStore &store = context.match.store();
+    std::vector<Entry> entries;
+    entries.reserve(rows.kept().size());
+    for (const qsizetype i : rows.kept()) {
+        const MatchRecord &r = store.record(i);
+        entries.push_back(
+            {r.julianDay, sameText(r.texts[Team1Field]), sameText(r.texts[Team2Field]), i});
+    }
+    rows.clear();
+    std::sort(entries.begin(), entries.end());
+    std::vector<std::pair<qsizetype, qsizetype>> shown; // first and last match of each row
+    for (size_t begin = 0; begin < entries.size();) {
+        size_t end = begin + 1;
+        while (end < entries.size() && entries[end].day == entries[begin].day &&
+               entries[end].team1 == entries[begin].team1 &&
+               entries[end].team2 == entries[begin].team2)
+            ++end;
+        shown.emplace_back(entries[begin].index, entries[end - 1].index);
+        begin = end;
+    }
+    std::sort(shown.begin(), shown.end());
+    // The table sorts by the date text at the end, stably: a date of a four-digit year sorts as
+    // its day does, any other by its text, so the rows go in by first match and the sort orders
+    // them.
+    const Texts &t = texts();
+    ResultTable &table = *context.table;
+    table.prepareTable({t.hDate, t.hCity, t.hHome, t.hAway, t.hScore}, 120, int(shown.size()));
+    const QString link = QString(PageCode::Report);
+    std::stable_sort(shown.begin(), shown.end(), [&store](const auto &a, const auto &b) {
+        return store.record(a.first).julianDay < store.record(b.first).julianDay;
+    });
+    int row = 0;
+    for (const auto &[first, last] : shown) {
+        const MatchView m = store.at(last);
+        const QString fileName = m.fileName;
+        table.setCell(row, 0, dateText(m.date, u"/"));
+        table.setCell(row, 1, m.city);
+        table.setCell(row, 2, m.team1);
+        table.setCell(row, 3, m.team2);
+        table.setCell(row, 4, scoreText(m));
+        table.setCell(row, 5, link + fileName);
+        ++row;
+    }
+    table.sortByColumn(0, Qt::AscendingOrder);
 }
 
 void verifyAttendance(const PageContext &context, PageRows &rows)

@@ -26,9 +26,16 @@ struct Run
     QString err;
 };
 
-Run runCli(const QStringList &arguments)
+// Runs the command line, under locale (LC_ALL and LANG) when one is given.
+Run runCli(const QStringList &arguments, const QString &locale = {})
 {
     QProcess process;
+    if (!locale.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"LC_ALL"_s, locale);
+        environment.insert(u"LANG"_s, locale);
+        process.setProcessEnvironment(environment);
+    }
     process.start(QStringLiteral(SCOREWRIGHT_CLI), arguments);
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
         return {};
@@ -179,29 +186,37 @@ void TestCli::commands_data()
     row("tournament names are exact", tsv + "--tournament лига", 0, m0, "no tournament named");
     row("one round", tsv + "--round 1", 0, m0);
     row("head-to-head", "page DB head-to-head --team Звезда --format=tsv --team Ракета", 0,
-        u"Дата\tХозяева\tГости\tСчёт\tИ\tВ\tН\tП\tЗаб.\tПроп.\n"
-        "\tЗвезда\t\t\t   2\t   0\t   1\t   1\t   1\t   2\n"
-        "\tРакета\t\t\t   2\t   1\t   1\t   0\t   2\t   1\n"
-        "2009/03/14\tРакета\tЗвезда\t2:1\t\t\t\t\t\t\n2009/03/15\tЗвезда\tРакета\t0:0\t\t\t\t\t\t\n"_s);
+        u"Дата\tХозяева\tГости\tСчёт\tИ\tВ\tН\tП\tЗаб.\tПроп.\tО\n"
+        "\tЗвезда\t\t\t   2\t   0\t   1\t   1\t   1\t   2\t   1\n"
+        "\tРакета\t\t\t   2\t   1\t   1\t   0\t   2\t   1\t   4\n"
+        "2009/03/14\tРакета\tЗвезда\t2:1\t\t\t\t\t\t\t\n"
+        "2009/03/15\tЗвезда\tРакета\t0:0\t\t\t\t\t\t\t\n"_s);
     row("all tournaments by name", tsv + "--tournament <Все\u00a0турниры>", 0, m0 + m1 + m2 + m3);
     const QString standings =
-        u"Команда,И,В,Н,П,Заб.,Проп.,О\r\nРакета,3,1,1,1,3,4,   4\r\nЗаря,1,1,0,0,3,1,   3\r\n"
-        "Звезда,2,0,1,1,1,2,   1\r\n"_s;
+        u"М,Команда,И,В,Н,П,Заб.,Проп.,Р,О\r\n   1,Ракета,3,1,1,1,3,4,-1,   4\r\n"
+        "   2,Заря,1,1,0,0,3,1,+2,   3\r\n   3,Звезда,2,0,1,1,1,2,-1,   1\r\n"_s;
     // The league's rules beside the database: 2-1-0, and a point taken from Ракета on 03-15.
     const QByteArray rules = R"({"tournaments": {"Лига": {"points": {"win": 2}, "deductions":
         [{"team": "Ракета", "points": 1, "from": "2009-03-15"}]}}})";
     const QByteArray league = "page DB standings --format csv --tournament Лига";
     row("rules file, deduction", league, 0,
-        u"Команда,И,В,Н,П,Заб.,Проп.,О,Снято\r\nРакета,2,1,1,0,2,1,   2,   1\r\n"
-        "Звезда,2,0,1,1,1,2,   1,\r\n"_s,
+        u"М,Команда,И,В,Н,П,Заб.,Проп.,Р,О,Снято\r\n   1,Ракета,2,1,1,0,2,1,+1,   2,   1\r\n"
+        "   2,Звезда,2,0,1,1,1,2,-1,   1,\r\n"_s,
         {}, {}, rules);
     row("rules file, before the deduction", league + " --till 2009-03-14", 0,
-        u"Команда,И,В,Н,П,Заб.,Проп.,О\r\nРакета,1,1,0,0,2,1,   2\r\nЗвезда,1,0,0,1,1,2,   0\r\n"_s,
+        u"М,Команда,И,В,Н,П,Заб.,Проп.,Р,О\r\n   1,Ракета,1,1,0,0,2,1,+1,   2\r\n"
+        "   2,Звезда,1,0,0,1,1,2,-1,   0\r\n"_s,
         {}, {}, rules);
     row("points and tie-breaks for one run",
         "page DB standings --format csv --points 1-1-0 --tiebreak h2h-points,name", 0,
-        u"Команда,И,В,Н,П,Заб.,Проп.,О\r\nРакета,3,1,1,1,3,4,   2\r\nЗаря,1,1,0,0,3,1,   1\r\n"
-        "Звезда,2,0,1,1,1,2,   1\r\n"_s,
+        u"М,Команда,И,В,Н,П,Заб.,Проп.,Р,О\r\n   1,Ракета,3,1,1,1,3,4,-1,   2\r\n"
+        "   2,Заря,1,1,0,0,3,1,+2,   1\r\n   3,Звезда,2,0,1,1,1,2,-1,   1\r\n"_s,
+        {}, {}, rules);
+    // Every page that counts points reads the rules: the home table of the league, 2-1-0 with
+    // Ракета's point taken.
+    row("rules file, home table", "page DB home --format csv --tournament Лига", 0,
+        u"М,Команда,И,В,Н,П,Заб.,Проп.,Р,О,Снято\r\n   1,Ракета,1,1,0,0,2,1,+1,   1,   1\r\n"
+        "   2,Звезда,1,0,1,0,0,0,0,   1,\r\n"_s,
         {}, {}, rules);
     row("bad points", "page DB standings --points 3-1", 2, {}, "--points '3-1' is not");
     row("bad tie-break", "page DB standings --tiebreak diff,goals", 2, {}, "criterion 'goals'");
@@ -285,13 +300,17 @@ void TestCli::sameOutputEveryRun()
 {
     QFETCH(QStringList, arguments);
     arguments.insert(1, m_season);
-    const Run first = runCli(arguments);
+    // The same bytes under every locale: the interface speaks Russian whatever the system does.
+    const Run first = runCli(arguments, u"C"_s);
     QCOMPARE(first.code, 0);
     QVERIFY(first.out.count('\n') > 2 || first.out.endsWith("</table>"));
-    QCOMPARE(runCli(arguments).out, first.out);
+    QCOMPARE(runCli(arguments, u"de_DE.UTF-8"_s).out, first.out);
     // -o writes exactly what stdout shows.
-    QCOMPARE(runCli(arguments + QStringList{u"-o"_s, path(u"page.txt"_s)}).code, 0);
+    QCOMPARE(runCli(arguments + QStringList{u"-o"_s, path(u"page.txt"_s)}, u"ru_RU.UTF-8"_s).code,
+             0);
     QCOMPARE(readFile(path(u"page.txt"_s)), first.out);
+    if (arguments.constFirst() == u"report"_s)
+        QVERIFY2(first.out.contains(" 2009 г."), first.out.constData());
 }
 
 void TestCli::importRoundTripAndInto()

@@ -350,7 +350,7 @@ private Q_SLOTS:
         window->callCalculateMatches();
         QVERIFY(shownRows(*window, 5).join(u'\n').contains(u"Торпедо|Зенит|3:1"_s));
         window->callCalculateTable();
-        QVERIFY(shownRows(*window, 8).contains(u"Торпедо|1|1|0|0|3|1|3"_s));
+        QVERIFY(shownRows(*window, 10).join(u'\n').contains(u"|Торпедо|1|1|0|0|3|1|+2|3"_s));
     }
 
     void windowAddsSeparateReports()

@@ -241,8 +241,8 @@ private Q_SLOTS:
         window->editRules();
         QCOMPARE(dialogs.kinds.mid(1), (QStringList{u"dialog"_s, u"warning"_s}));
         QVERIFY(window->isModified());
-        QCOMPARE(window->table->horizontalHeaderItem(8)->text(), u"Снято"_s);
-        QCOMPARE(window->table->item(0, 7)->text(), u"   3"_s); // two wins at 2, one taken
+        QCOMPARE(window->table->horizontalHeaderItem(10)->text(), u"Снято"_s);
+        QCOMPARE(window->table->item(0, 9)->text(), u"   3"_s); // two wins at 2, one taken
         QCOMPARE(window->footnote->text(),
                  u"Правила: 2-1-0 (до 1995)\nСнято очков: A — 1 (долг)."_s);
 

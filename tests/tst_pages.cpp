@@ -101,26 +101,27 @@ void TestPages::pages_data()
     // Standings: points, then goal difference, goals scored and the name in code-unit order.
     QTest::newRow("standings, worked example")
         << scores({u"A|B|3|1"_s, u"B|C|2|2"_s, u"A|C|0|1"_s}) << Page{calculateTable}
-        << QStringList{u"C|2|1|1|0|3|2|4|ta02_C"_s, u"A|2|1|0|1|3|2|3|ta02_A"_s,
-                       u"B|2|0|1|1|3|5|1|ta02_B"_s};
+        << QStringList{u"1|C|2|1|1|0|3|2|+1|4|ta02_C"_s, u"2|A|2|1|0|1|3|2|+1|3|ta02_A"_s,
+                       u"3|B|2|0|1|1|3|5|-2|1|ta02_B"_s};
     QTest::newRow("standings, level on points")
         << scores({u"X|Y|1|0"_s, u"Y|Z|3|0"_s, u"Z|X|2|0"_s}) << Page{calculateTable}
-        << QStringList{u"Y|2|1|0|1|3|1|3|ta02_Y"_s, u"Z|2|1|0|1|2|3|3|ta02_Z"_s,
-                       u"X|2|1|0|1|1|2|3|ta02_X"_s};
+        << QStringList{u"1|Y|2|1|0|1|3|1|+2|3|ta02_Y"_s, u"2|Z|2|1|0|1|2|3|-1|3|ta02_Z"_s,
+                       u"3|X|2|1|0|1|1|2|-1|3|ta02_X"_s};
     // P and Q level on points: P ahead on goal difference, Q on goals scored.
     QTest::newRow("standings, goal difference before goals scored")
         << scores({u"P|R|3|0"_s, u"Q|S|5|4"_s}) << Page{calculateTable}
-        << QStringList{u"P|1|1|0|0|3|0|3|ta02_P"_s, u"Q|1|1|0|0|5|4|3|ta02_Q"_s,
-                       u"S|1|0|0|1|4|5|0|ta02_S"_s, u"R|1|0|0|1|0|3|0|ta02_R"_s};
+        << QStringList{u"1|P|1|1|0|0|3|0|+3|3|ta02_P"_s, u"2|Q|1|1|0|0|5|4|+1|3|ta02_Q"_s,
+                       u"3|S|1|0|0|1|4|5|-1|0|ta02_S"_s, u"4|R|1|0|0|1|0|3|-3|0|ta02_R"_s};
     QTest::newRow("standings, level in everything")
         << scores({u"b|Z|1|1"_s}) << Page{calculateTable}
-        << QStringList{u"Z|1|0|1|0|1|1|1|ta02_Z"_s, u"b|1|0|1|0|1|1|1|ta02_b"_s};
+        << QStringList{u"1|Z|1|0|1|0|1|1|0|1|ta02_Z"_s, u"2|b|1|0|1|0|1|1|0|1|ta02_b"_s};
     QTest::newRow("standings, no score is no match, half a score is")
         << scores({u"A|B||"_s, u"C|D|x|1"_s}) << Page{calculateTable}
-        << QStringList{u"D|1|1|0|0|1|0|3|ta02_D"_s, u"C|1|0|0|1|0|1|0|ta02_C"_s};
+        << QStringList{u"1|D|1|1|0|0|1|0|+1|3|ta02_D"_s, u"2|C|1|0|0|1|0|1|-1|0|ta02_C"_s};
     QTest::newRow("standings, absurd scores do not wrap")
         << scores({u"A|B|2000000000|0"_s, u"A|B|2000000000|0"_s}) << Page{calculateTable}
-        << QStringList{u"A|2|2|0|0|2147483647|0|6|ta02_A"_s, u"B|2|0|0|2|0|2147483647|0|ta02_B"_s};
+        << QStringList{u"1|A|2|2|0|0|2147483647|0|+2147483647|6|ta02_A"_s,
+                       u"2|B|2|0|0|2|0|2147483647|-2147483647|0|ta02_B"_s};
 
     // Goalscorers: goals and penalty goals count, own goals and missed penalties do not.
     QTest::newRow("scorers, worked example")
@@ -459,7 +460,7 @@ void TestPages::reportOfAFullMatch()
              u"<h1 align='center'>League</h1><h2 align='center'>Тур: 5</h2>"
              "<h2 align='center'>Home - Away - 2:1</h2>"
              "<p>Town. Arena. 1000 зрителей<br><b>Судья:</b> Ref (Ref Town)<br>"
-             "Sunday, 1 March 2009 19:00</p>"
+             "воскресенье, 1 марта 2009 г. 19:00</p>"
              "<table border='0' width='100%'><tr><td>H1<br>H2</td><td>A1</td></tr>"
              "<tr><td><b>Тренер:</b> Coach H</td><td><b>Тренер:</b> Coach A</td></tr></table>"
              "<table border='0' width='100%'>"
@@ -529,7 +530,7 @@ void TestPages::reportValuesAreEscaped()
     for (const QString &piece :
          {u"<h1 align='center'>&lt;/h1&gt;&lt;script&gt;</h1>"_s, u"A&lt;b&gt; - Away"_s,
           u"<p>Arena. 1000"_s, u"R &amp; &quot;Co&quot; (Ref Town)"_s,
-          u"<tr><td>&lt;i&gt;H1</td>"_s, u"2009 %1 %2</p>"_s,
+          u"<tr><td>&lt;i&gt;H1</td>"_s, u"2009 г. %1 %2</p>"_s,
           u"<td>&lt;u&gt;</td><td>&lt;td&gt;</td><td>P&lt;br&gt;</td>"_s})
         QVERIFY2(html.contains(piece), qPrintable(piece));
     QCOMPARE(html.count(u"<b>"_s), 3); // only the document's own bold labels

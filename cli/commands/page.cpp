@@ -8,6 +8,7 @@
 #include "pages/builders.h"
 #include "pages/pagecaption.h"
 #include "pages/pagecodes.h"
+#include "pages/pagerequest.h"
 #include "pages/tabledata.h"
 #include "pages/textexport.h"
 #include "strings/texts.h"
@@ -62,16 +63,11 @@ int run(const CommandLine &args)
         return ExitFailure;
 
     // The page: a short name or a link as the window follows it.
-    const PageCodeEntry *entry = findPageByName(link);
-    QString argument;
-    if (!entry) {
-        const LinkParts parts = splitLink(link);
-        if (parts.code.size() == 5)
-            entry = findPageCode(parts.code);
-        if (!entry)
-            return usageError(t.cliUnknownPage.arg(link) + u'\n' + t.cliUsage.arg(pageNames()));
-        argument = pageArgument(*entry, parts.argument);
-    }
+    PageRequest request = pageRequest(link);
+    const PageCodeEntry *entry = request.entry;
+    if (!entry)
+        return usageError(t.cliUnknownPage.arg(link) + u'\n' + t.cliUsage.arg(pageNames()));
+    QString &argument = request.argument;
     if (entry->kind == PageKind::Report)
         return usageError(t.cliReportPage.arg(link, path, splitLink(link).argument));
     const QStringList teams = args.values(u"team"_s);
@@ -131,28 +127,27 @@ int run(const CommandLine &args)
     if (args.has(u"round"_s))
         filter.round = args.value(u"round"_s);
 
-    PageParams params;
-    params.menuChoice = args.value(u"menu-choice"_s);
-    params.argument = argument;
-    params.considerId = filter.considerId;
-    if (entry->builder == calculateTable) {
+    request.menuChoice = args.value(u"menu-choice"_s);
+    request.filter = filter;
+    // The rules file is read only for the pages that count points.
+    if (entry->countsPoints) {
         const bool named = args.has(u"rules"_s);
-        params.rules = readRules(named ? args.value(u"rules"_s) : rulesFilePath(path),
-                                 filter.tournament, named);
+        request.rules = readRules(named ? args.value(u"rules"_s) : rulesFilePath(path),
+                                  filter.tournament, named);
         if (args.has(u"points"_s)) {
-            params.rules.win = overrides.win;
-            params.rules.draw = overrides.draw;
-            params.rules.loss = overrides.loss;
+            request.rules.win = overrides.win;
+            request.rules.draw = overrides.draw;
+            request.rules.loss = overrides.loss;
         }
         if (args.has(u"tiebreak"_s))
-            params.rules.tieBreaks = overrides.tieBreaks;
+            request.rules.tieBreaks = overrides.tieBreaks;
     }
     // The table and its snapshot last as long as the process, as the store does: freeing tens of
     // thousands of cells one by one only delays the exit.
     static TableData *const lastingTable = new TableData;
     static TableSnapshot *const lastingSnapshot = new TableSnapshot;
     TableData &table = *lastingTable;
-    runPage(store, filter, entry->builder, params, table);
+    runPage(store, request, table);
 
     TableSnapshot &snapshot = *lastingSnapshot;
     snapshot = snapshotOf(table, args.has(u"links"_s));
