@@ -81,6 +81,7 @@ void MainWindow::init(DialogProvider *dialogs, const QString &startFile, bool de
     buildAnalysis();
     buildTableTools();
     buildReportsMenu();
+    buildPrintMenu();
     connectSignals();
 
     buildHistoryMenu();

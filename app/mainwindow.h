@@ -234,6 +234,15 @@ private:
     QAction *actionSaveReportXml = nullptr;
     QAction *actionImportCsv = nullptr;
 
+    // Printing and PDF of the table or report shown (mainwindow_print.cpp).
+    void buildPrintMenu();
+    void printShown();
+    void exportPdf();
+    // The file a table is saved to, with the choice of a caption line first (remembered).
+    QString askTableFile(const QString &filter, bool &withCaption);
+    QAction *actionPrint = nullptr;
+    QAction *actionExportPdf = nullptr;
+
     // The answer of the person search dialog.
     QString searchText;
 

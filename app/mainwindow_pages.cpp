@@ -324,15 +324,16 @@ void MainWindow::contextMenu(const QPoint &pos)
 
 void MainWindow::saveAsText()
 {
-    const QString path =
-        dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), QString());
+    bool withCaption = false;
+    const QString path = askTableFile(QString(), withCaption);
     if (path.isEmpty())
         return;
 
     const TableSnapshot snapshot = shownTable();
+    const QString first = withCaption ? textCaptionLine(caption->text()) : QString();
 
     // Written beside the target and then put in its place, so a failed write leaves no torn file.
-    const SystemError error = writeFileSafely(path, exportText(snapshot).toLocal8Bit());
+    const SystemError error = writeFileSafely(path, (first + exportText(snapshot)).toLocal8Bit());
     if (error.isError())
         dialogs()->warning(this, texts().saveFailedTitle,
                            texts().fileCannotWrite.arg(QDir::toNativeSeparators(path),

@@ -1,9 +1,10 @@
 // Reports in and out: "Экспортировать отчёты в XML" (the matches of the current selection),
-// "Сохранить отчёт как XML" (the report shown) and "Импортировать CSV файл".
+// "Сохранить отчёт как XML" (the report shown) and "Импортировать CSV файл" (with its choices).
 
 #include "app/mainwindow.h"
 #include "app/resulttableview.h"
 
+#include "dialogs/csvimportdialog.h"
 #include "dialogs/editreport.h"
 #include "formats/csvimport.h"
 #include "formats/fileio.h"
@@ -142,10 +143,13 @@ void MainWindow::importCsv()
         return;
     const QString shown = QDir::toNativeSeparators(path);
     const qsizetype before = store.count();
+    CsvImportDialog choices(QFileInfo(path).fileName(), this);
+    if (dialogs()->exec(choices) != QDialog::Accepted)
+        return;
     ImportBatch batch(store);
     const CsvImportResult result = [&] {
         WaitCursor wait;
-        return importCsvFile(path, batch);
+        return importCsvFile(path, batch, choices.options());
     }();
     if (!result.opened) {
         dialogs()->warning(this, t.csvFailedTitle,

@@ -184,14 +184,15 @@ TableSnapshot MainWindow::shownTable() const
 
 void MainWindow::saveAsCsv()
 {
-    QString path =
-        dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), texts().csvFilter);
+    bool withCaption = false;
+    QString path = askTableFile(texts().csvFilter, withCaption);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
+    const QString first = withCaption ? csvCaptionLine(caption->text()) : QString();
     // Written beside the target and then put in its place, so a failed write leaves no torn file.
-    const SystemError error = writeFileSafely(path, exportCsv(shownTable()).toUtf8());
+    const SystemError error = writeFileSafely(path, (first + exportCsv(shownTable())).toUtf8());
     if (error.isError())
         dialogs()->warning(this, texts().saveFailedTitle,
                            texts().fileCannotWrite.arg(QDir::toNativeSeparators(path),

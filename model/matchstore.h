@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/match.h"
+#include "model/matchfields.h"
 #include "model/storeallocator.h"
 #include "model/texttable.h"
 
@@ -24,49 +25,6 @@ struct DateSpan
     void widen(const QDate &date);
     void widen(const DateSpan &other);
 };
-
-// The texts of a match record. The ones nearly every page reads come first, so that they share a
-// cache line with the date; matchFileOrder gives the order of the database file.
-enum MatchField : int {
-    TournamentField,
-    RoundField,
-    Team1Field,
-    Team2Field,
-    Goals1Field,
-    Goals2Field,
-    FileNameField,
-    IdField,
-    Extra1Field,
-    Extra2Field,
-    Penalties1Field,
-    Penalties2Field,
-    TimeField,
-    Coach1IdField,
-    Coach1Field,
-    Coach2IdField,
-    Coach2Field,
-    Team1IdField,
-    Team2IdField,
-    StadiumIdField,
-    StadiumField,
-    CityField,
-    AttendanceField,
-    RefereeIdField,
-    RefereeField,
-    RefereeCityField,
-    MatchFieldCount
-};
-
-// The texts in the order of the database file: the first matchFieldsBeforeDate come before the
-// date, the rest after it.
-inline constexpr MatchField matchFileOrder[MatchFieldCount] = {
-    FileNameField,   IdField,       RoundField,      TournamentField, Goals1Field,
-    Goals2Field,     Extra1Field,   Extra2Field,     Penalties1Field, Penalties2Field,
-    TimeField,       Coach1IdField, Coach1Field,     Coach2IdField,   Coach2Field,
-    Team1IdField,    Team1Field,    Team2IdField,    Team2Field,      StadiumIdField,
-    StadiumField,    CityField,     AttendanceField, RefereeIdField,  RefereeField,
-    RefereeCityField};
-inline constexpr int matchFieldsBeforeDate = 11;
 
 // A line-up entry and an event as the store keeps them: texts by number.
 struct LineupEntry

@@ -1,6 +1,7 @@
 // scorewright-cli run as a separate process, and the match generator its fixtures come from.
 #include "formats/database.h"
 #include "formats/xmlexport.h"
+#include "formats/sqliteexport.h"
 #include "formats/xmlimport.h"
 #include "generator/generator.h"
 #include "model/competitionrules.h"
@@ -70,6 +71,7 @@ private Q_SLOTS:
     void generatorIsDeterministicAndReadsBack();
     void sqliteExport_data();
     void sqliteExport();
+    void sqliteColumnsHoldTheirFields();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -217,6 +219,16 @@ void TestCli::commands_data()
     row("export over its input", "export DB --sqlite DB", 1, {}, "also an input");
     row("export into a device", "export DB --sqlite /dev/null", 1, {}, "not a regular file");
     row("text layout", "page DB matches --till 2009-03-14", 0, rule + text + rule);
+    row("caption line, the team's page", "page DB ta02_Заря --format tsv --caption", 0,
+        u"Матчи команды «Заря» — все турниры, 14.03.2009–16.03.2009\n"
+        "Дата\tГород\tХозяева\tГости\tСчёт\n2009/03/16\t\tРакета\tЗаря\t1:3\n"_s);
+    row("caption line of the standings under rules of their own",
+        "page DB standings --format csv --tournament Лига --till 2009-03-14 --caption", 0,
+        u"\"Турнирная таблица — Лига, 14.03.2009–14.03.2009 (правила: 2-1-0 (до 1995))\"\r\n"
+        "Команда,И,В,Н,П,Заб.,Проп.,О\r\nРакета,1,1,0,0,2,1,   2\r\nЗвезда,1,0,0,1,1,2,   0\r\n"_s,
+        {}, {}, rules);
+    row("bad season start", "import-csv DB -o OUT --season-start 02-29", 2, {},
+        "--season-start '02-29' is not a day");
 }
 
 void TestCli::commands()
@@ -455,14 +467,6 @@ void TestCli::sqliteExport_data()
     QTest::newRow("standings") << false << u"standings.sql"_s << u"page standings"_s << true;
     QTest::newRow("season standings") << true << u"standings.sql"_s << u"page standings"_s << true;
     QTest::newRow("season players") << true << u"players.sql"_s << u"page players"_s << false;
-    QTest::newRow("positions and dates")
-        << false << u"SELECT mid, fileName, date, tournament FROM matches ORDER BY mid"_s
-        << u"1\t1.xml\t2009-03-14\tЛига|2\t2.xml\t2009-03-15\tЛига|3\t3.xml\t2009-03-16\tКубок|"
-           "4\t4.xml\tNULL\tЛига"_s
-        << true;
-    QTest::newRow("null and empty texts")
-        << false << u"SELECT count(*), count(city), count(stadiumId) FROM matches"_s << u"4\t0\t0"_s
-        << true;
     QTest::newRow("season line-ups and events")
         << true
         << u"SELECT count(DISTINCT mid), min(ord), max(side), count(*) = count(team) FROM lineups "
@@ -503,6 +507,64 @@ void TestCli::sqliteExport()
         got.sort();
     }
     QCOMPARE(got, rows);
+}
+
+// Every column holds its own field: each value names its column (an empty one is ''), and a
+// match of nothing but nulls, undated, leaves every column NULL.
+void TestCli::sqliteColumnsHoldTheirFields()
+{
+    Match named;
+    MatchData &m = named.edit();
+#define F(field) std::pair(#field, &MatchData::field)
+    for (const auto &[column, field] :
+         {F(fileName),  F(id),         F(round),      F(tournament), F(time),       F(team1),
+          F(team1Id),   F(team2),      F(team2Id),    F(goals1),     F(goals2),     F(extra1),
+          F(extra2),    F(penalties1), F(penalties2), F(coach1),     F(coach1Id),   F(coach2),
+          F(coach2Id),  F(stadium),    F(stadiumId),  F(city),       F(attendance), F(referee),
+          F(refereeId), F(refereeCity)})
+        m.*field = QString::fromLatin1(column);
+#undef F
+    m.extra2 = u""_s;
+    m.date = QDate(2020, 5, 7);
+    m.players1 = lineup({u"name1a#playerid1a"_s, u"name1b#playerid1b"_s});
+    m.players2 = lineup({u"name2a#playerid2a"_s});
+    m.events = {MatchEvent{u"time"_s, u"type"_s, u"comment"_s, u"team"_s, u"playerid"_s,
+                           u"player"_s, u"playerid2"_s, u"player2"_s}};
+    const QString out = path(u"columns.sqlite"_s);
+    QCOMPARE(exportSqlite(makeStore({named, Match()}), out, {}), QString());
+
+    QStringList rows;
+    for (const QString &table : {u"matches"_s, u"lineups"_s, u"events"_s}) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"columns"_s);
+        db.setDatabaseName(out);
+        QVERIFY(db.open());
+        QSqlQuery query(u"SELECT * FROM "_s + table, db);
+        while (query.next()) {
+            QStringList cells;
+            for (int i = 0; i < query.record().count(); ++i) {
+                const QString name = query.record().fieldName(i);
+                if (query.isNull(i))
+                    cells.append(name + u"=NULL"_s);
+                else if (query.value(i).toString() != name)
+                    cells.append(name + u'=' + query.value(i).toString());
+            }
+            rows.append(table + u": "_s + cells.join(u' '));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"columns"_s);
+    QCOMPARE(rows, (QStringList{
+                       u"matches: mid=1 date=2020-05-07 extra2="_s,
+                       u"matches: mid=2 "_s +
+                           (u"fileName id round tournament date time team1 team1Id team2 team2Id "
+                            "goals1 goals2 extra1 extra2 penalties1 penalties2 coach1 coach1Id "
+                            "coach2 coach2Id stadium stadiumId city attendance referee "
+                            "refereeId refereeCity"_s)
+                               .replace(QRegularExpression(u"(\\w+)"_s), u"\\1=NULL"_s),
+                       u"lineups: mid=1 side=1 ord=0 playerid=playerid1a name=name1a team=team1"_s,
+                       u"lineups: mid=1 side=1 ord=1 playerid=playerid1b name=name1b team=team1"_s,
+                       u"lineups: mid=1 side=2 ord=0 playerid=playerid2a name=name2a team=team2"_s,
+                       u"events: mid=1 ord=0"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FakeDialogs : public DialogProvider
 {
@@ -34,6 +35,14 @@ public:
     QString getOpenFileName(QWidget *, S c, S, S f) override { return file(u"open", c, f); }
     QString getSaveFileName(QWidget *, S c, S, S f) override { return file(u"save", c, f); }
     QString getExistingDirectory(QWidget *, S c, S) override { return file(u"directory", c, {}); }
+    // The save dialog's check box: ticked or cleared when set, else left as the window set it.
+    std::optional<bool> saveOptionAnswer;
+    QString getSaveFileNameWithOption(QWidget *, S c, S, S f, S, bool &option) override
+    {
+        if (saveOptionAnswer)
+            option = *saveOptionAnswer;
+        return file(u"save", c, f);
+    }
     QMessageBox::StandardButton question(QWidget *, S title, S text, QMessageBox::StandardButtons,
                                          QMessageBox::StandardButton) override
     {

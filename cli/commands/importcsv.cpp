@@ -1,4 +1,4 @@
-// import-csv FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME]
+// import-csv FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME] [--season-start MM-DD]
 #include "cli/clihelptexts.h"
 #include "cli/clitexts.h"
 #include "cli/commands/command.h"
@@ -54,6 +54,12 @@ int run(const CommandLine &args)
     if (args.positional().isEmpty() || out.isEmpty())
         return usageError(t.cliWrongArguments.arg(u"import-csv"_s, t.cliImportCsvArguments));
     // Updating the database named by --into in place is allowed: it is replaced atomically.
+    std::optional<SeasonStart> seasonStart = SeasonStart();
+    if (args.has(u"season-start"_s)) {
+        seasonStart = parseSeasonStart(args.value(u"season-start"_s));
+        if (!seasonStart)
+            return usageError(t.cliBadSeasonStart.arg(args.value(u"season-start"_s)));
+    }
     if (outputIsAnInput(out, args.positional()))
         return ExitFailure;
     // The output's lock is held from before --into is read until the output is written.
@@ -66,6 +72,7 @@ int run(const CommandLine &args)
         return ExitFailure;
     CsvImportOptions options;
     options.tournament = args.value(u"tournament"_s);
+    options.seasonStart = *seasonStart;
 
     ImportBatch batch(store);
     qsizetype lines = 0;
@@ -101,11 +108,12 @@ const Command &importCsvCommand()
     const CliHelpTexts &h = cliHelpTexts();
     static const Command command{
         u"import-csv"_s,
-        u"FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME]"_s,
+        u"FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME] [--season-start MM-DD]"_s,
         h.importCsvSummary,
         {QCommandLineOption(u"o"_s, h.importCsvOut, u"OUT.swb"_s),
          QCommandLineOption(u"into"_s, h.importCsvInto, u"IN.swb"_s),
-         QCommandLineOption(u"tournament"_s, h.importCsvTournament, u"NAME"_s)},
+         QCommandLineOption(u"tournament"_s, h.importCsvTournament, u"NAME"_s),
+         QCommandLineOption(u"season-start"_s, h.importCsvSeasonStart, u"MM-DD"_s)},
         run};
     return command;
 }
