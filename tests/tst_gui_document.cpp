@@ -143,8 +143,8 @@ private Q_SLOTS:
             QCOMPARE(b->matchStore().count(), 6);
     }
 
-    // An import, a deletion of rows picked from a match list, a rules change and an edit are
-    // each one step named in the menu; undoing them all returns to the saved state (no "*") and
+    // An XML import, a CSV import and a deletion of rows picked from a match list are each one
+    // step named in the menu; undoing them all returns to the saved state (no "*") and
     // a save then writes the file as it was opened; redoing gives the changed store back.
     void undoRedo()
     {
@@ -158,6 +158,14 @@ private Q_SLOTS:
         window->import();
         QCOMPARE(window->actionUndo->text(), u"Отменить: импорт 3 отчётов"_s);
         QVERIFY(window->isWindowModified());
+        const QString csv = dir.filePath(u"one.csv"_s);
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.write("Date;Home;Away;FT\n01.03.2015;X;Y;2:2\n") > 0);
+        file.close();
+        dialogs.fileAnswers = QStringList{csv};
+        window->importCsv();
+        QCOMPARE(window->actionUndo->text(), u"Отменить: импорт 1 матча из «one.csv»"_s);
 
         // The match list, sorted as shown; rows 0 and 2 picked, and a row of another page kind
         // is no report: only report rows count.
@@ -177,7 +185,7 @@ private Q_SLOTS:
         window->deleteMatches();
         QCOMPARE(dialogs.kinds, QStringList{u"question"_s});
         QVERIFY(dialogs.calls.last().text.contains(u"2 матча"_s));
-        QCOMPARE(window->matchStore().count(), 4);
+        QCOMPARE(window->matchStore().count(), 5);
         for (const QString &name : picked)
             QCOMPARE(window->matchStore().indexOf(name), -1);
         QCOMPARE(window->actionUndo->text(), u"Отменить: удаление 2 матчей"_s);
@@ -185,8 +193,10 @@ private Q_SLOTS:
 
         const QByteArray changed = databaseBytes(window->matchStore());
         window->actionUndo->trigger();
-        QCOMPARE(window->matchStore().count(), 6);
+        QCOMPARE(window->matchStore().count(), 7);
         QCOMPARE(window->actionRedo->text(), u"Повторить: удаление 2 матчей"_s);
+        window->actionUndo->trigger();
+        QCOMPARE(window->matchStore().count(), 6);
         window->actionUndo->trigger();
         QCOMPARE(window->matchStore().count(), 3);
         QCOMPARE(window->comboTournaments->count(), 3); // the imported tournament has gone
@@ -195,8 +205,8 @@ private Q_SLOTS:
         window->save(); // unchanged: written without a question
         QCOMPARE(contents(path), opened);
 
-        window->actionRedo->trigger();
-        window->actionRedo->trigger();
+        for (int step = 0; step < 3; ++step)
+            window->actionRedo->trigger();
         QVERIFY(window->isWindowModified());
         QCOMPARE(databaseBytes(window->matchStore()), changed);
         // Ctrl+Z is the undo action's key; Ctrl+Y and Ctrl+Shift+Z redo.
