@@ -1,17 +1,15 @@
 #include "formats/sqliteexport.h"
 
 #include "cli/clitexts.h"
+#include "formats/fileio.h"
 #include "model/matchstore.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryFile>
 
 #include <cerrno>
-#include <cstdio>
-#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -51,10 +49,49 @@ const char *const indexes[] = {
     "ANALYZE",
 };
 
-// A null text is SQL's NULL, an empty one ''.
+// Why SQLite failed, in the system's words where SQLite's code stands for one (a full disk is
+// "No space left on device", not "database or disk is full Unable to commit transaction").
+QString reason(const QSqlError &error)
+{
+    // SQLite's primary result codes, the low byte of an extended one.
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    switch (code) {
+    case 8: // SQLITE_READONLY
+        return qt_error_string(EROFS);
+    case 10: // SQLITE_IOERR
+        return qt_error_string(EIO);
+    case 13: // SQLITE_FULL
+        return qt_error_string(ENOSPC);
+    default:
+        return error.text();
+    }
+}
+
+// A null text is SQL's NULL, an empty one ''. An unpaired surrogate becomes U+FFFD: SQLite's
+// conversion from UTF-16 would take the character after it along.
 QVariant text(const QString &value)
 {
-    return value.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value);
+    if (value.isNull())
+        return QVariant(QMetaType::fromType<QString>());
+    const qsizetype size = value.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (!value.at(i).isSurrogate())
+            continue;
+        if (value.at(i).isHighSurrogate() && i + 1 < size && value.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        QString mended = value;
+        for (qsizetype j = i; j < size; ++j) {
+            const QChar c = mended.at(j);
+            if (c.isHighSurrogate() && j + 1 < size && mended.at(j + 1).isLowSurrogate())
+                ++j;
+            else if (c.isSurrogate())
+                mended[j] = QChar::ReplacementCharacter;
+        }
+        return QVariant(mended);
+    }
+    return QVariant(value);
 }
 
 QString dateText(const QDate &date)
@@ -76,7 +113,7 @@ public:
                 return m_error;
         }
         if (!m_db.transaction())
-            return m_db.lastError().text();
+            return reason(m_db.lastError());
         if (!prepare(m_matches, u"INSERT INTO matches (mid, %1) VALUES (?%2)"_s.arg(
                                     matchColumns, u", ?"_s.repeated(27))) ||
             !prepare(m_lineups, u"INSERT INTO lineups VALUES (?, ?, ?, ?, ?, ?)"_s) ||
@@ -92,7 +129,7 @@ public:
                 progress(mid, total);
         }
         if (!m_db.commit())
-            return m_db.lastError().text();
+            return reason(m_db.lastError());
         if (progress)
             progress(total, 0);
         for (const char *statement : indexes) {
@@ -108,7 +145,7 @@ private:
         QSqlQuery query(m_db);
         if (query.exec(statement))
             return true;
-        m_error = query.lastError().text();
+        m_error = reason(query.lastError());
         return false;
     }
 
@@ -116,7 +153,7 @@ private:
     {
         if (query.prepare(statement))
             return true;
-        m_error = query.lastError().text();
+        m_error = reason(query.lastError());
         return false;
     }
 
@@ -124,7 +161,7 @@ private:
     {
         if (query.exec())
             return true;
-        m_error = query.lastError().text();
+        m_error = reason(query.lastError());
         return false;
     }
 
@@ -179,30 +216,20 @@ private:
     QString m_error;
 };
 
-// Files we write get the permissions an ordinary new file gets (the temporary one is private).
-void giveOrdinaryPermissions(const QString &path)
-{
-    const mode_t mask = umask(0);
-    umask(mask);
-    chmod(QFile::encodeName(path).constData(), 0666 & ~mask);
-}
-
 } // namespace
 
 QString exportSqlite(const MatchStore &store, const QString &requested,
                      const ExportProgress &progress)
 {
-    // A device or pipe is never replaced by a file; a link to a file replaces its target.
-    const QFileInfo named(requested);
-    if (named.exists() && !named.isFile())
+    // Through the safe writer: the new file takes the old one's place (and permissions) when
+    // complete. A device or pipe is never replaced by a file; a link to a file replaces its
+    // target.
+    FileReplacement replacement(requested, FileReplacement::OtherLibrary);
+    if (replacement.notRegular())
         return cliTexts().cliNotRegularOutput;
-    const QString path = named.exists() ? named.canonicalFilePath() : requested;
-    const QFileInfo info(path);
-    QTemporaryFile temporary(info.absolutePath() + u"/."_s + info.fileName() + u".XXXXXX"_s);
-    if (!temporary.open())
-        return temporary.errorString();
-    const QString temporaryPath = temporary.fileName();
-    temporary.close();
+    if (!replacement.ok())
+        return replacement.error().text;
+    const QString temporaryPath = replacement.temporaryPath();
 
     const QString connection = u"scorewright-export-"_s + temporaryPath;
     QString error;
@@ -212,7 +239,7 @@ QString exportSqlite(const MatchStore &store, const QString &requested,
         if (!db.isValid())
             error = db.lastError().text();
         else if (!db.open())
-            error = db.lastError().text();
+            error = reason(db.lastError());
         else {
             {
                 Filler filler(db);
@@ -222,13 +249,8 @@ QString exportSqlite(const MatchStore &store, const QString &requested,
         }
     }
     QSqlDatabase::removeDatabase(connection);
+    const SystemError committed = replacement.commit(true, error.isEmpty() ? 0 : EIO);
     if (!error.isEmpty())
         return error;
-
-    giveOrdinaryPermissions(temporaryPath);
-    if (std::rename(QFile::encodeName(temporaryPath).constData(),
-                    QFile::encodeName(path).constData()) != 0)
-        return qt_error_string(errno);
-    temporary.setAutoRemove(false);
-    return QString();
+    return committed.text;
 }

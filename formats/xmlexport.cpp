@@ -150,7 +150,8 @@ bool makeFolders(const QString &root, const QString &relative)
 // Replaces target atomically, without waiting for the disk after each of thousands of files.
 bool replaceFile(const QString &target, const QByteArray &bytes, QString *error)
 {
-    const SystemError failure = writeFileSafely(target, bytes, false);
+    // A link planted at the name after the check is replaced, never followed.
+    const SystemError failure = writeFileSafely(target, bytes, false, false);
     if (failure.isError())
         *error = failure.text;
     return !failure.isError();

@@ -2,6 +2,7 @@
 // place to write to, written in turn.
 #include "cli/clihelptexts.h"
 #include "cli/clitexts.h"
+#include "cli/clitrusttexts.h"
 #include "cli/commands/command.h"
 #include "cli/commands/common.h"
 #include "formats/sqliteexport.h"
@@ -22,7 +23,10 @@ int run(const CommandLine &args)
         (args.value(u"xml"_s).isEmpty() && args.value(u"sqlite"_s).isEmpty()))
         return usageError(t.cliWrongArguments.arg(u"export"_s, t.cliExportArguments));
     const QString &path = args.positional().constFirst();
-    if (args.has(u"sqlite"_s) && outputIsAnInput(args.value(u"sqlite"_s), {path}))
+    // An SQLite database is a file of its own: "-" is no name for it (nor a file named "-").
+    if (args.has(u"sqlite"_s) && args.value(u"sqlite"_s) == u"-"_s)
+        return usageError(cliTrustTexts().sqliteNotStdout);
+    if (args.has(u"sqlite"_s) && outputIsAnInput(args.value(u"sqlite"_s), databaseInputs(path)))
         return ExitFailure;
     MatchStore &store = lastingStore();
     if (!openDatabase(path, store))

@@ -5,6 +5,7 @@
 #include "cli/commands/common.h"
 #include "formats/csvimport.h"
 #include "formats/database.h"
+#include "model/competitionrules.h"
 #include "model/importbatch.h"
 
 #include <QTextStream>
@@ -52,7 +53,8 @@ int run(const CommandLine &args)
     if (args.positional().isEmpty() || out.isEmpty())
         return usageError(t.cliWrongArguments.arg(u"import-csv"_s, t.cliImportCsvArguments));
     // Updating the database named by --into in place is allowed: it is replaced atomically.
-    if (outputIsAnInput(out, args.positional()))
+    if (outputIsAnInput(out, args.positional()) ||
+        (args.has(u"into"_s) && outputIsAnInput(out, {rulesFilePath(args.value(u"into"_s))})))
         return ExitFailure;
     MatchStore store;
     if (args.has(u"into"_s) && !openDatabase(args.value(u"into"_s), store))
