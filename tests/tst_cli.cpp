@@ -337,7 +337,7 @@ void TestCli::importRoundTripAndInto()
     QCOMPARE(csvRun.code, 0);
     QCOMPARE(QString::fromUtf8(csvRun.out),
              u"3 lines read: 1 matches imported, 1 duplicates skipped, 1 refused; '%1' holds 1 "
-             "matches\n"_s.arg(results));
+             "matches\ntext encoding: UTF-8\n"_s.arg(results));
     QCOMPARE(csvRun.err, u"%1:3: line refused: no away team\n"_s.arg(csv));
     QCOMPARE(runCli({u"info"_s, results}).out,
              QByteArray("matches: 1\ndates: 2019-08-09 .. 2019-08-09\nundated: 0\n"

@@ -41,9 +41,15 @@ int run(const CommandLine &args)
         const XmlExportResult result = exportXmlReports(matches, directory);
         for (const QString &name : result.altered)
             message(t.cliWarning.arg(t.cliExportAltered.arg(name)));
-        if (!result.ok())
+        // The folder could not be made: nothing was written.
+        if (!result.ok() && result.notWritten.isEmpty())
             return failure(t.cliCannotWrite.arg(result.failedPath, result.systemError));
+        for (const XmlExportResult::Failure &failed : result.notWritten)
+            message(t.cliWarning.arg(t.cliCannotWrite.arg(failed.path, failed.reason)));
         QTextStream(stdout) << t.cliExportDone.arg(QString::number(result.written), directory);
+        if (!result.notWritten.isEmpty())
+            return failure(cliTrustTexts().xmlNotWritten.arg(
+                QString::number(result.notWritten.size()), QString::number(matches.size())));
     }
     if (args.has(u"sqlite"_s)) {
         const QString to = args.value(u"sqlite"_s);
@@ -58,7 +64,7 @@ int run(const CommandLine &args)
             if (total == 0)
                 message(t.cliExportIndexing.arg(to));
             else if (shown.elapsed() >= 100)
-                message(t.cliExportProgress.arg(to).arg(done).arg(total));
+                message(t.cliExportProgress.arg(to, QString::number(done), QString::number(total)));
             else
                 return;
             shown.restart();

@@ -1,6 +1,7 @@
 // import-csv FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME]
 #include "cli/clihelptexts.h"
 #include "cli/clitexts.h"
+#include "cli/clitrusttexts.h"
 #include "cli/commands/command.h"
 #include "cli/commands/common.h"
 #include "formats/csvimport.h"
@@ -46,6 +47,34 @@ QString csvRefusalText(const CsvLineProblem &problem)
     return t.cliCsvUnclosedQuote;
 }
 
+QString encodingName(CsvEncoding encoding)
+{
+    switch (encoding) {
+    case CsvEncoding::Utf8:
+        break;
+    case CsvEncoding::Windows1251:
+        return u"windows-1251"_s;
+    case CsvEncoding::Utf16LE:
+        return u"UTF-16LE"_s;
+    case CsvEncoding::Utf16BE:
+        return u"UTF-16BE"_s;
+    }
+    return u"UTF-8"_s;
+}
+
+// "3, 17, 20 and 4 more lines": the first ten lines with bytes that are not UTF-8.
+QString lineList(const QList<qsizetype> &lines)
+{
+    constexpr qsizetype shown = 10;
+    QStringList numbers;
+    for (qsizetype i = 0; i < std::min(shown, lines.size()); ++i)
+        numbers.append(QString::number(lines.at(i)));
+    const QString list = numbers.join(u", "_s);
+    if (lines.size() <= shown)
+        return list;
+    return cliTrustTexts().csvBadBytesMore.arg(list, QString::number(lines.size() - shown));
+}
+
 int run(const CommandLine &args)
 {
     const CliTexts &t = cliTexts();
@@ -65,6 +94,8 @@ int run(const CommandLine &args)
     ImportBatch batch(store);
     qsizetype lines = 0;
     qsizetype refused = 0;
+    QStringList encodings; // "FILE ENCODING" of each file
+    QStringList names;     // the distinct encodings
     for (const QString &path : args.positional()) {
         const CsvImportResult result = importCsvFile(path, batch, options);
         if (!result.opened)
@@ -72,6 +103,15 @@ int run(const CommandLine &args)
                 path, result.systemError.isEmpty() ? t.cliNotRegularReason : result.systemError));
         if (result.missing != CsvMissingNothing)
             return failure(t.cliCsvMissing.arg(path, csvMissingText(result.missing)));
+        const QString encoding = encodingName(result.encoding);
+        encodings.append(cliTrustTexts().csvFileEncoding.arg(path, encoding));
+        if (!names.contains(encoding))
+            names.append(encoding);
+        if (!result.badByteLines.isEmpty())
+            message(t.cliWarning.arg((result.badByteLines.size() == 1
+                                          ? cliTrustTexts().csvBadBytes
+                                          : cliTrustTexts().csvBadBytesLines)
+                                         .arg(path, lineList(result.badByteLines))));
         QString problems;
         for (const CsvLineProblem &problem : result.refused)
             problems +=
@@ -86,6 +126,8 @@ int run(const CommandLine &args)
     QTextStream(stdout) << t.cliCsvDone.arg(
         QString::number(lines), QString::number(batch.added()), QString::number(batch.duplicates()),
         QString::number(refused), out, QString::number(store.count()));
+    QTextStream(stdout) << cliTrustTexts().csvEncoding.arg(
+        names.size() == 1 ? names.constFirst() : encodings.join(u", "_s));
     return ExitOk;
 }
 
