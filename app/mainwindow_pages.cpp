@@ -12,6 +12,7 @@
 #include "pages/pagecodes.h"
 #include "pages/tabledata.h"
 #include "pages/textexport.h"
+#include "strings/documenttexts.h"
 #include "strings/texts.h"
 
 #include <QAction>
@@ -297,13 +298,21 @@ void MainWindow::showMatchReport(const QString &fileName)
 
 void MainWindow::contextMenu(const QPoint &pos)
 {
-    const QStringList labels = menuLabels;
+    QStringList labels = menuLabels;
+    // Rows that lead to reports can be deleted from any match list.
+    const bool deletable = !selectedMatches().isEmpty();
+    if (deletable)
+        labels.append(documentTexts().actionDelete);
     if (labels.isEmpty())
         return;
     const int chosen =
         dialogs()->chooseMenuEntry(this, labels, table->viewport()->mapToGlobal(pos));
     if (chosen < 0 || chosen >= labels.size())
         return;
+    if (deletable && chosen == labels.size() - 1) {
+        deleteMatches();
+        return;
+    }
     const QTableWidgetItem *item = table->itemAt(pos);
     if (!item)
         return;
@@ -315,15 +324,16 @@ void MainWindow::contextMenu(const QPoint &pos)
 
 void MainWindow::saveAsText()
 {
-    const QString path =
-        dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), QString());
+    bool withCaption = false;
+    const QString path = askTableFile(QString(), withCaption);
     if (path.isEmpty())
         return;
 
     const TableSnapshot snapshot = shownTable();
+    const QString first = withCaption ? textCaptionLine(caption->text()) : QString();
 
     // Written beside the target and then put in its place, so a failed write leaves no torn file.
-    const SystemError error = writeFileSafely(path, exportText(snapshot).toLocal8Bit());
+    const SystemError error = writeFileSafely(path, (first + exportText(snapshot)).toLocal8Bit());
     if (error.isError())
         dialogs()->warning(this, texts().saveFailedTitle,
                            texts().fileCannotWrite.arg(QDir::toNativeSeparators(path),
