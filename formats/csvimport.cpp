@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -268,19 +269,125 @@ QString plainCount(const QString &text)
     return digits.isEmpty() ? text : digits;
 }
 
-QString decode(const QByteArray &bytes)
+// The length of the well-formed UTF-8 sequence at bytes[i] (1 for ASCII), or 0 when the bytes
+// there are not one.
+qsizetype utf8Sequence(const uchar *bytes, qsizetype i, qsizetype size)
 {
-    QByteArrayView view(bytes);
-    if (view.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(view.sliced(3));
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder cp1251("windows-1251");
-    if (cp1251.isValid())
-        return cp1251.decode(view);
-    return QString::fromLatin1(bytes);
+    const uchar b = bytes[i];
+    if (b < 0x80)
+        return 1;
+    qsizetype length = 0;
+    char32_t lowest = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+        length = 2;
+        lowest = 0x80;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        length = 3;
+        lowest = 0x800;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        length = 4;
+        lowest = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + length > size)
+        return 0;
+    char32_t c = b & (0x7F >> length);
+    for (qsizetype k = 1; k < length; ++k) {
+        if ((bytes[i + k] & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (bytes[i + k] & 0x3F);
+    }
+    if (c < lowest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+// How the file is read. The encoding is decided by the file as a whole: a byte order mark names
+// it; else the file is UTF-8 when its well-formed multi-byte sequences are at least as many as
+// its stray bytes (which are read as U+FFFD, their lines named), and windows-1251 when the stray
+// bytes are the most. Returns where the text starts (past a byte order mark).
+qsizetype detectEncoding(QByteArrayView view, CsvImportResult &result)
+{
+    if (view.startsWith("\xFF\xFE") || view.startsWith("\xFE\xFF")) {
+        result.encoding = view.startsWith("\xFF\xFE") ? CsvEncoding::Utf16LE : CsvEncoding::Utf16BE;
+        return 2;
+    }
+    const bool bom = view.startsWith("\xEF\xBB\xBF");
+    if (bom)
+        view = view.sliced(3);
+    const auto *bytes = reinterpret_cast<const uchar *>(view.data());
+    const qsizetype size = view.size();
+    qsizetype sequences = 0;
+    qsizetype stray = 0;
+    qsizetype line = 1;
+    QList<qsizetype> badLines;
+    for (qsizetype i = 0; i < size;) {
+        const uchar b = bytes[i];
+        if (b < 0x80) {
+            // A line ends at \n, \r\n or \r, as the records are read.
+            if (b == '\n' || (b == '\r' && (i + 1 == size || bytes[i + 1] != '\n')))
+                ++line;
+            ++i;
+            continue;
+        }
+        const qsizetype length = utf8Sequence(bytes, i, size);
+        if (length > 0) {
+            ++sequences;
+            i += length;
+            continue;
+        }
+        ++stray;
+        if (badLines.isEmpty() || badLines.constLast() != line)
+            badLines.append(line);
+        ++i;
+    }
+    if (stray > 0 && stray > sequences && !bom && QStringDecoder("windows-1251").isValid()) {
+        result.encoding = CsvEncoding::Windows1251;
+        return 0;
+    }
+    result.encoding = CsvEncoding::Utf8;
+    result.badByteLines = badLines;
+    return bom ? 3 : 0;
+}
+
+// The text of bytes[from, till) in the encoding found.
+QString decodePart(QByteArrayView bytes, CsvEncoding encoding)
+{
+    switch (encoding) {
+    case CsvEncoding::Utf8:
+        break;
+    case CsvEncoding::Windows1251:
+        return QStringDecoder("windows-1251").decode(bytes);
+    case CsvEncoding::Utf16LE:
+        return QStringDecoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless)
+            .decode(bytes);
+    case CsvEncoding::Utf16BE:
+        return QStringDecoder(QStringConverter::Utf16BE, QStringConverter::Flag::Stateless)
+            .decode(bytes);
+    }
+    return QString::fromUtf8(bytes);
+}
+
+// The end of the next part of the text to decode and read: about partBytes from from, just past
+// a line feed outside quotes, so that no record is split ('"' and '\n' are single bytes in UTF-8
+// and windows-1251, and never inside a character). UTF-16 is one part.
+qsizetype partEnd(QByteArrayView bytes, qsizetype from, CsvEncoding encoding)
+{
+    constexpr qsizetype partBytes = 8 * 1024 * 1024;
+    const qsizetype size = bytes.size();
+    if (encoding == CsvEncoding::Utf16LE || encoding == CsvEncoding::Utf16BE ||
+        size - from <= partBytes)
+        return size;
+    bool quoted = false;
+    for (qsizetype i = from; i < size; ++i) {
+        const char c = bytes[i];
+        if (c == '"')
+            quoted = !quoted;
+        else if (c == '\n' && !quoted && i - from >= partBytes)
+            return i + 1;
+    }
+    return size;
 }
 
 } // namespace
@@ -388,12 +495,19 @@ QString csvTournament(const QString &pattern, const QString &division, const QSt
     return name;
 }
 
-CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, ImportBatch &batch,
-                              const CsvImportOptions &options)
+namespace {
+
+// Reads bytes part by part (see partEnd): only one part is ever decoded at a time, and done,
+// when given, is told how far the bytes have been read, so that their memory can be given back.
+CsvImportResult importCsvParts(QByteArrayView bytes, const QString &fileName, ImportBatch &batch,
+                               const CsvImportOptions &options,
+                               const std::function<void(qsizetype)> &done)
 {
     CsvImportResult result;
-    const QString text = decode(bytes);
-    const QStringView all(text);
+    qsizetype partStart = detectEncoding(bytes, result);
+    qsizetype partStop = partEnd(bytes, partStart, result.encoding);
+    QString text = decodePart(bytes.sliced(partStart, partStop - partStart), result.encoding);
+    QStringView all(text);
 
     // The separator: the one of ',' and ';' the header line holds more of.
     const qsizetype headerEnd = [&] {
@@ -444,7 +558,18 @@ CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, 
     QString tournamentSeason;
     QString tournament;
 
-    while (pos < all.size()) {
+    for (;;) {
+        if (pos >= all.size()) {
+            if (partStop >= bytes.size())
+                break;
+            if (done)
+                done(partStop);
+            partStart = partStop;
+            partStop = partEnd(bytes, partStart, result.encoding);
+            text = decodePart(bytes.sliced(partStart, partStop - partStart), result.encoding);
+            all = QStringView(text);
+            pos = 0;
+        }
         const qsizetype line = lineBreaks + 2;
         // A line ends at \n, \r\n or \r: count the \r alone as a line end too.
         const qsizetype start = pos;
@@ -457,7 +582,7 @@ CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, 
             blank = blank && cell.trimmed().isEmpty();
         if (blank && !record.unclosed) {
             // Trailing empty lines and lines of separators only are no matches.
-            if (pos < all.size() || !consumed.trimmed().isEmpty())
+            if (pos < all.size() || partStop < bytes.size() || !consumed.trimmed().isEmpty())
                 ++result.blank;
             continue;
         }
@@ -531,6 +656,14 @@ CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, 
     return result;
 }
 
+} // namespace
+
+CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, ImportBatch &batch,
+                              const CsvImportOptions &options)
+{
+    return importCsvParts(bytes, fileName, batch, options, {});
+}
+
 CsvImportResult importCsvFile(const QString &path, ImportBatch &batch,
                               const CsvImportOptions &options)
 {
@@ -543,5 +676,8 @@ CsvImportResult importCsvFile(const QString &path, ImportBatch &batch,
             result.systemError = file.error.isError() ? file.error.text : qt_error_string(EIO);
         return result;
     }
-    return importCsvData(file.bytes, QFileInfo(path).fileName(), batch, options);
+    // The file's memory goes back part by part as it is read: the file and the matches it makes
+    // are never all in memory at once.
+    return importCsvParts(file.bytes, QFileInfo(path).fileName(), batch, options,
+                          [&file](qsizetype upTo) { file.release(0, upTo); });
 }

@@ -27,8 +27,10 @@ class ImportBatch;
 // Other columns are ignored. A cell holding only "NA" is empty. Dates are read as dd/mm/yy,
 // dd/mm/yyyy, yyyy-mm-dd or dd.mm.yyyy (a day or month may have one digit); a two-digit year is the
 // latest year ending in those digits that is not after the current one. Cells are separated by ','
-// or ';' (whichever the header holds more of) and quoted as in RFC 4180; the text is UTF-8 (with or
-// without a byte order mark) or, when it is not valid UTF-8, windows-1251.
+// or ';' (whichever the header holds more of) and quoted as in RFC 4180. The encoding is decided
+// by the whole file: UTF-16 with its byte order mark; else UTF-8 (with or without a byte order
+// mark), bytes that are not UTF-8 read as U+FFFD and their lines named; windows-1251 only when
+// such bytes outnumber the well-formed UTF-8 sequences (a file written in that encoding).
 
 // What a file lacks to be read at all.
 enum CsvMissing : unsigned {
@@ -55,9 +57,13 @@ struct CsvLineProblem
     QString text; // the offending cell as written
 };
 
+enum class CsvEncoding { Utf8, Windows1251, Utf16LE, Utf16BE };
+
 struct CsvImportResult
 {
-    bool opened = true; // false: the file could not be read (systemError says why)
+    CsvEncoding encoding = CsvEncoding::Utf8;
+    QList<qsizetype> badByteLines; // UTF-8: lines holding bytes that are not, read as U+FFFD
+    bool opened = true;            // false: the file could not be read (systemError says why)
     QString systemError;
     unsigned missing = CsvMissingNothing; // non-zero: the header lacks these; nothing was read
     qsizetype lines = 0;      // data lines read (the header and blank lines not counted)

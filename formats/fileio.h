@@ -32,6 +32,7 @@ struct FileContents
     SystemError error;
     QByteArray bytes; // may refer to memory that owner keeps: keep the two together
     std::shared_ptr<void> owner;
+    bool cut = false; // readFileStart: the file holds more than was read
 
     // Gives the memory of bytes[from, till) back to the system (as far as whole pages of it go)
     // when the bytes are in memory of their own: a reader that is done with a stretch of a large
@@ -52,16 +53,86 @@ FileContents readWholeFile(const QString &path,
                            const std::function<bool(const QByteArray &head)> &wanted = {},
                            qsizetype headSize = 4);
 
+// Reads at most limit bytes from the start of the regular file at path (its bytes, as the file
+// system has them), refusing anything else without blocking as readWholeFile does; cut tells a
+// longer file. For files that are small when they are what they should be (a report, a rules
+// file): a huge one cannot take the memory.
+FileContents readFileStart(const QByteArray &path, qint64 limit);
+
 // Writes a file through write, which gets a device to write to and returns false on its own
-// failure. A regular file (or a new one) is replaced atomically: the bytes go to a temporary file
-// beside it that is renamed over it only when complete, so a failure leaves the old file as it
-// was; a link to a regular file replaces the link's target. A path that exists and is no regular
-// file (a device such as /dev/null, a pipe, a socket) is written in place and never replaced.
-// With durable off the new file is not flushed to the disk before the rename, which many small
-// files written at once (an export) cannot afford; a crash may then leave the new file empty.
+// failure. A regular file (or a new one) is replaced atomically (see FileReplacement), so a
+// failure leaves the old file as it was; its permissions are kept. A path that exists and is no
+// regular file (a device such as /dev/null, a pipe, a socket) is written in place and never
+// replaced. With durable off the new file is not flushed to the disk before the rename, which
+// many small files written at once (an export) cannot afford; a crash may then leave the new file
+// empty. With followNamedLink off, a link at path is replaced like any file instead of having its
+// target replaced (an export into a folder others can write to).
 SystemError writeFileSafely(const QString &path, const std::function<bool(QIODevice &)> &write,
-                            bool durable = true);
-SystemError writeFileSafely(const QString &path, const QByteArray &bytes, bool durable = true);
+                            bool durable = true, bool followNamedLink = true);
+SystemError writeFileSafely(const QString &path, const QByteArray &bytes, bool durable = true,
+                            bool followNamedLink = true);
+
+// The new version of a file, written beside it and put in its place when complete. Its
+// directory is opened once, and everything after goes through that handle without following a
+// link: a link planted at the name, or in place of the directory, while the file is written
+// cannot lead the write anywhere else. The new file is unnamed until committed (O_TMPFILE), so a
+// process killed meanwhile leaves nothing behind; where the file system cannot do that it is a
+// hidden temporary ".NAME.PID.N.swtmp", and those of processes no longer running are removed
+// the next time a file is written there. A link named by path (checked once, at the start)
+// keeps being a link: its target is replaced. An existing device, pipe or socket is written in
+// place.
+class FileReplacement
+{
+public:
+    enum Use {
+        Write,       // written through descriptor()
+        OtherLibrary // opened by temporaryPath() (SQLite): the new file has a name while it is
+                     // written, and a device, pipe or socket is refused (notRegular) unopened
+    };
+    // With clearStale, the folder is looked through for temporaries of writers no longer running.
+    explicit FileReplacement(const QString &path, Use use = Write, bool clearStale = true,
+                             bool followNamedLink = true);
+    ~FileReplacement(); // a replacement not committed is dropped
+    FileReplacement(const FileReplacement &) = delete;
+    FileReplacement &operator=(const FileReplacement &) = delete;
+
+    bool ok() const { return m_failure == 0; }
+    SystemError error() const { return SystemError::fromErrno(m_failure); }
+    // The descriptor to write the new contents to (or the device itself when inPlace).
+    int descriptor() const { return m_fd; }
+    bool inPlace() const { return m_inPlace; }
+    bool notRegular() const { return m_notRegular; }
+    // A path by which another library (SQLite) can open the new file, while it is not committed.
+    QString temporaryPath() const;
+    // Puts the new file in place of the old, with the old one's permissions; failure, when not
+    // 0, is the errno of a failed write, and the new file is dropped instead.
+    SystemError commit(bool durable, int failure = 0);
+
+private:
+    int begin(const QByteArray &native, bool followLink);
+    void closeAll();
+
+    QString m_path;
+    QByteArray m_directory;
+    QByteArray m_name;      // in the directory
+    QByteArray m_temporary; // the new file's name while it has one, else empty
+    QByteArray m_procPath;  // the unnamed new file as /proc shows it
+    int m_dirfd = -1;
+    int m_fd = -1;
+    int m_failure = 0;
+    bool m_inPlace = false;
+    Use m_use = Write;
+    bool m_clearStale = true;
+    bool m_followNamedLink = true;
+    bool m_notRegular = false;
+    unsigned m_mode = 0;
+    unsigned m_owner = unsigned(-1);
+    unsigned m_group = unsigned(-1);
+};
+
+// For tests: called with the path being written, after the new contents are written and before
+// they are put in place (a test plants a link there to show it is not followed). Empty: none.
+void setBeforeCommitHookForTesting(std::function<void(const QString &path)> hook);
 
 // True when the two paths name one file (same device and inode; links and "./" resolved).
 // False when either does not exist.

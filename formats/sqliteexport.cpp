@@ -2,17 +2,15 @@
 #include "model/matchfields.h"
 
 #include "cli/clitexts.h"
+#include "formats/fileio.h"
 #include "model/matchstore.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryFile>
 
 #include <cerrno>
-#include <cstdio>
-#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -54,10 +52,49 @@ const char *const indexes[] = {
     "ANALYZE",
 };
 
-// A null text is SQL's NULL, an empty one ''.
+// Why SQLite failed, in the system's words where SQLite's code stands for one (a full disk is
+// "No space left on device", not "database or disk is full Unable to commit transaction").
+QString reason(const QSqlError &error)
+{
+    // SQLite's primary result codes, the low byte of an extended one.
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    switch (code) {
+    case 8: // SQLITE_READONLY
+        return qt_error_string(EROFS);
+    case 10: // SQLITE_IOERR
+        return qt_error_string(EIO);
+    case 13: // SQLITE_FULL
+        return qt_error_string(ENOSPC);
+    default:
+        return error.text();
+    }
+}
+
+// A null text is SQL's NULL, an empty one ''. An unpaired surrogate becomes U+FFFD: SQLite's
+// conversion from UTF-16 would take the character after it along.
 QVariant text(const QString &value)
 {
-    return value.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value);
+    if (value.isNull())
+        return QVariant(QMetaType::fromType<QString>());
+    const qsizetype size = value.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (!value.at(i).isSurrogate())
+            continue;
+        if (value.at(i).isHighSurrogate() && i + 1 < size && value.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        QString mended = value;
+        for (qsizetype j = i; j < size; ++j) {
+            const QChar c = mended.at(j);
+            if (c.isHighSurrogate() && j + 1 < size && mended.at(j + 1).isLowSurrogate())
+                ++j;
+            else if (c.isSurrogate())
+                mended[j] = QChar::ReplacementCharacter;
+        }
+        return QVariant(mended);
+    }
+    return QVariant(value);
 }
 
 QString dateText(const QDate &date)
@@ -83,7 +120,7 @@ public:
                 return m_error;
         }
         if (!m_db.transaction())
-            return m_db.lastError().text();
+            return reason(m_db.lastError());
         if (!prepare(m_matches, u"INSERT INTO matches (mid, %1) VALUES (?%2)"_s.arg(
                                     columns.join(u", "_s), u", ?"_s.repeated(columns.size()))) ||
             !prepare(m_lineups, u"INSERT INTO lineups VALUES (?, ?, ?, ?, ?, ?)"_s) ||
@@ -99,7 +136,7 @@ public:
                 progress(mid, total);
         }
         if (!m_db.commit())
-            return m_db.lastError().text();
+            return reason(m_db.lastError());
         if (progress)
             progress(total, 0);
         for (const char *statement : indexes) {
@@ -115,7 +152,7 @@ private:
         QSqlQuery query(m_db);
         if (query.exec(statement))
             return true;
-        m_error = query.lastError().text();
+        m_error = reason(query.lastError());
         return false;
     }
 
@@ -123,7 +160,7 @@ private:
     {
         if (query.prepare(statement))
             return true;
-        m_error = query.lastError().text();
+        m_error = reason(query.lastError());
         return false;
     }
 
@@ -131,7 +168,7 @@ private:
     {
         if (query.exec())
             return true;
-        m_error = query.lastError().text();
+        m_error = reason(query.lastError());
         return false;
     }
 
@@ -183,30 +220,20 @@ private:
     QString m_error;
 };
 
-// Files we write get the permissions an ordinary new file gets (the temporary one is private).
-void giveOrdinaryPermissions(const QString &path)
-{
-    const mode_t mask = umask(0);
-    umask(mask);
-    chmod(QFile::encodeName(path).constData(), 0666 & ~mask);
-}
-
 } // namespace
 
 QString exportSqlite(const MatchStore &store, const QString &requested,
                      const ExportProgress &progress)
 {
-    // A device or pipe is never replaced by a file; a link to a file replaces its target.
-    const QFileInfo named(requested);
-    if (named.exists() && !named.isFile())
+    // Through the safe writer: the new file takes the old one's place (and permissions) when
+    // complete. A device or pipe is never replaced by a file; a link to a file replaces its
+    // target.
+    FileReplacement replacement(requested, FileReplacement::OtherLibrary);
+    if (replacement.notRegular())
         return cliTexts().cliNotRegularOutput;
-    const QString path = named.exists() ? named.canonicalFilePath() : requested;
-    const QFileInfo info(path);
-    QTemporaryFile temporary(info.absolutePath() + u"/."_s + info.fileName() + u".XXXXXX"_s);
-    if (!temporary.open())
-        return temporary.errorString();
-    const QString temporaryPath = temporary.fileName();
-    temporary.close();
+    if (!replacement.ok())
+        return replacement.error().text;
+    const QString temporaryPath = replacement.temporaryPath();
 
     const QString connection = u"scorewright-export-"_s + temporaryPath;
     QString error;
@@ -216,7 +243,7 @@ QString exportSqlite(const MatchStore &store, const QString &requested,
         if (!db.isValid())
             error = db.lastError().text();
         else if (!db.open())
-            error = db.lastError().text();
+            error = reason(db.lastError());
         else {
             {
                 Filler filler(db);
@@ -226,13 +253,8 @@ QString exportSqlite(const MatchStore &store, const QString &requested,
         }
     }
     QSqlDatabase::removeDatabase(connection);
+    const SystemError committed = replacement.commit(true, error.isEmpty() ? 0 : EIO);
     if (!error.isEmpty())
         return error;
-
-    giveOrdinaryPermissions(temporaryPath);
-    if (std::rename(QFile::encodeName(temporaryPath).constData(),
-                    QFile::encodeName(path).constData()) != 0)
-        return qt_error_string(errno);
-    temporary.setAutoRemove(false);
-    return QString();
+    return committed.text;
 }

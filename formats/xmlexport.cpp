@@ -3,6 +3,7 @@
 #include "formats/fileio.h"
 #include "model/matchstore.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -116,6 +117,39 @@ public:
     }
 };
 
+// A part longer than this many UTF-8 bytes is shortened: file systems refuse names over 255, and
+// a number ("-12") and ".xml" may still be added.
+constexpr qsizetype maxPartBytes = 240;
+
+// part cut to fit maxPartBytes, ".xml" kept; "~" and eight hex digits of a hash of the whole part
+// keep two long names that begin alike apart.
+QString shortened(const QString &part)
+{
+    if (part.size() * 3 <= maxPartBytes || part.toUtf8().size() <= maxPartBytes)
+        return part;
+    const bool xml = part.endsWith(u".xml"_s);
+    const QString stem = xml ? part.chopped(4) : part;
+    const QString mark =
+        u'~' +
+        QString::fromLatin1(
+            QCryptographicHash::hash(part.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
+    const qsizetype room = maxPartBytes - mark.size() - (xml ? 4 : 0);
+    qsizetype bytes = 0;
+    qsizetype keep = 0;
+    while (keep < stem.size()) {
+        const bool pair = stem.at(keep).isHighSurrogate() && keep + 1 < stem.size() &&
+                          stem.at(keep + 1).isLowSurrogate();
+        const char32_t c = pair ? QChar::surrogateToUcs4(stem.at(keep), stem.at(keep + 1))
+                                : stem.at(keep).unicode();
+        const qsizetype length = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+        if (bytes + length > room)
+            break;
+        bytes += length;
+        keep += pair ? 2 : 1;
+    }
+    return stem.left(keep) + mark + (xml ? u".xml"_s : QString());
+}
+
 // A part of a relative path made safe to be a file or folder name.
 QString safePart(const QString &part)
 {
@@ -126,7 +160,7 @@ QString safePart(const QString &part)
     }
     if (safe.startsWith(u'.'))
         safe[0] = u'_';
-    return safe;
+    return shortened(safe);
 }
 
 // True when every existing part of relative under root is a real folder, not a link; missing
@@ -150,7 +184,8 @@ bool makeFolders(const QString &root, const QString &relative)
 // Replaces target atomically, without waiting for the disk after each of thousands of files.
 bool replaceFile(const QString &target, const QByteArray &bytes, QString *error)
 {
-    const SystemError failure = writeFileSafely(target, bytes, false);
+    // A link planted at the name after the check is replaced, never followed.
+    const SystemError failure = writeFileSafely(target, bytes, false, false);
     if (failure.isError())
         *error = failure.text;
     return !failure.isError();
@@ -310,18 +345,24 @@ XmlExportResult exportXmlReports(const QList<Match> &matches, const QString &dir
             folders.insert(path.left(slash));
 
         const QString target = root + u'/' + path;
+        // A report that cannot be written is named, and the export goes on with the others.
+        const auto notWritten = [&](const QString &where, const QString &why) {
+            if (result.failedPath.isEmpty()) {
+                result.failedPath = where;
+                result.systemError = why;
+            }
+            result.notWritten.append({match->fileName, where, why});
+        };
         if (lastSlash > 0 && !makeFolders(root, path.left(lastSlash))) {
-            result.failedPath = QFileInfo(target).absolutePath();
-            result.systemError = qt_error_string();
-            return result;
+            notWritten(QFileInfo(target).absolutePath(), qt_error_string());
+            continue;
         }
         bool dropped = false;
         const QByteArray bytes = matchXml(*match, false, &dropped);
         QString error;
         if (!replaceFile(target, bytes, &error)) {
-            result.failedPath = target;
-            result.systemError = error;
-            return result;
+            notWritten(target, error);
+            continue;
         }
         if (dropped)
             result.altered.append(match->fileName);

@@ -19,16 +19,25 @@ QByteArray matchXml(const MatchData &match, bool windows1251 = false, bool *drop
 // The path, relative to an export folder, that a report named fileName is written to: each
 // '/'-separated part of the name with control characters and '\' replaced by '_' and a leading
 // '.' by '_' (hidden entries are not read back by the import); empty, "." and ".." parts are left
-// out, so the path never leaves the folder; ".xml" is added when the name lacks it. Empty for a
-// name with no part left: such a report is written as "new-N.xml".
+// out, so the path never leaves the folder; ".xml" is added when the name lacks it. A part longer
+// than a file system takes is shortened, with a mark of the whole part ("~" and eight hex
+// digits) that keeps long names apart. Empty for a name with no part left: such a report is
+// written as "new-N.xml".
 QString exportRelativePath(const QString &fileName);
 
 struct XmlExportResult
 {
+    struct Failure
+    {
+        QString fileName; // the match's
+        QString path;     // the file or folder that could not be written
+        QString reason;   // the system's
+    };
     qsizetype written = 0;
-    QStringList altered; // file names of reports some of whose characters were left out
-    QString failedPath;  // on failure: the file or folder that could not be written
-    QString systemError; // and why
+    QStringList altered;       // file names of reports some of whose characters were left out
+    QList<Failure> notWritten; // the reports that could not be written, in export order
+    QString failedPath;        // the folder that could not be made, or the first report not written
+    QString systemError;       // and why
     bool ok() const { return failedPath.isEmpty(); }
 };
 
@@ -36,5 +45,6 @@ struct XmlExportResult
 // the file exportRelativePath names; two matches whose paths meet (the same path, or a file where
 // the other needs a folder) get distinct numbered names ("a.xml", "a-2.xml"). A file already
 // there is replaced atomically; nothing else in the folder is touched, and a link inside it is
-// never followed. Stops at the first file that cannot be written.
+// never followed. A report that cannot be written is named in notWritten and the others are
+// written still; only a folder that cannot be made stops the export at the start.
 XmlExportResult exportXmlReports(const QList<Match> &matches, const QString &directory);

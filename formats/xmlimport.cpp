@@ -1,5 +1,6 @@
 #include "formats/xmlimport.h"
 
+#include "formats/fileio.h"
 #include "model/importbatch.h"
 
 #include <QDebug>
@@ -934,37 +935,15 @@ QString readableName(const QByteArray &name)
     return QString::fromLatin1(name);
 }
 
-// Reads up to maxReportBytes (and one more, to tell a longer file) of a regular file named by its
-// bytes; an error number on failure.
+// Reads up to maxReportBytes of a regular file named by its bytes; an error number on failure,
+// EINVAL for a file that is not a regular one.
 int readReportFile(const QByteArray &path, QByteArray &bytes, bool &cut)
 {
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int error = errno ? errno : EINVAL;
-        ::close(fd);
-        return S_ISREG(info.st_mode) ? error : EINVAL;
-    }
-    bytes.resize(qsizetype(std::min<qint64>(info.st_size, maxReportBytes) + 1));
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            return error;
-        }
-        if (n == 0)
-            break;
-        done += n;
-    }
-    ::close(fd);
-    cut = done > maxReportBytes;
-    bytes.truncate(std::min<qsizetype>(done, maxReportBytes));
+    const FileContents file = readFileStart(path, maxReportBytes);
+    if (!file.ok())
+        return file.status == FileContents::NotRegular ? EINVAL : file.error.code;
+    bytes = file.bytes;
+    cut = file.cut;
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "model/competitionrules.h"
 
+#include "formats/fileio.h"
 #include "strings/texts.h"
 
 #include <QFile>
@@ -7,6 +8,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+
+#include <cerrno>
+#include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -46,8 +50,10 @@ std::optional<int> wholeNumber(const QJsonValue &value, int low, int high)
 {
     if (!value.isDouble())
         return std::nullopt;
+    // The range first: converting a double outside the integers' range (1e116, 2^63) is
+    // undefined.
     const double number = value.toDouble();
-    if (number != double(qint64(number)) || number < low || number > high)
+    if (!(number >= low && number <= high) || std::floor(number) != number)
         return std::nullopt;
     return int(number);
 }
@@ -347,12 +353,18 @@ RulesFileResult parseRules(const QByteArray &bytes, RuleBook &book)
 RulesFileResult readRulesFile(const QString &path, RuleBook &book)
 {
     book.clear();
-    QFile file(path);
-    if (!file.exists())
+    // Through the safe reader: a pipe or device put in the file's place (a FIFO, a link to
+    // /dev/zero) is refused at once, and a file far larger than any rules file is not read whole.
+    const FileContents file = readFileStart(QFile::encodeName(path), maxRulesFileBytes);
+    if (file.status == FileContents::CannotOpen && file.error.code == ENOENT)
         return fail(RulesFileResult::Missing, QString());
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(RulesFileResult::CannotRead, file.errorString());
-    return parseRules(file.readAll(), book);
+    if (file.status == FileContents::NotRegular)
+        return fail(RulesFileResult::NotRegular, texts().notRegularReason);
+    if (!file.ok())
+        return fail(RulesFileResult::CannotRead, file.error.text);
+    if (file.cut)
+        return fail(RulesFileResult::CannotRead, SystemError::fromErrno(EFBIG).text);
+    return parseRules(file.bytes, book);
 }
 
 QByteArray rulesFileBytes(const RuleBook &book)

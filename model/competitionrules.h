@@ -110,6 +110,7 @@ struct RulesFileResult
         Ok,
         Missing,          // no file: the standard rules
         CannotRead,       // detail: the system's reason
+        NotRegular,       // a directory, pipe or device: nothing was read (detail: the reason)
         Malformed,        // not JSON, or not the expected shape; detail says where
         UnknownCriterion, // detail: the token
         BadValue,         // detail: the field, as "tournaments/NAME/points/win"
@@ -120,6 +121,9 @@ struct RulesFileResult
 
     bool ok() const { return status == Ok || status == Missing; }
 };
+
+// The largest rules file read: a thousand tournaments with their deductions take a fraction.
+constexpr qint64 maxRulesFileBytes = 4 * 1024 * 1024;
 
 // Reads path into book (emptied first, and left empty on any failure).
 RulesFileResult readRulesFile(const QString &path, RuleBook &book);

@@ -170,7 +170,8 @@ private:
             sides[s].team = s == 0 ? m.team1 : m.team2;
             sides[s].hasLineup = !lineup.isEmpty();
             if (!lineup.isEmpty() && lineup.size() != 11)
-                problems << t.problemLineupSize.arg(sides[s].team).arg(lineup.size());
+                // One arg() call: a "%2" in a team's name is text, not a placeholder.
+                problems << t.problemLineupSize.arg(sides[s].team, QString::number(lineup.size()));
             for (const PlayerView &p : lineup) {
                 Player &player = sides[s].find(p.id, p.name);
                 if (player.played) {

@@ -22,8 +22,40 @@ void appendSeparator(QString &out, const QList<int> &chars)
     out += QLatin1Char('\n');
 }
 
-QString csvField(const QString &text)
+// A number as written, sign and decimal part included: "-3", "+2", "1.5".
+bool isPlainNumber(QStringView text)
 {
+    qsizetype i = text.startsWith(u'-') || text.startsWith(u'+') ? 1 : 0;
+    const qsizetype digitsFrom = i;
+    while (i < text.size() && text[i].isDigit() && text[i].unicode() < 0x80)
+        ++i;
+    if (i == digitsFrom)
+        return false;
+    if (i < text.size() && (text[i] == u'.' || text[i] == u',')) {
+        const qsizetype fraction = ++i;
+        while (i < text.size() && text[i].isDigit() && text[i].unicode() < 0x80)
+            ++i;
+        if (i == fraction)
+            return false;
+    }
+    return i == text.size();
+}
+
+// A cell a spreadsheet would take for a formula (=, +, -, @, or a tab or carriage return before
+// one) is made text with a leading apostrophe; numbers stay numbers.
+QString spreadsheetSafe(const QString &text)
+{
+    if (text.isEmpty())
+        return text;
+    const QChar first = text.front();
+    const bool formula = first == u'=' || first == u'+' || first == u'-' || first == u'@' ||
+                         first == u'\t' || first == u'\r';
+    return formula && !isPlainNumber(text) ? QChar(u'\'') + text : text;
+}
+
+QString csvField(const QString &cell)
+{
+    const QString text = spreadsheetSafe(cell);
     const bool quote = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
                        text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
     if (!quote)

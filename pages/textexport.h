@@ -22,7 +22,9 @@ TableSnapshot snapshotOf(const TableData &table, bool withLinks = false);
 // The aligned plain-text layout: each column is width / 7 characters wide, headers are cut to fit,
 // cells never are.
 QString exportText(const TableSnapshot &table);
-// RFC 4180 comma-separated values, CRLF line ends.
+// RFC 4180 comma-separated values, CRLF line ends. For spreadsheets: a cell beginning with '=',
+// '+', '-', '@', a tab or a carriage return that is not a plain number ("-3", "+1.5") gets a
+// leading apostrophe, so that it is shown as text and never run as a formula.
 QString exportCsv(const TableSnapshot &table);
 // One tab-separated line per row; tab, line feed, carriage return and backslash are escaped.
 QString exportTsv(const TableSnapshot &table);

@@ -132,6 +132,12 @@ void TestAnalysis::reportChecks_data()
                               << QStringList{u"Р1 дважды в стартовом составе «Ракета»"_s,
                                              u"в стартовом составе «Звезда» 10 игроков"_s,
                                              u"Р2 в стартовых составах обеих команд"_s};
+    // A name is put in as it is: "%2" in it is no placeholder.
+    Match placeholder = report(u"0:0"_s, {});
+    placeholder.edit().team2 = u"Заря %2"_s;
+    placeholder.edit().players2.removeLast();
+    QTest::newRow("a placeholder in a team's name")
+        << placeholder << QStringList{u"в стартовом составе «Заря %2» 10 игроков"_s};
     Match namesakes = report(u"0:0"_s, {});
     namesakes.edit().players1[1] = PlayerEntry{u"7"_s, u"З1"_s};
     namesakes.edit().players2[0] = PlayerEntry{u"8"_s, u"З1"_s};
@@ -156,7 +162,7 @@ void TestAnalysis::reportChecks()
     QStringList found;
     for (int r = 0; r < table.rowCount(); ++r) {
         QCOMPARE(table.row(r).mid(0, 4),
-                 (QStringList{u"2020/05/01"_s, u"Ракета"_s, u"Звезда"_s, scoreText(*match)}));
+                 (QStringList{u"2020/05/01"_s, match->team1, match->team2, scoreText(*match)}));
         QCOMPARE(table.link(r), u"xm01_r.xml"_s);
         found << table.cell(r, 4);
     }

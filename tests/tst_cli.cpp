@@ -98,6 +98,8 @@ void TestCli::initTestCase()
     for (Match &match : matches)
         match.edit().tournament = match->fileName == u"3.xml"_s ? u"Кубок"_s : u"Лига"_s;
     m_fixture = databaseBytes(makeStore(matches));
+    QVERIFY(QDir().mkpath(path(u"in"_s)) &&
+            writeFile(path(u"in/r.xml"_s), "<match><team1>A</team1><team2>B</team2></match>"));
     m_season = path(u"season.swb"_s);
     QVERIFY(writeDatabase(m_season, makeStore(generateMatches(smallSeason(0, 16)))).ok());
 }
@@ -230,6 +232,22 @@ void TestCli::commands_data()
     const QString text =
         u"|              Дата |           Хозяева |             Гости |     Счёт | \n"_s + rule +
         u"|        2009/03/14 |            Ракета |            Звезда |      2:1 | \n"_s;
+    // Every input of a command is refused as its output: the reports an import reads, the rules
+    // file of the database read; "-" is no file for an SQLite database.
+    row("import over one of its reports", "import DIR/in -o DIR/./in/r.xml", 1, {},
+        "is also an input");
+    row("import over the rules of --into", "import DIR/in --into DB -o DB.rules", 1, {},
+        "is also an input", {}, "{}");
+    row("report over the rules file", "report DB 1.xml -o DB.rules", 1, {}, "is also an input", {},
+        "{}");
+    row("export over the rules file", "export DB --sqlite DB.rules", 1, {}, "is also an input", {},
+        "{}");
+    row("export to standard output", "export DB --sqlite -", 2, {}, "cannot be written to the");
+    // A rules file that is no file: refused at once, without waiting or reading without end.
+    row("a pipe for a rules file", "page DB ta01_ --format csv", 0, standings,
+        "cannot use the rules in 'DB.rules': not a regular file", {}, "<fifo>");
+    row("/dev/zero for a rules file", "page DB ta01_ --format csv", 0, standings,
+        "cannot use the rules in 'DB.rules': not a regular file", {}, "<zero>");
     row("export into no directory", "export DB --sqlite DIR/none/x.sqlite", 1, {}, "cannot write");
     row("export over its input", "export DB --sqlite DB", 1, {}, "also an input");
     row("export into a device", "export DB --sqlite /dev/null", 1, {}, "not a regular file");
@@ -264,8 +282,15 @@ void TestCli::commands()
         QVERIFY(writeFile(db, dbBytes));
     QFile::remove(path(u"link"_s));
     QVERIFY(QFile::link(db, path(u"link"_s)));
-    QFile::remove(rulesFilePath(db));
-    QVERIFY(rules.isEmpty() || writeFile(rulesFilePath(db), rules));
+    const QString rulesPath = rulesFilePath(db);
+    QFile::remove(rulesPath);
+    if (rules == "<fifo>")
+        QCOMPARE(::mkfifo(QFile::encodeName(rulesPath).constData(), 0644), 0);
+    else if (rules == "<zero>")
+        QVERIFY(QFile::link(u"/dev/zero"_s, rulesPath));
+    else
+        QVERIFY(rules.isEmpty() || writeFile(rulesPath, rules));
+    const QByteArray report = readFile(path(u"in/r.xml"_s));
     QVERIFY(writeFile(existing, "old"));
     arguments.replaceInStrings(u"LINK"_s, u"link"_s).replaceInStrings(u"DB"_s, db);
     arguments.replaceInStrings(u"OUT"_s, existing);
@@ -278,6 +303,9 @@ void TestCli::commands()
     QCOMPARE(readFile(existing), QByteArray("old"));
     if (dbBytes != "<fifo>")
         QCOMPARE(readFile(db), dbBytes);
+    if (!rules.startsWith('<'))
+        QCOMPARE(readFile(rulesPath), rules);
+    QCOMPARE(readFile(path(u"in/r.xml"_s)), report);
     QVERIFY(QFileInfo(u"/dev/null"_s).exists() && !QFileInfo(u"/dev/null"_s).isFile());
 }
 
@@ -344,7 +372,7 @@ void TestCli::importRoundTripAndInto()
     QCOMPARE(csvRun.code, 0);
     QCOMPARE(QString::fromUtf8(csvRun.out),
              u"3 lines read: 1 matches imported, 1 duplicates skipped, 1 refused; '%1' holds 1 "
-             "matches\n"_s.arg(results));
+             "matches\ntext encoding: UTF-8\n"_s.arg(results));
     QCOMPARE(csvRun.err, u"%1:3: line refused: no away team\n"_s.arg(csv));
     QCOMPARE(runCli({u"info"_s, results}).out,
              QByteArray("matches: 1\ndates: 2019-08-09 .. 2019-08-09\nundated: 0\n"

@@ -226,6 +226,85 @@ private Q_SLOTS:
         QCOMPARE(result.added, store.count());
     }
 
+    // The encoding is the whole file's: one stray byte does not make a UTF-8 file windows-1251,
+    // and its line is named; UTF-16 is read by its byte order mark.
+    void encodings_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QList<qsizetype>>("badLines");
+        QTest::addColumn<QStringList>("homeTeams");
+        const QString text = u"Date,Home,Away,FT\n01/02/2003,Спартак,Зенит,1-0\n"
+                             "02/02/2003,Спартак,Рёбра,2-0\n03/02/2003,Спартак,Зенит,3-0\n"_s;
+        const QStringList teams{u"Спартак"_s, u"Спартак"_s, u"Спартак"_s};
+        QByteArray oneBad = text.toUtf8();
+        oneBad.insert(oneBad.indexOf("Спартак,Рёбра") + 4, '\xff');
+        QTest::newRow("UTF-8 with one stray byte: UTF-8, the line named")
+            << oneBad << int(CsvEncoding::Utf8) << QList<qsizetype>{3}
+            << QStringList{u"Спартак"_s, u"Сп\ufffdартак"_s, u"Спартак"_s};
+        QTest::newRow("windows-1251 as a whole, a pair in it well-formed UTF-8 (Рё)")
+            << QByteArray(QStringEncoder("windows-1251").encode(text))
+            << int(CsvEncoding::Windows1251) << QList<qsizetype>() << teams;
+        QByteArray utf16le("\xff\xfe");
+        QByteArray utf16be("\xfe\xff");
+        for (const QChar c : text) {
+            utf16le += char(c.unicode() & 0xff);
+            utf16le += char(c.unicode() >> 8);
+            utf16be += char(c.unicode() >> 8);
+            utf16be += char(c.unicode() & 0xff);
+        }
+        QTest::newRow("UTF-16LE") << utf16le << int(CsvEncoding::Utf16LE) << QList<qsizetype>()
+                                  << teams;
+        QTest::newRow("UTF-16BE") << utf16be << int(CsvEncoding::Utf16BE) << QList<qsizetype>()
+                                  << teams;
+        QTest::newRow("a byte order mark keeps UTF-8 whatever follows; a lone CR ends a line")
+            << QByteArray("\xEF\xBB\xBF"
+                          "Date,Home,Away,FT\r01/02/2003,\xC0\xC1,B,1-0\r\n02/02/2003,\xE0,B,1-0\n")
+            << int(CsvEncoding::Utf8) << QList<qsizetype>{2, 3}
+            << QStringList{u"\ufffd\ufffd"_s, u"\ufffd"_s};
+    }
+
+    void encodings()
+    {
+        QFETCH(QByteArray, csv);
+        MatchStore store;
+        ImportBatch batch(store);
+        CsvImportOptions options;
+        options.today = today;
+        const CsvImportResult result = importCsvData(csv, u"x.csv"_s, batch, options);
+        QTEST(int(result.encoding), "encoding");
+        QTEST(result.badByteLines, "badLines");
+        QStringList homeTeams;
+        for (const Match &match : store.matches())
+            homeTeams.append(match->team1);
+        QTEST(homeTeams, "homeTeams");
+    }
+
+    // A large file is read part by part: records with line breaks inside quotes, across the
+    // parts' ends, are read whole and their lines counted as in a small one.
+    void largeFileInParts()
+    {
+        QByteArray csv("Date,Home,Away,FT,Venue\n");
+        constexpr int matches = 60000; // about 10 MB: more than one part
+        const QByteArray padding(120, 'x');
+        for (int i = 0; i < matches; ++i)
+            csv += "01/02/2003,A" + QByteArray::number(i) + ",B,1-0,\"" + padding + "\nNorth \"\"" +
+                   QByteArray::number(i) + "\"\"\"\n";
+        QVERIFY(csv.size() > 9 * 1024 * 1024);
+        MatchStore store;
+        ImportBatch batch(store);
+        CsvImportOptions options;
+        options.today = today;
+        const CsvImportResult result = importCsvData(csv, u"x.csv"_s, batch, options);
+        QCOMPARE(result.lines, matches);
+        QVERIFY(result.refused.isEmpty() && result.blank == 0);
+        QCOMPARE(store.count(), matches);
+        const Match last = store.matches().constLast();
+        QCOMPARE(last->fileName, u"x.csv-%1"_s.arg(2 + 2 * (matches - 1)));
+        QCOMPARE(last->stadium,
+                 QString::fromLatin1(padding) + u"\nNorth \"%1\""_s.arg(matches - 1));
+    }
+
     void seasonStart_data()
     {
         QTest::addColumn<QString>("text");

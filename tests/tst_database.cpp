@@ -1,4 +1,5 @@
 #include "formats/database.h"
+#include "formats/fileio.h"
 #include "testsupport.h"
 
 #include <QDataStream>
@@ -10,6 +11,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -109,6 +111,29 @@ DatabaseResult readOver(const QByteArray &bytes)
          store.dateSpan().from != makeStore(sentinel).dateSpan().from || !store.isModified()))
         result.status = DatabaseResult::Status(-1);
     return result;
+}
+
+enum WriterSituation {
+    LinkAtName,
+    FolderSwapped,
+    PrivateFile,
+    ReadOnlyFile,
+    NewFile,
+    NamedLink,
+    LinkNotFollowed,
+    StaleTemporary
+};
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -282,6 +307,95 @@ private Q_SLOTS:
         MatchStore store;
         QVERIFY(!result.ok() ||
                 (readDatabaseBytes(bytes, store).ok() && databaseBytes(store) == bytes));
+    }
+
+    // The safe writer: whatever is planted while it writes, nothing lands outside the folder
+    // named; the old file's mode is kept; a device is written in place; a temporary left by a
+    // killed writer is cleared.
+    void safeWriter_data()
+    {
+        QTest::addColumn<int>("situation");
+        QTest::addColumn<int>("mode"); // the target's mode afterwards; 0: not checked
+        QTest::newRow("a link planted at the name while writing") << int(LinkAtName) << 0644;
+        QTest::newRow("the folder swapped for a link while writing") << int(FolderSwapped) << 0644;
+        QTest::newRow("a private file stays private") << int(PrivateFile) << 0600;
+        QTest::newRow("a read-only file stays read-only") << int(ReadOnlyFile) << 0444;
+        QTest::newRow("a new file gets the mode new files get") << int(NewFile) << 0640;
+        QTest::newRow("a link named by the user: its target replaced") << int(NamedLink) << 0;
+        QTest::newRow("a link where links are not followed: replaced")
+            << int(LinkNotFollowed) << 0640;
+        QTest::newRow("a stale temporary of a dead writer removed") << int(StaleTemporary) << 0;
+    }
+
+    void safeWriter()
+    {
+        QFETCH(int, situation);
+        QFETCH(int, mode);
+        QTemporaryDir base;
+        const QString dir = base.filePath(u"out"_s), outside = base.filePath(u"outside"_s);
+        QVERIFY(QDir().mkpath(dir) && QDir().mkpath(outside));
+        const QString target = dir + u"/file.swb"_s, victim = outside + u"/victim"_s;
+        QVERIFY(writeFile(victim, "victim"));
+        const QByteArray native = QFile::encodeName(target);
+        if (situation != NewFile && situation != NamedLink && situation != LinkNotFollowed)
+            QVERIFY(writeFile(target, "old"));
+        if (situation == PrivateFile || situation == ReadOnlyFile)
+            QCOMPARE(::chmod(native.constData(), mode_t(mode)), 0);
+        if (situation == NamedLink || situation == LinkNotFollowed)
+            QVERIFY(QFile::link(victim, target));
+        QString staleName;
+        if (situation == StaleTemporary) {
+            // A process that has ended, as a killed writer has.
+            const pid_t child = ::fork();
+            if (child == 0)
+                ::_exit(0);
+            QVERIFY(child > 0 && ::waitpid(child, nullptr, 0) == child);
+            staleName = u".file.swb.%1.ab12.swtmp"_s.arg(child);
+            QVERIFY(writeFile(dir + u'/' + staleName, "stale") &&
+                    writeFile(dir + u"/.file.swb.keep"_s, "not ours"));
+        }
+        const mode_t mask = ::umask(027);
+        setBeforeCommitHookForTesting([&](const QString &) {
+            if (situation == LinkAtName) {
+                QFile::remove(target);
+                QFile::link(victim, target);
+            } else if (situation == FolderSwapped) {
+                QDir().rename(dir, dir + u"-moved"_s);
+                QFile::link(outside, dir);
+            }
+        });
+        const SystemError error =
+            writeFileSafely(target, QByteArray("new"), true, situation != LinkNotFollowed);
+        setBeforeCommitHookForTesting({});
+        ::umask(mask);
+        QVERIFY2(!error.isError(), qPrintable(error.text));
+
+        QCOMPARE(readFile(victim), QByteArray(situation == NamedLink ? "new" : "victim"));
+        QCOMPARE(QDir(outside).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{u"victim"_s});
+        const QString written = situation == FolderSwapped ? dir + u"-moved/file.swb"_s : target;
+        QCOMPARE(readFile(written), QByteArray("new"));
+        QCOMPARE(QFileInfo(target).isSymLink(), situation == NamedLink);
+        struct stat info;
+        QCOMPARE(::lstat(QFile::encodeName(written).constData(), &info), 0);
+        if (mode != 0)
+            QCOMPARE(int(info.st_mode & 07777), mode);
+        // Nothing else is left beside the file: no temporary, the stale one gone, others kept.
+        QStringList expected{u"file.swb"_s};
+        if (situation == StaleTemporary)
+            expected.prepend(u".file.swb.keep"_s);
+        QCOMPARE(
+            QDir(QFileInfo(written).absolutePath())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                           QDir::Name),
+            expected);
+    }
+
+    // A device is written in place and stays a device.
+    void safeWriterDevice()
+    {
+        QVERIFY(!writeFileSafely(u"/dev/null"_s, QByteArray("x")).isError());
+        QVERIFY(QFileInfo(u"/dev/null"_s).exists() && !QFileInfo(u"/dev/null"_s).isFile());
     }
 
     // No file, or a file another program rewrites while it is read: refused or told, never a

@@ -659,6 +659,17 @@ void TestPages::csvAndTsv_data()
     QTest::newRow("tab and backslash")
         << QList<QStringList>{{u"a\tb"_s, u"C:\\x"_s}} << u"H1,H2\r\na\tb,C:\\x\r\n"_s
         << u"H1\tH2\na\\tb\tC:\\\\x\n"_s;
+    // What a spreadsheet would run is made text in CSV; numbers with a sign stay numbers; TSV
+    // stays exact.
+    QTest::newRow("formula cells")
+        << QList<QStringList>{{u"=cmd|' /C calc'!A0"_s, u"+1+1"_s},
+                              {u"-2+3"_s, u"@SUM(A1)"_s},
+                              {u"\tx"_s, u"\r=1"_s},
+                              {u"-3"_s, u"+1.5"_s},
+                              {u"-"_s, u"a=b"_s}}
+        << u"H1,H2\r\n'=cmd|' /C calc'!A0,'+1+1\r\n'-2+3,'@SUM(A1)\r\n'\tx,\"'\r=1\"\r\n"
+           "-3,+1.5\r\n'-,a=b\r\n"_s
+        << u"H1\tH2\n=cmd|' /C calc'!A0\t+1+1\n-2+3\t@SUM(A1)\n\\tx\t\\r=1\n-3\t+1.5\n-\ta=b\n"_s;
 }
 
 void TestPages::csvAndTsv()

@@ -397,6 +397,20 @@ void TestRules::rulesFile_data()
     QTest::newRow("fractional points")
         << QByteArray(R"({"tournaments": {"L": {"points": {"win": 2.5}}}})") << int(R::BadValue)
         << u"tournaments/L/points/win"_s << standard;
+    // Out of every integer type's range: refused before any conversion (undefined behaviour).
+    QTest::newRow("points far out of range")
+        << QByteArray(R"({"tournaments": {"L": {"points": {"draw": 1.5e116}}}})")
+        << int(R::BadValue) << u"tournaments/L/points/draw"_s << standard;
+    QTest::newRow("a deduction of 2^63")
+        << QByteArray(R"({"tournaments": {"L": {"deductions": [{"team": "A",
+           "points": 9223372036854775808}]}}})")
+        << int(R::BadValue) << u"tournaments/L/deductions/1/points"_s << standard;
+    QTest::newRow("the largest points and deduction")
+        << QByteArray(R"({"tournaments": {"L": {"points": {"win": 99, "loss": 0},
+           "deductions": [{"team": "A", "points": 999}]}}})")
+        << int(R::Ok) << QString() << u"99-1-0 diff,scored A:999:"_s;
+    QTest::newRow("larger than any rules file") << QByteArray(maxRulesFileBytes + 1, ' ')
+                                                << int(R::CannotRead) << u"too large"_s << standard;
     QTest::newRow("no such date")
         << QByteArray(R"({"tournaments": {"L": {"deductions": [{"team": "A", "points": 1,
            "from": "2021-02-29"}]}}})")

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -652,6 +653,44 @@ private Q_SLOTS:
             QVERIFY2(teams.removeOne(name) || name.contains(QChar(0)) || name.contains(u'\x01') ||
                          name.contains(u'\x7f'),
                      qPrintable(name));
+    }
+
+    // A report that cannot be written (here: over a file-size limit) is named and the others are
+    // written; a name too long for a file system is shortened, two such names kept apart.
+    void exportGoesOn()
+    {
+        QTemporaryDir dir;
+        const QString longName = QString(200, u'я') + u".xml"_s;
+        QList<Match> matches{makeMatch(u"a.xml"_s, QString(), u"A"_s, u"1"_s),
+                             makeMatch(u"big.xml"_s, QString(), u"B"_s, u"2"_s),
+                             makeMatch(longName, QString(), u"C"_s, u"3"_s),
+                             makeMatch(QString(200, u'я') + u"б.xml"_s, QString(), u"D"_s, u"4"_s)};
+        for (int i = 0; i < 200; ++i)
+            matches[1].edit().players1.append({QString::number(i), u"Игрок"_s});
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit previous{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
+        const rlimit limited{rlim_t(4000), previous.rlim_max};
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const XmlExportResult result = exportXmlReports(matches, dir.path());
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, handler);
+
+        QCOMPARE(result.written, 3);
+        QCOMPARE(result.notWritten.size(), 1);
+        QCOMPARE(result.notWritten.at(0).fileName, u"big.xml"_s);
+        QCOMPARE(result.notWritten.at(0).reason, qt_error_string(EFBIG));
+        const QStringList files = filesUnder(dir.path());
+        QCOMPARE(files.size(), 3);
+        for (const QString &file : files)
+            QVERIFY2(file.toUtf8().size() <= 255, qPrintable(file));
+        MatchStore back;
+        importDirectory(dir.path(), back);
+        QStringList teams;
+        for (const Match &match : back.matches())
+            teams.append(match->team1);
+        teams.sort();
+        QCOMPARE(teams, (QStringList{u"A"_s, u"C"_s, u"D"_s}));
     }
 
     // Importing an export gives back the same matches, every field, entry and event in order,

@@ -3,8 +3,10 @@
 #include "cli/clitexts.h"
 #include "formats/database.h"
 #include "formats/fileio.h"
+#include "model/competitionrules.h"
 #include "pages/pagecodes.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextStream>
 
@@ -91,6 +93,28 @@ bool outputIsAnInput(const QString &out, const QStringList &inputs)
         return false;
     for (const QString &input : inputs) {
         if (sameFile(out, input)) {
+            failure(cliTexts().cliSameFile.arg(out));
+            return true;
+        }
+    }
+    return false;
+}
+
+QStringList databaseInputs(const QString &path)
+{
+    return {path, rulesFilePath(path)};
+}
+
+bool outputIsAReport(const QString &out, const QStringList &directories)
+{
+    // The import reads every file ending in ".xml" under the directories.
+    const QFileInfo info(out);
+    if (isStdout(out) || !info.exists() || !info.canonicalFilePath().endsWith(u".xml"_s))
+        return false;
+    const QString file = info.canonicalFilePath();
+    for (const QString &directory : directories) {
+        const QString root = QFileInfo(directory).canonicalFilePath();
+        if (!root.isEmpty() && file.startsWith(root == u"/"_s ? root : root + u'/')) {
             failure(cliTexts().cliSameFile.arg(out));
             return true;
         }

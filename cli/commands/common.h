@@ -33,6 +33,12 @@ bool isStdout(const QString &path);
 // An output that is the same file as one of the inputs would destroy it: refused up front (and
 // said so), with the input untouched.
 bool outputIsAnInput(const QString &out, const QStringList &inputs);
+// The files a command reads of the database at path: the database and its rules file.
+QStringList databaseInputs(const QString &path);
+// True (and said so) when out is an existing report under one of the directories an import
+// reads, however it is named: writing it would destroy an input.
+bool outputIsAReport(const QString &out, const QStringList &directories);
+
 // Writes bytes to path (see writeFileSafely: a regular file is replaced atomically, a device or
 // pipe written in place), or to stdout for "-" or no path.
 int writeOutput(const QByteArray &bytes, const QString &path);

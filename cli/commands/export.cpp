@@ -2,6 +2,7 @@
 // place to write to, written in turn.
 #include "cli/clihelptexts.h"
 #include "cli/clitexts.h"
+#include "cli/clitrusttexts.h"
 #include "cli/commands/command.h"
 #include "cli/commands/common.h"
 #include "formats/sqliteexport.h"
@@ -22,7 +23,10 @@ int run(const CommandLine &args)
         (args.value(u"xml"_s).isEmpty() && args.value(u"sqlite"_s).isEmpty()))
         return usageError(t.cliWrongArguments.arg(u"export"_s, t.cliExportArguments));
     const QString &path = args.positional().constFirst();
-    if (args.has(u"sqlite"_s) && outputIsAnInput(args.value(u"sqlite"_s), {path}))
+    // An SQLite database is a file of its own: "-" is no name for it (nor a file named "-").
+    if (args.has(u"sqlite"_s) && args.value(u"sqlite"_s) == u"-"_s)
+        return usageError(cliTrustTexts().sqliteNotStdout);
+    if (args.has(u"sqlite"_s) && outputIsAnInput(args.value(u"sqlite"_s), databaseInputs(path)))
         return ExitFailure;
     MatchStore &store = lastingStore();
     if (!openDatabase(path, store))
@@ -37,9 +41,15 @@ int run(const CommandLine &args)
         const XmlExportResult result = exportXmlReports(matches, directory);
         for (const QString &name : result.altered)
             message(t.cliWarning.arg(t.cliExportAltered.arg(name)));
-        if (!result.ok())
+        // The folder could not be made: nothing was written.
+        if (!result.ok() && result.notWritten.isEmpty())
             return failure(t.cliCannotWrite.arg(result.failedPath, result.systemError));
+        for (const XmlExportResult::Failure &failed : result.notWritten)
+            message(t.cliWarning.arg(t.cliCannotWrite.arg(failed.path, failed.reason)));
         QTextStream(stdout) << t.cliExportDone.arg(QString::number(result.written), directory);
+        if (!result.notWritten.isEmpty())
+            return failure(cliTrustTexts().xmlNotWritten.arg(
+                QString::number(result.notWritten.size()), QString::number(matches.size())));
     }
     if (args.has(u"sqlite"_s)) {
         const QString to = args.value(u"sqlite"_s);
@@ -54,7 +64,7 @@ int run(const CommandLine &args)
             if (total == 0)
                 message(t.cliExportIndexing.arg(to));
             else if (shown.elapsed() >= 100)
-                message(t.cliExportProgress.arg(to).arg(done).arg(total));
+                message(t.cliExportProgress.arg(to, QString::number(done), QString::number(total)));
             else
                 return;
             shown.restart();

@@ -6,6 +6,7 @@
 #include "cli/commands/databasewriting.h"
 #include "formats/database.h"
 #include "formats/xmlimport.h"
+#include "model/competitionrules.h"
 #include "model/document.h"
 
 #include <QElapsedTimer>
@@ -28,8 +29,12 @@ int run(const CommandLine &args)
         if (!QFileInfo(directory).isDir())
             return failure(t.cliNotDirectory.arg(directory));
     }
-    // Fail before a long import when the output cannot be written at all. Updating the database
-    // named by --into in place is allowed: the write replaces it atomically.
+    // Updating the database named by --into in place is allowed: the write replaces it
+    // atomically. Its rules file and the reports read are not.
+    if (outputIsAReport(out, args.positional()) ||
+        (args.has(u"into"_s) && outputIsAnInput(out, {rulesFilePath(args.value(u"into"_s))})))
+        return ExitFailure;
+    // Fail before a long import when the output cannot be written at all.
     const QFileInfo outInfo(out);
     if (!isStdout(out) && (outInfo.isDir() || !QFileInfo(outInfo.absolutePath()).isDir()))
         return failure(

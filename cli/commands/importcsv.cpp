@@ -1,11 +1,13 @@
 // import-csv FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME] [--season-start MM-DD]
 #include "cli/clihelptexts.h"
 #include "cli/clitexts.h"
+#include "cli/clitrusttexts.h"
 #include "cli/commands/command.h"
 #include "cli/commands/common.h"
 #include "cli/commands/databasewriting.h"
 #include "formats/csvimport.h"
 #include "formats/database.h"
+#include "model/competitionrules.h"
 #include "model/document.h"
 #include "model/importbatch.h"
 
@@ -47,6 +49,34 @@ QString csvRefusalText(const CsvLineProblem &problem)
     return t.cliCsvUnclosedQuote;
 }
 
+QString encodingName(CsvEncoding encoding)
+{
+    switch (encoding) {
+    case CsvEncoding::Utf8:
+        break;
+    case CsvEncoding::Windows1251:
+        return u"windows-1251"_s;
+    case CsvEncoding::Utf16LE:
+        return u"UTF-16LE"_s;
+    case CsvEncoding::Utf16BE:
+        return u"UTF-16BE"_s;
+    }
+    return u"UTF-8"_s;
+}
+
+// "3, 17, 20 and 4 more lines": the first ten lines with bytes that are not UTF-8.
+QString lineList(const QList<qsizetype> &lines)
+{
+    constexpr qsizetype shown = 10;
+    QStringList numbers;
+    for (qsizetype i = 0; i < std::min(shown, lines.size()); ++i)
+        numbers.append(QString::number(lines.at(i)));
+    const QString list = numbers.join(u", "_s);
+    if (lines.size() <= shown)
+        return list;
+    return cliTrustTexts().csvBadBytesMore.arg(list, QString::number(lines.size() - shown));
+}
+
 int run(const CommandLine &args)
 {
     const CliTexts &t = cliTexts();
@@ -60,7 +90,8 @@ int run(const CommandLine &args)
         if (!seasonStart)
             return usageError(t.cliBadSeasonStart.arg(args.value(u"season-start"_s)));
     }
-    if (outputIsAnInput(out, args.positional()))
+    if (outputIsAnInput(out, args.positional()) ||
+        (args.has(u"into"_s) && outputIsAnInput(out, {rulesFilePath(args.value(u"into"_s))})))
         return ExitFailure;
     // The output's lock is held from before --into is read until the output is written.
     DatabaseLock lock;
@@ -77,6 +108,8 @@ int run(const CommandLine &args)
     ImportBatch batch(store);
     qsizetype lines = 0;
     qsizetype refused = 0;
+    QStringList encodings; // "FILE ENCODING" of each file
+    QStringList names;     // the distinct encodings
     for (const QString &path : args.positional()) {
         const CsvImportResult result = importCsvFile(path, batch, options);
         if (!result.opened)
@@ -84,6 +117,15 @@ int run(const CommandLine &args)
                 path, result.systemError.isEmpty() ? t.cliNotRegularReason : result.systemError));
         if (result.missing != CsvMissingNothing)
             return failure(t.cliCsvMissing.arg(path, csvMissingText(result.missing)));
+        const QString encoding = encodingName(result.encoding);
+        encodings.append(cliTrustTexts().csvFileEncoding.arg(path, encoding));
+        if (!names.contains(encoding))
+            names.append(encoding);
+        if (!result.badByteLines.isEmpty())
+            message(t.cliWarning.arg((result.badByteLines.size() == 1
+                                          ? cliTrustTexts().csvBadBytes
+                                          : cliTrustTexts().csvBadBytesLines)
+                                         .arg(path, lineList(result.badByteLines))));
         QString problems;
         for (const CsvLineProblem &problem : result.refused)
             problems +=
@@ -95,9 +137,12 @@ int run(const CommandLine &args)
     if (const int code = writeDocument(document, out))
         return code;
     // The summary goes where the database does not.
-    QTextStream(isStdout(out) ? stderr : stdout) << t.cliCsvDone.arg(
-        QString::number(lines), QString::number(batch.added()), QString::number(batch.duplicates()),
-        QString::number(refused), out, QString::number(store.count()));
+    QTextStream summary(isStdout(out) ? stderr : stdout);
+    summary << t.cliCsvDone.arg(QString::number(lines), QString::number(batch.added()),
+                                QString::number(batch.duplicates()), QString::number(refused), out,
+                                QString::number(store.count()));
+    summary << cliTrustTexts().csvEncoding.arg(names.size() == 1 ? names.constFirst()
+                                                                 : encodings.join(u", "_s));
     return ExitOk;
 }
 

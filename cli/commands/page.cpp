@@ -37,6 +37,9 @@ CompetitionRules readRules(const QString &path, const QString &tournament, bool 
     case RulesFileResult::CannotWrite:
         reason = result.detail;
         break;
+    case RulesFileResult::NotRegular:
+        reason = t.cliNotRegularReason;
+        break;
     case RulesFileResult::Malformed:
         reason = t.cliRulesMalformed.arg(result.detail);
         break;
@@ -59,7 +62,8 @@ int run(const CommandLine &args)
         return usageError(t.cliWrongArguments.arg(u"page"_s, t.cliPageArguments));
     const QString &path = args.positional().at(0);
     const QString &link = args.positional().at(1);
-    if (outputIsAnInput(args.value(u"o"_s), {path, args.value(u"rules"_s), rulesFilePath(path)}))
+    if (outputIsAnInput(args.value(u"o"_s),
+                        databaseInputs(path) + QStringList{args.value(u"rules"_s)}))
         return ExitFailure;
 
     // The page: a short name or a link as the window follows it.

@@ -17,7 +17,7 @@ int run(const CommandLine &args)
         return usageError(t.cliWrongArguments.arg(u"report"_s, t.cliReportArguments));
     const QString &path = args.positional().at(0);
     const QString &fileName = args.positional().at(1);
-    if (outputIsAnInput(args.value(u"o"_s), {path}))
+    if (outputIsAnInput(args.value(u"o"_s), databaseInputs(path)))
         return ExitFailure;
     MatchStore &store = lastingStore();
     if (!openDatabase(path, store))
