@@ -5,6 +5,7 @@
 
 #include "formats/database.h"
 #include "formats/xmlimport.h"
+#include "strings/plural.h"
 #include "strings/texts.h"
 
 #include <QApplication>
@@ -249,7 +250,8 @@ void MainWindow::import()
         dialogs()->getExistingDirectory(this, texts().chooseDirectory, databasePath);
     if (!directory.isEmpty()) {
         const auto status = [this](qsizetype files) {
-            return texts().progress.arg(texts().readingDisk, QString::number(files), texts().files);
+            return texts().progress.arg(texts().readingDisk, QString::number(files),
+                                        pluralWord(files, nouns().files));
         };
         ImportResult result;
         {

@@ -7,10 +7,12 @@
 #include "dialogs/editreport.h"
 #include "formats/csvimport.h"
 #include "formats/fileio.h"
-#include "model/importbatch.h"
 #include "formats/xmlexport.h"
+#include "model/importbatch.h"
 #include "pages/pagecodes.h"
+#include "strings/plural.h"
 #include "strings/texts.h"
+#include "strings/windowtexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,6 +85,24 @@ void MainWindow::exportXml()
         this, t.exportDirectoryCaption, QFileInfo(databasePath).absolutePath());
     if (directory.isEmpty())
         return;
+    // Reports already in the folder are replaced only when the user says so.
+    qsizetype replaced = 0;
+    for (const Match &match : std::as_const(matches)) {
+        const QString relative = exportRelativePath(match->fileName);
+        if (!relative.isEmpty() && QFileInfo::exists(QDir(directory).filePath(relative)))
+            ++replaced;
+    }
+    if (replaced > 0) {
+        const WindowTexts &w = windowTexts();
+        const QMessageBox::StandardButton answer =
+            dialogs()->question(this, w.exportReplaceTitle,
+                                w.exportReplaceText.arg(QDir::toNativeSeparators(directory),
+                                                        countWithNoun(replaced, nouns().reports),
+                                                        QString::number(matches.size())),
+                                QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Cancel);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
     const XmlExportResult result = [&] {
         WaitCursor wait;
         return exportXmlReports(matches, directory);

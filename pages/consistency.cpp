@@ -2,6 +2,7 @@
 #include "pages/pagecodes.h"
 
 #include "pages/builders.h"
+#include "strings/plural.h"
 #include "strings/texts.h"
 
 #include <QHash>
@@ -168,7 +169,8 @@ private:
             sides[s].team = s == 0 ? m.team1 : m.team2;
             sides[s].hasLineup = !lineup.isEmpty();
             if (!lineup.isEmpty() && lineup.size() != 11)
-                problems << t.problemLineupSize.arg(sides[s].team).arg(lineup.size());
+                problems << t.problemLineupSize.arg(sides[s].team,
+                                                    countWithNoun(lineup.size(), nouns().players));
             for (const PlayerView &p : lineup) {
                 Player &player = sides[s].find(p.id, p.name);
                 if (player.played) {
