@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCalendarWidget>
+#include <QFrame>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QRegularExpression>
@@ -96,26 +97,28 @@ void DateField::mouseDoubleClickEvent(QMouseEvent *event)
 
 void DateField::showCalendar()
 {
-    if (!m_calendar) {
-        m_calendar = new QCalendarWidget(this);
-        m_calendar->setWindowFlags(Qt::Popup);
-        m_calendar->setObjectName(QStringLiteral("calendarPopup"));
+    if (!m_popup) {
+        // A pop-up frame holding the calendar, as a date box's own pop-up is made.
+        m_popup = new QFrame(this, Qt::Popup);
+        m_popup->setObjectName(QStringLiteral("calendarPopup"));
+        m_popup->setFrameShape(QFrame::StyledPanel);
+        m_calendar = new QCalendarWidget(m_popup);
         m_calendar->setGridVisible(true);
-        connect(m_calendar, &QCalendarWidget::clicked, this, [this](const QDate &date) {
-            m_calendar->hide();
+        auto *layout = new QVBoxLayout(m_popup);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(m_calendar);
+        const auto pick = [this](const QDate &date) {
+            m_popup->hide();
             setDate(date);
             setFocus();
-        });
-        connect(m_calendar, &QCalendarWidget::activated, this, [this](const QDate &date) {
-            m_calendar->hide();
-            setDate(date);
-            setFocus();
-        });
+        };
+        connect(m_calendar, &QCalendarWidget::clicked, this, pick);
+        connect(m_calendar, &QCalendarWidget::activated, this, pick);
     }
     const QDate typed = readDate(text());
     m_calendar->setSelectedDate(typed.isValid() ? typed : m_date);
-    m_calendar->adjustSize();
-    m_calendar->move(mapToGlobal(QPoint(0, height())));
-    m_calendar->show();
+    m_popup->adjustSize();
+    m_popup->move(mapToGlobal(QPoint(0, height())));
+    m_popup->show();
     m_calendar->setFocus();
 }

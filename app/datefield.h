@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 class QCalendarWidget;
+class QFrame;
 
 // A date typed as written, dd.MM.yyyy: whatever is selected is replaced by what is typed, so that
 // Ctrl+A or a double-click and "30.04.2024" give that date. The date is read when editing is
@@ -40,5 +41,6 @@ private:
     void finishEditing();
 
     QDate m_date;
+    QFrame *m_popup = nullptr;
     QCalendarWidget *m_calendar = nullptr;
 };

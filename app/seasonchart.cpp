@@ -147,7 +147,7 @@ void SeasonChart::setRace(const SeasonRace &race, const QString &title)
     for (int i = 0; i < 3; ++i) {
         // A new chart each time: the old one and its series go with the view's replacement.
         auto *chart = new QChart();
-        chart->setTitle(title);
+        chart->setTitle(title.toHtmlEscaped()); // the title is rich text: "<Все турниры>"
         chart->legend()->setAlignment(Qt::AlignRight);
         if (i < 2)
             fillTeamChart(chart, i == 1);

@@ -18,13 +18,17 @@ constexpr qint64 sameFixtureDays = 60;
 struct Meeting
 {
     qint32 day;
+    TextId tournament;
     TextId home;
     TextId away;
 };
 
-quint64 pairing(const Meeting &m)
+// A home team and an away team in a tournament: a cup tie of two league teams is no repeat.
+using Pairing = std::pair<quint64, TextId>;
+
+Pairing pairing(const Meeting &m)
 {
-    return (quint64(m.home) << 32) | m.away;
+    return {(quint64(m.home) << 32) | m.away, m.tournament};
 }
 
 } // namespace
@@ -36,7 +40,8 @@ QList<DateSpan> seasonsOf(const MatchStore &store, const MatchFilter &filter)
     for (qsizetype i = 0; i < store.count(); ++i) {
         const MatchRecord &r = store.record(i);
         if (selection.selects(r))
-            meetings.push_back({r.julianDay, r.texts[Team1Field], r.texts[Team2Field]});
+            meetings.push_back(
+                {r.julianDay, r.texts[TournamentField], r.texts[Team1Field], r.texts[Team2Field]});
     }
     std::stable_sort(meetings.begin(), meetings.end(),
                      [](const Meeting &a, const Meeting &b) { return a.day < b.day; });
@@ -49,7 +54,7 @@ QList<DateSpan> seasonsOf(const MatchStore &store, const MatchFilter &filter)
             {QDate::fromJulianDay(meetings[first].day), QDate::fromJulianDay(meetings[last].day)});
     };
     size_t start = 0;
-    QHash<quint64, qint32> met; // pairing: the day it was met this season
+    QHash<Pairing, qint32> met; // pairing: the day it was met this season
     for (size_t i = 0; i < meetings.size(); ++i) {
         const auto seen = met.constFind(pairing(meetings[i]));
         if (seen == met.constEnd()) {

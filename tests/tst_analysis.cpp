@@ -300,8 +300,9 @@ void TestAnalysis::chartDataIsThePage()
 void TestAnalysis::seasons_data()
 {
     QTest::addColumn<QStringList>("starts"); // "yyyy-MM-dd" or "yyyy-MM-dd+PAUSE"
-    // "again": the first match reported again three days later; "promoted": a new team's match
-    // opens the last season, two days before its first.
+    // "again": the first match reported again three days later; "cup": its teams meet in a cup
+    // ten weeks later; "promoted": a new team's match opens the last season, two days before
+    // its first.
     QTest::addColumn<QString>("extra");
     QTest::addColumn<QString>("seasons");
     QTest::newRow("one season") << QStringList{u"2020-08-01"_s} << QString()
@@ -314,6 +315,8 @@ void TestAnalysis::seasons_data()
                                       << u"2020 08.03.2020–12.04.2020;2021 08.03.2021–12.04.2021"_s;
     QTest::newRow("a fixture reported twice")
         << QStringList{u"2020-08-01"_s} << u"again"_s << u"2020 08.08.2020–12.09.2020"_s;
+    QTest::newRow("a cup tie of two league teams")
+        << QStringList{u"2020-08-01"_s} << u"cup"_s << u"2020 08.08.2020–17.10.2020"_s;
     // The season starts before its first repeated pairing, after the pause.
     QTest::newRow("a promoted team opens the season")
         << QStringList{u"2020-08-01+200"_s, u"2021-08-01+200"_s} << u"promoted"_s
@@ -329,12 +332,14 @@ void TestAnalysis::seasons()
         matches << roundRobin(QDate::fromString(start.section(u'+', 0, 0), Qt::ISODate),
                               start.section(u'+', 1).toInt());
     if (!extra.isEmpty()) {
-        const bool again = extra == u"again"_s;
-        Match added = again ? matches.first() : matches.at(6);
+        const bool promoted = extra == u"promoted"_s;
+        Match added = promoted ? matches.at(6) : matches.first();
         added.edit().fileName = extra + u".xml"_s;
-        added.edit().date = added->date.addDays(again ? 3 : -2);
-        if (!again)
+        added.edit().date = added->date.addDays(promoted ? -2 : extra == u"cup"_s ? 70 : 3);
+        if (promoted)
             added.edit().team2 = u"D"_s;
+        if (extra == u"cup"_s)
+            added.edit().tournament = u"Кубок"_s;
         matches << added;
     }
     const MatchStore store = makeStore(matches);
