@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "pages/pagecodes.h"
 #include "pages/undated.h"
+#include "strings/documenttexts.h"
 #include "strings/plural.h"
 #include "strings/texts.h"
 #include "strings/windowtexts.h"
@@ -88,25 +89,33 @@ void MainWindow::init(DialogProvider *dialogs, const QString &startFile, bool de
     buildAnalysis();
     buildTableTools();
     buildReportsMenu();
+    buildPrintMenu();
     connectSignals();
 
-    databasePath = startFile.isEmpty() ? AppSettings::open().value(AppSettings::DataKey).toString()
-                                       : QFileInfo(startFile).absoluteFilePath();
-    if (databasePath.isEmpty()) {
+    buildHistoryMenu();
+    connect(&document, &Document::modifiedChanged, this, &MainWindow::updateModifiedMarker);
+
+    QString startPath = startFile.isEmpty()
+                            ? AppSettings::open().value(AppSettings::DataKey).toString()
+                            : QFileInfo(startFile).absoluteFilePath();
+    if (startPath.isEmpty()) {
         const QString directory = QCoreApplication::applicationDirPath();
         const QString demo = directory + QStringLiteral("/demo.swb");
         if (!directory.isEmpty() && QFileInfo::exists(demo))
-            databasePath = demo;
+            startPath = demo;
     }
 
     resetDateRange();
     rebuildTournamentChoice();
-    const auto openStartDatabase = [this] {
-        if (!databasePath.isEmpty() && !loadDatabase(databasePath, true)) {
-            // The named file was not read: it is not the open database, so nothing is saved over
-            // it. A file that merely is not there any more keeps its name, as the start page shows.
-            if (QFileInfo::exists(databasePath))
-                databasePath.clear();
+    openingFile = startPath;
+    const auto openStartDatabase = [this, startPath] {
+        openingFile.clear();
+        // The named file was not read: it is not the open database, so nothing is saved over it.
+        // A file that merely is not there any more keeps its name, as the start page shows.
+        if (!startPath.isEmpty() && !loadDatabase(startPath, true) &&
+            !QFileInfo::exists(startPath)) {
+            document.reset(startPath);
+            missingFile = startPath;
         }
         showStartPage();
     };
@@ -412,11 +421,24 @@ void MainWindow::centreWindow()
 
 void MainWindow::showStartPage()
 {
-    QString html =
-        texts().startPage.arg(databasePath.toHtmlEscaped(), QString::number(store.count()));
-    if (!databasePath.isEmpty() && !QFileInfo::exists(databasePath))
-        html +=
-            texts().startPageMissing.arg(QDir::toNativeSeparators(databasePath).toHtmlEscaped());
+    // The page tells a database read from its file from a new one and from a file not found.
+    const DocumentTexts &d = documentTexts();
+    const QString shownPath =
+        QDir::toNativeSeparators(openingFile.isEmpty() ? databasePath : openingFile)
+            .toHtmlEscaped();
+    QString html = texts().startPage.arg(shownPath, QString::number(store.count()));
+    if (!openingFile.isEmpty()) {
+        // The database named at start-up is still being read: nothing to say about it yet.
+    } else if (document.hasFile()) {
+        if (document.isReadOnly())
+            html += d.startReadOnly;
+    } else if (!missingFile.isEmpty() && missingFile == databasePath) {
+        html += texts().startPageMissing.arg(shownPath);
+    } else if (!databasePath.isEmpty()) {
+        html += d.startNewNamed.arg(shownPath);
+    } else {
+        html += d.startNew;
+    }
     // The pages leave undated matches out; their own page is a click away.
     if (const qsizetype undated = undatedCount(store))
         html += windowTexts().startPageUndated.arg(QString(PageCode::Undated),
@@ -450,7 +472,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::writeSettings() const
 {
+    // Only a database read from its file or saved is remembered, or the file named and not found:
+    // a new one never saved would come back as a missing file.
+    const QString remembered = document.hasFile() ? databasePath : missingFile;
+    if (remembered.isEmpty())
+        return;
     QSettings settings = AppSettings::open();
-    settings.setValue(AppSettings::DataKey, databasePath);
+    settings.setValue(AppSettings::DataKey, remembered);
     settings.sync();
 }

@@ -3,7 +3,9 @@
 #include "app/datefield.h"
 #include "app/pageview.h"
 #include "dialogs/dialogprovider.h"
+#include "history/documenthistory.h"
 #include "model/competitionrules.h"
+#include "model/document.h"
 #include "model/matchstore.h"
 #include "pages/pagerunner.h"
 
@@ -16,6 +18,7 @@
 
 class QAction;
 class QCheckBox;
+class QFileSystemWatcher;
 class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
@@ -37,14 +40,15 @@ struct PageCodeEntry;
 struct TableSnapshot;
 
 // The program's one top-level window: the filter row, the result table, the report view, the
-// column of mode buttons and the menus. It owns the open database (the store and its path) and
-// the navigation state of the pages.
+// column of mode buttons and the menus. It is a view of the open database (a Document and its
+// undo history) and keeps the navigation state of the pages.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
     friend class MainWindowTest;
     friend class FileCommandsTest;
+    friend class DocumentWindowTest;
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
@@ -63,15 +67,17 @@ public:
 
     const MatchStore &matchStore() const { return store; }
     QString databaseFile() const { return databasePath; }
+    const Document &openDocument() const { return document; }
+    QUndoStack &undoStack() { return history.stack(); }
 
-    // The store differs from its file: set after an import, an edit or an added report, cleared
-    // when the database is read, created or saved.
+    // The database differs from its file, apart from the undo history (which keeps this itself):
+    // cleared when the database is read, created or saved.
     void markModified()
     {
-        store.setModified(true);
+        document.setModified(true);
         updateModifiedMarker();
     }
-    bool isModified() const { return store.isModified(); }
+    bool isModified() const { return document.isModified(); }
 
 public Q_SLOTS:
     void import();
@@ -114,6 +120,11 @@ public Q_SLOTS:
     void filterChanged();
     void contextMenu(const QPoint &pos);
     void editRules();
+    // Deletes the report shown, or the matches of the selected rows, after a question naming
+    // their number.
+    void deleteMatches();
+    void undo();
+    void redo();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -144,13 +155,21 @@ private:
     void catchUpWithReport(const QString &fileName);
 
     // Reads path as the open database. On failure the database that was open stays as it was;
-    // the message names the file and the reason (a missing file is silent at start-up).
+    // the message names the file and the reason (a missing file is silent at start-up). A file
+    // another program holds is opened read-only, or anyway, as the user chooses.
     bool loadDatabase(const QString &path, bool atStartUp);
-    // Writes the store to path; a failure is reported and leaves the old file intact.
+    // Writes the database to path (its own file, or a new one for Save As); a failure is
+    // reported and leaves the old file intact. A file another program changed since it was read
+    // is not written over without the user's word.
     bool writeTo(const QString &path);
+    // Reports a save's result; true when the database is saved.
+    bool finishSave(const Document::SaveResult &result, const QString &path);
     // Saves under the current path, or asks for one when the database has no file yet.
     bool saveCurrent();
     bool saveUnderNewName();
+    // The database has a file to be saved to without asking: its own, or the name given to it
+    // when it was created.
+    bool hasOwnTarget() const;
     // With unsaved changes: asks whether to save them. False when the user cancelled or the save
     // failed, so the caller must not close or replace the database.
     bool maybeSaveChanges();
@@ -163,14 +182,8 @@ private:
 
     // The competition rules kept beside the database (mainwindow_rules.cpp).
     void buildRulesMenu();
-    // Reads the rules file of the database at path; a file that cannot be read is reported and
-    // the standard rules apply.
-    void loadRules(const QString &path);
-    void clearRules();
-    // Before the database is written to path: the rules file to commit once it is written (null
-    // when none is to be written), and whether an old rules file there is to go instead.
-    std::unique_ptr<QSaveFile> prepareRulesFile(const QString &path, bool &removeOld);
-    void finishRulesFile(QSaveFile *file, const QString &path, bool removeOld);
+    // Reports a rules file that could not be read when the database at path was opened.
+    void reportRulesFile(const QString &path, const RulesFileResult &result);
     // Shows the rules caption and the table's footnote under the table; empty texts hide it.
     void showFootnote(const QString &caption, const QString &footnote);
 
@@ -224,18 +237,45 @@ private:
     QAction *actionSaveReportXml = nullptr;
     QAction *actionImportCsv = nullptr;
 
+    // Printing and PDF of the table or report shown (mainwindow_print.cpp).
+    void buildPrintMenu();
+    void printShown();
+    void exportPdf();
+    // The file a table is saved to, with the choice of a caption line first (remembered).
+    QString askTableFile(const QString &filter, bool &withCaption);
+    QAction *actionPrint = nullptr;
+    QAction *actionExportPdf = nullptr;
+
     // The answer of the person search dialog.
     QString searchText;
 
-    // The open database.
-    MatchStore store;
-    QString databasePath;
+    // The open database and its undo history (mainwindow_files.cpp); the views read the
+    // document's matches, path and competition rules through the references below.
+    Document document;
+    DocumentHistory history{document};
+    MatchStore &store = document.store();
+    const QString &databasePath = document.path();
+    const RuleBook &rules = document.rules();
+    // A database named at start-up that was not there: the start page says so while the empty
+    // database that stands for it has no file.
+    QString missingFile;
+    // The database named at start-up while it is being opened.
+    QString openingFile;
+    // Notices another program changing the open file.
+    QFileSystemWatcher *watcher = nullptr;
+    bool writingFile = false;
+    void watchFile();
+    void fileChangedOnDisk();
+    // The undo history's and the deletion's part of the "Редактировать" menu.
+    void buildHistoryMenu();
+    // After an undo or a redo: the choices and the page follow the database.
+    void catchUpWithHistory();
+    // The file names of the matches the selected rows lead to, or the report shown.
+    QStringList selectedMatches() const;
+    QAction *actionUndo = nullptr;
+    QAction *actionRedo = nullptr;
+    QAction *actionDeleteMatch = nullptr;
 
-    // The rules of the tournaments. The file is written with the database only when the rules
-    // were changed here or the database moves to a new file, so that a file the program could not
-    // read is never overwritten behind the user's back.
-    RuleBook rules;
-    bool rulesChanged = false;
     QString footnoteText;
 
     // Navigation state: a one-step history and the result table's context-menu entries.

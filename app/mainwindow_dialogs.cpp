@@ -4,7 +4,9 @@
 
 #include "dialogs/editreport.h"
 #include "dialogs/find.h"
+#include "model/documentchanges.h"
 #include "pages/pagecodes.h"
+#include "strings/documenttexts.h"
 #include "strings/texts.h"
 #include "strings/windowtexts.h"
 
@@ -42,11 +44,20 @@ void MainWindow::editReport()
 
 void MainWindow::runReportEditor(const QString &title, const QString &fileName)
 {
+    // The editor writes into the store; what it changed becomes one step of the undo history.
+    const qsizetype countBefore = store.count();
+    const qsizetype index = store.indexOf(fileName);
+    const Match before = index >= 0 ? store.match(index) : Match();
     EditReport dialog(store, fileName, *dialogs());
     dialog.setWindowTitle(title);
     if (dialogs()->exec(dialog) != QDialog::Accepted || !dialog.editsMatch())
         return;
     if (dialog.storedChanges()) {
+        if (index >= 0 && store.count() == countBefore)
+            history.push(std::make_unique<ReplacedMatch>(index, before, store.match(index)),
+                         documentTexts().stepEdit);
+        else
+            history.push(std::make_unique<AppendedMatches>(countBefore), documentTexts().stepAdd);
         catchUpWithReport(fileName);
         updateModifiedMarker();
     }

@@ -5,6 +5,8 @@
 
 #include "formats/database.h"
 #include "formats/xmlimport.h"
+#include "model/documentchanges.h"
+#include "strings/documenttexts.h"
 #include "strings/plural.h"
 #include "strings/texts.h"
 
@@ -13,9 +15,12 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QFileSystemWatcher>
+#include <QLocale>
 #include <QSignalBlocker>
 #include <QStatusBar>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -64,6 +69,18 @@ QString MainWindow::databaseErrorText(const QString &path, const DatabaseResult 
     return QString();
 }
 
+namespace {
+
+// The lock's holder put into text (lockText or lockedTarget).
+QString holderText(const QString &text, const QString &path, const LockHolder &holder)
+{
+    return text.arg(QDir::toNativeSeparators(path), holder.application, QString::number(holder.pid),
+                    holder.host,
+                    QLocale(QLocale::Russian).toString(holder.since, u"dd.MM.yyyy HH:mm"_s));
+}
+
+} // namespace
+
 bool MainWindow::loadDatabase(const QString &path, bool atStartUp)
 {
     const QFileInfo info(path);
@@ -75,30 +92,74 @@ bool MainWindow::loadDatabase(const QString &path, bool atStartUp)
                                        texts().fileMissing.arg(QDir::toNativeSeparators(path)));
         return false;
     }
+    // The lock comes first, so that a file another program holds is not read before the user
+    // chose how to open it. The window's own file (a reload) stays as it was opened.
+    const bool ownFile = path == databasePath && document.hasFile();
+    DatabaseLock lock;
+    bool readOnly = ownFile && document.isReadOnly();
+    if (!ownFile) {
+        const LockResult locked = lock.take(path);
+        if (locked.status == LockResult::Held) {
+            const DocumentTexts &d = documentTexts();
+            const int answer = dialogs()->choose(atStartUp ? nullptr : this, d.lockTitle,
+                                                 holderText(d.lockText, path, locked.holder),
+                                                 {d.lockReadOnly, d.lockAnyway, d.cancel});
+            if (answer != 0 && answer != 1)
+                return false;
+            readOnly = answer == 0;
+        }
+    }
     // Anything but a regular file (a folder, a pipe, a device) is refused by the reader, with its
     // message also at start-up: such a file was named on purpose.
     // Read beside the open database, so that a file that cannot be read leaves it untouched.
-    MatchStore loaded;
-    DatabaseResult result;
-    runInBackground(texts().opening.arg(QDir::toNativeSeparators(path)),
-                    [&result, &path, &loaded] { result = readDatabase(path, loaded); });
+    const Document::OpenResult result =
+        document.open(path, [this, &path](const std::function<void()> &work) {
+            runInBackground(texts().opening.arg(QDir::toNativeSeparators(path)), work);
+        });
     if (!result.ok()) {
-        QString message = databaseErrorText(path, result);
+        QString message = databaseErrorText(path, result.database);
         if (!atStartUp)
             message += QLatin1Char(' ') + texts().databaseKept;
         dialogs()->warning(atStartUp ? nullptr : this, texts().openFailedTitle, message);
         return false;
     }
-
-    store.swap(loaded);
-    databasePath = path;
-    loadRules(path);
+    if (!ownFile)
+        document.adoptLock(std::move(lock));
+    document.setReadOnly(readOnly);
+    history.clear();
+    missingFile.clear();
+    watchFile();
+    reportRulesFile(path, result.rules);
     const DateSpan dates = selectableRange(store);
     setDateRange(dates.from, dates.till);
     rebuildTournamentChoice();
     rememberRecentFile(path);
     updateModifiedMarker();
     return true;
+}
+
+void MainWindow::watchFile()
+{
+    if (!watcher) {
+        watcher = new QFileSystemWatcher(this);
+        connect(watcher, &QFileSystemWatcher::fileChanged, this, &MainWindow::fileChangedOnDisk);
+    }
+    if (!watcher->files().isEmpty())
+        watcher->removePaths(watcher->files());
+    // A file replaced by a rename is watched again under its name.
+    if (document.hasFile() && QFileInfo::exists(databasePath))
+        watcher->addPath(databasePath);
+}
+
+void MainWindow::fileChangedOnDisk()
+{
+    watchFile();
+    if (writingFile || !document.changedOnDisk())
+        return; // the window's own save
+    const DocumentTexts &d = documentTexts();
+    const QString name = QDir::toNativeSeparators(databasePath);
+    statusbar->showMessage(QFileInfo::exists(databasePath) ? d.changedNoticed.arg(name)
+                                                           : d.removedNoticed.arg(name));
 }
 
 void MainWindow::resetDateRange()
@@ -135,7 +196,7 @@ void MainWindow::rebuildTournamentChoice()
 
 bool MainWindow::maybeSaveChanges()
 {
-    if (!store.isModified())
+    if (!document.isModified())
         return true;
     const QMessageBox::StandardButton answer = dialogs()->question(
         this, texts().saveChangesTitle, texts().saveChangesText,
@@ -147,22 +208,75 @@ bool MainWindow::maybeSaveChanges()
 
 bool MainWindow::writeTo(const QString &path)
 {
-    bool removeOldRules = false;
-    const std::unique_ptr<QSaveFile> rulesFile = prepareRulesFile(path, removeOldRules);
-    DatabaseResult result;
-    runInBackground(texts().saving.arg(QDir::toNativeSeparators(path)),
-                    [this, &result, &path] { result = writeDatabase(path, store); });
-    if (!result.ok()) {
+    const DocumentTexts &d = documentTexts();
+    const Document::Runner run = [this, &path](const std::function<void()> &work) {
+        // The watcher's news of this very write is no news.
+        writingFile = true;
+        runInBackground(texts().saving.arg(QDir::toNativeSeparators(path)), work);
+        writingFile = false;
+    };
+    if (path != databasePath || !document.hasFile()) {
+        // A new file: nobody else may hold it, and the rules go with the database.
+        DatabaseLock lock;
+        const LockResult locked = lock.take(path);
+        if (locked.status == LockResult::Held &&
+            dialogs()->choose(this, d.lockTitle, holderText(d.lockedTarget, path, locked.holder),
+                              {d.changedOverwrite, d.cancel}) != 0)
+            return false;
+        const Document::SaveResult result = document.saveAs(path, run);
+        if (result.status != Document::SaveResult::DatabaseFailed)
+            document.adoptLock(std::move(lock));
+        return finishSave(result, path);
+    }
+    if (document.isReadOnly()) {
+        dialogs()->warning(this, texts().saveFailedTitle,
+                           d.readOnlySave.arg(QDir::toNativeSeparators(path)));
+        return saveUnderNewName();
+    }
+    Document::SaveResult result = document.save(false, run);
+    if (result.status == Document::SaveResult::ChangedOnDisk) {
+        const int answer = dialogs()->choose(
+            this, d.changedTitle, d.changedText.arg(QDir::toNativeSeparators(path)),
+            {d.changedSaveAs, d.changedOverwrite, d.changedReload, d.cancel});
+        if (answer == 0)
+            return saveUnderNewName();
+        if (answer == 2) {
+            // The other program's file wins; this window's changes are dropped.
+            loadDatabase(path, false);
+            showStartPage();
+            return false;
+        }
+        if (answer != 1)
+            return false;
+        result = document.save(true, run);
+    }
+    return finishSave(result, path);
+}
+
+bool MainWindow::finishSave(const Document::SaveResult &result, const QString &path)
+{
+    if (result.status == Document::SaveResult::DatabaseFailed) {
+        const DatabaseResult &written = result.database;
         dialogs()->warning(
             this, texts().saveFailedTitle,
             texts().fileCannotWrite.arg(QDir::toNativeSeparators(path),
-                                        systemCauseText(result.systemErrno, result.systemError)) +
+                                        systemCauseText(written.systemErrno, written.systemError)) +
                 QLatin1Char(' ') + texts().fileKept);
+        updateModifiedMarker();
         return false;
     }
-    store.setModified(false);
-    finishRulesFile(rulesFile.get(), path, removeOldRules);
+    missingFile.clear();
+    watchFile();
     rememberRecentFile(path);
+    if (result.status == Document::SaveResult::RulesFailed) {
+        // The database is saved; the rules are not, so the next save tries them again.
+        markModified();
+        dialogs()->warning(this, texts().saveFailedTitle,
+                           texts().rulesSaveFailed.arg(QDir::toNativeSeparators(result.rulesFile),
+                                                       result.rulesError));
+        return true;
+    }
+    history.setClean();
     updateModifiedMarker();
     statusbar->showMessage(texts().saved.arg(QDir::toNativeSeparators(path)), 3000);
     return true;
@@ -170,9 +284,20 @@ bool MainWindow::writeTo(const QString &path)
 
 bool MainWindow::saveCurrent()
 {
-    if (databasePath.isEmpty() || !QFileInfo(databasePath).isFile())
+    // A database without a file of its own yet is saved under a name the user chooses, unless
+    // that name was chosen when it was created.
+    if (!hasOwnTarget())
         return saveUnderNewName();
     return writeTo(databasePath);
+}
+
+bool MainWindow::hasOwnTarget() const
+{
+    if (databasePath.isEmpty())
+        return false;
+    if (document.hasFile())
+        return QFileInfo(databasePath).isFile();
+    return missingFile.isEmpty();
 }
 
 bool MainWindow::saveUnderNewName()
@@ -181,14 +306,7 @@ bool MainWindow::saveUnderNewName()
         dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), swbFilter));
     if (path.isEmpty())
         return false;
-    const QString previous = databasePath;
-    databasePath = path; // the title names the new file once it is written
-    if (!writeTo(path)) {
-        databasePath = previous;
-        updateModifiedMarker();
-        return false;
-    }
-    return true;
+    return writeTo(path);
 }
 
 void MainWindow::newSwb()
@@ -199,10 +317,11 @@ void MainWindow::newSwb()
         dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), swbFilter));
     if (path.isEmpty())
         return;
-    databasePath = path;
-    store.clear();
-    clearRules();
-    rulesChanged = true; // rules left beside a file of that name belong to the database replaced
+    document.unlock();
+    document.reset(path);
+    history.clear();
+    missingFile.clear();
+    watchFile();
     rebuildTournamentChoice();
     resetDateRange();
     showStartPage();
@@ -222,13 +341,12 @@ void MainWindow::openSwb()
 
 void MainWindow::save()
 {
-    // A database without a file yet is saved under a name the user chooses.
-    if (databasePath.isEmpty() || !QFileInfo(databasePath).isFile()) {
+    if (!hasOwnTarget()) {
         saveUnderNewName();
         return;
     }
     // Nothing changed: the file is written again without a question.
-    if (!store.isModified()) {
+    if (!document.isModified()) {
         writeTo(databasePath);
         return;
     }
@@ -254,6 +372,7 @@ void MainWindow::import()
                                         pluralWord(files, nouns().files));
         };
         ImportResult result;
+        const qsizetype before = store.count();
         {
             WaitCursor wait;
             result = importDirectory(
@@ -281,6 +400,11 @@ void MainWindow::import()
                                texts().unreadableReports.arg(result.unreadable.size()) +
                                    QLatin1Char('\n') + lines.join(QLatin1Char('\n')));
         }
+        // One step of the undo history, however many reports came in.
+        if (store.count() > before)
+            history.push(
+                std::make_unique<AppendedMatches>(before),
+                documentTexts().stepImport.arg(documentTexts().reports(store.count() - before)));
         // The dates shown widen to the reports imported; a narrower choice made before stays.
         DateSpan dates{dateEditFrom->date(), dateEditTill->date()};
         dates.widen(result.dates);

@@ -12,6 +12,7 @@
 #include "pages/pagecodes.h"
 #include "pages/tabledata.h"
 #include "pages/textexport.h"
+#include "strings/documenttexts.h"
 #include "strings/plural.h"
 #include "strings/texts.h"
 
@@ -317,13 +318,21 @@ void MainWindow::showMatchReport(const QString &fileName)
 
 void MainWindow::contextMenu(const QPoint &pos)
 {
-    const QStringList labels = menuLabels;
+    QStringList labels = menuLabels;
+    // Rows that lead to reports can be deleted from any match list.
+    const bool deletable = !selectedMatches().isEmpty();
+    if (deletable)
+        labels.append(documentTexts().actionDelete);
     if (labels.isEmpty())
         return;
     const int chosen =
         dialogs()->chooseMenuEntry(this, labels, table->viewport()->mapToGlobal(pos));
     if (chosen < 0 || chosen >= labels.size())
         return;
+    if (deletable && chosen == labels.size() - 1) {
+        deleteMatches();
+        return;
+    }
     const QTableWidgetItem *item = table->itemAt(pos);
     if (!item)
         return;
@@ -335,17 +344,19 @@ void MainWindow::contextMenu(const QPoint &pos)
 
 void MainWindow::saveAsText()
 {
-    QString path = dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), QString());
+    bool withCaption = false;
+    QString path = askTableFile(QString(), withCaption);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".txt");
 
     const TableSnapshot snapshot = shownTable();
+    const QString first = withCaption ? textCaptionLine(caption->text()) : QString();
 
     // UTF-8, as the command line writes it: every name survives, whatever the locale.
     // Written beside the target and then put in its place, so a failed write leaves no torn file.
-    const SystemError error = writeFileSafely(path, exportText(snapshot).toUtf8());
+    const SystemError error = writeFileSafely(path, (first + exportText(snapshot)).toUtf8());
     if (error.isError())
         dialogs()->warning(this, texts().saveFailedTitle,
                            texts().fileCannotWrite.arg(QDir::toNativeSeparators(path),

@@ -1,15 +1,18 @@
 // Reports in and out: "Экспортировать отчёты в XML" (the matches of the current selection),
-// "Сохранить отчёт как XML" (the report shown) and "Импортировать CSV файл".
+// "Сохранить отчёт как XML" (the report shown) and "Импортировать CSV файл" (with its choices).
 
 #include "app/mainwindow.h"
 #include "app/resulttableview.h"
 
+#include "dialogs/csvimportdialog.h"
 #include "dialogs/editreport.h"
 #include "formats/csvimport.h"
 #include "formats/fileio.h"
 #include "formats/xmlexport.h"
+#include "model/documentchanges.h"
 #include "model/importbatch.h"
 #include "pages/pagecodes.h"
+#include "strings/documenttexts.h"
 #include "strings/plural.h"
 #include "strings/texts.h"
 #include "strings/windowtexts.h"
@@ -159,10 +162,14 @@ void MainWindow::importCsv()
     if (path.isEmpty())
         return;
     const QString shown = QDir::toNativeSeparators(path);
+    const qsizetype before = store.count();
+    CsvImportDialog choices(QFileInfo(path).fileName(), this);
+    if (dialogs()->exec(choices) != QDialog::Accepted)
+        return;
     ImportBatch batch(store);
     const CsvImportResult result = [&] {
         WaitCursor wait;
-        return importCsvFile(path, batch);
+        return importCsvFile(path, batch, choices.options());
     }();
     if (!result.opened) {
         dialogs()->warning(this, t.csvFailedTitle,
@@ -184,6 +191,12 @@ void MainWindow::importCsv()
                            t.csvMissing.arg(shown, missing.join(QStringLiteral(", "))));
         return;
     }
+    // One step of the undo history for the whole file.
+    if (store.count() > before)
+        history.push(
+            std::make_unique<AppendedMatches>(before),
+            documentTexts().stepImportCsv.arg(documentTexts().matchesOf(store.count() - before),
+                                              QFileInfo(path).fileName()));
     DateSpan dates{dateEditFrom->date(), dateEditTill->date()};
     dates.widen(batch.dateSpan());
     setDateRange(dates.from, dates.till);

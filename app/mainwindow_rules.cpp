@@ -6,17 +6,16 @@
 #include "dialogs/completion.h"
 #include "dialogs/rulesdialog.h"
 #include "pages/pagecodes.h"
+#include "strings/documenttexts.h"
 #include "strings/texts.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSaveFile>
 
 void MainWindow::buildRulesMenu()
 {
@@ -49,19 +48,11 @@ void MainWindow::showFootnote(const QString &caption, const QString &text)
     footnote->setVisible(!lines.isEmpty());
 }
 
-void MainWindow::clearRules()
+void MainWindow::reportRulesFile(const QString &path, const RulesFileResult &result)
 {
-    rules.clear();
-    rulesChanged = false;
-}
-
-void MainWindow::loadRules(const QString &path)
-{
-    clearRules();
-    const QString file = rulesFilePath(path);
-    const RulesFileResult result = readRulesFile(file, rules);
     if (result.ok())
         return;
+    const QString file = rulesFilePath(path);
     const Texts &t = texts();
     QString reason;
     switch (result.status) {
@@ -79,49 +70,6 @@ void MainWindow::loadRules(const QString &path)
     }
     dialogs()->warning(this, t.rulesFileTitle,
                        t.rulesFileText.arg(QDir::toNativeSeparators(file), reason));
-}
-
-std::unique_ptr<QSaveFile> MainWindow::prepareRulesFile(const QString &path, bool &removeOld)
-{
-    removeOld = false;
-    // The file of the open database stays as it is unless the rules were changed here: one the
-    // program could not read is kept for the user to mend.
-    if (path == databasePath && !rulesChanged)
-        return nullptr;
-    const QString file = rulesFilePath(path);
-    if (rules.isEmpty()) {
-        removeOld = QFile::exists(file);
-        return nullptr;
-    }
-    auto saveFile = std::make_unique<QSaveFile>(file);
-    const QByteArray bytes = rulesFileBytes(rules);
-    // A failure shows when the file is committed.
-    if (saveFile->open(QIODevice::WriteOnly))
-        saveFile->write(bytes);
-    return saveFile;
-}
-
-void MainWindow::finishRulesFile(QSaveFile *file, const QString &path, bool removeOld)
-{
-    const QString name = rulesFilePath(path);
-    bool ok = true;
-    QString error;
-    if (file) {
-        ok = file->isOpen() && file->commit();
-        error = file->errorString();
-    } else if (removeOld) {
-        QFile old(name);
-        ok = old.remove();
-        error = old.errorString();
-    }
-    if (ok) {
-        rulesChanged = false;
-        return;
-    }
-    // The database is saved; the rules stay marked as changed so that the next save tries again.
-    markModified();
-    dialogs()->warning(this, texts().saveFailedTitle,
-                       texts().rulesSaveFailed.arg(QDir::toNativeSeparators(name), error));
 }
 
 void MainWindow::editRules()
@@ -144,9 +92,7 @@ void MainWindow::editRules()
     });
     if (dialogs()->exec(dialog) != QDialog::Accepted || dialog.book() == rules)
         return;
-    rules = dialog.book();
-    rulesChanged = true;
-    markModified();
+    history.push(std::make_unique<ChangedRules>(rules, dialog.book()), documentTexts().stepRules);
     // The standings on view follow the new rules at once.
     if (splitLink(currentLink).code == PageCode::Standings)
         refresh();

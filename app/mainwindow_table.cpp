@@ -10,6 +10,7 @@
 #include "app/seasonchart.h"
 #include "formats/fileio.h"
 #include "pages/textexport.h"
+#include "strings/documenttexts.h"
 #include "strings/texts.h"
 #include "strings/windowtexts.h"
 
@@ -212,14 +213,15 @@ TableSnapshot MainWindow::shownTable() const
 
 void MainWindow::saveAsCsv()
 {
-    QString path =
-        dialogs()->getSaveFileName(this, texts().chooseFileName, QString(), texts().csvFilter);
+    bool withCaption = false;
+    QString path = askTableFile(texts().csvFilter, withCaption);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
+    const QString first = withCaption ? csvCaptionLine(caption->text()) : QString();
     // Written beside the target and then put in its place, so a failed write leaves no torn file.
-    const SystemError error = writeFileSafely(path, exportCsv(shownTable()).toUtf8());
+    const SystemError error = writeFileSafely(path, (first + exportCsv(shownTable())).toUtf8());
     if (error.isError())
         dialogs()->warning(this, texts().saveFailedTitle,
                            texts().fileCannotWrite.arg(QDir::toNativeSeparators(path),
@@ -228,10 +230,12 @@ void MainWindow::saveAsCsv()
 
 void MainWindow::updateModifiedMarker()
 {
-    const QString name =
-        databasePath.isEmpty() ? texts().untitled : QFileInfo(databasePath).fileName();
+    const QString &file = openingFile.isEmpty() ? databasePath : openingFile;
+    QString name = file.isEmpty() ? texts().untitled : QFileInfo(file).fileName();
+    if (document.isReadOnly())
+        name = documentTexts().readOnlyTitle.arg(name);
     setWindowTitle(texts().titleWithFile.arg(name, texts().windowTitle));
-    setWindowModified(store.isModified());
+    setWindowModified(document.isModified());
 }
 
 void MainWindow::rememberRecentFile(const QString &path)

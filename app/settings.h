@@ -10,6 +10,8 @@ namespace AppSettings {
 inline constexpr QLatin1StringView Name{"Scorewright"};
 inline constexpr QLatin1StringView DataKey{"data"};
 inline constexpr QLatin1StringView RecentKey{"recent"};
+// Whether a saved table starts with its caption line.
+inline constexpr QLatin1StringView CaptionLineKey{"captionLine"};
 
 inline QSettings open()
 {

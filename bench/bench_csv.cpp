@@ -5,8 +5,8 @@
 //
 //   bench_csv [--lines N] [--runs R]
 #include "bench/benchsupport.h"
-#include "generator/generator.h"
 #include "formats/csvimport.h"
+#include "generator/generator.h"
 #include "model/importbatch.h"
 
 #include <QCoreApplication>

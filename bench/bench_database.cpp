@@ -4,8 +4,8 @@
 //
 //   bench_database [--results N] [--full N] [--runs R]
 #include "bench/benchsupport.h"
-#include "generator/generator.h"
 #include "formats/database.h"
+#include "generator/generator.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -4,8 +4,8 @@
 //
 //   bench_import [--files N] [--runs R] [--keep DIR]
 #include "bench/benchsupport.h"
-#include "generator/generator.h"
 #include "formats/xmlimport.h"
+#include "generator/generator.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>

@@ -6,8 +6,8 @@
 //
 //   bench_pages [--results N] [--full N] [--runs R] [--page NAME] [--file PATH]
 #include "bench/benchsupport.h"
-#include "generator/generator.h"
 #include "formats/database.h"
+#include "generator/generator.h"
 #include "pages/pagecodes.h"
 #include "pages/tabledata.h"
 #include "strings/texts.h"

@@ -8,8 +8,8 @@
 #include "app/mainwindow.h"
 #include "app/settings.h"
 #include "bench/benchsupport.h"
-#include "generator/generator.h"
 #include "formats/database.h"
+#include "generator/generator.h"
 
 #include <QApplication>
 #include <QSettings>

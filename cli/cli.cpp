@@ -12,8 +12,8 @@ const QList<const Command *> &commands()
 {
     // One line per command, in the order of the usage text.
     static const QList<const Command *> table = {
-        &importCommand(), &infoCommand(),   &pageCommand(),
-        &reportCommand(), &exportCommand(), &importCsvCommand(),
+        &importCommand(), &infoCommand(),      &pageCommand(),   &reportCommand(),
+        &exportCommand(), &importCsvCommand(), &deleteCommand(),
     };
     return table;
 }

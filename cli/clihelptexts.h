@@ -30,8 +30,11 @@ struct CliHelpTexts
         QStringLiteral("Tell people apart by their IDs instead of by name and team.");
     const QString pageMenuChoice = QStringLiteral("The choice of a page's menu, by its label.");
     const QString pageTeam = QStringLiteral("A team of head-to-head (given twice).");
-    const QString pageFormat =
-        QStringLiteral("text (aligned, the default), csv (for spreadsheets) or tsv.");
+    const QString pageFormat = QStringLiteral(
+        "text (aligned, the default), csv (for spreadsheets), tsv or html (a web page with the "
+        "caption).");
+    const QString pageCaption =
+        QStringLiteral("Start the text, csv or tsv output with the page's caption line.");
     const QString pageLinks = QStringLiteral("Add the link of each row as a last column.");
     const QString pageOut = QStringLiteral("Write to OUT instead of the standard output.");
     const QString pageRules =
@@ -55,8 +58,12 @@ struct CliHelpTexts
         QStringLiteral("Reads results files (one match a line) and writes them as one database.");
     const QString importCsvOut = QStringLiteral("Write the database to OUT.swb.");
     const QString importCsvInto = QStringLiteral("Add the matches to those of IN.swb.");
-    const QString importCsvTournament =
-        QStringLiteral("The tournament of every match, whatever the file says.");
+    const QString importCsvTournament = QStringLiteral(
+        "The tournament of every match; {season} and {division} in NAME are replaced by the "
+        "line's season and division (default: \"{division} {season}\").");
+    const QString importCsvSeasonStart = QStringLiteral(
+        "The day the seasons start (default 07-01, seasons named 2019/20; 01-01 names them "
+        "2019).");
 };
 
 inline const CliHelpTexts &cliHelpTexts()

@@ -13,11 +13,13 @@ struct CliTexts
         "  scorewright-cli page FILE.swb PAGE [--tournament NAME] [--round NAME]\n"
         "                  [--from YYYY-MM-DD] [--till YYYY-MM-DD] [--consider-id]\n"
         "                  [--menu-choice LABEL] [--team NAME --team NAME]\n"
-        "                  [--format text|csv|tsv] [--links] [-o OUT]\n"
+        "                  [--format text|csv|tsv|html] [--caption] [--links] [-o OUT]\n"
         "  scorewright-cli report FILE.swb MATCH-FILE-NAME [-o OUT.html]\n"
         "  scorewright-cli export FILE.swb --sqlite OUT.sqlite\n"
         "  scorewright-cli export FILE.swb --xml DIR\n"
         "  scorewright-cli import-csv FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME]\n"
+        "                  [--season-start MM-DD]\n"
+        "  scorewright-cli delete FILE.swb MATCH-FILE-NAME... -o OUT.swb\n"
         "  scorewright-cli --help | --version\n"
         "\n"
         "PAGE is a page link such as ta01_ or ta02_TEAM, or one of: %1.\n"
@@ -40,9 +42,11 @@ struct CliTexts
     const QString cliFileArgument = QStringLiteral("one database file");
     const QString cliPageArguments = QStringLiteral("a database file and a page");
     const QString cliReportArguments = QStringLiteral("a database file and a match file name");
+    const QString cliBadSeasonStart =
+        QStringLiteral("--season-start '%1' is not a day of the year of the form MM-DD");
     const QString cliBadDate = QStringLiteral("%1 '%2' is not a date of the form YYYY-MM-DD");
     const QString cliFromAfterTill = QStringLiteral("--from %1 is later than --till %2");
-    const QString cliBadFormat = QStringLiteral("unknown format '%1': use text, csv or tsv");
+    const QString cliBadFormat = QStringLiteral("unknown format '%1': use text, csv, tsv or html");
     const QString cliUnknownPage = QStringLiteral("unknown page '%1'");
     const QString cliReportPage =
         QStringLiteral("'%1' is the report of one match: use 'scorewright-cli report %2 %3'");

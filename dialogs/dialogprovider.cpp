@@ -1,10 +1,13 @@
 #include "dialogs/dialogprovider.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMenu>
+#include <QPushButton>
 
 QString StandardDialogProvider::getOpenFileName(QWidget *parent, const QString &caption,
                                                 const QString &dir, const QString &filter)
@@ -71,3 +74,46 @@ QString DialogProvider::chooseItem(QWidget *parent, const QString &title, const 
     const QString item = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
     return ok ? item : QString();
 }
+
+int DialogProvider::choose(QWidget *parent, const QString &title, const QString &text,
+                           const QStringList &buttons)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton *> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i)
+        added.append(box.addButton(buttons.at(i), i + 1 == buttons.size()
+                                                      ? QMessageBox::RejectRole
+                                                      : QMessageBox::AcceptRole));
+    if (!added.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton *>(added.constFirst()));
+        box.setEscapeButton(added.constLast());
+    }
+    box.exec();
+    return int(added.indexOf(box.clickedButton()));
+    QString DialogProvider::getSaveFileNameWithOption(
+        QWidget * parent, const QString &caption, const QString &dir, const QString &filter,
+        const QString & /*optionLabel*/, bool & /*option*/)
+    {
+        return getSaveFileName(parent, caption, dir, filter);
+    }
+
+    QString StandardDialogProvider::getSaveFileNameWithOption(
+        QWidget * parent, const QString &caption, const QString &dir, const QString &filter,
+        const QString &optionLabel, bool &option)
+    {
+        // Qt's own dialog, since a native one takes no widgets of ours.
+        QFileDialog dialog(parent, caption, dir, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        auto *box = new QCheckBox(optionLabel, &dialog);
+        box->setObjectName(QStringLiteral("saveOption"));
+        box->setChecked(option);
+        if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
+            grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
+        else
+            box->hide();
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        option = box->isChecked();
+        return dialog.selectedFiles().constFirst();
+    }

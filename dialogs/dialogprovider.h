@@ -40,6 +40,17 @@ public:
     // Qt's item dialog.
     virtual QString chooseItem(QWidget *parent, const QString &title, const QString &label,
                                const QStringList &items);
+    // A question answered by one of buttons, labelled as given; the index of the one pressed,
+    // or -1 when the box was closed. The last button is the one Escape presses. The standard
+    // choice is a message box.
+    virtual int choose(QWidget *parent, const QString &title, const QString &text,
+                       const QStringList &buttons);
+    // A file to save to, with a check box labelled optionLabel under the file list; option is its
+    // state on the way in and the user's choice on the way out. The standard choice is Qt's own
+    // file dialog; without one of its own a provider asks getSaveFileName and leaves option alone.
+    virtual QString getSaveFileNameWithOption(QWidget *parent, const QString &caption,
+                                              const QString &dir, const QString &filter,
+                                              const QString &optionLabel, bool &option);
 };
 
 // The real thing: Qt's standard file dialogs, message boxes and menus.
@@ -61,4 +72,7 @@ public:
     int chooseMenuEntry(QWidget *parent, const QStringList &labels,
                         const QPoint &globalPos) override;
     int exec(QDialog &dialog) override;
+    QString getSaveFileNameWithOption(QWidget *parent, const QString &caption, const QString &dir,
+                                      const QString &filter, const QString &optionLabel,
+                                      bool &option) override;
 };

@@ -327,6 +327,67 @@ QDate parseCsvDate(QStringView text, const QDate &today)
     return QDate(year, values[1], values[0]);
 }
 
+std::optional<SeasonStart> parseSeasonStart(QStringView text)
+{
+    const QList<QStringView> parts = text.trimmed().split(u'-');
+    if (parts.size() != 2 || parts.at(0).size() > 2 || parts.at(1).size() > 2)
+        return std::nullopt;
+    bool monthOk = false;
+    bool dayOk = false;
+    const SeasonStart start{digitsValue(parts.at(0), &monthOk), digitsValue(parts.at(1), &dayOk)};
+    // A year without February 29, so that every season has its start.
+    if (!monthOk || !dayOk || !QDate(2001, start.month, start.day).isValid())
+        return std::nullopt;
+    return start;
+}
+
+namespace {
+
+// The year the season of date starts in.
+int seasonYear(const QDate &date, SeasonStart start)
+{
+    const bool beforeStart =
+        date.month() < start.month || (date.month() == start.month && date.day() < start.day);
+    return date.year() - (beforeStart ? 1 : 0);
+}
+
+QString seasonName(int first, SeasonStart start)
+{
+    if (start == SeasonStart{1, 1})
+        return QString::number(first);
+    return u"%1/%2"_s.arg(first).arg((first + 1) % 100, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString csvSeason(const QDate &date, SeasonStart start)
+{
+    return date.isValid() ? seasonName(seasonYear(date, start), start) : QString();
+}
+
+QString csvTournament(const QString &pattern, const QString &division, const QString &season)
+{
+    const QString &from = pattern.isEmpty() ? csvDefaultTournament : pattern;
+    if (!from.contains(u'{'))
+        return from;
+    // One pass, so that a division or season holding "{...}" is taken as written.
+    QString name;
+    qsizetype i = 0;
+    while (i < from.size()) {
+        const QStringView rest = QStringView(from).sliced(i);
+        if (rest.startsWith(u"{season}")) {
+            name += season;
+            i += 8;
+        } else if (rest.startsWith(u"{division}")) {
+            name += division;
+            i += 10;
+        } else {
+            name += from.at(i++);
+        }
+    }
+    return name;
+}
+
 CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, ImportBatch &batch,
                               const CsvImportOptions &options)
 {
@@ -375,6 +436,13 @@ CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, 
     const QDate today = options.today.isValid() ? options.today : QDate::currentDate();
     const qsizetype addedBefore = batch.added();
     const qsizetype duplicatesBefore = batch.duplicates();
+    // The season and tournament of the line before, kept while the lines share them (they mostly
+    // do), so that most lines make no new string.
+    int dateSeasonYear = 0;
+    QString dateSeason;
+    QString tournamentDivision;
+    QString tournamentSeason;
+    QString tournament;
 
     while (pos < all.size()) {
         const qsizetype line = lineBreaks + 2;
@@ -432,14 +500,24 @@ CsvImportResult importCsvData(const QByteArray &bytes, const QString &fileName, 
             refuse(CsvRefusal::BadGoals, goalsText);
             continue;
         }
-        if (!options.tournament.isEmpty()) {
-            m.tournament = options.tournament;
-        } else if (columns[Tournament] >= 0) {
-            m.tournament = value(record, columns[Tournament]);
-        } else {
-            const QString season = value(record, columns[Season]);
-            m.tournament = season.isEmpty() ? baseName : baseName + u' ' + season;
+        QString division = value(record, columns[Tournament]);
+        if (division.isEmpty())
+            division = baseName;
+        QString season = value(record, columns[Season]);
+        if (season.isEmpty()) {
+            const int first = seasonYear(m.date, options.seasonStart);
+            if (dateSeason.isNull() || first != dateSeasonYear) {
+                dateSeasonYear = first;
+                dateSeason = seasonName(first, options.seasonStart);
+            }
+            season = dateSeason;
         }
+        if (tournament.isNull() || division != tournamentDivision || season != tournamentSeason) {
+            tournamentDivision = division;
+            tournamentSeason = season;
+            tournament = csvTournament(options.tournament, division, season);
+        }
+        m.tournament = tournament;
         m.referee = value(record, columns[Referee]);
         m.attendance = plainCount(value(record, columns[Attendance]));
         m.stadium = value(record, columns[Stadium]);

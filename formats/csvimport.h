@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 class ImportBatch;
 
 // Reads match results from CSV files, one match a line, as public results archives publish
@@ -17,8 +19,9 @@ class ImportBatch;
 //   away team   AwayTeam, Away, Visitor, team2, Гости
 //   goals       FTHG + FTAG, HomeGoals + AwayGoals, hgoal + vgoal, goals1 + goals2, or one score
 //               column FT, Score, Счёт holding "2-1" or "2:1"
-//   tournament  Div, Division, Competition, Tournament, Турнир; else "<file name> <Season>"
-//               when there is a Season column, else the file name without its ending
+//   division    Div, Division, Competition, Tournament, Турнир; else the file name without its
+//               ending
+//   season      Season; else the season the date falls in (see csvSeason)
 //   also        Referee (Судья), Attendance (Зрители), Venue or Stadium (Стадион), Round or Wk
 //               (Тур), Time (Время, the kick-off)
 // Other columns are ignored. A cell holding only "NA" is empty. Dates are read as dd/mm/yy,
@@ -65,10 +68,38 @@ struct CsvImportResult
     bool ok() const { return opened && missing == CsvMissingNothing; }
 };
 
+// The day of the year a season starts on; July 1 unless a league plays in a calendar year.
+struct SeasonStart
+{
+    int month = 7;
+    int day = 1;
+    bool operator==(const SeasonStart &other) const
+    {
+        return month == other.month && day == other.day;
+    }
+};
+
+// "MM-DD" ("07-01", "1-1"); nullopt for anything else and for February 29, which not every year
+// has.
+std::optional<SeasonStart> parseSeasonStart(QStringView text);
+
+// The season date falls in: the seasons start on start each year; one starting on January 1 is
+// named by its year ("2019"), any other by the years it spans ("2019/20", "1999/00").
+QString csvSeason(const QDate &date, SeasonStart start);
+
+// The tournament of a CSV line: the pattern with every "{season}" and "{division}" replaced; an
+// empty pattern is csvDefaultTournament. division is the line's division column, or the file name
+// without its ending where there is none (or it is empty); season is its Season column, or the
+// season of its date where there is none (or it is empty).
+QString csvTournament(const QString &pattern, const QString &division, const QString &season);
+inline const QString csvDefaultTournament = QStringLiteral("{division} {season}");
+
 struct CsvImportOptions
 {
-    // When not empty, the tournament of every match, whatever the columns say.
+    // The tournament of every match as csvTournament makes it from this pattern: empty names it
+    // "<division> <season>"; a name without "{...}" names every match alike.
     QString tournament;
+    SeasonStart seasonStart;
     // The day two-digit years are read against; the current day when null.
     QDate today;
 };

@@ -16,9 +16,6 @@
 namespace {
 
 constexpr quint32 nullStringLength = 0xFFFFFFFF;
-// The smallest possible sizes, used to reject counts that the remaining bytes cannot hold.
-constexpr qint64 minPlayerSize = 2 * 4;
-constexpr qint64 minEventSize = 8 * 4;
 
 // A bounds-checked cursor over the file's bytes. The first failure sticks; later reads return
 // empty values and consume nothing.
@@ -210,44 +207,106 @@ private:
     qint64 m_recordEnd, m_lineupEnd, m_eventEnd;
 };
 
-// Reads one match record into sink: its texts into the sink's table, its line-ups and events,
-// then the record that refers to them. Returns false, adding no record, when in fails.
-template <typename Sink> bool readMatch(Reader &in, Sink &sink)
+// The layout of one match record, the one place that knows it: the 26 texts in matchFileOrder
+// with the date after the first matchFieldsBeforeDate of them; then each line-up, a count and an
+// ID and a name per player; then the events, a count and the eight texts of each in EventField
+// order. Reading, stepping over and writing a record are visitors of it, with
+//   date(), text(MatchField), count(list, smallest item in bytes) -> n, ok(),
+//   lineupText(0 for the ID, 1 for the name), lineupDone(), eventText(EventField), eventDone().
+enum class RecordList { Players1, Players2, Events };
+constexpr qint64 textBytes = 4; // the smallest text: a null one, its length alone
+
+template <typename Visitor> void walkRecord(Visitor &v)
 {
-    TextTable &table = sink.table();
-    MatchRecord r;
     for (int k = 0; k < MatchFieldCount; ++k) {
         if (k == matchFieldsBeforeDate)
-            r.julianDay = in.julianDay();
-        const MatchField field = matchFileOrder[k];
+            v.date();
+        v.text(matchFileOrder[k]);
+    }
+    for (const RecordList list : {RecordList::Players1, RecordList::Players2}) {
+        const quint32 n = v.count(list, 2 * textBytes);
+        for (quint32 i = 0; i < n && v.ok(); ++i) {
+            v.lineupText(0);
+            v.lineupText(1);
+            v.lineupDone();
+        }
+    }
+    const quint32 n = v.count(RecordList::Events, EventFieldCount * textBytes);
+    for (quint32 i = 0; i < n && v.ok(); ++i) {
+        for (int k = 0; k < EventFieldCount; ++k)
+            v.eventText(EventField(k));
+        v.eventDone();
+    }
+}
+
+// Reads one match record into sink: its texts into the sink's table, its line-ups and events,
+// then the record that refers to them. Returns false, adding no record, when in fails.
+template <typename Sink> class RecordReader
+{
+public:
+    RecordReader(Reader &in, Sink &sink) : in(in), sink(sink), table(sink.table()) {}
+
+    void date() { r.julianDay = in.julianDay(); }
+    void text(MatchField field)
+    {
         r.texts[field] = in.text(table, field == FileNameField || field == IdField);
     }
-    r.lineup = sink.lineupAt();
-    for (quint32 *side : {&r.players1, &r.players2}) {
-        const quint32 n = in.count(minPlayerSize);
-        for (quint32 i = 0; i < n && !in.failed(); ++i) {
-            const TextId id = in.text(table);
-            if (!sink.lineup(LineupEntry{id, in.text(table)}))
-                in.failAt(in.offset());
+    quint32 count(RecordList list, qint64 smallestItem)
+    {
+        const quint32 n = in.count(smallestItem);
+        switch (list) {
+        case RecordList::Players1:
+            r.lineup = sink.lineupAt();
+            r.players1 = n;
+            break;
+        case RecordList::Players2:
+            r.players2 = n;
+            break;
+        case RecordList::Events:
+            r.events = sink.eventAt();
+            r.eventCount = n;
+            break;
         }
-        *side = n;
+        return n;
     }
-    r.events = sink.eventAt();
-    r.eventCount = in.count(minEventSize);
-    for (quint32 i = 0; i < r.eventCount && !in.failed(); ++i) {
-        EventRecord event;
-        for (TextId &id : event.texts)
-            id = in.text(table);
+    bool ok() const { return !in.failed(); }
+    void lineupText(int k) { (k == 0 ? entry.id : entry.name) = in.text(table); }
+    void lineupDone()
+    {
+        if (!sink.lineup(entry))
+            in.failAt(in.offset());
+    }
+    void eventText(EventField field) { event.texts[field] = in.text(table); }
+    void eventDone()
+    {
         if (!sink.event(event))
             in.failAt(in.offset());
     }
-    if (in.failed())
-        return false;
-    if (!sink.record(r)) {
-        in.failAt(in.offset());
-        return false;
+
+    bool read()
+    {
+        walkRecord(*this);
+        if (in.failed())
+            return false;
+        if (!sink.record(r)) {
+            in.failAt(in.offset());
+            return false;
+        }
+        return true;
     }
-    return true;
+
+private:
+    Reader &in;
+    Sink &sink;
+    TextTable &table;
+    MatchRecord r{};
+    LineupEntry entry{};
+    EventRecord event{};
+};
+
+template <typename Sink> bool readMatch(Reader &in, Sink &sink)
+{
+    return RecordReader<Sink>(in, sink).read();
 }
 
 // What the records before a place in the file hold: how many line-up entries and events, and how
@@ -261,29 +320,39 @@ struct Counts
 
 // Steps over one match record as readMatch reads it, with the same checks, decoding nothing;
 // adds what it holds to counts.
-void skipMatch(Reader &in, Counts &counts)
+class RecordSkipper
 {
-    for (int k = 0; k < MatchFieldCount; ++k) {
-        if (k == matchFieldsBeforeDate)
-            in.julianDay();
+public:
+    RecordSkipper(Reader &in, Counts &counts) : in(in), counts(counts) {}
+
+    void date() { in.julianDay(); }
+    void text(MatchField field)
+    {
         const qsizetype bytes = in.rawString().size();
-        if (matchFileOrder[k] == FileNameField || matchFileOrder[k] == IdField)
+        if (field == FileNameField || field == IdField)
             counts.uniqueUnits += bytes / 2;
     }
-    for (int side = 0; side < 2; ++side) {
-        const quint32 n = in.count(minPlayerSize);
-        for (quint32 i = 0; i < n && !in.failed(); ++i) {
-            in.rawString();
-            in.rawString();
-        }
-        counts.lineups += n;
+    quint32 count(RecordList list, qint64 smallestItem)
+    {
+        const quint32 n = in.count(smallestItem);
+        (list == RecordList::Events ? counts.events : counts.lineups) += n;
+        return n;
     }
-    const quint32 n = in.count(minEventSize);
-    for (quint32 i = 0; i < n && !in.failed(); ++i) {
-        for (int k = 0; k < 8; ++k)
-            in.rawString();
-    }
-    counts.events += n;
+    bool ok() const { return !in.failed(); }
+    void lineupText(int) { in.rawString(); }
+    void lineupDone() {}
+    void eventText(EventField) { in.rawString(); }
+    void eventDone() {}
+
+private:
+    Reader &in;
+    Counts &counts;
+};
+
+void skipMatch(Reader &in, Counts &counts)
+{
+    RecordSkipper skipper(in, counts);
+    walkRecord(skipper);
 }
 
 // Below this size a file is read on one thread: starting threads would cost more than it saves.
@@ -453,28 +522,43 @@ private:
     bool m_ok = true;
 };
 
+// Writes one match record of store.
+class RecordWriter
+{
+public:
+    RecordWriter(Writer &out, const MatchStore &store, const MatchRecord &r)
+        : out(out), table(store.texts()), r(r), lineup(store.lineups().data() + r.lineup),
+          event(store.eventRecords().data() + r.events)
+    {}
+
+    void date() { out.u32(quint32(r.julianDay)); }
+    void text(MatchField field) { out.text(table, r.texts[field]); }
+    quint32 count(RecordList list, qint64)
+    {
+        const quint32 n = list == RecordList::Players1   ? r.players1
+                          : list == RecordList::Players2 ? r.players2
+                                                         : r.eventCount;
+        out.u32(n);
+        return n;
+    }
+    bool ok() const { return true; }
+    void lineupText(int k) { out.text(table, k == 0 ? lineup->id : lineup->name); }
+    void lineupDone() { ++lineup; }
+    void eventText(EventField field) { out.text(table, event->texts[field]); }
+    void eventDone() { ++event; }
+
+private:
+    Writer &out;
+    const TextTable &table;
+    const MatchRecord &r;
+    const LineupEntry *lineup;
+    const EventRecord *event;
+};
+
 void writeMatch(Writer &out, const MatchStore &store, const MatchRecord &r)
 {
-    const TextTable &table = store.texts();
-    for (int k = 0; k < MatchFieldCount; ++k) {
-        if (k == matchFieldsBeforeDate)
-            out.u32(quint32(r.julianDay));
-        out.text(table, r.texts[matchFileOrder[k]]);
-    }
-    const LineupEntry *lineup = store.lineups().data() + r.lineup;
-    for (const quint32 players : {r.players1, r.players2}) {
-        out.u32(players);
-        for (quint32 i = 0; i < players; ++i, ++lineup) {
-            out.text(table, lineup->id);
-            out.text(table, lineup->name);
-        }
-    }
-    out.u32(r.eventCount);
-    const EventRecord *event = store.eventRecords().data() + r.events;
-    for (quint32 i = 0; i < r.eventCount; ++i, ++event) {
-        for (const TextId id : event->texts)
-            out.text(table, id);
-    }
+    RecordWriter writer(out, store, r);
+    walkRecord(writer);
 }
 
 } // namespace

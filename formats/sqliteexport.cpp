@@ -1,4 +1,5 @@
 #include "formats/sqliteexport.h"
+#include "model/matchfields.h"
 
 #include "cli/clitexts.h"
 #include "model/matchstore.h"
@@ -17,19 +18,21 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const auto matchColumns =
-    u"fileName, id, round, tournament, date, time, team1, team1Id, team2, team2Id, goals1, goals2, "
-    "extra1, extra2, penalties1, penalties2, coach1, coach1Id, coach2, coach2Id, stadium, "
-    "stadiumId, city, attendance, referee, refereeId, refereeCity"_s;
+// The matches table's columns after mid, from the table of a match's fields.
+QStringList matchColumns()
+{
+    QStringList columns;
+    for (int k = 0; k < MatchFieldCount; ++k) {
+        if (k == matchFieldsBeforeDateColumn)
+            columns.append(u"date"_s);
+        columns.append(QString(matchFields[k].column));
+    }
+    return columns;
+}
 
 const char *const schema[] = {
     "PRAGMA journal_mode = OFF",
     "PRAGMA synchronous = OFF",
-    "CREATE TABLE matches (mid INTEGER PRIMARY KEY, fileName TEXT, id TEXT, round TEXT, "
-    "tournament TEXT, date TEXT, time TEXT, team1 TEXT, team1Id TEXT, team2 TEXT, team2Id TEXT, "
-    "goals1 TEXT, goals2 TEXT, extra1 TEXT, extra2 TEXT, penalties1 TEXT, penalties2 TEXT, "
-    "coach1 TEXT, coach1Id TEXT, coach2 TEXT, coach2Id TEXT, stadium TEXT, stadiumId TEXT, "
-    "city TEXT, attendance TEXT, referee TEXT, refereeId TEXT, refereeCity TEXT)",
     "CREATE TABLE lineups (mid INTEGER, side INTEGER, ord INTEGER, playerid TEXT, name TEXT, "
     "team TEXT)",
     "CREATE TABLE events (mid INTEGER, ord INTEGER, type TEXT, time TEXT, team TEXT, "
@@ -71,6 +74,10 @@ public:
 
     QString run(const MatchStore &store, const ExportProgress &progress)
     {
+        const QStringList columns = matchColumns();
+        if (!exec(u"CREATE TABLE matches (mid INTEGER PRIMARY KEY, %1 TEXT)"_s.arg(
+                columns.join(u" TEXT, "_s))))
+            return m_error;
         for (const char *statement : schema) {
             if (!exec(QString::fromLatin1(statement)))
                 return m_error;
@@ -78,7 +85,7 @@ public:
         if (!m_db.transaction())
             return m_db.lastError().text();
         if (!prepare(m_matches, u"INSERT INTO matches (mid, %1) VALUES (?%2)"_s.arg(
-                                    matchColumns, u", ?"_s.repeated(27))) ||
+                                    columns.join(u", "_s), u", ?"_s.repeated(columns.size()))) ||
             !prepare(m_lineups, u"INSERT INTO lineups VALUES (?, ?, ?, ?, ?, ?)"_s) ||
             !prepare(m_events, u"INSERT INTO events VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s))
             return m_error;
@@ -130,16 +137,13 @@ private:
 
     bool insert(qsizetype mid, const MatchData &m)
     {
-        const QString *fields[] = {
-            &m.fileName, &m.id,        &m.round,      &m.tournament, nullptr,   &m.time,
-            &m.team1,    &m.team1Id,   &m.team2,      &m.team2Id,    &m.goals1, &m.goals2,
-            &m.extra1,   &m.extra2,    &m.penalties1, &m.penalties2, &m.coach1, &m.coach1Id,
-            &m.coach2,   &m.coach2Id,  &m.stadium,    &m.stadiumId,  &m.city,   &m.attendance,
-            &m.referee,  &m.refereeId, &m.refereeCity};
         m_matches.bindValue(0, mid);
         int column = 1;
-        for (const QString *field : fields)
-            m_matches.bindValue(column++, text(field ? *field : dateText(m.date)));
+        for (int k = 0; k < MatchFieldCount; ++k) {
+            if (k == matchFieldsBeforeDateColumn)
+                m_matches.bindValue(column++, text(dateText(m.date)));
+            m_matches.bindValue(column++, text(m.*matchFields[k].member));
+        }
         if (!step(m_matches))
             return false;
 

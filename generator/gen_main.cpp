@@ -1,7 +1,7 @@
 // scorewright-gen: writes a generated set of XML match reports, or a database file, for tests,
 // benchmarks and the demonstration database.
-#include "generator/generator.h"
 #include "formats/database.h"
+#include "generator/generator.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,5 @@
 #include "model/match.h"
+#include "model/matchfields.h"
 
 #include "strings/texts.h"
 
@@ -85,17 +86,12 @@ bool Match::sameContent(const Match &other) const
     const MatchData &b = *other.d;
     if (&a == &b)
         return true;
-    return same(a.team1, b.team1) && same(a.team2, b.team2) && same(a.team1Id, b.team1Id) &&
-           same(a.team2Id, b.team2Id) && same(a.coach1, b.coach1) && same(a.coach2, b.coach2) &&
-           same(a.coach1Id, b.coach1Id) && same(a.coach2Id, b.coach2Id) && a.date == b.date &&
-           a.date.isNull() == b.date.isNull() && same(a.time, b.time) && same(a.goals1, b.goals1) &&
-           same(a.goals2, b.goals2) && same(a.extra1, b.extra1) && same(a.extra2, b.extra2) &&
-           same(a.penalties1, b.penalties1) && same(a.penalties2, b.penalties2) &&
-           same(a.stadium, b.stadium) && same(a.stadiumId, b.stadiumId) && same(a.city, b.city) &&
-           same(a.attendance, b.attendance) && same(a.referee, b.referee) &&
-           same(a.refereeId, b.refereeId) && same(a.refereeCity, b.refereeCity) &&
-           same(a.id, b.id) && same(a.round, b.round) && same(a.tournament, b.tournament) &&
-           a.players1 == b.players1 && a.players2 == b.players2 && a.events == b.events;
+    for (const MatchFieldInfo &f : matchFields) {
+        if (f.content && !same(a.*f.member, b.*f.member))
+            return false;
+    }
+    return a.date == b.date && a.date.isNull() == b.date.isNull() && a.players1 == b.players1 &&
+           a.players2 == b.players2 && a.events == b.events;
 }
 
 size_t Match::contentHash() const

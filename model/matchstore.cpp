@@ -24,33 +24,9 @@ Match MatchView::toMatch() const
 {
     Match match;
     MatchData &m = match.edit();
-    m.fileName = fileName;
-    m.team1 = team1;
-    m.team2 = team2;
-    m.team1Id = team1Id;
-    m.team2Id = team2Id;
-    m.coach1 = coach1;
-    m.coach2 = coach2;
-    m.coach1Id = coach1Id;
-    m.coach2Id = coach2Id;
+    for (const MatchFieldInfo &f : matchFields)
+        m.*f.member = table.string(record.texts[f.field]);
     m.date = date;
-    m.time = time;
-    m.goals1 = goals1;
-    m.goals2 = goals2;
-    m.extra1 = extra1;
-    m.extra2 = extra2;
-    m.penalties1 = penalties1;
-    m.penalties2 = penalties2;
-    m.stadium = stadium;
-    m.stadiumId = stadiumId;
-    m.city = city;
-    m.attendance = attendance;
-    m.referee = referee;
-    m.refereeId = refereeId;
-    m.refereeCity = refereeCity;
-    m.id = id;
-    m.round = round;
-    m.tournament = tournament;
     const auto players = [](const PlayerSpan &span, QList<PlayerEntry> &into) {
         into.reserve(span.size());
         for (const PlayerView &p : span)
@@ -124,32 +100,8 @@ MatchRecord MatchStore::recordOf(const Match &match)
     const MatchData &m = *match;
     MatchRecord r{};
     const auto intern = [this](const QString &text) { return m_texts.intern(text); };
-    r.texts[FileNameField] = m_texts.append(m.fileName);
-    r.texts[IdField] = m_texts.append(m.id);
-    r.texts[RoundField] = intern(m.round);
-    r.texts[TournamentField] = intern(m.tournament);
-    r.texts[Goals1Field] = intern(m.goals1);
-    r.texts[Goals2Field] = intern(m.goals2);
-    r.texts[Extra1Field] = intern(m.extra1);
-    r.texts[Extra2Field] = intern(m.extra2);
-    r.texts[Penalties1Field] = intern(m.penalties1);
-    r.texts[Penalties2Field] = intern(m.penalties2);
-    r.texts[TimeField] = intern(m.time);
-    r.texts[Coach1IdField] = intern(m.coach1Id);
-    r.texts[Coach1Field] = intern(m.coach1);
-    r.texts[Coach2IdField] = intern(m.coach2Id);
-    r.texts[Coach2Field] = intern(m.coach2);
-    r.texts[Team1IdField] = intern(m.team1Id);
-    r.texts[Team1Field] = intern(m.team1);
-    r.texts[Team2IdField] = intern(m.team2Id);
-    r.texts[Team2Field] = intern(m.team2);
-    r.texts[StadiumIdField] = intern(m.stadiumId);
-    r.texts[StadiumField] = intern(m.stadium);
-    r.texts[CityField] = intern(m.city);
-    r.texts[AttendanceField] = intern(m.attendance);
-    r.texts[RefereeIdField] = intern(m.refereeId);
-    r.texts[RefereeField] = intern(m.referee);
-    r.texts[RefereeCityField] = intern(m.refereeCity);
+    for (const MatchFieldInfo &f : matchFields)
+        r.texts[f.field] = f.perMatch ? m_texts.append(m.*f.member) : intern(m.*f.member);
     r.julianDay = m.date.isValid() ? qint32(m.date.toJulianDay()) : 0;
     r.lineup = qint64(m_lineups.size());
     r.players1 = quint32(m.players1.size());
@@ -187,6 +139,50 @@ void MatchStore::replace(qsizetype index, const Match &match)
     const MatchRecord record = recordOf(match);
     m_records[size_t(index)] = record;
     note(record);
+}
+
+void MatchStore::remove(const QList<qsizetype> &indices)
+{
+    if (indices.isEmpty())
+        return;
+    StoreArray<MatchRecord> kept;
+    kept.reserve(m_records.size() - size_t(indices.size()));
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < count(); ++i) {
+        if (next < indices.size() && indices.at(next) == i)
+            ++next;
+        else
+            kept.push_back(m_records[size_t(i)]);
+    }
+    m_records.swap(kept);
+    renote();
+}
+
+void MatchStore::insert(const QList<qsizetype> &indices, const QList<Match> &matches)
+{
+    if (indices.isEmpty())
+        return;
+    StoreArray<MatchRecord> merged;
+    merged.reserve(m_records.size() + size_t(indices.size()));
+    size_t old = 0;
+    for (qsizetype k = 0; k < indices.size(); ++k) {
+        while (qsizetype(merged.size()) < indices.at(k) && old < m_records.size())
+            merged.push_back(m_records[old++]);
+        merged.push_back(recordOf(matches.at(k)));
+    }
+    while (old < m_records.size())
+        merged.push_back(m_records[old++]);
+    m_records.swap(merged);
+    renote();
+}
+
+void MatchStore::renote()
+{
+    m_tournaments.clear();
+    m_lastTournament = TextTable::noText;
+    m_span = DateSpan();
+    noteRecords();
+    m_modified = true;
 }
 
 Match MatchStore::match(qsizetype index) const

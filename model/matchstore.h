@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/match.h"
+#include "model/matchfields.h"
 #include "model/storeallocator.h"
 #include "model/texttable.h"
 
@@ -24,49 +25,6 @@ struct DateSpan
     void widen(const QDate &date);
     void widen(const DateSpan &other);
 };
-
-// The texts of a match record. The ones nearly every page reads come first, so that they share a
-// cache line with the date; matchFileOrder gives the order of the database file.
-enum MatchField : int {
-    TournamentField,
-    RoundField,
-    Team1Field,
-    Team2Field,
-    Goals1Field,
-    Goals2Field,
-    FileNameField,
-    IdField,
-    Extra1Field,
-    Extra2Field,
-    Penalties1Field,
-    Penalties2Field,
-    TimeField,
-    Coach1IdField,
-    Coach1Field,
-    Coach2IdField,
-    Coach2Field,
-    Team1IdField,
-    Team2IdField,
-    StadiumIdField,
-    StadiumField,
-    CityField,
-    AttendanceField,
-    RefereeIdField,
-    RefereeField,
-    RefereeCityField,
-    MatchFieldCount
-};
-
-// The texts in the order of the database file: the first matchFieldsBeforeDate come before the
-// date, the rest after it.
-inline constexpr MatchField matchFileOrder[MatchFieldCount] = {
-    FileNameField,   IdField,       RoundField,      TournamentField, Goals1Field,
-    Goals2Field,     Extra1Field,   Extra2Field,     Penalties1Field, Penalties2Field,
-    TimeField,       Coach1IdField, Coach1Field,     Coach2IdField,   Coach2Field,
-    Team1IdField,    Team1Field,    Team2IdField,    Team2Field,      StadiumIdField,
-    StadiumField,    CityField,     AttendanceField, RefereeIdField,  RefereeField,
-    RefereeCityField};
-inline constexpr int matchFieldsBeforeDate = 11;
 
 // A line-up entry and an event as the store keeps them: texts by number.
 struct LineupEntry
@@ -261,6 +219,13 @@ public:
     void add(const Match &match);
     // Replaces the match at index with an edited one, recording its tournament and date.
     void replace(qsizetype index, const Match &match);
+    // Removes the matches at indices (ascending, each once). Their line-ups and events stay unused
+    // in the shared arrays until the store is read again; the tournaments and the date span
+    // follow the matches left.
+    void remove(const QList<qsizetype> &indices);
+    // The inverse of remove(): afterwards matches[k] stands at indices[k] (ascending, each at
+    // most the count reached so far), the other matches in their order around them.
+    void insert(const QList<qsizetype> &indices, const QList<Match> &matches);
 
     qsizetype count() const { return qsizetype(m_records.size()); }
     bool isEmpty() const { return m_records.empty(); }
@@ -282,7 +247,8 @@ public:
 
     // Tournament names in ascending order of UTF-16 code units.
     QStringList tournamentNames() const;
-    // The span of every dated match: it grows as matches are added and never shrinks.
+    // The span of every dated match: it grows as matches are added and shrinks only when some
+    // are removed.
     DateSpan dateSpan() const { return m_span; }
 
     // True after any add or replace since the store was read or saved (setModified(false)).
@@ -311,6 +277,8 @@ public:
 private:
     MatchRecord recordOf(const Match &match);
     void note(const MatchRecord &record);
+    // Notes every record afresh, after some were removed.
+    void renote();
 
     TextTable m_texts;
     StoreArray<MatchRecord> m_records;

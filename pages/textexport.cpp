@@ -166,3 +166,90 @@ QString exportTsv(const TableSnapshot &table)
 {
     return exportLines(table, appendTsvLine);
 }
+
+QList<bool> numericColumns(const TableSnapshot &table)
+{
+    // Counts padded on the left for the aligned layout count too.
+    const auto numeric = [](const QString &cell) {
+        const QStringView text = QStringView(cell).trimmed();
+        if (text.isEmpty())
+            return true;
+        const QChar first = text.front();
+        if (!first.isDigit() && first != u'+' && first != u'-')
+            return false;
+        return std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+            return c.isDigit() || c == u'+' || c == u'-' || c == QChar(0x2013) || c == u':' ||
+                   c == u'.' || c == u',' || c == u'%' || c == u' ';
+        });
+    };
+    QList<bool> columns(table.headers.size(), true);
+    for (const QStringList &cells : table.rows) {
+        for (qsizetype c = 0; c < columns.size() && c < cells.size(); ++c)
+            columns[c] = columns[c] && numeric(cells.at(c));
+    }
+    return columns;
+}
+
+QString textCaptionLine(const QString &caption)
+{
+    return caption.isEmpty() ? QString() : caption + QLatin1Char('\n');
+}
+
+QString csvCaptionLine(const QString &caption)
+{
+    return caption.isEmpty() ? QString() : csvField(caption) + QLatin1StringView("\r\n");
+}
+
+QString tsvCaptionLine(const QString &caption)
+{
+    return caption.isEmpty() ? QString() : tsvField(caption) + QLatin1Char('\n');
+}
+
+QString exportHtml(const TableSnapshot &table, const QString &caption)
+{
+    const QList<bool> numeric = numericColumns(table);
+    const QString title = caption.toHtmlEscaped();
+    QString out =
+        QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
+                       "<title>%1</title>\n<style>\n"
+                       "body { font-family: sans-serif; font-size: 10pt; }\n"
+                       "table { border-collapse: collapse; }\n"
+                       "caption { font-weight: bold; font-size: 120%; text-align: left; "
+                       "padding-bottom: 0.5em; }\n"
+                       "th, td { padding: 0.15em 0.6em; border-bottom: 1px solid #d0d0d0; "
+                       "text-align: left; vertical-align: top; white-space: pre-line; }\n"
+                       "th { background: #e8e8e8; border-bottom-color: #000; }\n"
+                       ".n { text-align: right; }\n"
+                       "thead { display: table-header-group; }\n"
+                       "tr { page-break-inside: avoid; }\n"
+                       "</style>\n</head>\n<body>\n<table>\n")
+            .arg(title);
+    if (!caption.isEmpty())
+        out += QLatin1StringView("<caption>") + title + QLatin1StringView("</caption>\n");
+    const auto appendRow = [&](const QStringList &cells, QLatin1StringView tag) {
+        out += QLatin1StringView("<tr>");
+        for (qsizetype c = 0; c < table.headers.size(); ++c) {
+            out += QLatin1Char('<');
+            out += tag;
+            if (numeric.at(c))
+                out += QLatin1StringView(" class=\"n\"");
+            out += QLatin1Char('>');
+            out += cells.value(c).toHtmlEscaped();
+            out += QLatin1StringView("</");
+            out += tag;
+            out += QLatin1Char('>');
+        }
+        out += QLatin1StringView("</tr>\n");
+    };
+    out += QLatin1StringView("<thead>\n");
+    appendRow(table.headers, QLatin1StringView("th"));
+    out += QLatin1StringView("</thead>\n<tbody>\n");
+    for (const QStringList &cells : table.rows)
+        appendRow(cells, QLatin1StringView("td"));
+    out += QLatin1StringView("</tbody>\n</table>\n");
+    if (!table.footnote.isEmpty())
+        out +=
+            QLatin1StringView("<p>") + table.footnote.toHtmlEscaped() + QLatin1StringView("</p>\n");
+    out += QLatin1StringView("</body>\n</html>\n");
+    return out;
+}

@@ -26,3 +26,17 @@ QString exportText(const TableSnapshot &table);
 QString exportCsv(const TableSnapshot &table);
 // One tab-separated line per row; tab, line feed, carriage return and backslash are escaped.
 QString exportTsv(const TableSnapshot &table);
+
+// Whether each column holds numbers (scores, differences, percentages included) in every non-empty
+// cell, so that it lines up on the right.
+QList<bool> numericColumns(const TableSnapshot &table);
+
+// The line a saved table may start with, so that it says what it lists: the caption as a line of
+// text, as a CSV record of one field, or as a TSV line; nothing for an empty caption.
+QString textCaptionLine(const QString &caption);
+QString csvCaptionLine(const QString &caption);
+QString tsvCaptionLine(const QString &caption);
+
+// A standalone HTML page (UTF-8) of the table under its caption, every text escaped; the header
+// repeats on every printed page and the footnote follows the table.
+QString exportHtml(const TableSnapshot &table, const QString &caption);

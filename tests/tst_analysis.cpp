@@ -127,6 +127,13 @@ void TestAnalysis::reportChecks_data()
         << report(u"0:0"_s,
                   {u"Y|Р5|Ракета|||90+3"_s, u"C|Р5|Ракета|||90+1"_s, u"C|Р5|Ракета|||90+3"_s})
         << none;
+    // "90+3" comes after "90" and before "91", "90+9" before "90+10".
+    QTest::newRow("added time in minute order")
+        << report(u"0:0"_s,
+                  {u"R|Р5|Ракета|||90+3"_s, u"C|Р5|Ракета|||91"_s, u"R|Р6|Ракета|||90"_s,
+                   u"C|Р6|Ракета|||90+1"_s, u"R|Р7|Ракета|||90+10"_s, u"C|Р7|Ракета|||90+9"_s})
+        << QStringList{u"Р6 («Ракета») удалён на 90', но упомянут в событии на 90+1'"_s,
+                       u"Р5 («Ракета») удалён на 90+3', но упомянут в событии на 91'"_s};
     QTest::newRow("substitutions of players not on the pitch")
         << report(u"0:0"_s,
                   {u"S|Р15|Ракета||Р12|50"_s, u"S|Р7|Ракета||Р13|60"_s, u"S|Р7|Ракета||Р14|70"_s,

@@ -1,8 +1,11 @@
 // scorewright-cli run as a separate process, and the match generator its fixtures come from.
 #include "formats/database.h"
+#include "formats/sqliteexport.h"
+#include "formats/xmlexport.h"
 #include "formats/xmlimport.h"
 #include "generator/generator.h"
 #include "model/competitionrules.h"
+#include "model/document.h"
 #include "testsupport.h"
 
 #include <QSqlDatabase>
@@ -63,9 +66,12 @@ private Q_SLOTS:
     void sameOutputEveryRun_data();
     void sameOutputEveryRun();
     void importRoundTripAndInto();
+    void writers_data();
+    void writers();
     void generatorIsDeterministicAndReadsBack();
     void sqliteExport_data();
     void sqliteExport();
+    void sqliteColumnsHoldTheirFields();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -213,6 +219,16 @@ void TestCli::commands_data()
     row("export over its input", "export DB --sqlite DB", 1, {}, "also an input");
     row("export into a device", "export DB --sqlite /dev/null", 1, {}, "not a regular file");
     row("text layout", "page DB matches --till 2009-03-14", 0, rule + text + rule);
+    row("caption line, the team's page", "page DB ta02_Заря --format tsv --caption", 0,
+        u"Матчи команды «Заря» — все турниры, 14.03.2009–16.03.2009\n"
+        "Дата\tГород\tХозяева\tГости\tСчёт\n2009/03/16\t\tРакета\tЗаря\t1:3\n"_s);
+    row("caption line of the standings under rules of their own",
+        "page DB standings --format csv --tournament Лига --till 2009-03-14 --caption", 0,
+        u"\"Турнирная таблица — Лига, 14.03.2009–14.03.2009 (правила: 2-1-0 (до 1995))\"\r\n"
+        "Команда,И,В,Н,П,Заб.,Проп.,О\r\nРакета,1,1,0,0,2,1,   2\r\nЗвезда,1,0,0,1,1,2,   0\r\n"_s,
+        {}, {}, rules);
+    row("bad season start", "import-csv DB -o OUT --season-start 02-29", 2, {},
+        "--season-start '02-29' is not a day");
 }
 
 void TestCli::commands()
@@ -326,6 +342,80 @@ void TestCli::importRoundTripAndInto()
     QCOMPARE(appended.tournamentNames(), (QStringList{u"Высшая лига"_s, u"Кубок"_s, u"Лига"_s}));
 }
 
+// The commands that replace a database: delete, and the lock every writer of a database takes,
+// the window's as well, so that a second writer refuses naming the holder instead of losing an
+// update.
+void TestCli::writers_data()
+{
+    QTest::addColumn<QString>("arguments"); // DB the fixture, NEW a fresh name, DIR one report,
+                                            // CSV one result line
+    QTest::addColumn<bool>("locked");       // this process holds DB's lock
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("err");     // a part of stderr; PID this process
+    QTest::addColumn<QString>("written"); // the matches of the file written, "" DB unchanged
+    QTest::newRow("delete two in place")
+        << u"delete DB 3.xml 1.xml -o DB"_s << false << 0 << QString() << u"2.xml 4.xml"_s;
+    QTest::newRow("delete into another file")
+        << u"delete DB 2.xml -o NEW"_s << false << 0 << QString() << u"1.xml 3.xml 4.xml"_s;
+    QTest::newRow("delete the undated one")
+        << u"delete DB 4.xml -o DB"_s << false << 0 << QString() << u"1.xml 2.xml 3.xml"_s;
+    QTest::newRow("delete a name no match has")
+        << u"delete DB 1.xml 9.xml -o DB"_s << false << 1
+        << u"holds no match with the file name 9.xml"_s << QString();
+    QTest::newRow("delete without names")
+        << u"delete DB -o DB"_s << false << 2 << u"takes"_s << QString();
+    QTest::newRow("delete, lock held")
+        << u"delete DB 1.xml -o DB"_s << true << 1 << u"(process PID on"_s << QString();
+    QTest::newRow("import into itself, lock held")
+        << u"import --into DB DIR -o DB"_s << true << 1 << u"in use by"_s << QString();
+    QTest::newRow("import-csv into itself, lock held")
+        << u"import-csv CSV --into DB -o DB"_s << true << 1 << u"in use by"_s << QString();
+    QTest::newRow("import elsewhere, lock held") << u"import --into DB DIR -o NEW"_s << true << 0
+                                                 << QString() << u"1.xml 2.xml 3.xml 4.xml r.xml"_s;
+    QTest::newRow("import into itself") << u"import --into DB DIR -o DB"_s << false << 0
+                                        << QString() << u"1.xml 2.xml 3.xml 4.xml r.xml"_s;
+}
+
+void TestCli::writers()
+{
+    QFETCH(QString, arguments);
+    QFETCH(bool, locked);
+    QFETCH(int, code);
+    QFETCH(QString, err);
+    QFETCH(QString, written);
+    const QString db = path(u"writers.swb"_s), fresh = path(u"writers-new.swb"_s);
+    const QString reports = path(u"writers-reports"_s), csv = path(u"writers.csv"_s);
+    QFile::remove(fresh);
+    QVERIFY(writeFile(db, m_fixture));
+    QVERIFY(writeFile(csv, "Date;Home;Away;FT\n01.03.2015;A;B;2:2\n"));
+    QVERIFY(
+        exportXmlReports({makeMatch(u"r.xml"_s, u"2010-01-01"_s, u"A"_s, u"B"_s)}, reports).ok());
+    DatabaseLock lock;
+    QVERIFY(!locked || lock.take(db).locked());
+
+    QStringList args = arguments.split(u' ');
+    args.replaceInStrings(u"DB"_s, db).replaceInStrings(u"NEW"_s, fresh);
+    args.replaceInStrings(u"DIR"_s, reports).replaceInStrings(u"CSV"_s, csv);
+    const Run run = runCli(args);
+    QCOMPARE(run.code, code);
+    err.replace(u"PID"_s, QString::number(QCoreApplication::applicationPid()));
+    QVERIFY2(err.isEmpty() ? !run.err.contains(u"error"_s) : run.err.contains(err),
+             qPrintable(run.err));
+    const QString target = args.contains(fresh) ? fresh : db;
+    if (written.isEmpty()) {
+        QCOMPARE(readFile(db), m_fixture);
+        QVERIFY(!QFile::exists(fresh));
+        return;
+    }
+    MatchStore store;
+    QVERIFY(readDatabase(target, store).ok());
+    QStringList names;
+    for (const Match &match : store.matches())
+        names.append(match->fileName);
+    QCOMPARE(names.join(u' '), written);
+    QCOMPARE(readFile(db) == m_fixture, target != db);
+}
+
 void TestCli::generatorIsDeterministicAndReadsBack()
 {
     const QList<Match> a = generateMatches(smallSeason(7)), b = generateMatches(smallSeason(7));
@@ -377,14 +467,6 @@ void TestCli::sqliteExport_data()
     QTest::newRow("standings") << false << u"standings.sql"_s << u"page standings"_s << true;
     QTest::newRow("season standings") << true << u"standings.sql"_s << u"page standings"_s << true;
     QTest::newRow("season players") << true << u"players.sql"_s << u"page players"_s << false;
-    QTest::newRow("positions and dates")
-        << false << u"SELECT mid, fileName, date, tournament FROM matches ORDER BY mid"_s
-        << u"1\t1.xml\t2009-03-14\tЛига|2\t2.xml\t2009-03-15\tЛига|3\t3.xml\t2009-03-16\tКубок|"
-           "4\t4.xml\tNULL\tЛига"_s
-        << true;
-    QTest::newRow("null and empty texts")
-        << false << u"SELECT count(*), count(city), count(stadiumId) FROM matches"_s << u"4\t0\t0"_s
-        << true;
     QTest::newRow("season line-ups and events")
         << true
         << u"SELECT count(DISTINCT mid), min(ord), max(side), count(*) = count(team) FROM lineups "
@@ -425,6 +507,64 @@ void TestCli::sqliteExport()
         got.sort();
     }
     QCOMPARE(got, rows);
+}
+
+// Every column holds its own field: each value names its column (an empty one is ''), and a
+// match of nothing but nulls, undated, leaves every column NULL.
+void TestCli::sqliteColumnsHoldTheirFields()
+{
+    Match named;
+    MatchData &m = named.edit();
+#define F(field) std::pair(#field, &MatchData::field)
+    for (const auto &[column, field] :
+         {F(fileName),  F(id),         F(round),      F(tournament), F(time),       F(team1),
+          F(team1Id),   F(team2),      F(team2Id),    F(goals1),     F(goals2),     F(extra1),
+          F(extra2),    F(penalties1), F(penalties2), F(coach1),     F(coach1Id),   F(coach2),
+          F(coach2Id),  F(stadium),    F(stadiumId),  F(city),       F(attendance), F(referee),
+          F(refereeId), F(refereeCity)})
+        m.*field = QString::fromLatin1(column);
+#undef F
+    m.extra2 = u""_s;
+    m.date = QDate(2020, 5, 7);
+    m.players1 = lineup({u"name1a#playerid1a"_s, u"name1b#playerid1b"_s});
+    m.players2 = lineup({u"name2a#playerid2a"_s});
+    m.events = {MatchEvent{u"time"_s, u"type"_s, u"comment"_s, u"team"_s, u"playerid"_s,
+                           u"player"_s, u"playerid2"_s, u"player2"_s}};
+    const QString out = path(u"columns.sqlite"_s);
+    QCOMPARE(exportSqlite(makeStore({named, Match()}), out, {}), QString());
+
+    QStringList rows;
+    for (const QString &table : {u"matches"_s, u"lineups"_s, u"events"_s}) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"columns"_s);
+        db.setDatabaseName(out);
+        QVERIFY(db.open());
+        QSqlQuery query(u"SELECT * FROM "_s + table, db);
+        while (query.next()) {
+            QStringList cells;
+            for (int i = 0; i < query.record().count(); ++i) {
+                const QString name = query.record().fieldName(i);
+                if (query.isNull(i))
+                    cells.append(name + u"=NULL"_s);
+                else if (query.value(i).toString() != name)
+                    cells.append(name + u'=' + query.value(i).toString());
+            }
+            rows.append(table + u": "_s + cells.join(u' '));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"columns"_s);
+    QCOMPARE(rows, (QStringList{
+                       u"matches: mid=1 date=2020-05-07 extra2="_s,
+                       u"matches: mid=2 "_s +
+                           (u"fileName id round tournament date time team1 team1Id team2 team2Id "
+                            "goals1 goals2 extra1 extra2 penalties1 penalties2 coach1 coach1Id "
+                            "coach2 coach2Id stadium stadiumId city attendance referee "
+                            "refereeId refereeCity"_s)
+                               .replace(QRegularExpression(u"(\\w+)"_s), u"\\1=NULL"_s),
+                       u"lineups: mid=1 side=1 ord=0 playerid=playerid1a name=name1a team=team1"_s,
+                       u"lineups: mid=1 side=1 ord=1 playerid=playerid1b name=name1b team=team1"_s,
+                       u"lineups: mid=1 side=2 ord=0 playerid=playerid2a name=name2a team=team2"_s,
+                       u"events: mid=1 ord=0"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -70,6 +70,30 @@ Match fullMatch(int n)
     return match;
 }
 
+// A record whose null, empty and set fields, line-up entries and events vary with n, so that the
+// texts each share of a parallel read meets first, and their numbers, differ from share to share.
+Match variedMatch(int n)
+{
+    Match match;
+    MatchData &m = match.edit();
+    const auto text = [n](int field) {
+        const int kind = (n * 7 + field * 3) % 11;
+        return kind == 0   ? QString()
+               : kind == 1 ? u""_s
+                           : u"Т%1-%2"_s.arg(field).arg(n % (kind * 5));
+    };
+    for (int i = 0; i < 27; ++i)
+        if (fileFields[i])
+            m.*fileFields[i] = text(i);
+    m.date = n % 13 ? QDate(2009, 3, 14).addDays(n % 400) : QDate();
+    for (int i = 0; i < n % 4; ++i)
+        m.players1.append({text(i + 30), text(i + 31)});
+    for (int i = 0; i < n % 5; ++i)
+        m.events.append(MatchEvent{text(i + 40), text(i + 41), text(i + 42), text(i + 43),
+                                   text(i + 44), text(i + 45), text(i + 46), text(i + 47)});
+    return match;
+}
+
 // What a failed read must leave exactly as it was.
 const QList<Match> sentinel{fullMatch(100), Match()};
 
@@ -215,6 +239,8 @@ private Q_SLOTS:
         QTest::newRow("string length") << patched(12, 0xFFFFFFFE) << damaged << qint64(12) << true;
         QTest::newRow("players2 count")
             << patched(124, 0x10000000) << damaged << qint64(124) << true;
+        QTest::newRow("event count past the end")
+            << patched(128, 1) << damaged << qint64(128) << true;
         // Large files are read on every core; damage is still found where one thread finds it.
         const int n = 5000;
         const QByteArray large = databaseBytes(makeStore(QList<Match>(n, fullMatch(1))));
@@ -228,7 +254,7 @@ private Q_SLOTS:
         // Each core numbers the texts it meets first; the numbers must join up in file order.
         QList<Match> varied;
         for (int i = 0; i < n; ++i)
-            varied.append(fullMatch(i % 700));
+            varied.append(variedMatch(i));
         QTest::newRow("large file, texts new in every share")
             << databaseBytes(makeStore(varied)) << int(DatabaseResult::Ok) << qint64(-1) << false;
         QTest::newRow("large, trailing byte")
@@ -237,6 +263,11 @@ private Q_SLOTS:
         QTest::newRow("large, last Julian day 1")
             << lateDate << damaged << qint64(12 + 120 * (n - 1) + 44) << false;
         QTest::newRow("large, cut") << large.left(last + 2) << damaged << last << true;
+        // A record in the middle announces more events than the rest of the file holds.
+        const qint64 middle = 12 + 120 * (n / 2) + 116;
+        QByteArray manyEvents = databaseBytes(makeStore(QList<Match>(n, Match())));
+        qToBigEndian(quint32(20000), manyEvents.data() + middle);
+        QTest::newRow("large, event count past the end") << manyEvents << damaged << middle << true;
     }
 
     void rejected()

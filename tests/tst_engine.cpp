@@ -187,43 +187,59 @@ void TestEngine::filterSelects_data()
 {
     QTest::addColumn<QString>("tournament");
     QTest::addColumn<QDate>("date");
-    QTest::addColumn<bool>("selected"); // by the cup's filter over March 2009
-    QTest::addColumn<bool>("inRange");  // by a filter of every tournament, or of the empty name
+    QTest::addColumn<QString>("round");
+    // The filters over March 2009 that select the match: c the cup's, a every tournament's,
+    // r the cup's round 1/8, R round 1/8 of every tournament, e the empty tournament name's,
+    // n the empty round of every tournament.
+    QTest::addColumn<QString>("selectedBy");
 
-    const QString cup = u"Кубок"_s;
-    QTest::newRow("on the from date") << cup << QDate(2009, 3, 1) << true << true;
-    QTest::newRow("on the till date") << cup << QDate(2009, 3, 31) << true << true;
-    QTest::newRow("a day before") << cup << QDate(2009, 2, 28) << false << false;
-    QTest::newRow("a day after") << cup << QDate(2009, 4, 1) << false << false;
-    QTest::newRow("undated") << cup << QDate() << false << false;
-    QTest::newRow("other case") << u"кубок"_s << QDate(2009, 3, 10) << false << true;
+    const QString cup = u"Кубок"_s, eighth = u"1/8"_s;
+    QTest::newRow("on the from date") << cup << QDate(2009, 3, 1) << eighth << u"carR"_s;
+    QTest::newRow("on the till date") << cup << QDate(2009, 3, 31) << eighth << u"carR"_s;
+    QTest::newRow("a day before") << cup << QDate(2009, 2, 28) << eighth << QString();
+    QTest::newRow("a day after") << cup << QDate(2009, 4, 1) << eighth << QString();
+    QTest::newRow("undated") << cup << QDate() << eighth << QString();
+    QTest::newRow("other case") << u"кубок"_s << QDate(2009, 3, 10) << eighth << u"aR"_s;
+    QTest::newRow("same round, other tournament")
+        << u"Лига"_s << QDate(2009, 3, 10) << eighth << u"aR"_s;
+    QTest::newRow("other round") << cup << QDate(2009, 3, 10) << u"1/4"_s << u"ca"_s;
+    QTest::newRow("no round") << cup << QDate(2009, 3, 10) << QString() << u"can"_s;
+    QTest::newRow("no tournament, empty round")
+        << QString() << QDate(2009, 3, 10) << u""_s << u"aen"_s;
+    QTest::newRow("empty tournament") << u""_s << QDate(2009, 3, 10) << eighth << u"aRe"_s;
 }
 
 void TestEngine::filterSelects()
 {
     QFETCH(QString, tournament);
     QFETCH(QDate, date);
-    QFETCH(bool, selected);
-    QFETCH(bool, inRange);
+    QFETCH(QString, round);
 
-    MatchFilter filter;
-    filter.tournament = u"Кубок"_s;
-    filter.from = QDate(2009, 3, 1);
-    filter.till = QDate(2009, 3, 31);
-    // The match, and one of no tournament, as a store keeps them.
+    // The match, and an undated one that holds the texts the filters look for.
     MatchStore store;
-    store.add(dated(u"m"_s, date, tournament));
-    store.add(dated(u"n"_s, date));
-    const auto selects = [&store, &filter](qsizetype i) {
-        return MatchSelection(filter, store.texts()).selects(store.record(i));
-    };
-    QCOMPARE(selects(0), selected);
-    filter.tournament = texts().allTournaments;
-    QCOMPARE(selects(0), inRange);
-    // The empty name is a tournament like any other, not "every tournament".
-    filter.tournament = QString();
-    QVERIFY(!selects(0));
-    QCOMPARE(selects(1), inRange);
+    Match match = dated(u"m"_s, date, tournament);
+    match.edit().round = round;
+    store.add(match);
+    Match named = dated(u"t"_s, QDate(), u"Кубок"_s);
+    named.edit().round = u"1/8"_s;
+    store.add(named);
+    const QString all = texts().allTournaments, allRounds = texts().allRounds;
+    const std::tuple<QChar, QString, QString> filters[] = {
+        {u'c', u"Кубок"_s, allRounds}, {u'a', all, allRounds},   {u'r', u"Кубок"_s, u"1/8"_s},
+        {u'R', all, u"1/8"_s},         {u'e', u""_s, allRounds}, {u'n', all, u""_s}};
+    QString selectedBy;
+    for (const auto &[name, wantedTournament, wantedRound] : filters) {
+        MatchFilter filter;
+        filter.tournament = wantedTournament;
+        filter.round = wantedRound;
+        filter.from = QDate(2009, 3, 1);
+        filter.till = QDate(2009, 3, 31);
+        const MatchSelection selection(filter, store.texts());
+        QVERIFY(!selection.selects(store.record(1)));
+        if (selection.selects(store.record(0)))
+            selectedBy += name;
+    }
+    QTEST(selectedBy, "selectedBy");
 }
 
 void TestEngine::pageCodes_data()

@@ -319,12 +319,19 @@ private Q_SLOTS:
         csv.close();
         dialogs = FakeDialogs();
         dialogs.fileAnswers = QStringList{csv.fileName()};
+        // The import's choices: the tournament named with its season, which starts in January.
+        dialogs.onExec = [](QDialog &choices) {
+            choices.findChild<QLineEdit *>(u"tournament"_s)->setText(u"Кубок {season}"_s);
+            choices.findChild<QDateEdit *>(u"seasonStart"_s)->setDate(QDate(2001, 1, 1));
+            return int(QDialog::Accepted);
+        };
         window->importCsv();
         QCOMPARE(window->store.count(), 5);
+        QCOMPARE(window->store.find(u"results.csv-2"_s).value()->tournament, u"Кубок 2015"_s);
         QCOMPARE(window->statusbar->currentMessage(),
                  u"«results.csv»: прочитано строк 3, добавлено матчей 1, повторов 1, отклонено "
                  "строк 1."_s);
-        QCOMPARE(dialogs.kinds, (QStringList{u"open"_s, u"warning"_s}));
+        QCOMPARE(dialogs.kinds, (QStringList{u"open"_s, u"dialog"_s, u"warning"_s}));
         QVERIFY(dialogs.calls.last().text.endsWith(u"строка 3: нет гостей"_s));
         QCOMPARE(window->dateEditTill->date(), QDate(2015, 3, 1));
     }

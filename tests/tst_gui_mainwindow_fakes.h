@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FakeDialogs : public DialogProvider
 {
@@ -34,6 +35,14 @@ public:
     QString getOpenFileName(QWidget *, S c, S, S f) override { return file(u"open", c, f); }
     QString getSaveFileName(QWidget *, S c, S, S f) override { return file(u"save", c, f); }
     QString getExistingDirectory(QWidget *, S c, S) override { return file(u"directory", c, {}); }
+    // The save dialog's check box: ticked or cleared when set, else left as the window set it.
+    std::optional<bool> saveOptionAnswer;
+    QString getSaveFileNameWithOption(QWidget *, S c, S, S f, S, bool &option) override
+    {
+        if (saveOptionAnswer)
+            option = *saveOptionAnswer;
+        return file(u"save", c, f);
+    }
     QMessageBox::StandardButton question(QWidget *, S title, S text, QMessageBox::StandardButtons,
                                          QMessageBox::StandardButton) override
     {
@@ -63,6 +72,16 @@ public:
         note(u"item", title, label);
         lastItems = items;
         return itemAnswers.isEmpty() ? QString() : itemAnswers.takeFirst();
+    }
+
+    // Answers to the questions with buttons of their own: the index of the button pressed.
+    QList<int> choiceAnswers;
+    QStringList lastChoices;
+    int choose(QWidget *, S title, S text, const QStringList &buttons) override
+    {
+        note(u"choice", title, text);
+        lastChoices = buttons;
+        return choiceAnswers.isEmpty() ? -1 : choiceAnswers.takeFirst();
     }
 
     // The texts of the warnings shown, in order.

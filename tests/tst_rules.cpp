@@ -76,6 +76,10 @@ void TestRules::standings_data()
     QTest::newRow("deduction before its date")
         << pair << u"3-1-0 diff B:2:2020-01-03 D:1"_s << u"02"_s
         << QStringList{u"B|3"_s, u"A|3"_s, u"C|0"_s} << QString();
+    // A table ending on the deduction's first day counts it; D, not in the table, is not named.
+    QTest::newRow("deduction on its date") << pair << u"3-1-0 diff B:2:2020-01-03 D:1"_s << u"03"_s
+                                           << QStringList{u"A|4|"_s, u"B|1|2"_s, u"C|1|"_s}
+                                           << u"Снято очков: B — 2 (долг, с 03.01.2020)."_s;
 
     // Three level on 6 after a cycle among them; the mini-table puts C first and leaves A and B
     // level in everything, and their own match then puts A before B, whose goal difference is best.
@@ -87,6 +91,30 @@ void TestRules::standings_data()
     QTest::newRow("three, head-to-head re-split")
         << cycle << u"3-1-0 h2h-points,h2h-diff,h2h-scored,diff,scored"_s << u"31"_s
         << QStringList{u"C|6"_s, u"A|6"_s, u"B|6"_s, u"D|0"_s} << QString();
+
+    // X, Y and Z level on 4 among others; among themselves X beat Y, Y-Z and Z-X were draws:
+    // 4, 1 and 2 points, while the goal difference ranks them the other way round. Draws counted
+    // as wins (or as nothing) leave two of them level, and their draw then leaves it to the
+    // difference.
+    const QStringList drawn{u"X|Y|1|0"_s, u"Y|Z|0|0"_s, u"Z|X|1|1"_s, u"Y|D|5|0"_s,
+                            u"Z|D|0|0"_s, u"D|Z|0|0"_s, u"D|X|3|0"_s};
+    QTest::newRow("three, draws among them")
+        << drawn << u"3-1-0 h2h-points,diff"_s << u"31"_s
+        << QStringList{u"D|5"_s, u"X|4"_s, u"Z|4"_s, u"Y|4"_s} << QString();
+    // P and Q level on points and goal difference, Q ahead on one count only; the name would
+    // put P first.
+    const QStringList wins{u"P|Z|1|1"_s, u"P|Z|1|1"_s, u"P|Z|0|0"_s,
+                           u"Q|Z|2|0"_s, u"Q|Z|0|1"_s, u"Q|Z|0|1"_s};
+    QTest::newRow("wins") << wins << u"3-1-0 diff,scored,away-scored,wins"_s << u"31"_s
+                          << QStringList{u"Z|9"_s, u"Q|3"_s, u"P|3"_s} << QString();
+    const QStringList away{u"P|Z|2|2"_s, u"Z|Q|2|2"_s, u"P|Y|1|0"_s, u"Q|Y|1|0"_s};
+    QTest::newRow("away goals") << away << u"3-1-0 diff,scored,wins,away-scored"_s << u"31"_s
+                                << QStringList{u"Q|4"_s, u"P|4"_s, u"Z|2"_s, u"Y|0"_s} << QString();
+    const QStringList scored{u"P|Z|1|1"_s, u"Q|Z|2|2"_s};
+    QTest::newRow("goals scored") << scored << u"3-1-0 diff,away-scored,wins,scored"_s << u"31"_s
+                                  << QStringList{u"Z|2"_s, u"Q|1"_s, u"P|1"_s} << QString();
+    QTest::newRow("name") << scored << u"3-1-0 name,scored"_s << u"31"_s
+                          << QStringList{u"Z|2"_s, u"P|1"_s, u"Q|1"_s} << QString();
 
     // X wins one and loses two, Y draws three: level under 3-1-0, not under 2-1-0.
     const QStringList twoPoints{u"X|P|3|0"_s, u"X|Q|0|1"_s, u"X|R|0|1"_s,
@@ -104,6 +132,10 @@ void TestRules::standings_data()
     QTest::newRow("goal average") << old << u"2-1-0 average"_s << u"31"_s
                                   << QStringList{u"T3|2"_s, u"T1|2"_s, u"T2|2"_s, u"Z|0"_s}
                                   << QString();
+    // 3:2 is 1.5 and 5:4 only 1.25, though whole numbers would make both 1.
+    QTest::newRow("goal average, a fraction")
+        << QStringList{u"A|Z|5|4"_s, u"B|Z|3|2"_s} << u"2-1-0 average"_s << u"31"_s
+        << QStringList{u"B|2"_s, u"A|2"_s, u"Z|0"_s} << QString();
     QTest::newRow("goal difference, same season")
         << old << u"2-1-0 diff"_s << u"31"_s
         << QStringList{u"T2|2"_s, u"T1|2"_s, u"T3|2"_s, u"Z|0"_s} << QString();

@@ -1,6 +1,7 @@
 #include "formats/xmlexport.h"
 #include "formats/xmlimport.h"
 #include "generator/generator.h"
+#include "model/importbatch.h"
 #include "strings/texts.h"
 #include "testsupport.h"
 
@@ -129,6 +130,31 @@ Match hostileMatch(const QString &fileName, int shift)
     return match;
 }
 
+// Every text field of a match with its name.
+#define F(field) std::pair(#field, &MatchData::field)
+const std::pair<const char *, QString MatchData::*> textFields[] = {
+    F(id),     F(round),      F(tournament), F(team1),     F(team1Id),     F(team2),   F(team2Id),
+    F(time),   F(coach1),     F(coach1Id),   F(coach2),    F(coach2Id),    F(stadium), F(stadiumId),
+    F(city),   F(attendance), F(referee),    F(refereeId), F(refereeCity), F(goals1),  F(goals2),
+    F(extra1), F(extra2),     F(penalties1), F(penalties2)};
+#undef F
+
+// A report of "m.xml" whose every field holds a value of its own (the referee's city none).
+Match fullReport()
+{
+    Match match = makeMatch(u"m.xml"_s, u"2020-05-17"_s, QString(), QString());
+    MatchData &m = match.edit();
+    for (const auto &[name, field] : textFields)
+        m.*field = QLatin1StringView(name) + u'!';
+    m.refereeCity = QString();
+    m.players1 = lineup({u"A#1"_s, u"B#2"_s});
+    m.players2 = lineup({u"C#3"_s});
+    m.events = makeEvents({u"G|A|T1|1|B|10|2"_s, u"S|C|T2|3|D|60|4"_s});
+    for (MatchEvent &event : m.events)
+        event.comment = event.time + u'c';
+    return match;
+}
+
 } // namespace
 
 class TestXmlImport : public QObject
@@ -156,6 +182,127 @@ private Q_SLOTS:
             "p2=2005:Виноградов|p2=2006:Богданов|p2=2007:Воробьёв|p2=2008:Фёдоров|"
             "p2=2009:Михайлов|p2=2010:Беляев|p2=2011:Тарасов|"
             "ev=Гол,23,Ракета,Иванов,1001,~,~,~|ev=Замена,60,Звезда,Петров,2001,Сидоров,2012,~"_s);
+    }
+
+    // A report is a duplicate only when every field but the file name, null and empty told
+    // apart, and every line-up entry and event equal those of a match already there or imported
+    // just before.
+    void duplicateRule_data()
+    {
+        QTest::addColumn<Match>("report");
+        QTest::addColumn<bool>("duplicate");
+        const Match full = fullReport();
+        Match other = full;
+        other.edit().fileName = u"other.xml"_s;
+        QTest::newRow("another file name") << other << true;
+        QTest::newRow("the same file") << full << true;
+        for (const auto &[name, field] : textFields) {
+            Match changed = full;
+            changed.edit().*field += u'?';
+            QTest::newRow(name) << changed << false;
+        }
+        const auto row = [&full](const char *name, const std::function<void(MatchData &)> &edit) {
+            Match changed = full;
+            edit(changed.edit());
+            QTest::newRow(name) << changed << false;
+        };
+        row("empty referee's city, not none", [](MatchData &m) { m.refereeCity = u""_s; });
+        row("empty attendance, not none", [](MatchData &m) { m.attendance = QString(); });
+        row("a day later", [](MatchData &m) { m.date = m.date.addDays(1); });
+        row("undated", [](MatchData &m) { m.date = QDate(); });
+        row("home player's ID", [](MatchData &m) { m.players1[1].id = u"9"_s; });
+        row("home player's name", [](MatchData &m) { m.players1[1].name = u"Z"_s; });
+        row("home player's empty ID", [](MatchData &m) { m.players1[0].id = u""_s; });
+        row("away player's ID", [](MatchData &m) { m.players2[0].id = u"9"_s; });
+        row("away player's name", [](MatchData &m) { m.players2[0].name = u"Z"_s; });
+        row("home players in another order",
+            [](MatchData &m) { std::swap(m.players1[0], m.players1[1]); });
+        row("a home player more", [](MatchData &m) { m.players1.append(m.players2.at(0)); });
+        row("line-ups swapped", [](MatchData &m) { std::swap(m.players1, m.players2); });
+        row("an event fewer", [](MatchData &m) { m.events.removeLast(); });
+        row("events in another order", [](MatchData &m) { std::swap(m.events[0], m.events[1]); });
+        QString MatchEvent::*const eventFields[] = {&MatchEvent::time,      &MatchEvent::type,
+                                                    &MatchEvent::comment,   &MatchEvent::team,
+                                                    &MatchEvent::playerid,  &MatchEvent::player,
+                                                    &MatchEvent::playerid2, &MatchEvent::player2};
+        for (int i = 0; i < 8; ++i) {
+            Match changed = full;
+            changed.edit().events[1].*eventFields[i] += u'?';
+            QTest::addRow("event field %d", i) << changed << false;
+        }
+    }
+
+    void duplicateRule()
+    {
+        QFETCH(Match, report);
+        QFETCH(bool, duplicate);
+        // Against a match the store held before the import, and one imported just before.
+        MatchStore held = makeStore({fullReport()});
+        MatchStore fresh;
+        for (MatchStore *store : {&held, &fresh}) {
+            ImportBatch batch(*store);
+            if (store == &fresh)
+                QVERIFY(batch.add(fullReport()));
+            QCOMPARE(batch.add(report), !duplicate);
+            QCOMPARE(batch.duplicates(), qsizetype(duplicate));
+            QCOMPARE(store->count(), duplicate ? 1 : 2);
+            if (!duplicate) {
+                QVERIFY(store->matches().constLast().sameContent(report));
+                QCOMPARE(store->matches().constLast()->fileName, u"m-2.xml"_s);
+            }
+        }
+    }
+
+    // A report whose file name is taken gets its path under the import folder, else that path
+    // (or, without one, its name) numbered past every name taken; names taken earlier in the
+    // same import count too ('+').
+    void namingRule_data()
+    {
+        QTest::addColumn<QStringList>("taken");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        const QString one = u"1.xml"_s, path = u"s2020/1.xml"_s;
+        QTest::newRow("free") << QStringList{path} << one << path << one;
+        QTest::newRow("taken: its path") << QStringList{one} << one << path << path;
+        QTest::newRow("taken in the import: its path")
+            << QStringList{u"+1.xml"_s} << one << path << path;
+        QTest::newRow("path taken too: the path numbered")
+            << QStringList{one, path} << one << path << u"s2020/1-2.xml"_s;
+        QTest::newRow("numbered path taken")
+            << QStringList{one, u"+s2020/1.xml"_s, u"s2020/1-2.xml"_s, u"1-3.xml"_s} << one << path
+            << u"s2020/1-3.xml"_s;
+        QTest::newRow("no path: the name numbered")
+            << QStringList{one, u"+1-2.xml"_s} << one << QString() << u"1-3.xml"_s;
+        QTest::newRow("other extension case, none")
+            << QStringList{u"R.XML"_s, u"csv-2"_s} << u"R.XML"_s << QString() << u"R-2.XML"_s;
+        QTest::newRow("no extension")
+            << QStringList{u"csv-2"_s} << u"csv-2"_s << QString() << u"csv-2-2"_s;
+    }
+
+    void namingRule()
+    {
+        QFETCH(QStringList, taken);
+        QFETCH(QString, name);
+        QFETCH(QString, path);
+        MatchStore store;
+        for (const QString &held : taken)
+            if (!held.startsWith(u'+'))
+                store.add(makeMatch(held, QString(), held, QString()));
+        ImportBatch batch(store);
+        for (const QString &added : taken)
+            if (added.startsWith(u'+'))
+                QVERIFY(batch.add(makeMatch(added.mid(1), QString(), added, QString()), path));
+        QVERIFY(batch.add(makeMatch(name, QString(), u"new"_s, QString()), path));
+        QTEST(store.matches().constLast()->fileName, "expected");
+        // What was there keeps its name.
+        QStringList names;
+        for (const Match &match : store.matches())
+            names.append(match->fileName);
+        names.removeLast();
+        names.sort();
+        taken.replaceInStrings(u"+"_s, QString()).sort();
+        QCOMPARE(names, taken);
     }
 
     void readReport_data()

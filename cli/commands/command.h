@@ -52,3 +52,4 @@ const Command &pageCommand();
 const Command &reportCommand();
 const Command &exportCommand();
 const Command &importCsvCommand();
+const Command &deleteCommand();

@@ -3,8 +3,10 @@
 #include "cli/clitexts.h"
 #include "cli/commands/command.h"
 #include "cli/commands/common.h"
+#include "cli/commands/databasewriting.h"
 #include "formats/database.h"
 #include "formats/xmlimport.h"
+#include "model/document.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -33,8 +35,14 @@ int run(const CommandLine &args)
         return failure(
             t.cliCannotWrite.arg(out, qt_error_string(outInfo.isDir() ? EISDIR : ENOENT)));
 
-    MatchStore store;
-    if (args.has(u"into"_s) && !openDatabase(args.value(u"into"_s), store))
+    // The output's lock is held from before --into is read until the output is written, as the
+    // window holds it: another writer of the same database refuses instead of losing an update.
+    DatabaseLock lock;
+    if (!isStdout(out) && !lockForWriting(lock, out))
+        return ExitFailure;
+    Document document;
+    MatchStore &store = document.store();
+    if (args.has(u"into"_s) && !openDocument(args.value(u"into"_s), document))
         return ExitFailure;
 
     // A progress line only where someone watches it.
@@ -68,12 +76,9 @@ int run(const CommandLine &args)
     if (terminal)
         message(u"\r\x1b[K"_s);
 
-    if (isStdout(out)) {
-        if (const int code = writeOutput(databaseBytes(store), out))
-            return code;
-    } else if (const DatabaseResult written = writeDatabase(out, store); !written.ok()) {
-        return failure(databaseMessage(written, out));
-    }
+    // --into X -o X replaces X only when it is still the file read.
+    if (const int code = writeDocument(document, out))
+        return code;
     // The summary goes where the database does not. One arg() call: a path holding "%5" must not
     // be taken for a placeholder.
     QTextStream summary(isStdout(out) ? stderr : stdout);

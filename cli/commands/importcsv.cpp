@@ -1,10 +1,12 @@
-// import-csv FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME]
+// import-csv FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME] [--season-start MM-DD]
 #include "cli/clihelptexts.h"
 #include "cli/clitexts.h"
 #include "cli/commands/command.h"
 #include "cli/commands/common.h"
+#include "cli/commands/databasewriting.h"
 #include "formats/csvimport.h"
 #include "formats/database.h"
+#include "model/document.h"
 #include "model/importbatch.h"
 
 #include <QTextStream>
@@ -52,13 +54,25 @@ int run(const CommandLine &args)
     if (args.positional().isEmpty() || out.isEmpty())
         return usageError(t.cliWrongArguments.arg(u"import-csv"_s, t.cliImportCsvArguments));
     // Updating the database named by --into in place is allowed: it is replaced atomically.
+    std::optional<SeasonStart> seasonStart = SeasonStart();
+    if (args.has(u"season-start"_s)) {
+        seasonStart = parseSeasonStart(args.value(u"season-start"_s));
+        if (!seasonStart)
+            return usageError(t.cliBadSeasonStart.arg(args.value(u"season-start"_s)));
+    }
     if (outputIsAnInput(out, args.positional()))
         return ExitFailure;
-    MatchStore store;
-    if (args.has(u"into"_s) && !openDatabase(args.value(u"into"_s), store))
+    // The output's lock is held from before --into is read until the output is written.
+    DatabaseLock lock;
+    if (!isStdout(out) && !lockForWriting(lock, out))
+        return ExitFailure;
+    Document document;
+    MatchStore &store = document.store();
+    if (args.has(u"into"_s) && !openDocument(args.value(u"into"_s), document))
         return ExitFailure;
     CsvImportOptions options;
     options.tournament = args.value(u"tournament"_s);
+    options.seasonStart = *seasonStart;
 
     ImportBatch batch(store);
     qsizetype lines = 0;
@@ -78,10 +92,10 @@ int run(const CommandLine &args)
         lines += result.lines;
         refused += result.refused.size();
     }
-    const DatabaseResult written = writeDatabase(out, store);
-    if (!written.ok())
-        return failure(databaseMessage(written, out));
-    QTextStream(stdout) << t.cliCsvDone.arg(
+    if (const int code = writeDocument(document, out))
+        return code;
+    // The summary goes where the database does not.
+    QTextStream(isStdout(out) ? stderr : stdout) << t.cliCsvDone.arg(
         QString::number(lines), QString::number(batch.added()), QString::number(batch.duplicates()),
         QString::number(refused), out, QString::number(store.count()));
     return ExitOk;
@@ -94,11 +108,12 @@ const Command &importCsvCommand()
     const CliHelpTexts &h = cliHelpTexts();
     static const Command command{
         u"import-csv"_s,
-        u"FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME]"_s,
+        u"FILE.csv... -o OUT.swb [--into IN.swb] [--tournament NAME] [--season-start MM-DD]"_s,
         h.importCsvSummary,
         {QCommandLineOption(u"o"_s, h.importCsvOut, u"OUT.swb"_s),
          QCommandLineOption(u"into"_s, h.importCsvInto, u"IN.swb"_s),
-         QCommandLineOption(u"tournament"_s, h.importCsvTournament, u"NAME"_s)},
+         QCommandLineOption(u"tournament"_s, h.importCsvTournament, u"NAME"_s),
+         QCommandLineOption(u"season-start"_s, h.importCsvSeasonStart, u"MM-DD"_s)},
         run};
     return command;
 }

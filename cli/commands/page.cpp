@@ -6,6 +6,7 @@
 #include "model/competitionrules.h"
 #include "pages/analysis.h"
 #include "pages/builders.h"
+#include "pages/pagecaption.h"
 #include "pages/pagecodes.h"
 #include "pages/tabledata.h"
 #include "pages/textexport.h"
@@ -87,7 +88,7 @@ int run(const CommandLine &args)
         return usageError(t.cliEmptySearch.arg(QString(entry->code)));
 
     const QString format = args.has(u"format"_s) ? args.value(u"format"_s) : u"text"_s;
-    if (format != u"text"_s && format != u"csv"_s && format != u"tsv"_s)
+    if (format != u"text"_s && format != u"csv"_s && format != u"tsv"_s && format != u"html"_s)
         return usageError(t.cliBadFormat.arg(format));
     QDate fromOption;
     QDate tillOption;
@@ -155,9 +156,18 @@ int run(const CommandLine &args)
 
     TableSnapshot &snapshot = *lastingSnapshot;
     snapshot = snapshotOf(table, args.has(u"links"_s));
-    const QString text = format == u"csv"_s   ? exportCsv(snapshot)
-                         : format == u"tsv"_s ? exportTsv(snapshot)
-                                              : exportText(snapshot);
+    // The caption as the window shows it above the table.
+    const bool ownRules = entry->builder == calculateTable && !params.rules.sameScheme({});
+    const bool search = entry->kind == PageKind::FindPlayer || entry->kind == PageKind::FindCoach;
+    const QString caption =
+        format == u"html"_s || args.has(u"caption"_s)
+            ? pageCaption(QString(entry->code) + argument, filter, search ? argument : QString(),
+                          ownRules ? rulesDisplayName(params.rules) : QString())
+            : QString();
+    const QString text = format == u"csv"_s    ? csvCaptionLine(caption) + exportCsv(snapshot)
+                         : format == u"tsv"_s  ? tsvCaptionLine(caption) + exportTsv(snapshot)
+                         : format == u"html"_s ? exportHtml(snapshot, caption)
+                                               : textCaptionLine(caption) + exportText(snapshot);
     return writeOutput(text.toUtf8(), args.value(u"o"_s));
 }
 
@@ -177,7 +187,8 @@ const Command &pageCommand()
          QCommandLineOption(u"consider-id"_s, h.pageConsiderId),
          QCommandLineOption(u"menu-choice"_s, h.pageMenuChoice, u"LABEL"_s),
          QCommandLineOption(u"team"_s, h.pageTeam, u"NAME"_s),
-         QCommandLineOption(u"format"_s, h.pageFormat, u"text|csv|tsv"_s),
+         QCommandLineOption(u"format"_s, h.pageFormat, u"text|csv|tsv|html"_s),
+         QCommandLineOption(u"caption"_s, h.pageCaption),
          QCommandLineOption(u"links"_s, h.pageLinks),
          QCommandLineOption(u"o"_s, h.pageOut, u"OUT"_s),
          QCommandLineOption(u"rules"_s, h.pageRules, u"RULES"_s),
