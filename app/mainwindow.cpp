@@ -2,15 +2,18 @@
 
 #include "app/seasonchart.h"
 #include "app/settings.h"
+#include "pages/pagecodes.h"
+#include "pages/undated.h"
 #include "strings/documenttexts.h"
+#include "strings/plural.h"
 #include "strings/texts.h"
+#include "strings/windowtexts.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -57,7 +60,12 @@ MainWindow::MainWindow(const QString &startFile, DialogProvider *dialogs, QWidge
     init(dialogs, startFile, true);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // A date field losing the focus as the window goes finishes its editing: no page then.
+    for (DateField *field : {dateEditFrom, dateEditTill})
+        disconnect(field, nullptr, this, nullptr);
+}
 
 void MainWindow::setDialogProvider(DialogProvider *dialogs)
 {
@@ -161,7 +169,9 @@ void MainWindow::buildForm()
     // The buttons are placed by hand, so the column needs its full height to scroll.
     scrollAreaWidgetContents->setMinimumHeight(641);
     scrollArea->setWidget(scrollAreaWidgetContents);
-    gridLayout->addWidget(scrollArea, 1, 1, 6, 1);
+    // Down to the window's foot, beside the table's footnote too, so that no line under the
+    // table takes height from the buttons.
+    gridLayout->addWidget(scrollArea, 1, 1, 7, 1);
 
     label = new QLabel(texts().fromLabel, centralwidget);
     label->setObjectName(QStringLiteral("label"));
@@ -169,13 +179,12 @@ void MainWindow::buildForm()
     gridLayout->addWidget(label, 1, 2);
 
     const auto makeDateEdit = [this](const char *name, const QDate &date) {
-        auto *edit = new QDateEdit(date, centralwidget);
+        // Typing a date recomputes the page once, when editing is finished.
+        auto *edit = new DateField(date, centralwidget);
         edit->setObjectName(QLatin1StringView(name));
-        edit->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-        edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-        edit->setCalendarPopup(false);
-        // Typing a date recomputes the page once, when the date is complete.
-        edit->setKeyboardTracking(false);
+        connect(edit, &DateField::dateRefused, this, [this](const QString &typed) {
+            statusbar->showMessage(windowTexts().dateNotRead.arg(typed), 8000);
+        });
         return edit;
     };
     dateEditFrom = makeDateEdit("dateEditFrom", QDate(2800, 1, 1));
@@ -184,6 +193,9 @@ void MainWindow::buildForm()
     comboTournaments = new QComboBox(centralwidget);
     comboTournaments->setObjectName(QStringLiteral("comboTournaments"));
     comboTournaments->setEditable(false);
+    // A long tournament name never widens the window.
+    comboTournaments->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    comboTournaments->setMinimumContentsLength(20);
     gridLayout->addWidget(comboTournaments, 1, 4);
 
     pushRefresh = new QPushButton(texts().refresh, centralwidget);
@@ -277,7 +289,6 @@ void MainWindow::buildMenus()
     menuFile->addAction(actionSaveAsSwb);
     menuFile->addAction(actionImport);
     menuFile->addAction(actionSaveAsText);
-    menuFile->addSeparator();
     menuFile->addSeparator();
     menuFile->addAction(actionExit);
 
@@ -391,8 +402,8 @@ void MainWindow::connectSignals()
             &MainWindow::changeTournaments);
     connect(table, &QTableWidget::customContextMenuRequested, this, &MainWindow::contextMenu);
     // The dates and the ID choice recompute the shown page, as the tournament choice does.
-    connect(dateEditFrom, &QDateEdit::dateChanged, this, &MainWindow::filterChanged);
-    connect(dateEditTill, &QDateEdit::dateChanged, this, &MainWindow::filterChanged);
+    connect(dateEditFrom, &DateField::dateChanged, this, &MainWindow::filterChanged);
+    connect(dateEditTill, &DateField::dateChanged, this, &MainWindow::filterChanged);
     connect(checkBoxID, &QCheckBox::toggled, this, &MainWindow::filterChanged);
 }
 
@@ -428,6 +439,10 @@ void MainWindow::showStartPage()
     } else {
         html += d.startNew;
     }
+    // The pages leave undated matches out; their own page is a click away.
+    if (const qsizetype undated = undatedCount(store))
+        html += windowTexts().startPageUndated.arg(QString(PageCode::Undated),
+                                                   countWithNoun(undated, nouns().matches));
     text->setHtml(html);
     showCaption(QString());
     updateModifiedMarker();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/datefield.h"
+#include "app/pageview.h"
 #include "dialogs/dialogprovider.h"
 #include "history/documenthistory.h"
 #include "model/competitionrules.h"
@@ -18,7 +20,6 @@ class QAction;
 class QCheckBox;
 class QFileSystemWatcher;
 class QComboBox;
-class QDateEdit;
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
@@ -205,6 +206,8 @@ private:
     // marker in the title, and long file work that keeps the window painted.
     void buildTableTools();
     void showCaption(const QString &caption);
+    // With "С" later than "По": says so in place of the page, which would be empty; true then.
+    bool showReversedDates();
     // Hides the rows that do not contain the filter text and shows the count in the status bar.
     void applyRowFilter();
     // The shown rows and columns of the table as they are displayed, for the text exports.
@@ -280,6 +283,7 @@ private:
     QString currentMenuChoice;
     QString previousLink;
     QString previousMenuChoice;
+    PageView previousView; // the sort, filter and scroll of the page "Назад" returns to
     QStringList menuLabels;
     QStringList menuCodes;
 
@@ -303,8 +307,8 @@ private:
     QPushButton *pushButton_8 = nullptr;
     QLabel *label = nullptr;
     QLabel *label_2 = nullptr;
-    QDateEdit *dateEditFrom = nullptr;
-    QDateEdit *dateEditTill = nullptr;
+    DateField *dateEditFrom = nullptr;
+    DateField *dateEditTill = nullptr;
     QComboBox *comboTournaments = nullptr;
     QPushButton *pushRefresh = nullptr;
     QPushButton *pushBack = nullptr;

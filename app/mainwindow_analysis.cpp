@@ -7,11 +7,15 @@
 #include "pages/analysis.h"
 #include "pages/pagecodes.h"
 #include "pages/pagerequest.h"
+#include "pages/seasons.h"
+#include "strings/plural.h"
 #include "strings/texts.h"
+#include "strings/windowtexts.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenu>
@@ -59,6 +63,16 @@ void MainWindow::buildAnalysis()
             return dialogs()->getSaveFileName(this, caption, QString(), filter);
         },
         centralwidget);
+    seasonChart->setFailureSink([this](const QString &path) {
+        const QFileInfo folder(QFileInfo(path).absolutePath());
+        const QString cause = !folder.exists()       ? texts().causeMissing
+                              : !folder.isWritable() ? texts().causeNoPermission
+                                                     : QString();
+        const QString name = QDir::toNativeSeparators(path);
+        dialogs()->warning(this, texts().saveFailedTitle,
+                           cause.isEmpty() ? windowTexts().chartSaveFailed.arg(name)
+                                           : texts().fileCannotWrite.arg(name, cause));
+    });
     seasonChart->hide();
     // In the table's cell: only one of the two is ever shown.
     gridLayout->addWidget(seasonChart, 5, 2, 1, 6);
@@ -74,12 +88,15 @@ void MainWindow::buildAnalysis()
     QMenu *form = menu_8->addMenu(t.menuForm);
     form->setObjectName(QStringLiteral("menuForm"));
     for (const int n : {3, 5, 6, 10}) {
-        QAction *action = form->addAction(t.actionFormLast.arg(n));
+        QAction *action = form->addAction(t.actionFormLast.arg(countWithNoun(n, nouns().matches)));
         action->setObjectName(QStringLiteral("actionForm%1").arg(n));
         connect(action, &QAction::triggered, this, page(PageCode::FormTable + QString::number(n)));
     }
     connect(addPageAction(menu_8, "actionHeadToHead", t.actionHeadToHead), &QAction::triggered,
             this, [this] { chooseHeadToHead(QString()); });
+
+    connect(addPageAction(menu_3, "actionUndated", windowTexts().actionUndated),
+            &QAction::triggered, this, page(QString(PageCode::Undated)));
 
     menu->addSeparator();
     connect(addPageAction(menu, "actionSeasonChart", t.actionSeasonChart), &QAction::triggered,
@@ -122,8 +139,19 @@ void MainWindow::showSeasonChart()
         title.append(filter.round);
     title.append(QStringLiteral("%1 – %2").arg(filter.from.toString(QStringLiteral("dd.MM.yyyy")),
                                                filter.till.toString(QStringLiteral("dd.MM.yyyy"))));
-    seasonChart->setRace(seasonRace(store, filter, pageParams(request).rules),
-                         title.join(QStringLiteral(", ")));
+    // A tournament of several seasons is drawn season by season, each under the rules.
+    const CompetitionRules rules = pageParams(request).rules;
+    seasonChart->setSeasons(
+        seasonsOf(store, filter),
+        [this, filter, rules](const DateSpan &season) {
+            MatchFilter one = filter;
+            if (!season.isNull()) {
+                one.from = std::max(filter.from, season.from);
+                one.till = std::min(filter.till, season.till);
+            }
+            return seasonRace(store, one, rules);
+        },
+        title.join(QStringLiteral(", ")));
     actionSaveAsText->setEnabled(false);
     actionSaveReportXml->setEnabled(false);
     table->hide();

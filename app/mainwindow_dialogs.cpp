@@ -8,10 +8,12 @@
 #include "pages/pagecodes.h"
 #include "strings/documenttexts.h"
 #include "strings/texts.h"
+#include "strings/windowtexts.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QSignalBlocker>
+#include <QTextBrowser>
 
 #include <algorithm>
 
@@ -27,10 +29,17 @@ void MainWindow::editReport()
 {
     // The editor edits the report on show; on any other page its form edits nothing.
     const LinkParts link = splitLink(currentLink);
-    QString fileName;
-    if (link.code == PageCode::Report && store.find(link.argument))
-        fileName = link.argument.isNull() ? QStringLiteral("") : link.argument;
-    runReportEditor(texts().editReportTitle, fileName);
+    const bool reportShown = !text->isHidden() && link.code == PageCode::Report;
+    if (!reportShown || !store.find(link.argument)) {
+        // Nothing to edit: an empty form would only drop what is typed into it.
+        if (dialogs()->question(this, windowTexts().noReportTitle, windowTexts().noReportText,
+                                QMessageBox::Yes | QMessageBox::Cancel,
+                                QMessageBox::Yes) == QMessageBox::Yes)
+            addReport();
+        return;
+    }
+    runReportEditor(texts().editReportTitle,
+                    link.argument.isNull() ? QStringLiteral("") : link.argument);
 }
 
 void MainWindow::runReportEditor(const QString &title, const QString &fileName)

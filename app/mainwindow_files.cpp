@@ -7,6 +7,7 @@
 #include "formats/xmlimport.h"
 #include "model/documentchanges.h"
 #include "strings/documenttexts.h"
+#include "strings/plural.h"
 #include "strings/texts.h"
 
 #include <QApplication>
@@ -367,7 +368,8 @@ void MainWindow::import()
         dialogs()->getExistingDirectory(this, texts().chooseDirectory, databasePath);
     if (!directory.isEmpty()) {
         const auto status = [this](qsizetype files) {
-            return texts().progress.arg(texts().readingDisk, QString::number(files), texts().files);
+            return texts().progress.arg(texts().readingDisk, QString::number(files),
+                                        pluralWord(files, nouns().files));
         };
         ImportResult result;
         const qsizetype before = store.count();

@@ -14,6 +14,7 @@
 #include "pages/tabledata.h"
 #include "pages/textexport.h"
 #include "strings/documenttexts.h"
+#include "strings/plural.h"
 #include "strings/texts.h"
 
 #include <QAction>
@@ -22,12 +23,14 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTextBrowser>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -131,7 +134,13 @@ void MainWindow::selectMode8()
     callCalculateStadiums();
 }
 
-void MainWindow::linkActivated(const QUrl &) {}
+void MainWindow::linkActivated(const QUrl &link)
+{
+    // The start page links to pages; the reports carry no links of their own.
+    const QString page = link.toString();
+    if (findPageCode(splitLink(page).code))
+        showPage(page, QString());
+}
 
 void MainWindow::cellSelected(int row, int column)
 {
@@ -145,12 +154,16 @@ void MainWindow::cellSelected(int row, int column)
 
 void MainWindow::refresh()
 {
+    const PageView kept = pageViewOf(table, rowFilter);
     showPage(currentLink, currentMenuChoice);
+    restorePageView(table, rowFilter, kept);
 }
 
 void MainWindow::back()
 {
+    const PageView wanted = previousView;
     showPage(previousLink, previousMenuChoice);
+    restorePageView(table, rowFilter, wanted);
 }
 
 void MainWindow::changeTournaments(int index)
@@ -166,13 +179,16 @@ void MainWindow::filterChanged()
     const PageCodeEntry *entry = findPageCode(splitLink(currentLink).code);
     if (!entry || entry->kind == PageKind::Report)
         return;
+    // The same page under the new filter keeps its sort, row filter and scroll.
+    const PageView kept = pageViewOf(table, rowFilter);
     // The person search is not asked again: its answer is searched for under the new filter.
     if (entry->kind == PageKind::FindPlayer || entry->kind == PageKind::FindCoach) {
-        if (!searchText.isEmpty())
+        if (!searchText.isEmpty() && !showReversedDates())
             runTablePage(entry->builder, searchText);
-        return;
+    } else {
+        showPage(currentLink, currentMenuChoice);
     }
-    showPage(currentLink, currentMenuChoice);
+    restorePageView(table, rowFilter, kept);
 }
 
 void MainWindow::showPage(const QString &linkText, const QString &menuChoiceText)
@@ -183,6 +199,9 @@ void MainWindow::showPage(const QString &linkText, const QString &menuChoiceText
     if (link.size() < 5)
         return;
 
+    // The row filter belongs to the page it was typed on.
+    previousView = pageViewOf(table, rowFilter);
+    clearRowFilter(rowFilter);
     previousMenuChoice = currentMenuChoice;
     currentMenuChoice = menuChoice;
     previousLink = currentLink;
@@ -192,7 +211,7 @@ void MainWindow::showPage(const QString &linkText, const QString &menuChoiceText
 
     const LinkParts parts = splitLink(link);
     const PageCodeEntry *entry = findPageCode(parts.code);
-    if (!entry)
+    if (!entry || (entry->kind != PageKind::Report && showReversedDates()))
         return;
     switch (entry->kind) {
     case PageKind::Report:
@@ -247,7 +266,8 @@ void MainWindow::runTablePage(PageBuilder builder, const QString &argument)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         const auto progress = [this](qsizetype examined) {
             statusbar->showMessage(texts().progress.arg(texts().readingMemory,
-                                                        QString::number(examined), texts().files));
+                                                        QString::number(examined),
+                                                        pluralWord(examined, nouns().files)));
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         };
         run = ::runPage(store, request, data, progress);
@@ -328,15 +348,18 @@ void MainWindow::contextMenu(const QPoint &pos)
 void MainWindow::saveAsText()
 {
     bool withCaption = false;
-    const QString path = askTableFile(QString(), withCaption);
+    QString path = askTableFile(QString(), withCaption);
     if (path.isEmpty())
         return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".txt");
 
     const TableSnapshot snapshot = shownTable();
     const QString first = withCaption ? textCaptionLine(caption->text()) : QString();
 
+    // UTF-8, as the command line writes it: every name survives, whatever the locale.
     // Written beside the target and then put in its place, so a failed write leaves no torn file.
-    const SystemError error = writeFileSafely(path, (first + exportText(snapshot)).toLocal8Bit());
+    const SystemError error = writeFileSafely(path, (first + exportText(snapshot)).toUtf8());
     if (error.isError())
         dialogs()->warning(this, texts().saveFailedTitle,
                            texts().fileCannotWrite.arg(QDir::toNativeSeparators(path),

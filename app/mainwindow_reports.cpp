@@ -13,7 +13,9 @@
 #include "model/importbatch.h"
 #include "pages/pagecodes.h"
 #include "strings/documenttexts.h"
+#include "strings/plural.h"
 #include "strings/texts.h"
+#include "strings/windowtexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -86,6 +88,24 @@ void MainWindow::exportXml()
         this, t.exportDirectoryCaption, QFileInfo(databasePath).absolutePath());
     if (directory.isEmpty())
         return;
+    // Reports already in the folder are replaced only when the user says so.
+    qsizetype replaced = 0;
+    for (const Match &match : std::as_const(matches)) {
+        const QString relative = exportRelativePath(match->fileName);
+        if (!relative.isEmpty() && QFileInfo::exists(QDir(directory).filePath(relative)))
+            ++replaced;
+    }
+    if (replaced > 0) {
+        const WindowTexts &w = windowTexts();
+        const QMessageBox::StandardButton answer =
+            dialogs()->question(this, w.exportReplaceTitle,
+                                w.exportReplaceText.arg(QDir::toNativeSeparators(directory),
+                                                        countWithNoun(replaced, nouns().reports),
+                                                        QString::number(matches.size())),
+                                QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Cancel);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
     const XmlExportResult result = [&] {
         WaitCursor wait;
         return exportXmlReports(matches, directory);

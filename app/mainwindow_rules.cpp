@@ -3,6 +3,7 @@
 
 #include "app/mainwindow.h"
 
+#include "dialogs/completion.h"
 #include "dialogs/rulesdialog.h"
 #include "pages/pagecodes.h"
 #include "strings/documenttexts.h"
@@ -83,6 +84,9 @@ void MainWindow::editRules()
         return;
     }
     RulesDialog dialog(rules, tournaments, comboTournaments->currentText(), this);
+    dialog.setTeamNames([this](const QString &tournament) {
+        return namesIn(store, {Team1Field, Team2Field}, tournament);
+    });
     dialog.setMessageSink([this](QWidget *parent, const QString &message) {
         dialogs()->warning(parent, texts().badDeductionTitle, message);
     });

@@ -2,14 +2,17 @@
 // the CSV export, the keyboard, the recent files, the modified marker in the title, and the long
 // file work that runs beside the window so that it stays painted.
 
+#include "app/elidedlabel.h"
 #include "app/mainwindow.h"
 #include "app/resulttableview.h"
 #include "app/settings.h"
 
+#include "app/seasonchart.h"
 #include "formats/fileio.h"
 #include "pages/textexport.h"
 #include "strings/documenttexts.h"
 #include "strings/texts.h"
+#include "strings/windowtexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,6 +31,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTextBrowser>
 #include <QThread>
 
 namespace {
@@ -69,9 +73,9 @@ void MainWindow::buildTableTools()
     const Texts &t = texts();
 
     // The caption and the filter share the row above the table.
-    caption = new QLabel(centralwidget);
+    // A long caption is cut to the width there is, never widening the window.
+    caption = new ElidedLabel(centralwidget);
     caption->setObjectName(QStringLiteral("caption"));
-    caption->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QFont bold = caption->font();
     bold.setBold(true);
     caption->setFont(bold);
@@ -107,7 +111,10 @@ void MainWindow::buildTableTools()
     actionSaveAsCsv = new QAction(t.actionSaveAsCsv, this);
     actionSaveAsCsv->setObjectName(QStringLiteral("actionSaveAsCsv"));
     actionSaveAsCsv->setEnabled(false);
-    menuFile->insertAction(actionExit, actionSaveAsCsv);
+    // Beside the text export, the two "Сохранить таблицу…" entries together.
+    const QList<QAction *> fileActions = menuFile->actions();
+    menuFile->insertAction(fileActions.value(fileActions.indexOf(actionSaveAsText) + 1),
+                           actionSaveAsCsv);
     connect(actionSaveAsCsv, &QAction::triggered, this, &MainWindow::saveAsCsv);
     // The CSV export is open exactly when the text export is.
     connect(actionSaveAsText, &QAction::changed, this,
@@ -147,6 +154,28 @@ void MainWindow::showCaption(const QString &text)
     caption->setText(text);
     caption->setVisible(!text.isEmpty());
     rowFilter->setVisible(!text.isEmpty());
+}
+
+bool MainWindow::showReversedDates()
+{
+    const QDate from = dateEditFrom->date();
+    const QDate till = dateEditTill->date();
+    if (store.isEmpty() || from <= till)
+        return false;
+    const QString format = QStringLiteral("dd.MM.yyyy");
+    const QString message =
+        windowTexts().datesReversed.arg(from.toString(format), till.toString(format));
+    table->hide();
+    seasonChart->hide();
+    showFootnote(QString(), QString());
+    actionSaveAsText->setEnabled(false);
+    actionSaveReportXml->setEnabled(false);
+    text->setHtml(QStringLiteral("<p><b>%1</b></p>").arg(message.toHtmlEscaped()));
+    text->show();
+    caption->setText(message);
+    caption->show();
+    rowFilter->hide();
+    return true;
 }
 
 void MainWindow::applyRowFilter()

@@ -1,9 +1,12 @@
 #include "app/seasonchart.h"
 
+#include "pages/seasons.h"
 #include "strings/texts.h"
+#include "strings/windowtexts.h"
 
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QCursor>
 #include <QDateTimeAxis>
 #include <QFileInfo>
@@ -14,6 +17,8 @@
 #include <QLineSeries>
 #include <QPainter>
 #include <QPushButton>
+#include <QScatterSeries>
+#include <QSignalBlocker>
 #include <QSvgGenerator>
 #include <QTabWidget>
 #include <QToolTip>
@@ -57,7 +62,17 @@ SeasonChart::SeasonChart(FileNameQuestion askFileName, QWidget *parent)
     layout->addWidget(m_empty);
 
     auto *buttons = new QHBoxLayout();
+    m_seasonLabel = new QLabel(windowTexts().chartSeason, this);
+    m_season = new QComboBox(this);
+    m_season->setObjectName(QStringLiteral("season"));
+    m_season->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_seasonLabel->setBuddy(m_season);
+    m_seasonLabel->hide();
+    m_season->hide();
+    buttons->addWidget(m_seasonLabel);
+    buttons->addWidget(m_season);
     buttons->addStretch();
+    connect(m_season, &QComboBox::currentIndexChanged, this, &SeasonChart::chooseSeason);
     m_savePng = new QPushButton(t.chartSavePng, this);
     m_savePng->setObjectName(QStringLiteral("savePng"));
     m_saveSvg = new QPushButton(t.chartSaveSvg, this);
@@ -67,6 +82,51 @@ SeasonChart::SeasonChart(FileNameQuestion askFileName, QWidget *parent)
     layout->addLayout(buttons);
     connect(m_savePng, &QPushButton::clicked, this, &SeasonChart::savePngAs);
     connect(m_saveSvg, &QPushButton::clicked, this, &SeasonChart::saveSvgAs);
+}
+
+void SeasonChart::setSeasons(const QList<DateSpan> &seasons, SeasonSource race,
+                             const QString &title)
+{
+    m_seasons = seasons;
+    m_source = std::move(race);
+    m_baseTitle = title;
+    const WindowTexts &w = windowTexts();
+    {
+        const QSignalBlocker blocker(m_season);
+        m_season->clear();
+        for (const DateSpan &season : seasons)
+            m_season->addItem(w.chartSeasonItem.arg(seasonName(season), dayText(season.from),
+                                                    dayText(season.till)));
+        m_season->setCurrentIndex(int(seasons.size()) - 1);
+    }
+    const bool choice = seasons.size() > 1;
+    m_season->setVisible(choice);
+    m_seasonLabel->setVisible(choice);
+    chooseSeason(m_season->currentIndex());
+}
+
+void SeasonChart::chooseSeason(int index)
+{
+    if (!m_source)
+        return;
+    if (m_seasons.size() <= 1 || index < 0 || index >= m_seasons.size()) {
+        setRace(m_source(m_seasons.value(0)), m_baseTitle);
+        return;
+    }
+    const DateSpan &season = m_seasons.at(index);
+    setRace(m_source(season), m_baseTitle + QStringLiteral(", ") +
+                                  windowTexts().chartSeasonTitle.arg(seasonName(season)));
+}
+
+QPen SeasonChart::teamPen(int n)
+{
+    // Twelve hues that stay apart on screen and in print, then the same dashed.
+    static const QRgb colours[12] = {0x1f77b4, 0xd62728, 0x2ca02c, 0xff7f0e, 0x9467bd, 0x8c564b,
+                                     0xe377c2, 0x17becf, 0xbcbd22, 0x393b79, 0x7f7f7f, 0x000000};
+    QPen pen(QColor(colours[n % 12]));
+    pen.setWidth(2);
+    pen.setStyle((n / 12) % 2 == 0 ? Qt::SolidLine : Qt::DashLine);
+    return pen;
 }
 
 QChart *SeasonChart::chart(int tab) const
@@ -87,7 +147,7 @@ void SeasonChart::setRace(const SeasonRace &race, const QString &title)
     for (int i = 0; i < 3; ++i) {
         // A new chart each time: the old one and its series go with the view's replacement.
         auto *chart = new QChart();
-        chart->setTitle(title);
+        chart->setTitle(title.toHtmlEscaped()); // the title is rich text: "<Все турниры>"
         chart->legend()->setAlignment(Qt::AlignRight);
         if (i < 2)
             fillTeamChart(chart, i == 1);
@@ -106,23 +166,34 @@ void SeasonChart::fillTeamChart(QChart *chart, bool position)
     int most = 1;
     // The steps come team by team in the order of the teams: one walk over them.
     qsizetype next = 0;
-    for (const QString &team : std::as_const(m_race.teams)) {
+    for (int n = 0; n < m_race.teams.size(); ++n) {
+        const QString team = m_race.teams.at(n);
         auto *series = new QLineSeries(chart);
         series->setName(team);
-        series->setPointsVisible(true);
+        series->setPen(teamPen(n));
+        // The points drawn over the line answer the mouse: each names its match.
+        auto *dots = new QScatterSeries(chart);
+        dots->setName(team);
+        dots->setMarkerSize(7);
+        dots->setColor(teamPen(n).color());
+        dots->setBorderColor(teamPen(n).color());
         for (; next < m_race.steps.size() && m_race.steps.at(next).team == team; ++next) {
             const RaceStep &step = m_race.steps.at(next);
             series->append(step.number, position ? step.position : step.points);
+            dots->append(step.number, position ? step.position : step.points);
             longest = std::max(longest, step.number);
             most = std::max(most, step.points);
         }
         chart->addSeries(series);
-        connect(series, &QLineSeries::hovered, this, [this, team](const QPointF &point, bool on) {
+        chart->addSeries(dots);
+        const auto tip = [this, team](const QPointF &point, bool on) {
             if (on)
                 QToolTip::showText(QCursor::pos(), pointText(team, qRound(point.x())));
             else
                 QToolTip::hideText();
-        });
+        };
+        connect(series, &QLineSeries::hovered, this, tip);
+        connect(dots, &QScatterSeries::hovered, this, tip);
     }
 
     auto *x = new QValueAxis(chart);
@@ -152,11 +223,18 @@ void SeasonChart::fillTeamChart(QChart *chart, bool position)
         series->attachAxis(y);
     }
 
-    const QList<QLegendMarker *> markers = chart->legend()->markers();
-    for (QLegendMarker *marker : markers) {
-        const QString team = marker->label();
-        connect(marker, &QLegendMarker::clicked, this,
-                [this, team] { highlight(m_highlighted == team ? QString() : team); });
+    // One legend entry a team: the points' own entries are hidden.
+    for (QAbstractSeries *series : chart->series()) {
+        const bool dots = qobject_cast<QScatterSeries *>(series);
+        for (QLegendMarker *marker : chart->legend()->markers(series)) {
+            if (dots) {
+                marker->setVisible(false);
+                continue;
+            }
+            const QString team = marker->label();
+            connect(marker, &QLegendMarker::clicked, this,
+                    [this, team] { highlight(m_highlighted == team ? QString() : team); });
+        }
     }
 }
 
@@ -221,16 +299,24 @@ void SeasonChart::highlight(const QString &team)
     for (int i = 0; i < 2; ++i) {
         const QList<QAbstractSeries *> all = chart(i)->series();
         for (QAbstractSeries *abstract : all) {
-            auto *series = static_cast<QLineSeries *>(abstract);
-            const bool chosen = series->name() == team;
-            QPen pen = series->pen();
-            QColor color = pen.color();
-            color.setAlpha(team.isEmpty() || chosen ? 255 : 40);
-            pen.setColor(color);
-            pen.setWidth(chosen ? 4 : 2);
-            series->setPen(pen);
+            const bool chosen = abstract->name() == team;
+            const int alpha = team.isEmpty() || chosen ? 255 : 40;
+            if (auto *dots = qobject_cast<QScatterSeries *>(abstract)) {
+                QColor color = dots->color();
+                color.setAlpha(alpha);
+                dots->setColor(color);
+                dots->setBorderColor(color);
+                dots->setMarkerSize(chosen ? 9 : 7);
+            } else if (auto *series = qobject_cast<QLineSeries *>(abstract)) {
+                QPen pen = series->pen();
+                QColor color = pen.color();
+                color.setAlpha(alpha);
+                pen.setColor(color);
+                pen.setWidth(chosen ? 4 : 2);
+                series->setPen(pen);
+            }
             if (chosen)
-                series->setVisible(true);
+                abstract->setVisible(true);
         }
     }
 }
@@ -287,16 +373,25 @@ bool SeasonChart::saveSvg(const QString &path) const
     return QFileInfo(path).size() > 0;
 }
 
+QString SeasonChart::withExtension(const QString &path, const QString &extension)
+{
+    if (path.isEmpty() || path.endsWith(u'.' + extension, Qt::CaseInsensitive))
+        return path;
+    return path + u'.' + extension;
+}
+
 void SeasonChart::savePngAs()
 {
-    const QString path = m_askFileName(texts().chartSavePng, texts().pngFilter);
-    if (!path.isEmpty())
-        savePng(path);
+    const QString path = withExtension(m_askFileName(texts().chartSavePng, texts().pngFilter),
+                                       QStringLiteral("png"));
+    if (!path.isEmpty() && !savePng(path) && m_failed)
+        m_failed(path);
 }
 
 void SeasonChart::saveSvgAs()
 {
-    const QString path = m_askFileName(texts().chartSaveSvg, texts().svgFilter);
-    if (!path.isEmpty())
-        saveSvg(path);
+    const QString path = withExtension(m_askFileName(texts().chartSaveSvg, texts().svgFilter),
+                                       QStringLiteral("svg"));
+    if (!path.isEmpty() && !saveSvg(path) && m_failed)
+        m_failed(path);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/matchstore.h"
 #include "pages/analysis.h"
 
 #include <QWidget>
@@ -7,6 +8,7 @@
 #include <functional>
 
 class QChart;
+class QComboBox;
 class QChartView;
 class QLabel;
 class QLineSeries;
@@ -27,6 +29,16 @@ public:
     explicit SeasonChart(FileNameQuestion askFileName, QWidget *parent = nullptr);
 
     void setRace(const SeasonRace &race, const QString &title);
+    // A tournament of several seasons is drawn one season at a time: race(season) computes the
+    // season chosen, the last one first. With one season or none there is no choice.
+    using SeasonSource = std::function<SeasonRace(const DateSpan &season)>;
+    void setSeasons(const QList<DateSpan> &seasons, SeasonSource race, const QString &title);
+    QComboBox *seasonChoice() const { return m_season; }
+    // Where a failed save is reported (path, reason); unset, it goes unreported.
+    void setFailureSink(std::function<void(const QString &)> sink) { m_failed = std::move(sink); }
+    // The pen of the n-th team (from 0): 12 colours told apart, solid for the first 12 teams and
+    // dashed for the next 12.
+    static QPen teamPen(int n);
     const SeasonRace &race() const { return m_race; }
 
     QTabWidget *tabs() const { return m_tabs; }
@@ -40,6 +52,8 @@ public:
 
     bool savePng(const QString &path) const;
     bool saveSvg(const QString &path) const;
+    // The name to save to: path, with the format's extension added unless it ends with it.
+    static QString withExtension(const QString &path, const QString &extension);
 
 private:
     void savePngAs();
@@ -47,6 +61,7 @@ private:
     QChartView *currentView() const;
     void fillTeamChart(QChart *chart, bool position);
     void fillGoalsChart(QChart *chart);
+    void chooseSeason(int index);
 
     FileNameQuestion m_askFileName;
     SeasonRace m_race;
@@ -57,4 +72,10 @@ private:
     QLabel *m_empty = nullptr;
     QPushButton *m_savePng = nullptr;
     QPushButton *m_saveSvg = nullptr;
+    QLabel *m_seasonLabel = nullptr;
+    QComboBox *m_season = nullptr;
+    QList<DateSpan> m_seasons;
+    SeasonSource m_source;
+    QString m_baseTitle;
+    std::function<void(const QString &)> m_failed;
 };

@@ -1,9 +1,11 @@
 #include "dialogs/editreport.h"
 
+#include "dialogs/completion.h"
 #include "dialogs/dialogprovider.h"
 #include "dialogs/reporttables.h"
 #include "model/matchstore.h"
 #include "strings/texts.h"
+#include "strings/windowtexts.h"
 
 #include <QCompleter>
 #include <QDialogButtonBox>
@@ -245,11 +247,18 @@ void EditReport::fill(const MatchData &match)
 
 void EditReport::addCompleter()
 {
-    auto *completer = new QCompleter(m_store.tournamentNames(), m_championship);
-    completer->setCaseSensitivity(Qt::CaseInsensitive);
-    completer->setCompletionMode(QCompleter::PopupCompletion);
-    completer->setFilterMode(Qt::MatchStartsWith);
-    m_championship->setCompleter(completer);
+    // Names already in the database are offered as they are spelled there.
+    completeFrom(m_championship, m_store.tournamentNames());
+    completeFrom(m_round, namesIn(m_store, {RoundField}));
+    const QStringList teams = namesIn(m_store, {Team1Field, Team2Field});
+    completeFrom(m_team1, teams);
+    completeFrom(m_team2, teams);
+    completeFrom(m_city, namesIn(m_store, {CityField}));
+    completeFrom(m_stadium, namesIn(m_store, {StadiumField}));
+    completeFrom(m_referee, namesIn(m_store, {RefereeField}));
+    const QStringList coaches = namesIn(m_store, {Coach1Field, Coach2Field});
+    completeFrom(m_coach1, coaches);
+    completeFrom(m_coach2, coaches);
 }
 
 bool EditReport::parseDate(const QString &text, QDate *date)
@@ -314,9 +323,9 @@ void EditReport::storeInto(MatchData &match, const QDate &date) const
     match.events = reporttables::eventsOf(m_events);
 }
 
-void EditReport::refuse(const QString &text, QLineEdit *field)
+void EditReport::refuse(const QString &title, const QString &text, QLineEdit *field)
 {
-    m_dialogs.warning(this, texts().badDateTitle, text);
+    m_dialogs.warning(this, title, text);
     m_tabs->setCurrentIndex(0);
     field->setFocus();
     field->selectAll();
@@ -328,7 +337,7 @@ void EditReport::accept()
         const Texts &t = texts();
         QDate date;
         if (!parseDate(m_date->text(), &date)) {
-            refuse(t.badDateText.arg(m_date->text()), m_date);
+            refuse(t.badDateTitle, t.badDateText.arg(m_date->text()), m_date);
             return;
         }
         // Counts are read as numbers by every page: a text there would silently count as 0.
@@ -342,7 +351,7 @@ void EditReport::accept()
             const bool digits = std::all_of(text.cbegin(), text.cend(),
                                             [](QChar c) { return c >= u'0' && c <= u'9'; });
             if (!digits) {
-                refuse(t.notDigitsText.arg(*label, text), field);
+                refuse(windowTexts().badNumberTitle, t.notDigitsText.arg(*label, text), field);
                 return;
             }
         }
@@ -353,6 +362,15 @@ void EditReport::accept()
         }
         if (!checkEvents())
             return;
+        // The database has no place for comments: they go only when the user says so.
+        if (!m_comments->toPlainText().trimmed().isEmpty() &&
+            m_dialogs.question(this, windowTexts().commentsTitle, windowTexts().commentsNotKept,
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) != QMessageBox::Yes) {
+            m_tabs->setCurrentWidget(m_comments->parentWidget());
+            m_comments->setFocus();
+            return;
+        }
         if (m_newReport) {
             Match match;
             match.edit().fileName = m_fileName;
@@ -371,6 +389,30 @@ void EditReport::accept()
         }
     }
     QDialog::accept();
+}
+
+void EditReport::reject()
+{
+    // Typed data goes only after a question.
+    if (hasEdits() &&
+        m_dialogs.question(this, windowTexts().discardTitle, windowTexts().discardText,
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    QDialog::reject();
+}
+
+bool EditReport::hasEdits() const
+{
+    if (!editsMatch())
+        return false;
+    if (!m_comments->toPlainText().trimmed().isEmpty())
+        return true;
+    QDate date;
+    const bool dateRead = parseDate(m_date->text(), &date);
+    const std::optional<Match> match = m_newReport ? std::nullopt : m_store.find(m_fileName);
+    if (!match)
+        return !m_date->text().trimmed().isEmpty() || differs(MatchData(), QDate());
+    return !dateRead || differs(**match, date);
 }
 
 bool EditReport::checkEvents()

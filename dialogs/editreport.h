@@ -42,6 +42,8 @@ public:
 
 public Q_SLOTS:
     void accept() override;
+    // Asks before typed data is dropped.
+    void reject() override;
 
 private:
     void buildForm();
@@ -55,8 +57,10 @@ private:
     };
     QList<Binding> bindings() const;
     bool differs(const MatchData &match, const QDate &date) const;
-    // Shows text and puts the cursor in field; the dialog stays open.
-    void refuse(const QString &text, QLineEdit *field);
+    // Shows text under title and puts the cursor in field; the dialog stays open.
+    void refuse(const QString &title, const QString &text, QLineEdit *field);
+    // Whether the form holds anything Cancel would drop.
+    bool hasEdits() const;
     // The checks of the event table: false, with a message naming the row, for a minute that is
     // no number ("45+2" is one), a goal or card of neither team, a substitution without the
     // player coming on.

@@ -93,8 +93,18 @@ void setUpEvents(QTableWidget *table)
     setUp(table, {t.hTime, t.hEventType, t.hTeam, t.hPlayer, t.hPlayerId, t.hPlayerOff,
                   t.hPlayer2Id, t.hComment});
     const int widths[] = {45, 140, 115, 105, 55, 105, 75};
-    for (int column = 0; column < 7; ++column)
-        table->setColumnWidth(column, widths[column]);
+    // Never narrower than the header, nor the kind column than the longest kind and the arrow of
+    // its choice, so that no text is cut.
+    const QFontMetrics metrics = table->fontMetrics();
+    int kindWidth = 0;
+    for (int kind = 0; kind < int(EventKind::Unknown); ++kind)
+        kindWidth = std::max(kindWidth, metrics.horizontalAdvance(eventKindText(EventKind(kind))));
+    for (int column = 0; column < 7; ++column) {
+        int width = std::max(widths[column], table->horizontalHeader()->sectionSizeHint(column));
+        if (column == EventType)
+            width = std::max(width, kindWidth + 40);
+        table->setColumnWidth(column, width);
+    }
 }
 
 void fillSquad(QTableWidget *table, const QList<PlayerEntry> &players)

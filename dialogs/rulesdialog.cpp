@@ -1,5 +1,6 @@
 #include "dialogs/rulesdialog.h"
 
+#include "dialogs/completion.h"
 #include "strings/texts.h"
 
 #include <QComboBox>
@@ -8,10 +9,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -36,6 +39,27 @@ QString cellText(const QTableWidget *table, int row, int column)
     const QTableWidgetItem *item = table->item(row, column);
     return item ? item->text().trimmed() : QString();
 }
+
+// The team cell of a deduction completes from the tournament's teams.
+class TeamDelegate : public QStyledItemDelegate
+{
+public:
+    TeamDelegate(std::function<QStringList()> teams, QObject *parent)
+        : QStyledItemDelegate(parent), m_teams(std::move(teams))
+    {}
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *edit = qobject_cast<QLineEdit *>(editor))
+            completeFrom(edit, m_teams());
+        return editor;
+    }
+
+private:
+    std::function<QStringList()> m_teams;
+};
 
 } // namespace
 
@@ -83,6 +107,9 @@ RulesDialog::RulesDialog(const RuleBook &book, const QStringList &tournaments,
     m_deductions->setHorizontalHeaderLabels(
         {t.hDeductionTeam, t.hDeductionPoints, t.hDeductionReason, t.hDeductionFrom});
     m_deductions->horizontalHeader()->setStretchLastSection(true);
+    m_deductions->setItemDelegateForColumn(
+        TeamColumn,
+        new TeamDelegate([this] { return m_teams ? m_teams(m_current) : QStringList(); }, this));
     m_deductions->setColumnWidth(TeamColumn, 160);
     m_deductions->setColumnWidth(PointsColumn, 50);
     m_deductions->setColumnWidth(ReasonColumn, 220);
@@ -155,6 +182,11 @@ RulesDialog::RulesDialog(const RuleBook &book, const QStringList &tournaments,
 void RulesDialog::setMessageSink(std::function<void(QWidget *, const QString &)> sink)
 {
     m_sink = std::move(sink);
+}
+
+void RulesDialog::setTeamNames(std::function<QStringList(const QString &)> teams)
+{
+    m_teams = std::move(teams);
 }
 
 void RulesDialog::accept()

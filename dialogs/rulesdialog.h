@@ -26,6 +26,8 @@ public:
 
     // Where the dialog's complaints go (a message box in the window, a recorder in tests).
     void setMessageSink(std::function<void(QWidget *, const QString &)> sink);
+    // The teams of a tournament, offered while a deduction's team is typed.
+    void setTeamNames(std::function<QStringList(const QString &tournament)> teams);
 
     // The rules as edited, valid after OK.
     const RuleBook &book() const { return m_book; }
@@ -49,6 +51,7 @@ private:
     RuleBook m_book;
     QString m_current;
     std::function<void(QWidget *, const QString &)> m_sink;
+    std::function<QStringList(const QString &)> m_teams;
     bool m_loading = false;
 
     QComboBox *m_tournament = nullptr;

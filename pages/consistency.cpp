@@ -2,6 +2,7 @@
 #include "pages/pagecodes.h"
 
 #include "pages/builders.h"
+#include "strings/plural.h"
 #include "strings/texts.h"
 
 #include <QHash>
@@ -171,7 +172,8 @@ private:
             sides[s].hasLineup = !lineup.isEmpty();
             if (!lineup.isEmpty() && lineup.size() != 11)
                 // One arg() call: a "%2" in a team's name is text, not a placeholder.
-                problems << t.problemLineupSize.arg(sides[s].team, QString::number(lineup.size()));
+                problems << t.problemLineupSize.arg(sides[s].team,
+                                                    countWithNoun(lineup.size(), nouns().players));
             for (const PlayerView &p : lineup) {
                 Player &player = sides[s].find(p.id, p.name);
                 if (player.played) {

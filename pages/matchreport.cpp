@@ -1,6 +1,7 @@
 #include "pages/matchreport.h"
 
 #include "strings/texts.h"
+#include "strings/windowtexts.h"
 
 #include <QLocale>
 #include <QStringList>
@@ -81,6 +82,46 @@ QString fullScore(const MatchData &match)
     return t.reportScoreDetails.arg(scoreText(match), details.join(QStringLiteral(", ")));
 }
 
+// City, stadium and attendance; the referee; the date and the kick-off time: one line each, an
+// empty field leaving out its words and its punctuation, and an empty line left out.
+QString placeLines(const MatchData &match)
+{
+    const Texts &t = texts();
+    const WindowTexts &w = windowTexts();
+    QString where;
+    if (!match.city.isEmpty())
+        where += t.reportCity.arg(esc(match.city));
+    QStringList place;
+    if (!match.stadium.isEmpty())
+        place.append(w.reportStadium.arg(esc(match.stadium)));
+    if (!match.attendance.isEmpty())
+        place.append(w.reportAttendance.arg(esc(match.attendance)));
+    if (place.isEmpty())
+        where.chop(where.endsWith(u' ') ? 1 : 0);
+    where += place.join(u' ');
+    QString referee;
+    if (!match.referee.isEmpty()) {
+        referee = w.reportReferee.arg(esc(match.referee));
+        if (!match.refereeCity.isEmpty())
+            referee += w.reportRefereeCity.arg(esc(match.refereeCity));
+    }
+    QStringList when;
+    if (match.date.isValid())
+        when.append(esc(
+            QLocale(QLocale::Russian, QLocale::Russia).toString(match.date, QLocale::LongFormat)));
+    if (!match.time.isEmpty())
+        when.append(esc(match.time));
+    QStringList lines;
+    for (const QString &line : {where, referee, when.join(u' ')}) {
+        if (!line.isEmpty())
+            lines.append(line);
+    }
+    if (lines.isEmpty())
+        return QString();
+    return QLatin1StringView("<p>") + lines.join(QLatin1StringView("<br>")) +
+           QLatin1StringView("</p>");
+}
+
 } // namespace
 
 QString matchReportHtml(const MatchData &match, ReportScore score)
@@ -95,13 +136,7 @@ QString matchReportHtml(const MatchData &match, ReportScore score)
     html +=
         t.reportTeams.arg(esc(match.team1), esc(match.team2),
                           esc(score == ReportScore::Full ? fullScore(match) : scoreText(match)));
-    html += QLatin1StringView("<p>");
-    if (!match.city.isEmpty())
-        html += t.reportCity.arg(esc(match.city));
-    html += t.reportPlace.arg(
-        esc(match.stadium), esc(match.attendance), esc(match.referee), esc(match.refereeCity),
-        esc(match.time),
-        esc(QLocale(QLocale::Russian, QLocale::Russia).toString(match.date, QLocale::LongFormat)));
+    html += placeLines(match);
 
     html += QLatin1StringView("<table border='0' width='100%'><tr><td>");
     appendNames(html, match.players1);

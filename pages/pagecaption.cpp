@@ -1,7 +1,9 @@
 #include "pages/pagecaption.h"
 
 #include "pages/pagecodes.h"
+#include "strings/plural.h"
 #include "strings/texts.h"
+#include "strings/windowtexts.h"
 
 #include <QStringList>
 
@@ -63,14 +65,21 @@ QString subject(const QString &code, const QString &argument, const QString &sea
         return t.actionHomeTable;
     if (is(PageCode::AwayTable))
         return t.actionAwayTable;
-    if (is(PageCode::FormTable))
-        return t.captionForm.arg(argument.isEmpty() ? QStringLiteral("5") : argument);
+    if (is(PageCode::FormTable)) {
+        bool number = false;
+        const int length = argument.toInt(&number);
+        return t.captionForm.arg(argument.isEmpty() ? countWithNoun(5, nouns().matches)
+                                 : number           ? countWithNoun(length, nouns().matches)
+                                                    : argument);
+    }
     if (is(PageCode::SeasonRace))
         return t.actionSeasonRace;
     if (is(PageCode::SeasonChart))
         return t.actionSeasonChart;
     if (is(PageCode::SeasonGoals))
         return t.actionSeasonGoals;
+    if (is(PageCode::Undated))
+        return windowTexts().captionUndated;
     return QString();
 }
 
@@ -89,7 +98,10 @@ QString pageCaption(const QString &link, const MatchFilter &filter, const QStrin
     if (!filter.allRounds())
         scope.append(t.captionRound.arg(filter.round));
     const QString format = QStringLiteral("dd.MM.yyyy");
-    scope.append(t.captionDates.arg(filter.from.toString(format), filter.till.toString(format)));
+    // The undated matches are listed whatever the dates.
+    if (parts.code != PageCode::Undated)
+        scope.append(
+            t.captionDates.arg(filter.from.toString(format), filter.till.toString(format)));
     caption = t.captionScope.arg(caption, scope.join(QStringLiteral(", ")));
     if (!rulesName.isEmpty())
         caption += t.captionRules.arg(rulesName);

@@ -2,6 +2,7 @@
 
 #include "pages/analysis.h"
 #include "pages/builders.h"
+#include "pages/undated.h"
 
 #include <iterator>
 
@@ -40,6 +41,7 @@ const PageCodeEntry table[] = {
     {PageCode::SeasonRace, PageKind::Table, calculateSeasonRace, false, "season-race"_L1, true},
     {PageCode::SeasonGoals, PageKind::Table, calculateSeasonGoals, false, "season-goals"_L1},
     {PageCode::SeasonChart, PageKind::Chart, calculateSeasonRace, false, {}, true},
+    {PageCode::Undated, PageKind::Table, undatedMatches, false, "undated"_L1},
 };
 
 } // namespace

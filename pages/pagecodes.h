@@ -37,6 +37,7 @@ inline constexpr QLatin1StringView FormTable{"taf1_"};
 inline constexpr QLatin1StringView SeasonRace{"sr01_"};
 inline constexpr QLatin1StringView SeasonGoals{"sg01_"};
 inline constexpr QLatin1StringView SeasonChart{"sc01_"};
+inline constexpr QLatin1StringView Undated{"ud01_"};
 } // namespace PageCode
 
 // A link is a five-character page code followed by an optional argument.

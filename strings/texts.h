@@ -71,7 +71,6 @@ struct Texts
     const QString progress = QStringLiteral("%1 (%2 %3)");
     const QString readingDisk = QStringLiteral("Читаем с диска...");
     const QString readingMemory = QStringLiteral("Читаем из памяти...");
-    const QString files = QStringLiteral("файлов");
     const QString elapsed = QStringLiteral("Время: %1 мс.");
     const QString noDataTitle = QStringLiteral("Нет данных");
     const QString noDataText = QStringLiteral("Нет данных. Выберите файл с результатами.");
@@ -141,8 +140,6 @@ struct Texts
     const QString reportRoundNumber = QStringLiteral("<h2 align='center'>Тур: %1</h2>");
     const QString reportTeams = QStringLiteral("<h2 align='center'>%1 - %2 - %3</h2>");
     const QString reportCity = QStringLiteral("%1. ");
-    const QString reportPlace =
-        QStringLiteral("%1. %2 зрителей<br><b>Судья:</b> %3 (%4)<br>%6 %5</p>");
     const QString reportCoaches =
         QStringLiteral("<tr><td><b>Тренер:</b> %1</td><td><b>Тренер:</b> %2</td></tr>");
     const QString reportEvent =
@@ -304,7 +301,7 @@ struct Texts
     const QString actionHomeTable = QStringLiteral("Таблица: дома");
     const QString actionAwayTable = QStringLiteral("Таблица: в гостях");
     const QString menuForm = QStringLiteral("Форма");
-    const QString actionFormLast = QStringLiteral("Последние %1 матчей");
+    const QString actionFormLast = QStringLiteral("Последние %1");
     const QString actionSeasonChart = QStringLiteral("Ход турнира");
     const QString actionSeasonRace = QStringLiteral("Ход турнира: таблица");
     const QString actionSeasonGoals = QStringLiteral("Голы по игровым дням");
@@ -354,7 +351,7 @@ struct Texts
         QStringLiteral("замена на %1': %2 («%3») выходит, но уже играл");
     const QString problemBothLineups = QStringLiteral("%1 в стартовых составах обеих команд");
     const QString problemTwiceInLineup = QStringLiteral("%1 дважды в стартовом составе «%2»");
-    const QString problemLineupSize = QStringLiteral("в стартовом составе «%1» %2 игроков");
+    const QString problemLineupSize = QStringLiteral("в стартовом составе «%1» %2");
     const QString problemBadMinute = QStringLiteral("событие «%1»: минута «%2» не число");
     const QString problemForeignTeam =
         QStringLiteral("событие «%1» на %2' у команды «%3», которая не играла в матче");
@@ -393,7 +390,7 @@ struct Texts
     const QString captionFindPlayer = QStringLiteral("Игроки: поиск «%1»");
     const QString captionFindCoach = QStringLiteral("Тренеры: поиск «%1»");
     const QString captionHeadToHead = QStringLiteral("Личные встречи: «%1» и «%2»");
-    const QString captionForm = QStringLiteral("Форма: последние %1 матчей");
+    const QString captionForm = QStringLiteral("Форма: последние %1");
     const QString filterPlaceholder = QStringLiteral("Фильтр строк (Ctrl+F)");
     const QString filterCount = QStringLiteral("Строк: %1 из %2");
     const QString actionSaveAsCsv = QStringLiteral("Сохранить таблицу как CSV");

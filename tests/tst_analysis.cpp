@@ -1,5 +1,6 @@
 #include "pages/analysis.h"
 #include "pages/pagecodes.h"
+#include "pages/seasons.h"
 #include "strings/texts.h"
 #include "testsupport.h"
 
@@ -47,6 +48,21 @@ Match report(const QString &score, const QStringList &events, const QString &fie
     return fields.isEmpty() ? m : withFields(m, fields);
 }
 
+// A double round robin of three teams, a match a week from a week after start, with a pause of
+// pause days after the third match (a winter break).
+QList<Match> roundRobin(const QDate &start, int pause)
+{
+    QList<Match> matches;
+    QDate day = start;
+    for (const QString &pair : {u"A|B"_s, u"B|C"_s, u"C|A"_s, u"B|A"_s, u"C|B"_s, u"A|C"_s}) {
+        day = day.addDays(matches.size() == 3 && pause ? pause : 7);
+        matches.append(makeMatch(u"%1.xml"_s.arg(day.toString(Qt::ISODate)),
+                                 day.toString(Qt::ISODate), pair.section(u'|', 0, 0),
+                                 pair.section(u'|', 1), u"1"_s, u"0"_s));
+    }
+    return matches;
+}
+
 } // namespace
 
 class TestAnalysis : public QObject
@@ -60,6 +76,8 @@ private Q_SLOTS:
     void pages();
     void roundsInOrderOfPlay();
     void chartDataIsThePage();
+    void seasons_data();
+    void seasons();
 };
 
 void TestAnalysis::reportChecks_data()
@@ -284,6 +302,62 @@ void TestAnalysis::chartDataIsThePage()
     }
     QCOMPARE(race.days.constLast().running, 13.0 / 6);
     QCOMPARE(opponentsOf(store, everything(), u"A"_s), (QStringList{u"B"_s, u"C"_s, u"D"_s}));
+}
+
+void TestAnalysis::seasons_data()
+{
+    QTest::addColumn<QStringList>("starts"); // "yyyy-MM-dd" or "yyyy-MM-dd+PAUSE"
+    // "again": the first match reported again three days later; "cup": its teams meet in a cup
+    // ten weeks later; "promoted": a new team's match opens the last season, two days before
+    // its first.
+    QTest::addColumn<QString>("extra");
+    QTest::addColumn<QString>("seasons");
+    QTest::newRow("one season") << QStringList{u"2020-08-01"_s} << QString()
+                                << u"2020 08.08.2020–12.09.2020"_s;
+    // A pairing met again opens a season, after the summer pause, not the longer winter one.
+    QTest::newRow("winter break longer than summer")
+        << QStringList{u"2020-08-01+200"_s, u"2021-08-01+200"_s} << QString()
+        << u"2020/21 08.08.2020–24.03.2021;2021/22 08.08.2021–24.03.2022"_s;
+    QTest::newRow("spring to autumn") << QStringList{u"2020-03-01"_s, u"2021-03-01"_s} << QString()
+                                      << u"2020 08.03.2020–12.04.2020;2021 08.03.2021–12.04.2021"_s;
+    QTest::newRow("a fixture reported twice")
+        << QStringList{u"2020-08-01"_s} << u"again"_s << u"2020 08.08.2020–12.09.2020"_s;
+    QTest::newRow("a cup tie of two league teams")
+        << QStringList{u"2020-08-01"_s} << u"cup"_s << u"2020 08.08.2020–17.10.2020"_s;
+    // The season starts before its first repeated pairing, after the pause.
+    QTest::newRow("a promoted team opens the season")
+        << QStringList{u"2020-08-01+200"_s, u"2021-08-01+200"_s} << u"promoted"_s
+        << u"2020/21 08.08.2020–24.03.2021;2021/22 06.08.2021–24.03.2022"_s;
+}
+
+void TestAnalysis::seasons()
+{
+    QFETCH(QStringList, starts);
+    QFETCH(QString, extra);
+    QList<Match> matches;
+    for (const QString &start : starts)
+        matches << roundRobin(QDate::fromString(start.section(u'+', 0, 0), Qt::ISODate),
+                              start.section(u'+', 1).toInt());
+    if (!extra.isEmpty()) {
+        const bool promoted = extra == u"promoted"_s;
+        Match added = promoted ? matches.at(6) : matches.first();
+        added.edit().fileName = extra + u".xml"_s;
+        added.edit().date = added->date.addDays(promoted ? -2 : extra == u"cup"_s ? 70 : 3);
+        if (promoted)
+            added.edit().team2 = u"D"_s;
+        if (extra == u"cup"_s)
+            added.edit().tournament = u"Кубок"_s;
+        matches << added;
+    }
+    const MatchStore store = makeStore(matches);
+    MatchFilter filter;
+    filter.from = QDate(2000, 1, 1);
+    filter.till = QDate(2030, 1, 1);
+    QStringList found;
+    for (const DateSpan &season : seasonsOf(store, filter))
+        found << seasonName(season) + u' ' + season.from.toString(u"dd.MM.yyyy"_s) + u'–' +
+                     season.till.toString(u"dd.MM.yyyy"_s);
+    QTEST(found.join(u';'), "seasons");
 }
 
 QTEST_GUILESS_MAIN(TestAnalysis)

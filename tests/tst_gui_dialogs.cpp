@@ -241,6 +241,9 @@ private Q_SLOTS:
             dialog);
         QCOMPARE(dialog.isVisible(), !valid); // a refused text keeps the form open
         QCOMPARE(fake.warnings().filter(text).size(), valid ? 0 : 1); // the refused text is named
+        if (!valid)                                                   // the title names the problem
+            QCOMPARE(fake.calls.last().title,
+                     field == "fDate" ? u"Неверная дата"_s : u"Неверное число"_s);
         QCOMPARE(store.matches().at(0)->team1, u"Спартак"_s);
         QCOMPARE(store.matches().at(0)->date, date);
         QCOMPARE(store.isModified(), valid);
@@ -311,22 +314,53 @@ private Q_SLOTS:
             QVERIFY(m.events.isEmpty());
     }
 
-    void editorCompleterOffersTournamentsIgnoringCase()
+    // The names of the database are offered in any case and by any part, each field from its
+    // own kind of name (both teams, both coaches).
+    void editorCompletesFromTheDatabase_data()
     {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("offered");
+        QTest::newRow("tournament") << QByteArray("fChampionship") << u"КУБОК"_s
+                                    << QStringList{u"Кубок"_s, u"кубок УЕФА"_s};
+        QTest::newRow("tournament, inside")
+            << QByteArray("fChampionship") << u"ига"_s << QStringList{u"Лига"_s};
+        QTest::newRow("home team from the away side")
+            << QByteArray("fTeam1") << u"ТОРП"_s << QStringList{u"Торпедо"_s};
+        QTest::newRow("away team")
+            << QByteArray("fTeam2") << u"спар"_s << QStringList{u"Спартак"_s};
+        QTest::newRow("referee") << QByteArray("fReferee") << u"ан"_s
+                                 << QStringList{u"Иванов С."_s};
+        QTest::newRow("stadium") << QByteArray("fStadium") << u"луж"_s << QStringList{u"Лужники"_s};
+        QTest::newRow("city, not the stadium") << QByteArray("fCity") << u"луж"_s << QStringList();
+        QTest::newRow("second coach from the first's column")
+            << QByteArray("fCoach2") << u"сё"_s << QStringList{u"Сёмин"_s};
+    }
+    void editorCompletesFromTheDatabase()
+    {
+        QFETCH(QByteArray, field);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, offered);
         MatchStore store = leagueStore();
         Match uefa;
         uefa.edit().tournament = u"кубок УЕФА"_s;
+        uefa.edit().referee = u"Иванов С."_s;
+        uefa.edit().team2 = u"Торпедо"_s;
+        uefa.edit().stadium = u"Лужники"_s;
+        uefa.edit().city = u"Москва"_s;
+        uefa.edit().coach1 = u"Сёмин"_s;
         store.add(uefa);
         FakeDialogs fake;
         EditReport dialog(store, u"c.xml"_s, fake);
-        QCompleter *completer = dialog.findChild<QLineEdit *>(u"fChampionship"_s)->completer();
+        QCompleter *completer =
+            dialog.findChild<QLineEdit *>(QLatin1StringView(field))->completer();
         QVERIFY(completer);
-        completer->setCompletionPrefix(u"кубок"_s);
-        QCOMPARE(completer->completionCount(), 2);
-        completer->setCompletionPrefix(u"КУБОК У"_s);
-        QCOMPARE(completer->currentCompletion(), u"кубок УЕФА"_s);
-        completer->setCompletionPrefix(u"ига"_s); // the beginning only
-        QCOMPARE(completer->completionCount(), 0);
+        completer->setCompletionPrefix(typed);
+        QStringList found;
+        for (int i = 0; completer->setCurrentRow(i); ++i)
+            found << completer->currentCompletion();
+        found.sort();
+        QCOMPARE(found, offered);
     }
 
     void windowEditsShownReport()
@@ -335,12 +369,17 @@ private Q_SLOTS:
         auto window = startWindow(m_league, dialogs);
         QVERIFY2(!window->matchStore().isEmpty(), "the database did not open");
         const Script torpedo = answer({{"fTeam1", u"Торпедо"_s}, {"fGoals1", u"3"_s}});
-        dialogs.scripts << torpedo << answer({{"fTeam1", u"Торпедо"_s}}, false) << torpedo;
+        dialogs.scripts << answer({{"fTeam1", u"Торпедо"_s}}, false) << torpedo;
         window->callCalculateMatches();
-        window->editReport();       // not a report page: an empty form, and OK changes nothing
+        dialogs.questionAnswers << QMessageBox::Cancel;
+        window->editReport(); // not a report page: adding a match is offered instead, declined
+        QCOMPARE(dialogs.calls.last().title, u"Отчёт не открыт"_s);
         window->cellSelected(0, 0); // the first match, a.xml
-        window->editReport();       // cancelled
-        QCOMPARE(dialogs.opened, (QStringList{QString(), u"Спартак"_s}));
+        dialogs.questionAnswers << QMessageBox::No;
+        window->editReport(); // Cancel with a change asks first; "No" keeps the form
+        QCOMPARE(dialogs.calls.size(), 2);
+        QCOMPARE(dialogs.calls.last().title, u"Закрыть без сохранения?"_s);
+        QCOMPARE(dialogs.opened, (QStringList{u"Спартак"_s}));
         QVERIFY(!window->isModified());
         QVERIFY(sameStore(window->matchStore(), leagueStore()));
 
@@ -351,6 +390,14 @@ private Q_SLOTS:
         QVERIFY(shownRows(*window, 5).join(u'\n').contains(u"Торпедо|Зенит|3:1"_s));
         window->callCalculateTable();
         QVERIFY(shownRows(*window, 10).join(u'\n').contains(u"|Торпедо|1|1|0|0|3|1|+2|3"_s));
+
+        // Accepted, the offer opens an empty form whose OK adds the match.
+        dialogs.questionAnswers << QMessageBox::Yes;
+        dialogs.scripts << answer({{"fTeam1", u"Ростов"_s}});
+        window->editReport();
+        QCOMPARE(dialogs.opened.last(), QString());
+        QCOMPARE(window->matchStore().count(), 4);
+        QCOMPARE(window->matchStore().matches().last()->team1, u"Ростов"_s);
     }
 
     void windowAddsSeparateReports()

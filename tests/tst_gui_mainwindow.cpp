@@ -396,6 +396,219 @@ private Q_SLOTS:
                  expected);
     }
 
+    // The row filter belongs to its page: another page starts with every row, and "Назад", a
+    // refresh or a new date bring a page back with its sort, filter and scroll.
+    void pageViews_data()
+    {
+        // Steps, separated by ' ': a link, "sort=COLUMN" (descending), "filter=TEXT", "follow"
+        // (Enter on the first shown row), "back", "refresh", "from=DATE", "table" (the menu).
+        QTest::addColumn<QString>("steps");
+        // The link shown, the filter's text, the sorted column and order, the shown rows' first
+        // cells.
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("a followed row's page is not filtered")
+            << u"pl01_ filter=Игрок_ата follow"_s
+            << u"pl02_Игрок ата||0 asc|2020/03/01,2020/03/05"_s;
+        QTest::newRow("the menu's page is not filtered")
+            << u"ma01_ filter=Вымпел table"_s << u"ta01_||7 desc|ата,Беркут,Вымпел"_s;
+        QTest::newRow("back: sort and filter as they were")
+            << u"ma01_ sort=1 filter=Беркут follow back"_s
+            << u"ma01_|Беркут|1 desc|2020/03/01,2020/03/02,2020/03/05"_s;
+        QTest::newRow("back twice: the page left is back too")
+            << u"ma01_ filter=Вымпел follow back back"_s << u"xm01_m2.xml|||"_s;
+        QTest::newRow("refresh keeps the view")
+            << u"ma01_ sort=2 filter=ата refresh"_s
+            << u"ma01_|ата|2 desc|2020/03/02,2020/03/05,2020/03/05,2020/03/01"_s;
+        QTest::newRow("a new date keeps the view")
+            << u"ma01_ sort=3 from=02.03.2020"_s
+            << u"ma01_||3 desc|2020/03/05,2020/03/02,2020/03/05,2020/03/02"_s;
+    }
+    void pageViews()
+    {
+        QFETCH(QString, steps);
+        auto window = sampleWindow();
+        QVERIFY2(window, "the sample database did not open");
+        QTableWidget *table = window->table;
+        for (const QString &step : steps.split(u' ')) {
+            const QString value = step.section(u'=', 1).replace(u'_', u' ');
+            if (step.startsWith(u"sort="_s)) {
+                table->sortByColumn(value.toInt(), Qt::DescendingOrder);
+            } else if (step.startsWith(u"filter="_s)) {
+                window->rowFilter->setText(value);
+            } else if (step.startsWith(u"from="_s)) {
+                window->dateEditFrom->setDate(QDate::fromString(value, u"dd.MM.yyyy"_s));
+            } else if (step == u"follow"_s) {
+                for (int row = 0; row < table->rowCount(); ++row) {
+                    if (!table->isRowHidden(row)) {
+                        window->cellSelected(row, 0);
+                        break;
+                    }
+                }
+            } else if (step == u"back"_s) {
+                window->back();
+            } else if (step == u"refresh"_s) {
+                window->refresh();
+            } else if (step == u"table"_s) {
+                window->callCalculateTable();
+            } else {
+                window->showPage(step, QString());
+            }
+        }
+        QStringList rows;
+        if (!table->isHidden()) {
+            for (int row = 0; row < table->rowCount(); ++row)
+                if (!table->isRowHidden(row))
+                    rows << table->item(row, 0)->text();
+        }
+        const QHeaderView *header = table->horizontalHeader();
+        const QString sort =
+            table->isHidden()
+                ? QString()
+                : u"%1 %2"_s.arg(header->sortIndicatorSection())
+                      .arg(header->sortIndicatorOrder() == Qt::AscendingOrder ? u"asc"_s
+                                                                              : u"desc"_s);
+        QTEST(QStringList({window->currentLink, window->rowFilter->text(), sort, rows.join(u',')})
+                  .join(u'|'),
+              "expected");
+    }
+
+    // The date fields take a date as it is typed over whatever is selected, recompute the page
+    // once when editing is finished, and put back text that is no date.
+    void dateTyping_data()
+    {
+        QTest::addColumn<QString>("how"); // "all": Ctrl+A, "word": a double-click, "end": none
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("finish");  // "enter", "leave", "none", "calendar"
+        QTest::addColumn<QString>("shown");   // the field's text after
+        QTest::addColumn<QString>("caption"); // the dates of the caption after
+        const QString was = u"01.03.2020–05.03.2020"_s;
+        QTest::newRow("over Ctrl+A, Enter") << u"all"_s << u"04.03.2020"_s << u"enter"_s
+                                            << u"04.03.2020"_s << u"01.03.2020–04.03.2020"_s;
+        QTest::newRow("over a double-click, leaving the field")
+            << u"word"_s << u"30.04.2024"_s << u"leave"_s << u"30.04.2024"_s
+            << u"01.03.2020–30.04.2024"_s;
+        QTest::newRow("one-digit day and month") << u"all"_s << u"2.3.2020"_s << u"enter"_s
+                                                 << u"02.03.2020"_s << u"01.03.2020–02.03.2020"_s;
+        QTest::newRow("digits alone") << u"all"_s << u"03032020"_s << u"enter"_s << u"03.03.2020"_s
+                                      << u"01.03.2020–03.03.2020"_s;
+        QTest::newRow("typing alone recomputes nothing")
+            << u"all"_s << u"04.03.2020"_s << u"none"_s << u"04.03.2020"_s << was;
+        QTest::newRow("no such day: put back")
+            << u"all"_s << u"31.02.2020"_s << u"enter"_s << u"05.03.2020"_s << was;
+        QTest::newRow("half a date: put back")
+            << u"all"_s << u"04.03."_s << u"enter"_s << u"05.03.2020"_s << was;
+        QTest::newRow("letters are not taken") << u"all"_s << u"o4.03.2020"_s << u"enter"_s
+                                               << u"04.03.2020"_s << u"01.03.2020–04.03.2020"_s;
+        QTest::newRow("picked in the calendar") << u"end"_s << u"02.03.2020"_s << u"calendar"_s
+                                                << u"02.03.2020"_s << u"01.03.2020–02.03.2020"_s;
+        QTest::newRow("from later than till: said, no empty table")
+            << u"all"_s << u"28.02.2020"_s << u"enter"_s << u"28.02.2020"_s
+            << u"Дата «С» (01.03.2020) позже даты «По» (28.02.2020)"_s;
+    }
+    void dateTyping()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, typed);
+        QFETCH(QString, finish);
+        auto window = sampleWindow();
+        QVERIFY2(window, "the sample database did not open");
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->callCalculateMatches();
+        DateField *till = window->dateEditTill;
+        till->setFocus();
+        QVERIFY(till->hasFocus());
+        if (how == u"all"_s) {
+            QTest::keyClick(till, Qt::Key_A, Qt::ControlModifier);
+        } else if (how == u"word"_s) {
+            const QPoint year(till->fontMetrics().horizontalAdvance(till->text()) - 4,
+                              till->height() / 2);
+            QTest::mouseDClick(till, Qt::LeftButton, {}, year);
+            QCOMPARE(till->selectedText(), till->text());
+        }
+        if (finish == u"calendar"_s) {
+            till->showCalendar();
+            auto *calendar = till->findChild<QCalendarWidget *>();
+            QVERIFY(calendar && calendar->isVisible());
+            Q_EMIT calendar->clicked(QDate::fromString(typed, u"dd.MM.yyyy"_s));
+            QVERIFY(!calendar->isVisible());
+        } else {
+            QTest::keyClicks(till, typed);
+        }
+        if (finish == u"enter"_s)
+            QTest::keyClick(till, Qt::Key_Return);
+        else if (finish == u"leave"_s)
+            window->rowFilter->setFocus();
+        QTEST(till->text(), "shown");
+        const QString caption =
+            window->caption->isVisible() ? window->caption->text() : u"<hidden>"_s;
+        QTEST(caption.startsWith(u"Дата"_s) ? caption.section(u':', 0, 0)
+                                            : caption.section(u", "_s, 1),
+              "caption");
+        // Reversed dates show no table.
+        QCOMPARE(window->table->isHidden(), caption.startsWith(u"Дата"_s));
+    }
+
+    // The matches without a date, which every other page leaves out: counted on the start page,
+    // listed by their own page under the tournament and round, whatever the dates.
+    void undatedMatches_data()
+    {
+        QTest::addColumn<QString>("tournament");
+        QTest::addColumn<QString>("rows"); // the file column
+        QTest::newRow("all tournaments") << QString() << u"u1.xml,u2.xml,u3.xml"_s;
+        QTest::newRow("one tournament") << u"Лига"_s << u"u1.xml,u3.xml"_s;
+        QTest::newRow("none undated there") << u"Кубок"_s << QString();
+    }
+    void undatedMatches()
+    {
+        QFETCH(QString, tournament);
+        QFETCH(QString, rows);
+        QList<Match> matches = sampleStore().matches();
+        for (const QString &spec : {u"u1.xml|Лига"_s, u"u2.xml|Товарищеские"_s, u"u3.xml|Лига"_s}) {
+            Match m = makeMatch(spec.section(u'|', 0, 0), QString(), u"ата"_s, u"Беркут"_s);
+            m.edit().tournament = spec.section(u'|', 1);
+            matches.append(m);
+        }
+        const QString path = dir.filePath(u"undated.swb"_s);
+        QVERIFY(writeDatabase(path, makeStore(matches)).ok());
+        dialogs = FakeDialogs();
+        auto window = startWindow(path, dialogs);
+        QVERIFY2(window->store.count() == 8, "the database did not open");
+        QVERIFY(window->text->toPlainText().contains(u"Без даты: 3 матча"_s));
+        if (!tournament.isEmpty())
+            window->comboTournaments->setCurrentText(tournament);
+        // The start page's count leads to the page.
+        window->linkActivated(QUrl(QString(PageCode::Undated)));
+        QCOMPARE(window->currentLink, QString(PageCode::Undated));
+        QStringList files;
+        for (int row = 0; row < window->table->rowCount(); ++row)
+            files << window->table->item(row, 5)->text();
+        files.sort();
+        QCOMPARE(files.join(u','), rows);
+        QVERIFY(window->caption->text().startsWith(u"Матчи без даты — "_s));
+        QVERIFY(!window->caption->text().contains(u"2020"_s)); // the dates do not apply
+    }
+
+    // A caption far wider than the window is cut, not the window widened; the line under the
+    // standings takes no height from the column of mode buttons.
+    void windowKeepsItsShape()
+    {
+        auto window = sampleWindow();
+        QVERIFY2(window, "the sample database did not open");
+        const QSize size = window->size();
+        window->showPage(u"pl02_"_s + QString(300, u'Я'), QString());
+        QCoreApplication::processEvents();
+        QCOMPARE(window->size(), size);
+        QVERIFY(window->caption->text().contains(QString(300, u'Я')));
+        QCOMPARE(window->caption->toolTip(), window->caption->text());
+        window->callCalculateTable();
+        QCoreApplication::processEvents();
+        QVERIFY(window->footnote->isVisible());
+        QCOMPARE(window->size(), size);
+        QVERIFY(window->scrollArea->viewport()->height() >=
+                window->pushButton_8->geometry().bottom());
+    }
+
     void links_data()
     {
         QTest::addColumn<QString>("page");
@@ -454,7 +667,7 @@ private Q_SLOTS:
         window->saveAsText();
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), exportText(snapshotOf(expected)).toLocal8Bit());
+        QCOMPARE(file.readAll(), exportText(snapshotOf(expected)).toUtf8()); // whatever the locale
         // The CSV beside it, named with its suffix when the name typed has none.
         dialogs.fileAnswers = QStringList{dir.filePath(u"export"_s)};
         window->saveAsCsv();
@@ -507,8 +720,13 @@ private Q_SLOTS:
         window->findChild<QAction *>(u"actionSeasonChart"_s)->trigger();
         SeasonChart *chart = window->seasonChart;
         QVERIFY(!chart->isHidden() && window->table->isHidden());
-        QCOMPARE(chart->chart(0)->series().size(), 3);
-        chart->chart(0)->legend()->markers().at(1)->clicked();
+        QCOMPARE(chart->chart(0)->series().size(), 6); // a line and its points a team
+        QList<QLegendMarker *> legend;                 // one entry a team: the points have none
+        for (QLegendMarker *marker : chart->chart(0)->legend()->markers())
+            if (marker->isVisible())
+                legend << marker;
+        QCOMPARE(legend.size(), 3);
+        Q_EMIT legend.at(1)->clicked();
         QCOMPARE(chart->highlighted(), chart->race().teams.at(1));
         const QString png = dir.filePath(u"race.png"_s), svg = dir.filePath(u"race.svg"_s);
         dialogs.fileAnswers = QStringList{png, svg};
@@ -517,6 +735,71 @@ private Q_SLOTS:
         QVERIFY(!QImage(png).isNull());
         QFile file(svg);
         QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains("<svg"));
+        QVERIFY(chart->seasonChoice()->isHidden()); // one season: nothing to choose
+    }
+
+    // A chart saved under a name typed without the format's extension gets it.
+    void chartFileNames_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("png added") << u"savePng"_s << u"season"_s << u"season.png"_s;
+        QTest::newRow("png kept, any case") << u"savePng"_s << u"shot.PNG"_s << u"shot.PNG"_s;
+        QTest::newRow("another dot") << u"savePng"_s << u"season.v2"_s << u"season.v2.png"_s;
+        QTest::newRow("svg added") << u"saveSvg"_s << u"vector"_s << u"vector.svg"_s;
+    }
+    void chartFileNames()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        auto window = sampleWindow();
+        QVERIFY2(window, "the sample database did not open");
+        window->showPage(QString(PageCode::SeasonChart), QString());
+        QTemporaryDir out;
+        dialogs.fileAnswers = QStringList{out.filePath(typed)};
+        window->seasonChart->findChild<QPushButton *>(button)->click();
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{written});
+        QCOMPARE(dialogs.warnings(), QStringList());
+    }
+
+    // A tournament of several seasons is drawn one season at a time, the last one first.
+    void chartPerSeason()
+    {
+        // Two double round robins of three teams, autumn to spring with a winter break longer than
+        // the summer one.
+        QList<Match> matches;
+        const QStringList teams{u"А"_s, u"Б"_s, u"В"_s};
+        for (const int year : {2020, 2021}) {
+            QDate day(year, 8, 1);
+            int n = 0;
+            for (const QString &home : teams)
+                for (const QString &away : teams) {
+                    if (home == away)
+                        continue;
+                    // The second half after a long winter pause.
+                    day = day.addDays(n++ == 3 ? 200 : 7);
+                    Match m = makeMatch(u"s%1-%2.xml"_s.arg(year).arg(n), day.toString(Qt::ISODate),
+                                        home, away, u"1"_s, u"0"_s);
+                    m.edit().tournament = u"Лига"_s;
+                    matches.append(m);
+                }
+        }
+        const QString path = dir.filePath(u"seasons.swb"_s);
+        QVERIFY(writeDatabase(path, makeStore(matches)).ok());
+        dialogs = FakeDialogs();
+        auto window = startWindow(path, dialogs);
+        QVERIFY2(window->store.count() == 12, "the database did not open");
+        window->showPage(QString(PageCode::SeasonChart), QString());
+        QComboBox *season = window->seasonChart->seasonChoice();
+        QCOMPARE(season->count(), 2);
+        QVERIFY(season->itemText(0).startsWith(u"2020/21 (08.08.2020–"_s));
+        QCOMPARE(season->currentIndex(), 1);
+        QCOMPARE(window->seasonChart->race().steps.size(), 12); // 6 matches, 2 teams each
+        QVERIFY(window->seasonChart->race().steps.first().date.year() >= 2021);
+        season->setCurrentIndex(0);
+        QVERIFY(window->seasonChart->race().steps.first().date.year() == 2020);
     }
 };
 

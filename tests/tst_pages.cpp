@@ -499,6 +499,25 @@ void TestPages::reportOddMatches_data()
         << u"Home - Away - 2:1</h2>"_s;
     QTest::newRow("command line: the plain score")
         << u"1"_s << QString() << both << false << u"Home - Away - 2:1</h2>"_s;
+    // An empty field takes its words and punctuation along; an empty line goes altogether.
+    QTest::newRow("no attendance") << u"1"_s << QString() << u"attendance="_s << false
+                                   << u"<p>Town. Arena.<br><b>Судья:</b> Ref (Ref Town)<br>"_s;
+    QTest::newRow("no stadium") << u"1"_s << QString() << u"stadium="_s << false
+                                << u"<p>Town. 1000 зрителей<br>"_s;
+    QTest::newRow("no city, stadium or attendance")
+        << u"1"_s << QString() << u"city=;stadium=;attendance="_s << false
+        << u"<p><b>Судья:</b> Ref (Ref Town)<br>Sunday"_s;
+    QTest::newRow("no stadium or attendance")
+        << u"1"_s << QString() << u"stadium=;attendance="_s << false << u"<p>Town.<br><b>"_s;
+    QTest::newRow("referee without a city")
+        << u"1"_s << QString() << u"refereeCity="_s << false << u"<b>Судья:</b> Ref<br>Sunday"_s;
+    QTest::newRow("no referee") << u"1"_s << QString() << u"referee=;refereeCity=Ref Town"_s
+                                << false << u"1000 зрителей<br>Sunday, 1 March 2009 19:00</p>"_s;
+    QTest::newRow("no time") << u"1"_s << QString() << u"time="_s << false
+                             << u"(Ref Town)<br>Sunday, 1 March 2009</p><table"_s;
+    QTest::newRow("nothing of the place")
+        << u"1"_s << QString() << u"city=;stadium=;attendance=;referee=;refereeCity=;time="_s
+        << false << u"2:1</h2><p>Sunday, 1 March 2009</p><table"_s;
 }
 
 void TestPages::reportOddMatches()
