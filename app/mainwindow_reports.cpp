@@ -7,8 +7,8 @@
 #include "dialogs/editreport.h"
 #include "formats/csvimport.h"
 #include "formats/fileio.h"
-#include "model/importbatch.h"
 #include "formats/xmlexport.h"
+#include "model/importbatch.h"
 #include "pages/pagecodes.h"
 #include "strings/texts.h"
 
@@ -69,7 +69,7 @@ void MainWindow::exportXml()
 {
     const Texts &t = texts();
     const MatchFilter filter = currentFilter();
-    const MatchSelection selection(filter, store.texts());
+    const MatchSelection selection(filter, store);
     QList<Match> matches;
     for (qsizetype i = 0; i < store.count(); ++i) {
         if (selection.selects(store.record(i)))

@@ -3,17 +3,18 @@
 
 #include "cli/clitexts.h"
 
-#include "model/competitionrules.h"
 #include "formats/csvimport.h"
 #include "formats/database.h"
 #include "formats/fileio.h"
-#include "model/importbatch.h"
 #include "formats/xmlexport.h"
 #include "formats/xmlimport.h"
+#include "model/competitionrules.h"
+#include "model/importbatch.h"
 #include "pages/analysis.h"
 #include "pages/builders.h"
 #include "pages/matchreport.h"
 #include "pages/pagecodes.h"
+#include "pages/statpages.h"
 #include "pages/tabledata.h"
 #include "pages/textexport.h"
 #include "strings/texts.h"
@@ -69,9 +70,9 @@ struct Arguments
     QString value(const QString &name) const { return options.value(name); }
 };
 
-const QStringList valueOptions = {u"-o"_s,       u"--into"_s,  u"--tournament"_s,
-                                  u"--from"_s,   u"--till"_s,  u"--menu-choice"_s,
-                                  u"--format"_s, u"--round"_s, u"--team"_s};
+const QStringList valueOptions = {u"-o"_s,     u"--into"_s,        u"--tournament"_s, u"--from"_s,
+                                  u"--till"_s, u"--menu-choice"_s, u"--format"_s,     u"--round"_s,
+                                  u"--team"_s, u"--up-to-round"_s, u"--player"_s};
 // The outputs of 'export', one option per kind of output, each naming the place to write to.
 const QStringList exportOutputs = {u"--xml"_s, u"--sqlite"_s};
 const QStringList flagOptions = {u"--consider-id"_s, u"--links"_s};
@@ -370,13 +371,13 @@ int page(const QStringList &arguments)
 {
     const CliTexts &t = cliTexts();
     Arguments args;
-    if (const int code =
-            parseArguments(arguments, u"page"_s,
-                           QStringList{u"--tournament"_s, u"--from"_s, u"--till"_s,
-                                       u"--consider-id"_s, u"--menu-choice"_s, u"--format"_s,
-                                       u"--links"_s, u"-o"_s, u"--round"_s, u"--team"_s} +
-                               rulesOptions,
-                           args))
+    if (const int code = parseArguments(
+            arguments, u"page"_s,
+            QStringList{u"--tournament"_s, u"--from"_s, u"--till"_s, u"--consider-id"_s,
+                        u"--menu-choice"_s, u"--format"_s, u"--links"_s, u"-o"_s, u"--round"_s,
+                        u"--team"_s, u"--up-to-round"_s, u"--player"_s} +
+                rulesOptions,
+            args))
         return code;
     if (args.positional.size() != 2)
         return usageError(t.cliWrongArguments.arg(u"page"_s, t.cliPageArguments));
@@ -406,6 +407,20 @@ int page(const QStringList &arguments)
     } else if (!args.teams.isEmpty()) {
         return usageError(t.cliTeamNotHere);
     }
+    // The career takes its player by --player: his name, or with --consider-id his ID.
+    if (entry->builder == playerCareer || entry->builder == playerCareerById) {
+        if (args.has(u"--player"_s)) {
+            argument = args.value(u"--player"_s);
+            if (args.has(u"--consider-id"_s))
+                entry = findPageCode(QString(PageCode::CareerById));
+        }
+        if (argument.isEmpty())
+            return usageError(t.cliCareerPlayer);
+    } else if (args.has(u"--player"_s)) {
+        return usageError(t.cliPlayerNotHere);
+    }
+    if (args.has(u"--round"_s) && args.has(u"--up-to-round"_s))
+        return usageError(t.cliRoundTwice);
     if ((entry->kind == PageKind::FindPlayer || entry->kind == PageKind::FindCoach) &&
         argument.isEmpty())
         return usageError(t.cliEmptySearch.arg(QString(entry->code)));
@@ -453,6 +468,10 @@ int page(const QStringList &arguments)
     filter.considerId = args.has(u"--consider-id"_s);
     if (args.has(u"--round"_s))
         filter.round = args.value(u"--round"_s);
+    if (args.has(u"--up-to-round"_s)) {
+        filter.round = args.value(u"--up-to-round"_s);
+        filter.upToRound = true;
+    }
 
     PageParams params;
     params.menuChoice = args.value(u"--menu-choice"_s);

@@ -172,7 +172,7 @@ QString average(double value)
 
 SeasonRace seasonRace(const MatchStore &store, const MatchFilter &filter)
 {
-    const MatchSelection selection(filter, store.texts());
+    const MatchSelection selection(filter, store);
     PageRows rows;
     for (qsizetype i = 0; i < store.count(); ++i) {
         if (selection.selects(store.record(i))) {

@@ -212,7 +212,7 @@ void TestEngine::filterSelects()
     store.add(dated(u"m"_s, date, tournament));
     store.add(dated(u"n"_s, date));
     const auto selects = [&store, &filter](qsizetype i) {
-        return MatchSelection(filter, store.texts()).selects(store.record(i));
+        return MatchSelection(filter, store).selects(store.record(i));
     };
     QCOMPARE(selects(0), selected);
     filter.tournament = texts().allTournaments;
