@@ -6,6 +6,8 @@
 #include "strings/texts.h"
 
 #include <algorithm>
+#include <limits>
+#include <vector>
 
 // Records of the selection: the biggest wins, the highest-scoring matches, the highest and the
 // lowest attendances, ten of each, under their captions in one table.
@@ -22,11 +24,38 @@ struct Candidate
     qint32 day;
 };
 
-qint64 attendanceOf(const MatchView &match)
+// Numbers read from texts, each distinct text read once: scores and attendances repeat a lot.
+class NumberCache
+{
+public:
+    NumberCache(const TextTable &texts, qint64 (*read)(const QString &))
+        : m_texts(texts), m_read(read), m_values(size_t(texts.size()), unknown)
+    {}
+    qint64 operator()(TextId id)
+    {
+        if (m_values[id] == unknown)
+            m_values[id] = m_read(m_texts.text(id));
+        return m_values[id];
+    }
+
+private:
+    static constexpr qint64 unknown = std::numeric_limits<qint64>::min();
+    const TextTable &m_texts;
+    qint64 (*m_read)(const QString &);
+    std::vector<qint64> m_values;
+};
+
+// The attendance of a match; 0 when it is not given, not a number, or below zero.
+qint64 attendanceOf(const QString &text)
 {
     bool ok = false;
-    const qint64 value = match.attendance.toLongLong(&ok, 10);
+    const qint64 value = text.toLongLong(&ok, 10);
     return ok && value > 0 ? value : 0;
+}
+
+qint64 scoreOf(const QString &text)
+{
+    return scoreNumber(text);
 }
 
 } // namespace
@@ -41,17 +70,22 @@ void calculateRecords(const PageContext &context, PageRows &rows)
     const Texts &t = texts();
     const StatTexts &st = statTexts();
     const MatchStore &store = context.match->store;
+    const TextTable &texts = store.texts();
+    NumberCache attendance(texts, attendanceOf), score(texts, scoreOf);
     std::vector<Candidate> wins, goals, crowds;
+    for (std::vector<Candidate> *list : {&wins, &goals, &crowds})
+        list->reserve(rows.kept().size());
     for (const qsizetype i : rows.kept()) {
-        const MatchView m = store.at(i);
-        if (const qint64 a = attendanceOf(m))
-            crowds.push_back({i, a, 0, m.record.julianDay});
-        if (m.goals1.isEmpty() && m.goals2.isEmpty())
+        const MatchRecord &m = store.record(i);
+        if (const qint64 a = attendance(m.texts[AttendanceField]))
+            crowds.push_back({i, a, 0, m.julianDay});
+        const TextId goals1 = m.texts[Goals1Field], goals2 = m.texts[Goals2Field];
+        if (texts.text(goals1).isEmpty() && texts.text(goals2).isEmpty())
             continue;
-        const qint64 g1 = scoreNumber(m.goals1), g2 = scoreNumber(m.goals2);
-        goals.push_back({i, g1 + g2, 0, m.record.julianDay});
+        const qint64 g1 = score(goals1), g2 = score(goals2);
+        goals.push_back({i, g1 + g2, 0, m.julianDay});
         if (g1 != g2)
-            wins.push_back({i, std::abs(g1 - g2), std::max(g1, g2), m.record.julianDay});
+            wins.push_back({i, std::abs(g1 - g2), std::max(g1, g2), m.julianDay});
     }
 
     // Largest first (or smallest with ascending), the earlier match first among equals.

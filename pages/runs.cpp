@@ -6,6 +6,7 @@
 #include "strings/texts.h"
 
 #include <algorithm>
+#include <vector>
 
 // Runs: each team's matches with a score over the selection in date order, and the longest
 // unbroken runs of six kinds of result in them, with the runs still going after the last match.
@@ -65,24 +66,43 @@ void calculateRuns(const PageContext &context, PageRows &rows)
     const Texts &t = texts();
     const StatTexts &st = statTexts();
     const MatchStore &store = context.match->store;
+    const TextTable &names = store.texts();
+    // Each side of a score read once per distinct text (-1: not read yet).
+    std::vector<qint64> scores(size_t(names.size()), -1);
+    const auto score = [&](TextId id) {
+        if (scores[id] < 0)
+            scores[id] = scoreNumber(names.text(id));
+        return scores[id];
+    };
     std::vector<TeamMatch> list;
     for (const qsizetype i : rows.kept()) {
         const MatchRecord &r = store.record(i);
-        const TextTable &texts = store.texts();
-        const QString &goals1 = texts.text(r.texts[Goals1Field]);
-        const QString &goals2 = texts.text(r.texts[Goals2Field]);
-        if (goals1.isEmpty() && goals2.isEmpty())
+        const TextId goals1 = r.texts[Goals1Field], goals2 = r.texts[Goals2Field];
+        if (names.text(goals1).isEmpty() && names.text(goals2).isEmpty())
             continue;
-        const qint64 g1 = scoreNumber(goals1), g2 = scoreNumber(goals2);
+        const qint64 g1 = score(goals1), g2 = score(goals2);
         const TextId team1 = keyText(r.texts[Team1Field]), team2 = keyText(r.texts[Team2Field]);
         list.push_back({team1, r.julianDay, i, g1, g2, team2});
         list.push_back({team2, r.julianDay, i, g2, g1, team1});
     }
-    // Team by team (in order of their names), each in date order, same-day matches in store order.
-    const TextTable &names = store.texts();
-    std::stable_sort(list.begin(), list.end(), [&names](const TeamMatch &a, const TeamMatch &b) {
+    // Team by team (in order of their names), each in date order, same-day matches in store
+    // order. The teams are put in order once; the matches are then sorted by the team's place.
+    std::vector<TextId> teamOrder;
+    std::vector<qint32> place(size_t(names.size()), -1);
+    for (const TeamMatch &m : list) {
+        if (place[m.team] < 0) {
+            place[m.team] = 0;
+            teamOrder.push_back(m.team);
+        }
+    }
+    std::sort(teamOrder.begin(), teamOrder.end(), [&names](TextId a, TextId b) {
+        return QString::compare(names.text(a), names.text(b)) < 0;
+    });
+    for (size_t k = 0; k < teamOrder.size(); ++k)
+        place[teamOrder[k]] = qint32(k);
+    std::sort(list.begin(), list.end(), [&place](const TeamMatch &a, const TeamMatch &b) {
         if (a.team != b.team)
-            return QString::compare(names.text(a.team), names.text(b.team)) < 0;
+            return place[a.team] < place[b.team];
         if (a.day != b.day)
             return a.day < b.day;
         return a.match < b.match;
