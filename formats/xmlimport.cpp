@@ -121,10 +121,10 @@ QDate parseDate(QStringView text)
     return date.isValid() ? date : QDate();
 }
 
-void startElement(Element element, const QXmlStreamAttributes &attributes, MatchData &m,
-                  QString &pendingPlayerId)
+// attr(name) gives the value of the element's attribute of that name, null when absent.
+template <typename Attribute>
+void startElement(Element element, const Attribute &attr, MatchData &m, QString &pendingPlayerId)
 {
-    const auto attr = [&attributes](QStringView name) { return attribute(attributes, name); };
     switch (element) {
     case Element::Match:
         m.id = attr(u"id");
@@ -389,6 +389,425 @@ qsizetype boundedLength(const QByteArray &bytes)
     }
     return bytes.size();
 }
+
+// The common report, read without the general XML reader: UTF-8 or windows-1251 text made of
+// elements with attributes and character data, with the predefined entities and character
+// references. Anything else (a comment, CDATA, a document type, a processing instruction, a
+// prefixed or non-ASCII name, a line break inside an attribute value, a character that is no XML
+// character, any error, a report past its bounds) makes it give up, and the general reader reads
+// the document instead. What it reads whole it reads exactly as the general reader does.
+class SimpleReport
+{
+public:
+    // True when the document was read whole into m; false leaves m partly filled.
+    static bool read(const QByteArray &document, MatchData &m)
+    {
+        QString text;
+        if (!decode(document, text))
+            return false;
+        SimpleReport r(text, m);
+        return r.document();
+    }
+
+private:
+    struct Attribute
+    {
+        QStringView name;
+        QStringView raw; // the value as written, references not yet resolved
+        bool references = false;
+    };
+
+    SimpleReport(const QString &text, MatchData &m)
+        : p(text.constData()), end(text.constData() + text.size()), m(m)
+    {}
+
+    // The document's characters after its declaration, when its encoding is one of the two.
+    static bool decode(const QByteArray &document, QString &text)
+    {
+        const char *b = document.constData();
+        const qsizetype n = document.size();
+        qsizetype start = 0;
+        const bool bom = n >= 3 && std::memcmp(b, "\xEF\xBB\xBF", 3) == 0;
+        if (bom)
+            start = 3;
+        bool windows1251 = false;
+        if (n - start >= 6 && std::memcmp(b + start, "<?xml", 5) == 0 &&
+            isSpace(uchar(b[start + 5]))) {
+            const char *close =
+                static_cast<const char *>(memmem(b + start, size_t(n - start), "?>", 2));
+            if (!close)
+                return false;
+            const QByteArrayView declaration(b + start + 5, close - (b + start + 5));
+            QByteArrayView encoding;
+            if (!parseDeclaration(declaration, encoding))
+                return false;
+            if (encoding.compare("windows-1251", Qt::CaseInsensitive) == 0 && !bom)
+                windows1251 = true;
+            else if (!encoding.isNull() && encoding.compare("utf-8", Qt::CaseInsensitive) != 0)
+                return false;
+            start = close + 2 - b;
+        }
+        const QByteArrayView rest(b + start, n - start);
+        if (windows1251) {
+            QStringDecoder decoder("windows-1251", QStringConverter::Flag::Stateless);
+            if (!decoder.isValid())
+                return false;
+            text = decoder.decode(rest);
+            // A byte the encoding does not define is left to the general reader.
+            return !decoder.hasError() && !text.contains(QChar::ReplacementCharacter);
+        }
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        text = decoder.decode(rest);
+        return !decoder.hasError();
+    }
+
+    // version="1.0", then optionally encoding="..." and standalone="yes|no", nothing else.
+    static bool parseDeclaration(QByteArrayView d, QByteArrayView &encoding)
+    {
+        qsizetype i = 0;
+        const auto pseudo = [&](const char *name, QByteArrayView &value) {
+            const qsizetype before = i;
+            while (i < d.size() && isSpace(uchar(d[i])))
+                ++i;
+            const qsizetype length = qsizetype(std::strlen(name));
+            if (i == before || d.size() - i < length || d.sliced(i, length) != name) {
+                i = before;
+                return false;
+            }
+            i += length;
+            while (i < d.size() && isSpace(uchar(d[i])))
+                ++i;
+            if (i >= d.size() || d[i] != '=') {
+                i = before;
+                return false;
+            }
+            ++i;
+            while (i < d.size() && isSpace(uchar(d[i])))
+                ++i;
+            if (i >= d.size() || (d[i] != '"' && d[i] != '\'')) {
+                i = before;
+                return false;
+            }
+            const char quote = d[i++];
+            const qsizetype from = i;
+            while (i < d.size() && d[i] != quote)
+                ++i;
+            if (i >= d.size()) {
+                i = before;
+                return false;
+            }
+            value = d.sliced(from, i - from);
+            ++i;
+            return true;
+        };
+        QByteArrayView version;
+        QByteArrayView standalone;
+        if (!pseudo("version", version) || version != "1.0")
+            return false;
+        pseudo("encoding", encoding);
+        if (pseudo("standalone", standalone) && standalone != "yes" && standalone != "no")
+            return false;
+        while (i < d.size() && isSpace(uchar(d[i])))
+            ++i;
+        return i == d.size() && (encoding.isNull() || !encoding.isEmpty());
+    }
+
+    static bool isSpace(char32_t c) { return c == 0x20 || c == 0x9 || c == 0xA || c == 0xD; }
+    static bool isNameStart(char16_t c)
+    {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
+    }
+    static bool isNameChar(char16_t c)
+    {
+        return isNameStart(c) || (c >= u'0' && c <= u'9') || c == u'-' || c == u'.';
+    }
+    // A character XML allows in text, carriage returns aside.
+    static bool isPlainChar(char16_t c) { return c >= 0x20 ? c < 0xFFFE : c == 0x9 || c == 0xA; }
+
+    bool skipSpace()
+    {
+        const QChar *from = p;
+        while (p < end && isSpace(p->unicode()))
+            ++p;
+        return p != from;
+    }
+
+    bool name(QStringView &out)
+    {
+        const QChar *from = p;
+        if (p >= end || !isNameStart(p->unicode()))
+            return false;
+        ++p;
+        while (p < end && isNameChar(p->unicode()))
+            ++p;
+        out = QStringView(from, p);
+        return true;
+    }
+
+    // Reads the reference at p (just past '&') up to its ';' and appends its character to out
+    // when out is given.
+    static bool reference(const QChar *&p, const QChar *end, QString *out)
+    {
+        const QChar *semicolon = p;
+        while (semicolon < end && *semicolon != u';' && semicolon - p < 12)
+            ++semicolon;
+        if (semicolon >= end || *semicolon != u';')
+            return false;
+        const QStringView ref(p, semicolon);
+        char32_t c = 0;
+        if (ref == u"amp")
+            c = U'&';
+        else if (ref == u"lt")
+            c = U'<';
+        else if (ref == u"gt")
+            c = U'>';
+        else if (ref == u"quot")
+            c = U'"';
+        else if (ref == u"apos")
+            c = U'\'';
+        else if (ref.size() >= 2 && ref[0] == u'#') {
+            const bool hex = ref[1] == u'x';
+            const QStringView digits = ref.sliced(hex ? 2 : 1);
+            if (digits.isEmpty() || digits.size() > 7)
+                return false;
+            for (const QChar d : digits) {
+                const char16_t u = d.unicode();
+                int v;
+                if (u >= u'0' && u <= u'9')
+                    v = u - u'0';
+                else if (hex && u >= u'a' && u <= u'f')
+                    v = u - u'a' + 10;
+                else if (hex && u >= u'A' && u <= u'F')
+                    v = u - u'A' + 10;
+                else
+                    return false;
+                c = c * (hex ? 16 : 10) + char32_t(v);
+            }
+            const bool legal = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+                               (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+            if (!legal)
+                return false;
+        } else {
+            return false;
+        }
+        if (out) {
+            if (c > 0xFFFF) {
+                out->append(QChar::highSurrogate(c));
+                out->append(QChar::lowSurrogate(c));
+            } else {
+                out->append(QChar(char16_t(c)));
+            }
+        }
+        p = semicolon + 1;
+        return true;
+    }
+
+    // Text whose references were checked as it was read, with its references resolved.
+    static QString resolved(QStringView raw, bool references)
+    {
+        if (!references)
+            return raw.toString();
+        QString out;
+        out.reserve(raw.size());
+        const QChar *end = raw.data() + raw.size();
+        for (const QChar *q = raw.data(); q < end;) {
+            if (*q == u'&')
+                reference(++q, end, &out);
+            else
+                out.append(*q++);
+        }
+        return out;
+    }
+
+    bool tag()
+    {
+        QStringView element;
+        if (!name(element))
+            return false;
+        int count = 0;
+        bool empty = false;
+        for (;;) {
+            const bool spaced = skipSpace();
+            if (p >= end)
+                return false;
+            if (*p == u'>') {
+                ++p;
+                break;
+            }
+            if (*p == u'/') {
+                if (p + 1 >= end || p[1] != u'>')
+                    return false;
+                p += 2;
+                empty = true;
+                break;
+            }
+            if (!spaced || count == maxReportAttributes)
+                return false;
+            Attribute &a = attributes[count];
+            if (!name(a.name))
+                return false;
+            for (int k = 0; k < count; ++k) {
+                if (attributes[k].name == a.name)
+                    return false;
+            }
+            skipSpace();
+            if (p >= end || *p != u'=')
+                return false;
+            ++p;
+            skipSpace();
+            if (p >= end || (*p != u'"' && *p != u'\''))
+                return false;
+            const QChar quote = *p++;
+            const QChar *from = p;
+            a.references = false;
+            while (p < end && *p != quote) {
+                const char16_t c = p->unicode();
+                if (c == u'&') {
+                    if (!reference(++p, end, nullptr))
+                        return false;
+                    a.references = true;
+                    continue;
+                }
+                // A tab or line break in a value is normalised: left to the general reader.
+                if (c == u'<' || c < 0x20 || c >= 0xFFFE)
+                    return false;
+                ++p;
+            }
+            if (p >= end)
+                return false;
+            a.raw = QStringView(from, p);
+            ++p;
+            ++count;
+        }
+
+        flushText();
+        const Element kind = elementOf(element);
+        if ((kind == Element::Event && m.events.size() >= maxReportEvents) ||
+            (kind == Element::Player1 && m.players1.size() >= maxLineupPlayers) ||
+            (kind == Element::Player2 && m.players2.size() >= maxLineupPlayers))
+            return false;
+        const auto attr = [this, count](QStringView wanted) {
+            for (int k = 0; k < count; ++k) {
+                if (attributes[k].name == wanted)
+                    return resolved(attributes[k].raw, attributes[k].references);
+            }
+            return QString();
+        };
+        startElement(kind, attr, m, pendingPlayerId);
+        if (empty) {
+            current = Element::Other;
+        } else {
+            if (open.size() == maxReportDepth)
+                return false;
+            open.push_back(element);
+            current = kind;
+        }
+        return true;
+    }
+
+    bool endTag()
+    {
+        QStringView element;
+        if (!name(element))
+            return false;
+        skipSpace();
+        if (p >= end || *p != u'>' || open.empty() || open.back() != element)
+            return false;
+        ++p;
+        open.pop_back();
+        flushText();
+        current = Element::Other;
+        return true;
+    }
+
+    // Character data up to the next markup.
+    bool characters()
+    {
+        const QChar *from = p;
+        bool references = false;
+        bool lineBreak = false; // a carriage return, which the general reader normalises
+        while (p < end && *p != u'<') {
+            const char16_t c = p->unicode();
+            if (c == u'&') {
+                references = true;
+                if (!reference(++p, end, nullptr))
+                    return false;
+                continue;
+            }
+            if (c == 0xD)
+                lineBreak = true;
+            else if (!isPlainChar(c))
+                return false;
+            if (c == u'>' && p - from >= 2 && p[-1] == u']' && p[-2] == u']')
+                return false;
+            ++p;
+        }
+        // Outside the root only white space may stand.
+        if (open.empty()) {
+            for (const QChar *q = from; q < p; ++q) {
+                if (!isSpace(q->unicode()))
+                    return false;
+            }
+            return true;
+        }
+        if (!takesText(current))
+            return true;
+        if (lineBreak)
+            return false;
+        const QStringView raw(from, p);
+        if (references)
+            text += resolved(raw, true);
+        else
+            text += raw;
+        haveText = true;
+        return true;
+    }
+
+    void flushText()
+    {
+        if (haveText) {
+            takeText(current, text, m, pendingPlayerId);
+            text.clear();
+            haveText = false;
+        }
+    }
+
+    bool document()
+    {
+        bool rootSeen = false;
+        while (p < end) {
+            if (*p != u'<') {
+                if (!characters())
+                    return false;
+                continue;
+            }
+            ++p;
+            if (p < end && *p == u'/') {
+                ++p;
+                if (!endTag())
+                    return false;
+                continue;
+            }
+            // A second root element, or markup other than elements, is the general reader's.
+            if (open.empty() && rootSeen)
+                return false;
+            rootSeen = true;
+            if (!tag())
+                return false;
+        }
+        return rootSeen && open.empty();
+    }
+
+    const QChar *p;
+    const QChar *end;
+    MatchData &m;
+    Attribute attributes[maxReportAttributes];
+    std::vector<QStringView> open;
+    Element current = Element::Other;
+    QString pendingPlayerId;
+    QString text;
+    bool haveText = false;
+};
 } // namespace
 
 Match readMatchXml(QFile &file, bool *error)
@@ -407,13 +826,23 @@ Match readMatchXml(QFile &file, bool *error)
 }
 
 Match readMatchXmlBytes(const QByteArray &bytes, const QString &fileName, const QString &path,
-                        bool *error)
+                        bool *error, XmlReading reading)
 {
+    const QByteArray document = bytes.left(maxReportBytes);
+    if (reading == XmlReading::Quick) {
+        Match quick;
+        quick.edit().fileName = fileName;
+        if (SimpleReport::read(document, quick.edit())) {
+            if (error)
+                *error = false;
+            return quick;
+        }
+    }
+
     Match match;
     MatchData &m = match.edit();
     m.fileName = fileName;
 
-    const QByteArray document = bytes.left(maxReportBytes);
     const qsizetype bounded = boundedLength(document);
     QXmlStreamReader reader(bounded < document.size() ? document.left(bounded) : document);
     // Prefixes are accepted whether declared or not; elements are known by their local names.
@@ -460,7 +889,10 @@ Match readMatchXmlBytes(const QByteArray &bytes, const QString &fileName, const 
                 pastBound = true;
                 break;
             }
-            startElement(current, reader.attributes(), m, pendingPlayerId);
+            const QXmlStreamAttributes attributes = reader.attributes();
+            startElement(
+                current, [&attributes](QStringView name) { return attribute(attributes, name); }, m,
+                pendingPlayerId);
             continue;
         }
         current = Element::Other;

@@ -14,10 +14,15 @@ class QFile;
 // output ("<path>" file has error), and *error set to true when error is given. Only the first
 // maxReportBytes of a file are read; a longer file counts as a document with an error.
 Match readMatchXml(QFile &file, bool *error = nullptr);
+// Which reader reads a report. Most reports are plain UTF-8 or windows-1251 elements, attributes
+// and text, which a quick reader of its own reads; it hands anything else to the general XML
+// reader. General: the general reader always (to hold the two against each other).
+enum class XmlReading { Quick, General };
+
 // The same over the bytes of a report (at most maxReportBytes are looked at); fileName is the
 // match's file name, path the name the debug line gives.
 Match readMatchXmlBytes(const QByteArray &bytes, const QString &fileName, const QString &path,
-                        bool *error = nullptr);
+                        bool *error = nullptr, XmlReading reading = XmlReading::Quick);
 
 // A match report is a few kilobytes; a file beyond this size is no report and is not read whole.
 inline constexpr qint64 maxReportBytes = 8 * 1024 * 1024;

@@ -112,6 +112,10 @@ void TestCli::commands_data()
     row("unknown option", "info DB --verbose", 2, {}, "unknown option '--verbose'");
     row("option of another command", "info DB --links", 2, {}, "does not apply to 'info'");
     row("missing value", "page DB ta01_ --from", 2, {}, "--from needs a value");
+    row("an option spelled otherwise", "page DB ta01_ --o OUT", 2, {}, "unknown option '--o'");
+    row("a command's help", "info DB --help", 0,
+        u"Usage: scorewright-cli info FILE.swb\nPrints the number of matches, their dates and the "
+        "tournaments.\n\nOptions:\n  -h, --help  Show this help and exit.\n"_s);
     row("import without output", "import DIR", 2, {}, "-o OUT.swb");
     row("bad date", "page DB ta01_ --till=2009-02-30 -o OUT", 2, {}, "'2009-02-30' is not a date");
     row("from after till", "page DB ta01_ --from 2009-03-15 --till 2009-03-14", 2, {}, "later");

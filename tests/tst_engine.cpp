@@ -1,6 +1,7 @@
 #include "pages/pagecodes.h"
 #include "pages/pagerunner.h"
 #include "pages/tabledata.h"
+#include "strings/plural.h"
 #include "strings/texts.h"
 
 #include <QtTest>
@@ -56,6 +57,8 @@ private Q_SLOTS:
     void filterSelects();
     void pageCodes_data();
     void pageCodes();
+    void pluralForms_data();
+    void pluralForms();
 };
 
 void TestEngine::tableSortsStablyByCodeUnits_data()
@@ -247,6 +250,43 @@ void TestEngine::pageCodes()
     QCOMPARE(entry != nullptr, known);
     if (entry)
         QCOMPARE(pageArgument(*entry, parts.argument), argument);
+}
+
+void TestEngine::pluralForms_data()
+{
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<QString>("files");
+    QTest::addColumn<QString>("matches");
+
+    // The last digit decides, except that 11-14 (in any hundred) take the third form.
+    QTest::newRow("0") << qint64(0) << u"0 файлов"_s << u"0 матчей"_s;
+    QTest::newRow("1") << qint64(1) << u"1 файл"_s << u"1 матч"_s;
+    QTest::newRow("2") << qint64(2) << u"2 файла"_s << u"2 матча"_s;
+    QTest::newRow("4") << qint64(4) << u"4 файла"_s << u"4 матча"_s;
+    QTest::newRow("5") << qint64(5) << u"5 файлов"_s << u"5 матчей"_s;
+    QTest::newRow("10") << qint64(10) << u"10 файлов"_s << u"10 матчей"_s;
+    QTest::newRow("11") << qint64(11) << u"11 файлов"_s << u"11 матчей"_s;
+    QTest::newRow("12") << qint64(12) << u"12 файлов"_s << u"12 матчей"_s;
+    QTest::newRow("14") << qint64(14) << u"14 файлов"_s << u"14 матчей"_s;
+    QTest::newRow("15") << qint64(15) << u"15 файлов"_s << u"15 матчей"_s;
+    QTest::newRow("21") << qint64(21) << u"21 файл"_s << u"21 матч"_s;
+    QTest::newRow("22") << qint64(22) << u"22 файла"_s << u"22 матча"_s;
+    QTest::newRow("25") << qint64(25) << u"25 файлов"_s << u"25 матчей"_s;
+    QTest::newRow("101") << qint64(101) << u"101 файл"_s << u"101 матч"_s;
+    QTest::newRow("111") << qint64(111) << u"111 файлов"_s << u"111 матчей"_s;
+    QTest::newRow("112") << qint64(112) << u"112 файлов"_s << u"112 матчей"_s;
+    QTest::newRow("1004") << qint64(1004) << u"1004 файла"_s << u"1004 матча"_s;
+    QTest::newRow("28824") << qint64(28824) << u"28824 файла"_s << u"28824 матча"_s;
+    QTest::newRow("-21") << qint64(-21) << u"-21 файл"_s << u"-21 матч"_s;
+}
+
+void TestEngine::pluralForms()
+{
+    QFETCH(qint64, count);
+    QFETCH(QString, files);
+    QFETCH(QString, matches);
+    QCOMPARE(countWithNoun(count, nouns().files), files);
+    QCOMPARE(countWithNoun(count, nouns().matches), matches);
 }
 
 QTEST_GUILESS_MAIN(TestEngine)

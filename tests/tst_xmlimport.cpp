@@ -1,6 +1,6 @@
-#include "generator/generator.h"
 #include "formats/xmlexport.h"
 #include "formats/xmlimport.h"
+#include "generator/generator.h"
 #include "strings/texts.h"
 #include "testsupport.h"
 
@@ -262,6 +262,39 @@ private Q_SLOTS:
         QTest::newRow("8 MB of events")
             << "<match><team1>T</team1>" + QByteArray("<event/>").repeated(1000000) + "</match>"
             << u"team1=T|"_s + events.join(u'|') << true;
+        // The quick reader's edges: what it reads, and what it hands to the general reader.
+        QTest::newRow("declaration variants, BOM, spaces inside tags")
+            << QByteArray("\xEF\xBB\xBF<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n"
+                          "<match id = \"1\" ><team1 id=\"7\"\t>A</team1 ><team2/></match >\n")
+            << u"id=1|team1=A|team1Id=7"_s << false;
+        QTest::newRow("line breaks normalised in text and attribute values")
+            << QByteArray("<match\r\n round='a\r\nb\tc'>\r\n<team1>A\r\nB\rC</team1></match>")
+            << u"round=a b c|team1=A\nB\nC"_s << false;
+        QTest::newRow("references: predefined, decimal, hexadecimal, past the BMP")
+            << QByteArray("<m><team1 id='&lt;&#38;&gt;'>&quot;&apos;&#x41;&#1056;&#x1F600;</team1>"
+                          "</m>")
+            << u"team1=\"'AР\U0001F600|team1Id=<&>"_s << false;
+        QTest::newRow("undeclared entity")
+            << QByteArray("<m><team1>&nbsp;</team1></m>") << QString() << true;
+        QTest::newRow("reference to no character")
+            << QByteArray("<m><team1>A</team1><team2>&#1;</team2></m>") << u"team1=A"_s << true;
+        QTest::newRow("control character in text")
+            << QByteArray("<m><team1>A</team1><team2>B\x01</team2></m>") << u"team1=A|team2=B"_s
+            << true;
+        QTest::newRow("end tag of another element")
+            << QByteArray("<m><team1>A</team2></m>") << u"team1=A"_s << true;
+        QTest::newRow("attribute twice")
+            << QByteArray("<m><team1 id='1' id='2'>A</team1></m>") << QString() << true;
+        QTest::newRow("text after the root")
+            << QByteArray("<m><team1>A</team1></m>x") << u"team1=A"_s << true;
+        QTest::newRow("a second root")
+            << QByteArray("<m><team1>A</team1></m><m/>") << u"team1=A"_s << true;
+        QTest::newRow("]]> in text")
+            << QByteArray("<m><team1>A]]>B</team1></m>") << QString() << true;
+        QTest::newRow("windows-1251 byte it does not define")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"windows-1251\"?>"
+                          "<m><team1>\xd0\x98</team1></m>")
+            << u"team1=Р\u0098"_s << false;
         QStringList players(maxLineupPlayers, u"p2=~:P"_s);
         QTest::newRow("a line-up past the bound")
             << "<match>" + QByteArray("<player2>P</player2>").repeated(maxLineupPlayers + 1) +
@@ -288,6 +321,15 @@ private Q_SLOTS:
 #endif
         QCOMPARE(failed, error);
         QTEST(summary(*match), "expected");
+
+        // The quick reader and the general one read every document alike.
+        if (error)
+            QTest::ignoreMessage(QtDebugMsg, "\"r.xml\" file has error");
+        bool generalFailed = !error;
+        const Match general =
+            readMatchXmlBytes(xml, u"r.xml"_s, u"r.xml"_s, &generalFailed, XmlReading::General);
+        QCOMPARE(generalFailed, failed);
+        QVERIFY(general.sameContent(match));
     }
 
     // Hidden entries, links to directories, other names and other kinds of file are left out;

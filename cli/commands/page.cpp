@@ -1,0 +1,209 @@
+// page FILE.swb PAGE [options]
+#include "cli/clihelptexts.h"
+#include "cli/clitexts.h"
+#include "cli/commands/command.h"
+#include "cli/commands/common.h"
+#include "model/competitionrules.h"
+#include "pages/analysis.h"
+#include "pages/builders.h"
+#include "pages/pagecodes.h"
+#include "pages/statpages.h"
+#include "pages/tabledata.h"
+#include "pages/textexport.h"
+#include "strings/texts.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The rules of tournament from the rules file at path (named by --rules, or the database's own);
+// a file that cannot be used is a warning, and the standard rules apply.
+CompetitionRules readRules(const QString &path, const QString &tournament, bool named)
+{
+    const CliTexts &t = cliTexts();
+    RuleBook book;
+    const RulesFileResult result = readRulesFile(path, book);
+    QString reason;
+    switch (result.status) {
+    case RulesFileResult::Ok:
+        break;
+    case RulesFileResult::Missing:
+        // Only a file named by --rules is missed.
+        if (named)
+            reason = t.cliRulesMissing;
+        break;
+    case RulesFileResult::CannotRead:
+    case RulesFileResult::CannotWrite:
+        reason = result.detail;
+        break;
+    case RulesFileResult::Malformed:
+        reason = t.cliRulesMalformed.arg(result.detail);
+        break;
+    case RulesFileResult::UnknownCriterion:
+        reason = t.cliRulesUnknownCriterion.arg(result.detail);
+        break;
+    case RulesFileResult::BadValue:
+        reason = t.cliRulesBadValue.arg(result.detail);
+        break;
+    }
+    if (!reason.isEmpty())
+        message(t.cliWarning.arg(t.cliRulesWarning.arg(path, reason)));
+    return book.rulesFor(tournament);
+}
+
+int run(const CommandLine &args)
+{
+    const CliTexts &t = cliTexts();
+    if (args.positional().size() != 2)
+        return usageError(t.cliWrongArguments.arg(u"page"_s, t.cliPageArguments));
+    const QString &path = args.positional().at(0);
+    const QString &link = args.positional().at(1);
+    if (outputIsAnInput(args.value(u"o"_s), {path, args.value(u"rules"_s), rulesFilePath(path)}))
+        return ExitFailure;
+
+    // The page: a short name or a link as the window follows it.
+    const PageCodeEntry *entry = findPageByName(link);
+    QString argument;
+    if (!entry) {
+        const LinkParts parts = splitLink(link);
+        if (parts.code.size() == 5)
+            entry = findPageCode(parts.code);
+        if (!entry)
+            return usageError(t.cliUnknownPage.arg(link) + u'\n' + t.cliUsage.arg(pageNames()));
+        argument = pageArgument(*entry, parts.argument);
+    }
+    if (entry->kind == PageKind::Report)
+        return usageError(t.cliReportPage.arg(link, path, splitLink(link).argument));
+    const QStringList teams = args.values(u"team"_s);
+    if (entry->builder == headToHead) {
+        if (!teams.isEmpty())
+            argument = teams.join(headToHeadSeparator);
+        if (argument.count(headToHeadSeparator) != 1)
+            return usageError(t.cliHeadToHeadTeams);
+    } else if (!teams.isEmpty()) {
+        return usageError(t.cliTeamNotHere);
+    }
+    // The career takes its player by --player: his name, or with --consider-id his ID.
+    if (entry->builder == playerCareer || entry->builder == playerCareerById) {
+        if (args.has(u"player"_s)) {
+            argument = args.value(u"player"_s);
+            if (args.has(u"consider-id"_s))
+                entry = findPageCode(QString(PageCode::CareerById));
+        }
+        if (argument.isEmpty())
+            return usageError(t.cliCareerPlayer);
+    } else if (args.has(u"player"_s)) {
+        return usageError(t.cliPlayerNotHere);
+    }
+    if (args.has(u"round"_s) && args.has(u"up-to-round"_s))
+        return usageError(t.cliRoundTwice);
+    if ((entry->kind == PageKind::FindPlayer || entry->kind == PageKind::FindCoach) &&
+        argument.isEmpty())
+        return usageError(t.cliEmptySearch.arg(QString(entry->code)));
+
+    const QString format = args.has(u"format"_s) ? args.value(u"format"_s) : u"text"_s;
+    if (format != u"text"_s && format != u"csv"_s && format != u"tsv"_s)
+        return usageError(t.cliBadFormat.arg(format));
+    QDate fromOption;
+    QDate tillOption;
+    for (const auto &[option, date] :
+         {std::pair{u"from"_s, &fromOption}, std::pair{u"till"_s, &tillOption}}) {
+        if (!args.has(option))
+            continue;
+        *date = parseDate(args.value(option));
+        if (!date->isValid())
+            return usageError(t.cliBadDate.arg(u"--"_s + option, args.value(option)));
+    }
+    if (fromOption.isValid() && tillOption.isValid() && fromOption > tillOption)
+        return usageError(t.cliFromAfterTill.arg(args.value(u"from"_s), args.value(u"till"_s)));
+
+    CompetitionRules overrides;
+    if (args.has(u"points"_s) && !parsePoints(args.value(u"points"_s), overrides))
+        return usageError(t.cliBadPoints.arg(args.value(u"points"_s)));
+    QString badToken;
+    if (args.has(u"tiebreak"_s) &&
+        !parseTieBreaks(args.value(u"tiebreak"_s), overrides.tieBreaks, &badToken))
+        return usageError(t.cliBadTieBreak.arg(badToken));
+
+    MatchStore &store = lastingStore();
+    MatchFilter filter;
+    if (!openDatabase(path, store))
+        return ExitFailure;
+    filter.from = selectableRange(store).from;
+    filter.till = selectableRange(store).till;
+    if (store.isEmpty())
+        return failure(t.cliNoMatches.arg(path));
+    if (fromOption.isValid())
+        filter.from = fromOption;
+    if (tillOption.isValid())
+        filter.till = tillOption;
+    filter.tournament =
+        args.has(u"tournament"_s) ? args.value(u"tournament"_s) : texts().allTournaments;
+    if (!filter.allTournaments() && !store.tournamentNames().contains(filter.tournament))
+        message(t.cliWarning.arg(t.cliNoTournament.arg(path, filter.tournament)));
+    filter.considerId = args.has(u"consider-id"_s);
+    if (args.has(u"round"_s))
+        filter.round = args.value(u"round"_s);
+    if (args.has(u"up-to-round"_s)) {
+        filter.round = args.value(u"up-to-round"_s);
+        filter.upToRound = true;
+    }
+
+    PageParams params;
+    params.menuChoice = args.value(u"menu-choice"_s);
+    params.argument = argument;
+    params.considerId = filter.considerId;
+    if (entry->builder == calculateTable) {
+        const bool named = args.has(u"rules"_s);
+        params.rules = readRules(named ? args.value(u"rules"_s) : rulesFilePath(path),
+                                 filter.tournament, named);
+        if (args.has(u"points"_s)) {
+            params.rules.win = overrides.win;
+            params.rules.draw = overrides.draw;
+            params.rules.loss = overrides.loss;
+        }
+        if (args.has(u"tiebreak"_s))
+            params.rules.tieBreaks = overrides.tieBreaks;
+    }
+    // The table and its snapshot last as long as the process, as the store does: freeing tens of
+    // thousands of cells one by one only delays the exit.
+    static TableData *const lastingTable = new TableData;
+    static TableSnapshot *const lastingSnapshot = new TableSnapshot;
+    TableData &table = *lastingTable;
+    runPage(store, filter, entry->builder, params, table);
+
+    TableSnapshot &snapshot = *lastingSnapshot;
+    snapshot = snapshotOf(table, args.has(u"links"_s));
+    const QString text = format == u"csv"_s   ? exportCsv(snapshot)
+                         : format == u"tsv"_s ? exportTsv(snapshot)
+                                              : exportText(snapshot);
+    return writeOutput(text.toUtf8(), args.value(u"o"_s));
+}
+
+} // namespace
+
+const Command &pageCommand()
+{
+    const CliHelpTexts &h = cliHelpTexts();
+    static const Command command{
+        u"page"_s,
+        u"FILE.swb PAGE [options]"_s,
+        h.pageSummary,
+        {QCommandLineOption(u"tournament"_s, h.pageTournament, u"NAME"_s),
+         QCommandLineOption(u"round"_s, h.pageRound, u"NAME"_s),
+         QCommandLineOption(u"up-to-round"_s, h.pageUpToRound, u"NAME"_s),
+         QCommandLineOption(u"from"_s, h.pageFrom, u"YYYY-MM-DD"_s),
+         QCommandLineOption(u"till"_s, h.pageTill, u"YYYY-MM-DD"_s),
+         QCommandLineOption(u"consider-id"_s, h.pageConsiderId),
+         QCommandLineOption(u"menu-choice"_s, h.pageMenuChoice, u"LABEL"_s),
+         QCommandLineOption(u"team"_s, h.pageTeam, u"NAME"_s),
+         QCommandLineOption(u"player"_s, h.pagePlayer, u"NAME"_s),
+         QCommandLineOption(u"format"_s, h.pageFormat, u"text|csv|tsv"_s),
+         QCommandLineOption(u"links"_s, h.pageLinks),
+         QCommandLineOption(u"o"_s, h.pageOut, u"OUT"_s),
+         QCommandLineOption(u"rules"_s, h.pageRules, u"RULES"_s),
+         QCommandLineOption(u"points"_s, h.pagePoints, u"W-D-L"_s),
+         QCommandLineOption(u"tiebreak"_s, h.pageTieBreak, u"LIST"_s)},
+        run};
+    return command;
+}
