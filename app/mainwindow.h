@@ -199,6 +199,7 @@ private:
     // Follows a context-menu entry whose code names a page; false when the code names none.
     bool followMenuCode(const QString &code, const QString &rowLink);
     QComboBox *comboRounds = nullptr;
+    QCheckBox *checkUpToRound = nullptr; // the chosen round and every round before it
     SeasonChart *seasonChart = nullptr;
 
     // The table's surroundings and the window's habits (mainwindow_table.cpp): the caption above

@@ -8,11 +8,14 @@
 #include "pages/pagecodes.h"
 #include "pages/pagerequest.h"
 #include "pages/seasons.h"
+#include "pages/statpages.h"
 #include "strings/plural.h"
+#include "strings/stattexts.h"
 #include "strings/texts.h"
 #include "strings/windowtexts.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -48,15 +51,26 @@ void MainWindow::buildAnalysis()
     comboRounds->setMinimumContentsLength(10);
     comboRounds->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     gridLayout->removeWidget(comboTournaments);
+    checkUpToRound = new QCheckBox(statTexts().upToRound, centralwidget);
+    checkUpToRound->setObjectName(QStringLiteral("checkUpToRound"));
+    checkUpToRound->setEnabled(false);
     auto *choices = new QHBoxLayout();
     choices->addWidget(comboTournaments, 3);
     choices->addWidget(comboRounds, 1);
+    choices->addWidget(checkUpToRound);
     gridLayout->addLayout(choices, 1, 4);
     setTabOrder(comboTournaments, comboRounds);
     fillRounds();
     // Connected before the tournament's own recomputation, so that the page sees the new rounds.
     connect(comboTournaments, &QComboBox::currentIndexChanged, this, [this] { fillRounds(); });
     connect(comboRounds, &QComboBox::currentIndexChanged, this, &MainWindow::changeTournaments);
+    // "Up to" means something only with a round chosen.
+    connect(comboRounds, &QComboBox::currentIndexChanged, this,
+            [this](int index) { checkUpToRound->setEnabled(index > 0); });
+    connect(checkUpToRound, &QCheckBox::toggled, this, [this] {
+        if (comboRounds->currentIndex() > 0)
+            filterChanged();
+    });
 
     seasonChart = new SeasonChart(
         [this](const QString &caption, const QString &filter) {
@@ -105,6 +119,10 @@ void MainWindow::buildAnalysis()
             page(QString(PageCode::SeasonRace)));
     connect(addPageAction(menu, "actionSeasonGoals", t.actionSeasonGoals), &QAction::triggered,
             this, page(QString(PageCode::SeasonGoals)));
+    connect(addPageAction(menu, "actionRecords", statTexts().actionRecords), &QAction::triggered,
+            this, page(QString(PageCode::Records)));
+    connect(addPageAction(menu, "actionRuns", statTexts().actionRuns), &QAction::triggered, this,
+            page(QString(PageCode::Runs)));
 
     menu_9->addSeparator();
     connect(addPageAction(menu_9, "actionCheckReports", t.actionCheckReports), &QAction::triggered,
@@ -121,6 +139,7 @@ void MainWindow::fillRounds(bool keepChoice)
     comboRounds->addItem(texts().allRounds);
     comboRounds->addItems(roundsOf(store, comboTournaments->currentText()));
     comboRounds->setCurrentIndex(keepChoice ? std::max(0, comboRounds->findText(chosen)) : 0);
+    checkUpToRound->setEnabled(comboRounds->currentIndex() > 0);
 }
 
 void MainWindow::showSeasonChart()
@@ -192,6 +211,10 @@ bool MainWindow::followMenuCode(const QString &code, const QString &rowLink)
 {
     if (code == QString(PageCode::HeadToHead)) {
         chooseHeadToHead(splitLink(rowLink).argument);
+        return true;
+    }
+    if (code == QString(PageCode::Career)) {
+        showPage(careerLink(rowLink), QString());
         return true;
     }
     if (code.size() != 5 || !findPageCode(code))

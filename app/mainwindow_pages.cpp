@@ -238,6 +238,7 @@ MatchFilter MainWindow::currentFilter() const
     filter.till = dateEditTill->date();
     filter.considerId = checkBoxID->isChecked();
     filter.round = comboRounds->currentText();
+    filter.upToRound = checkUpToRound && checkUpToRound->isChecked();
     return filter;
 }
 

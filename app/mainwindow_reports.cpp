@@ -74,7 +74,7 @@ void MainWindow::exportXml()
 {
     const Texts &t = texts();
     const MatchFilter filter = currentFilter();
-    const MatchSelection selection(filter, store.texts());
+    const MatchSelection selection(filter, store);
     QList<Match> matches;
     for (qsizetype i = 0; i < store.count(); ++i) {
         if (selection.selects(store.record(i)))

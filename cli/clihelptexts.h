@@ -24,6 +24,10 @@ struct CliHelpTexts
         "(see scorewright-cli --help).");
     const QString pageTournament = QStringLiteral("Only the matches of tournament NAME.");
     const QString pageRound = QStringLiteral("Only the matches of round NAME.");
+    const QString pageUpToRound =
+        QStringLiteral("The matches of round NAME and of every round first played before it.");
+    const QString pagePlayer =
+        QStringLiteral("The player of 'career': his name, or with --consider-id his ID.");
     const QString pageFrom = QStringLiteral("Only the matches on or after this date.");
     const QString pageTill = QStringLiteral("Only the matches on or before this date.");
     const QString pageConsiderId =

@@ -10,9 +10,10 @@ struct CliTexts
         "Usage:\n"
         "  scorewright-cli import DIR... -o OUT.swb [--into IN.swb]\n"
         "  scorewright-cli info FILE.swb\n"
-        "  scorewright-cli page FILE.swb PAGE [--tournament NAME] [--round NAME]\n"
+        "  scorewright-cli page FILE.swb PAGE [--tournament NAME]\n"
+        "                  [--round NAME | --up-to-round NAME]\n"
         "                  [--from YYYY-MM-DD] [--till YYYY-MM-DD] [--consider-id]\n"
-        "                  [--menu-choice LABEL] [--team NAME --team NAME]\n"
+        "                  [--menu-choice LABEL] [--team NAME --team NAME] [--player NAME]\n"
         "                  [--format text|csv|tsv|html] [--caption] [--links] [-o OUT]\n"
         "  scorewright-cli report FILE.swb MATCH-FILE-NAME [-o OUT.html]\n"
         "  scorewright-cli export FILE.swb --sqlite OUT.sqlite\n"
@@ -26,6 +27,8 @@ struct CliTexts
         "fpl1_NAME and fco1_NAME show the players or coaches page for NAME only.\n"
         "head-to-head takes its two teams as --team A --team B (or the link hh01_A<TAB>B);\n"
         "form covers each team's last 5 matches, taf1_N its last N.\n"
+        "career takes its player as --player NAME (with --consider-id, his ID).\n"
+        "--up-to-round NAME selects that round and every round first played before it.\n"
         "Without --tournament, --from and --till a page covers every match with a date.\n");
     const QString cliVersion = QStringLiteral("scorewright-cli %1\n");
     const QString cliError = QStringLiteral("scorewright-cli: %1\n");
@@ -107,6 +110,9 @@ struct CliTexts
     const QString cliHeadToHeadTeams =
         QStringLiteral("'head-to-head' needs two teams: --team NAME --team NAME");
     const QString cliTeamNotHere = QStringLiteral("--team applies to 'head-to-head' only");
+    const QString cliCareerPlayer = QStringLiteral("'career' needs --player NAME");
+    const QString cliPlayerNotHere = QStringLiteral("--player applies to 'career' only");
+    const QString cliRoundTwice = QStringLiteral("give --round or --up-to-round, not both");
     const QString cliExportArguments = QStringLiteral("a database file and --xml DIR");
     const QString cliExportDone = QStringLiteral("%1 reports written to '%2'\n");
     const QString cliExportAltered =

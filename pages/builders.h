@@ -11,15 +11,27 @@ void coachMatches(const PageContext &context, PageRows &rows);
 void playerMatches(const PageContext &context, PageRows &rows);
 void teamMatches(const PageContext &context, PageRows &rows);
 void goalMatches(const PageContext &context, PageRows &rows);
+// The same lists of one person chosen by ID (the link's argument), with "Учитывать ID" on.
+void playerMatchesById(const PageContext &context, PageRows &rows);
+void goalMatchesById(const PageContext &context, PageRows &rows);
+void coachMatchesById(const PageContext &context, PageRows &rows);
 
 // The date as "yyyy<sep>MM<sep>dd" (sep may be empty), as QDate::toString writes it, quickly.
 QString dateText(const QDate &date, QStringView separator);
 
-// The shared match row of the drill-down lists and the data checks, keyed by date and teams.
+// The link of a person's row to his matches: the page of code by name, or with byId and an ID
+// the page that selects by the ID.
+QString personLink(QLatin1StringView code, bool byId, const QString &name, const QString &id);
+
+// The shared match row of the drill-down lists and the data checks, keyed by date and teams (as
+// numbers, so that no two different matches share a key).
 QString matchRowKey(const MatchView &match);
+// A date as the match lists show it: yyyy/MM/dd.
+QString listDateText(const QDate &date);
 PageRow &addMatchRow(PageRows &rows, const MatchView &match, const QString &extra);
 bool playsInMatch(const MatchView &match, const QString &name);
-int goalsInMatch(const MatchView &match, const QString &name);
+bool playsInMatchById(const MatchView &match, const QString &id);
+int goalsInMatch(const MatchView &match, const QString &name, bool byId = false);
 
 // Standings and goalscorers.
 void calculateTable(const PageContext &context, PageRows &rows);

@@ -111,7 +111,7 @@ void headToHead(const PageContext &context, PageRows &rows)
 
 QStringList opponentsOf(const MatchStore &store, const MatchFilter &filter, const QString &team)
 {
-    const MatchSelection selection(filter, store.texts());
+    const MatchSelection selection(filter, store);
     QSet<QString> names;
     for (qsizetype i = 0; i < store.count(); ++i) {
         if (!selection.selects(store.record(i)))
@@ -127,7 +127,7 @@ QStringList opponentsOf(const MatchStore &store, const MatchFilter &filter, cons
 
 QStringList teamsOf(const MatchStore &store, const MatchFilter &filter)
 {
-    const MatchSelection selection(filter, store.texts());
+    const MatchSelection selection(filter, store);
     QSet<QString> names;
     for (qsizetype i = 0; i < store.count(); ++i) {
         if (selection.selects(store.record(i))) {

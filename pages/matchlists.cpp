@@ -38,9 +38,22 @@ QString dateText(const QDate &date, QStringView separator)
     return text;
 }
 
+QString listDateText(const QDate &date)
+{
+    return dateText(date, u"/");
+}
+
 QString matchRowKey(const MatchView &match)
 {
-    return QStringLiteral("%1,%2,%3").arg(dateText(match.date, {}), match.team1, match.team2);
+    return numberKey({quint32(match.record.julianDay), keyText(match.textId(Team1Field)),
+                      keyText(match.textId(Team2Field))});
+}
+
+QString personLink(QLatin1StringView code, bool byId, const QString &name, const QString &id)
+{
+    if (byId && !id.isEmpty())
+        return idPageCode(code) + id;
+    return code + name;
 }
 
 PageRow &addMatchRow(PageRows &rows, const MatchView &match, const QString &extra)
@@ -70,12 +83,28 @@ bool playsInMatch(const MatchView &match, const QString &name)
     return false;
 }
 
-int goalsInMatch(const MatchView &match, const QString &name)
+bool playsInMatchById(const MatchView &match, const QString &id)
+{
+    for (const PlayerView &player : match.players1)
+        if (player.id == id)
+            return true;
+    for (const PlayerView &player : match.players2)
+        if (player.id == id)
+            return true;
+    const QString &substitution = texts().substitution;
+    for (const EventView &event : match.events)
+        if (event.playerid2 == id && event.type == substitution)
+            return true;
+    return false;
+}
+
+int goalsInMatch(const MatchView &match, const QString &name, bool byId)
 {
     const Texts &t = texts();
     int goals = 0;
     for (const EventView &event : match.events)
-        if (event.player == name && (event.type == t.goal || event.type == t.penaltyGoal))
+        if ((byId ? event.playerid : event.player) == name &&
+            (event.type == t.goal || event.type == t.penaltyGoal))
             ++goals;
     return goals;
 }
@@ -144,6 +173,11 @@ bool refereedBy(const MatchView &match, const QString &referee)
 bool coachedBy(const MatchView &match, const QString &coach)
 {
     return match.coach1 == coach || match.coach2 == coach;
+}
+
+bool coachedById(const MatchView &match, const QString &id)
+{
+    return match.coach1Id == id || match.coach2Id == id;
 }
 
 bool playedBy(const MatchView &match, const QString &team)
@@ -228,9 +262,19 @@ void coachMatches(const PageContext &context, PageRows &rows)
     drillDown(context, rows, coachedBy);
 }
 
+void coachMatchesById(const PageContext &context, PageRows &rows)
+{
+    drillDown(context, rows, coachedById);
+}
+
 void playerMatches(const PageContext &context, PageRows &rows)
 {
     drillDown(context, rows, playsInMatch);
+}
+
+void playerMatchesById(const PageContext &context, PageRows &rows)
+{
+    drillDown(context, rows, playsInMatchById);
 }
 
 void teamMatches(const PageContext &context, PageRows &rows)
@@ -238,15 +282,29 @@ void teamMatches(const PageContext &context, PageRows &rows)
     drillDown(context, rows, playedBy);
 }
 
-void goalMatches(const PageContext &context, PageRows &rows)
+namespace {
+
+void goalMatchesOf(const PageContext &context, PageRows &rows, bool byId)
 {
     if (context.table) {
         emitDrillDown(context, rows, true);
         return;
     }
-    const int goals = goalsInMatch(*context.match, context.params.argument);
+    const int goals = goalsInMatch(*context.match, context.params.argument, byId);
     if (goals == 0)
         return;
     // A later match with the same date and teams replaces the count, as it replaces the texts.
     addMatchRow(rows, *context.match, context.match->fileName).setCount(0, goals);
+}
+
+} // namespace
+
+void goalMatches(const PageContext &context, PageRows &rows)
+{
+    goalMatchesOf(context, rows, false);
+}
+
+void goalMatchesById(const PageContext &context, PageRows &rows)
+{
+    goalMatchesOf(context, rows, true);
 }

@@ -2,6 +2,7 @@
 #include "pages/pagecodes.h"
 
 #include "pages/rowtext.h"
+#include "strings/stattexts.h"
 #include "strings/texts.h"
 
 #include <algorithm>
@@ -35,12 +36,6 @@ enum CoachCounter {
 // Stadium row counters.
 enum StadiumCounter { StadiumMatches = 0, StadiumTotal = 1, StadiumHighest = 2, StadiumLowest = 3 };
 
-// "name (city)": two referees or stadiums of one name in different cities are two rows.
-const QString &nameAndCity(QString &buffer, const QString &name, const QString &city)
-{
-    return keyInto(buffer, name, QLatin1StringView(" ("), city, QLatin1StringView(")"));
-}
-
 // The attendance of a match; 0 when it is not given, not a number, or below zero.
 qint64 attendanceOf(const MatchView &match)
 {
@@ -58,17 +53,25 @@ void noteExtremes(PageRow &row, qint64 a)
         row.setCount(StadiumLowest, a);
 }
 
-// One coach's side of a match: the sighting's row, its name and team, one more match.
-PageRow *coachRow(PageRows &rows, QString &buffer, const QString &search, bool considerId,
-                  const QString &id, const QString &coach, const QString &team)
+// One coach's side of a match: the sighting's row, its name, team (and ID), one more match.
+PageRow *coachRow(PageRows &rows, const MatchView &m, const QString &search, bool considerId,
+                  MatchField idField, MatchField coachField, MatchField teamField)
 {
-    if (!search.isEmpty() && !coach.contains(search))
+    const TextId id = m.textId(idField), coach = m.textId(coachField), team = m.textId(teamField);
+    if (!search.isEmpty() && !m.text(coach).contains(search))
         return nullptr;
-    PageRow &row = rows.rowFor(personKeyInto(buffer, considerId, id, coach, team));
-    setRowText(row, 0, coach);
-    setRowText(row, 1, team);
-    row.addCount(CoachMatches, 1);
-    return &row;
+    const PersonKey key = personKey(considerId, m.table, id, coach, team);
+    PageRow *row = rows.index().find(m.table, key.a, key.b);
+    if (!row) {
+        row = &rows.newRow();
+        rows.index().insert(key.a, key.b, row);
+    }
+    setRowText(*row, 0, m.text(coach));
+    setRowText(*row, 1, m.text(team));
+    if (considerId)
+        setRowText(*row, 2, m.text(id));
+    row->addCount(CoachMatches, 1);
+    return row;
 }
 
 void addResult(PageRow *row, int scored, int conceded)
@@ -93,7 +96,8 @@ void calculateReferees(const PageContext &context, PageRows &rows)
     if (!context.table) {
         const MatchView &m = *context.match;
         QString buffer;
-        PageRow &row = rows.rowFor(nameAndCity(buffer, m.referee, m.refereeCity));
+        PageRow &row = rows.rowFor(numberKeyInto(
+            buffer, {keyText(m.textId(RefereeField)), keyText(m.textId(RefereeCityField))}));
         setRowText(row, 0, m.referee);
         setRowText(row, 1, m.refereeCity);
         row.addCount(RefereeMatches, 1);
@@ -142,9 +146,10 @@ void calculateCoaches(const PageContext &context, PageRows &rows)
         const MatchView &m = *context.match;
         const QString &search = context.params.argument;
         const bool considerId = context.params.considerId;
-        QString buffer;
-        PageRow *row1 = coachRow(rows, buffer, search, considerId, m.coach1Id, m.coach1, m.team1);
-        PageRow *row2 = coachRow(rows, buffer, search, considerId, m.coach2Id, m.coach2, m.team2);
+        PageRow *row1 =
+            coachRow(rows, m, search, considerId, Coach1IdField, Coach1Field, Team1Field);
+        PageRow *row2 =
+            coachRow(rows, m, search, considerId, Coach2IdField, Coach2Field, Team2Field);
         // A match without a recorded score counts as played, but not as a result: reading it
         // as 0:0 would invent a draw.
         if (m.goals1.isEmpty() && m.goals2.isEmpty())
@@ -157,26 +162,32 @@ void calculateCoaches(const PageContext &context, PageRows &rows)
     }
 
     const Texts &t = texts();
+    const bool considerId = context.params.considerId;
     ResultTable &table = *context.table;
-    table.prepareTable({t.hCoach, t.hTeam, t.hGames, t.hWins, t.hDraws, t.hLosses, t.hScored,
-                        t.hConceded, t.hPoints},
-                       60, int(rows.size()));
+    QStringList headers{t.hCoach, t.hTeam};
+    if (considerId)
+        headers.append(statTexts().hId);
+    headers += {t.hGames, t.hWins, t.hDraws, t.hLosses, t.hScored, t.hConceded, t.hPoints};
+    table.prepareTable(headers, 60, int(rows.size()));
     table.setColumnWidth(0, 180);
     table.setColumnWidth(1, 180);
-    const QString link = QString(PageCode::CoachMatches);
     int r = 0;
     for (const PageRow *row : rows.rows()) {
-        table.setCell(r, 0, row->text(0));
-        table.setCell(r, 1, row->text(1));
-        table.setCell(r, 2, paddedCount(row->count(CoachMatches)));
-        table.setCell(r, 3, paddedCount(row->count(CoachWins)));
-        table.setCell(r, 4, paddedCount(row->count(CoachDraws)));
-        table.setCell(r, 5, paddedCount(row->count(CoachLosses)));
-        table.setCell(r, 6, paddedCount(row->count(CoachScored)));
-        table.setCell(r, 7, paddedCount(row->count(CoachConceded)));
-        table.setCell(r, 8,
+        int c = 0;
+        table.setCell(r, c++, row->text(0));
+        table.setCell(r, c++, row->text(1));
+        if (considerId)
+            table.setCell(r, c++, row->text(2));
+        table.setCell(r, c++, paddedCount(row->count(CoachMatches)));
+        table.setCell(r, c++, paddedCount(row->count(CoachWins)));
+        table.setCell(r, c++, paddedCount(row->count(CoachDraws)));
+        table.setCell(r, c++, paddedCount(row->count(CoachLosses)));
+        table.setCell(r, c++, paddedCount(row->count(CoachScored)));
+        table.setCell(r, c++, paddedCount(row->count(CoachConceded)));
+        table.setCell(r, c++,
                       paddedCount(3 * qint64(row->count(CoachWins)) + row->count(CoachDraws)));
-        table.setCell(r, 9, link + row->text(0));
+        table.setCell(r, c++,
+                      personLink(PageCode::CoachMatches, considerId, row->text(0), row->text(2)));
         ++r;
     }
     rows.clear();
@@ -188,7 +199,8 @@ void calculateStadiums(const PageContext &context, PageRows &rows)
     if (!context.table) {
         const MatchView &m = *context.match;
         QString buffer;
-        PageRow &row = rows.rowFor(nameAndCity(buffer, m.stadium, m.city));
+        PageRow &row = rows.rowFor(
+            numberKeyInto(buffer, {keyText(m.textId(StadiumField)), keyText(m.textId(CityField))}));
         setRowText(row, 0, m.stadium);
         setRowText(row, 1, m.city);
         row.addCount(StadiumMatches, 1);

@@ -2,6 +2,7 @@
 
 #include "pages/pagecodes.h"
 #include "strings/plural.h"
+#include "strings/stattexts.h"
 #include "strings/texts.h"
 #include "strings/windowtexts.h"
 
@@ -80,6 +81,22 @@ QString subject(const QString &code, const QString &argument, const QString &sea
         return t.actionSeasonGoals;
     if (is(PageCode::Undated))
         return windowTexts().captionUndated;
+    const StatTexts &st = statTexts();
+    const QString byId = st.captionById.arg(argument);
+    if (is(PageCode::PlayerMatchesById))
+        return t.captionPlayerMatches.arg(byId);
+    if (is(PageCode::ScorerMatchesById))
+        return t.captionPlayerGoals.arg(byId);
+    if (is(PageCode::CoachMatchesById))
+        return t.captionCoachMatches.arg(byId);
+    if (is(PageCode::Career))
+        return st.captionCareer.arg(argument);
+    if (is(PageCode::CareerById))
+        return st.captionCareer.arg(byId);
+    if (is(PageCode::Records))
+        return st.actionRecords;
+    if (is(PageCode::Runs))
+        return st.actionRuns;
     return QString();
 }
 
@@ -96,7 +113,8 @@ QString pageCaption(const QString &link, const MatchFilter &filter, const QStrin
 
     QStringList scope{filter.allTournaments() ? t.captionAllTournaments : filter.tournament};
     if (!filter.allRounds())
-        scope.append(t.captionRound.arg(filter.round));
+        scope.append(
+            (filter.upToRound ? statTexts().captionUpToRound : t.captionRound).arg(filter.round));
     const QString format = QStringLiteral("dd.MM.yyyy");
     // The undated matches are listed whatever the dates.
     if (parts.code != PageCode::Undated)
@@ -109,5 +127,15 @@ QString pageCaption(const QString &link, const MatchFilter &filter, const QStrin
         parts.code == PageCode::PlayerMatches || parts.code == PageCode::ScorerMatches;
     if (playerDrillDown && !filter.considerId)
         caption += t.captionNamesakes;
+    // With IDs considered, every page of people says that namesakes are told apart.
+    const bool people =
+        playerDrillDown || parts.code == PageCode::Players || parts.code == PageCode::Scorers ||
+        parts.code == PageCode::Coaches || parts.code == PageCode::CoachMatches ||
+        parts.code == PageCode::FindPlayer || parts.code == PageCode::FindCoach ||
+        parts.code == PageCode::TeamPlayers || parts.code == PageCode::Career ||
+        parts.code == PageCode::CareerById || parts.code == PageCode::PlayerMatchesById ||
+        parts.code == PageCode::ScorerMatchesById || parts.code == PageCode::CoachMatchesById;
+    if (people && filter.considerId)
+        caption += statTexts().captionNamesakesApart;
     return caption;
 }

@@ -2,6 +2,7 @@
 
 #include "pages/analysis.h"
 #include "pages/builders.h"
+#include "pages/statpages.h"
 #include "pages/undated.h"
 
 #include <iterator>
@@ -42,6 +43,13 @@ const PageCodeEntry table[] = {
     {PageCode::SeasonGoals, PageKind::Table, calculateSeasonGoals, false, "season-goals"_L1},
     {PageCode::SeasonChart, PageKind::Chart, calculateSeasonRace, false, {}, true},
     {PageCode::Undated, PageKind::Table, undatedMatches, false, "undated"_L1},
+    {PageCode::PlayerMatchesById, PageKind::Table, playerMatchesById, true, {}},
+    {PageCode::ScorerMatchesById, PageKind::Table, goalMatchesById, true, {}},
+    {PageCode::CoachMatchesById, PageKind::Table, coachMatchesById, true, {}},
+    {PageCode::Career, PageKind::Table, playerCareer, true, "career"_L1},
+    {PageCode::CareerById, PageKind::Table, playerCareerById, true, {}},
+    {PageCode::Records, PageKind::Table, calculateRecords, false, "records"_L1},
+    {PageCode::Runs, PageKind::Table, calculateRuns, false, "runs"_L1},
 };
 
 } // namespace
@@ -78,6 +86,19 @@ QList<const PageCodeEntry *> pageCodes()
     for (const PageCodeEntry &entry : table)
         entries.append(&entry);
     return entries;
+}
+
+QLatin1StringView idPageCode(QLatin1StringView code)
+{
+    if (code == PageCode::PlayerMatches)
+        return PageCode::PlayerMatchesById;
+    if (code == PageCode::ScorerMatches)
+        return PageCode::ScorerMatchesById;
+    if (code == PageCode::CoachMatches)
+        return PageCode::CoachMatchesById;
+    if (code == PageCode::Career)
+        return PageCode::CareerById;
+    return code;
 }
 
 QString pageArgument(const PageCodeEntry &entry, const QString &linkArgument)

@@ -38,7 +38,19 @@ inline constexpr QLatin1StringView SeasonRace{"sr01_"};
 inline constexpr QLatin1StringView SeasonGoals{"sg01_"};
 inline constexpr QLatin1StringView SeasonChart{"sc01_"};
 inline constexpr QLatin1StringView Undated{"ud01_"};
+// A person's pages chosen by ID rather than by name ("Учитывать ID" on).
+inline constexpr QLatin1StringView PlayerMatchesById{"pl03_"};
+inline constexpr QLatin1StringView ScorerMatchesById{"go03_"};
+inline constexpr QLatin1StringView CoachMatchesById{"co03_"};
+inline constexpr QLatin1StringView Career{"pc01_"};
+inline constexpr QLatin1StringView CareerById{"pc02_"};
+inline constexpr QLatin1StringView Records{"rc01_"};
+inline constexpr QLatin1StringView Runs{"rn01_"};
 } // namespace PageCode
+
+// The code of the page that selects a person by ID where code selects him by name (player,
+// scorer and coach matches, the career); code itself for any other.
+QLatin1StringView idPageCode(QLatin1StringView code);
 
 // A link is a five-character page code followed by an optional argument.
 struct LinkParts

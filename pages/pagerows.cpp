@@ -37,11 +37,18 @@ void PageRows::clear()
     m_index[1] = RowIndex();
     m_kindsTable = nullptr;
     m_kinds.clear();
+    m_minutesTable = nullptr;
+    m_minutes.clear();
+    m_tally = 0;
 }
 
-QString personKey(bool considerId, const QString &id, const QString &name, const QString &team)
+int eventMinute(QStringView time)
 {
-    if (considerId)
-        return id.isEmpty() ? name : id;
-    return name + QLatin1Char(' ') + team;
+    qsizetype i = 0;
+    while (i < time.size() && time[i] == QLatin1Char(' '))
+        ++i;
+    int minute = -1;
+    for (; i < time.size() && time[i] >= QLatin1Char('0') && time[i] <= QLatin1Char('9'); ++i)
+        minute = std::min(999, std::max(minute, 0) * 10 + (time[i].unicode() - u'0'));
+    return minute;
 }

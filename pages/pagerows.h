@@ -9,12 +9,13 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <limits>
 #include <memory>
 #include <utility>
 #include <vector>
 
-// One accumulated result row: six texts and ten counters chosen by the builder, the key it is
+// One accumulated result row: six texts and twelve counters chosen by the builder, the key it is
 // stored under, and a set of distinct names some pages collect.
 class PageRow
 {
@@ -48,7 +49,7 @@ private:
     // The tag and the first counters share a cache line: a sighting reads the one and adds to
     // one of the others.
     quint64 m_tag = 0;
-    std::array<qint64, 10> m_counts{};
+    std::array<qint64, 12> m_counts{};
     std::array<QString, 6> m_texts;
     QString m_key;
     QMap<QString, int> m_names;
@@ -117,6 +118,11 @@ private:
     size_t m_used = 0;
 };
 
+// The minute an event time text gives: its leading decimal digits, so that added time counts as
+// the minute it was added to ("90+3" is 90); -1 when the text does not begin with a digit.
+// Minutes above 999 read as 999.
+int eventMinute(QStringView time);
+
 // The rows of one page run, by key. Rows live on the heap so that a reference to one stays good
 // while others are added. They are visited in the order they were created, so that the same
 // matches always give the same table, rows equal in the sort column included.
@@ -161,6 +167,23 @@ public:
             m_kinds[type] = qint8(::eventKind(table.text(type)));
         return EventKind(m_kinds[type]);
     }
+    // The minute of the event time text time of table: its leading decimal digits ("45+2" is 45),
+    // or -1 when it does not begin with one; worked out once per distinct text.
+    int minute(const TextTable &table, TextId time)
+    {
+        if (&table != m_minutesTable) {
+            m_minutesTable = &table;
+            m_minutes.clear();
+        }
+        if (time >= m_minutes.size())
+            m_minutes.resize(std::max<size_t>(time + 1, size_t(table.size())), -2);
+        if (m_minutes[time] == -2)
+            m_minutes[time] = qint16(::eventMinute(table.text(time)));
+        return m_minutes[time];
+    }
+    // A count the builder keeps for the whole page (reports passed over, say); clear() zeroes it.
+    qint64 &tally() { return m_tally; }
+
     template <typename F> void forEach(F &&visit) const
     {
         for (PageRow *row : m_order)
@@ -176,8 +199,47 @@ private:
     std::shared_ptr<void> m_state;
     const TextTable *m_kindsTable = nullptr;
     std::vector<qint8> m_kinds;
+    const TextTable *m_minutesTable = nullptr;
+    std::vector<qint16> m_minutes;
+    qint64 m_tally = 0;
 };
 
-// The text under which records of one person are grouped: with considerId the ID (or the name
-// when there is no ID), otherwise the name and the team separated by one space.
-QString personKey(bool considerId, const QString &id, const QString &name, const QString &team);
+// A row key made of numbers (text numbers, a Julian day): each number is two code units, so two
+// different lists of numbers never give the same key, whatever the texts hold. The null text is
+// keyed as the empty one, as QString compares them.
+inline quint32 keyText(TextId id)
+{
+    return id == TextTable::nullText ? TextTable::emptyText : id;
+}
+inline const QString &numberKeyInto(QString &buffer, std::initializer_list<quint32> numbers)
+{
+    buffer.resize(qsizetype(2 * numbers.size()));
+    QChar *out = buffer.data();
+    for (const quint32 n : numbers) {
+        *out++ = QChar(char16_t(n >> 16));
+        *out++ = QChar(char16_t(n & 0xffff));
+    }
+    return buffer;
+}
+inline QString numberKey(std::initializer_list<quint32> numbers)
+{
+    QString key;
+    numberKeyInto(key, numbers);
+    return key;
+}
+
+// The texts under which records of one person are grouped, as text numbers: with considerId the
+// ID (or the name when there is no ID), otherwise the name and the team.
+struct PersonKey
+{
+    TextId a;
+    TextId b;
+};
+inline PersonKey personKey(bool considerId, const TextTable &table, TextId id, TextId name,
+                           TextId team)
+{
+    // An ID and a name are told apart by the second number, even when their texts are equal.
+    if (considerId)
+        return table.text(id).isEmpty() ? PersonKey{keyText(name), 0} : PersonKey{id, 1};
+    return {keyText(name), keyText(team)};
+}

@@ -1,5 +1,6 @@
 #include "pages/pagerunner.h"
 
+#include "pages/analysis.h"
 #include "strings/texts.h"
 
 #include <QElapsedTimer>
@@ -16,13 +17,23 @@ bool MatchFilter::allRounds() const
     return round == texts().allRounds;
 }
 
-MatchSelection::MatchSelection(const MatchFilter &filter, const TextTable &texts)
+MatchSelection::MatchSelection(const MatchFilter &filter, const MatchStore &store)
     : m_from(filter.from.isValid() ? filter.from.toJulianDay() : 0),
       m_till(filter.till.isValid() ? filter.till.toJulianDay() : -1),
       m_allTournaments(filter.allTournaments()), m_allRounds(filter.allRounds()),
-      m_tournament(m_allTournaments ? TextTable::noText : texts.find(filter.tournament)),
-      m_round(m_allRounds ? TextTable::noText : texts.find(filter.round))
+      m_tournament(m_allTournaments ? TextTable::noText : store.texts().find(filter.tournament)),
+      m_round(m_allRounds ? TextTable::noText : store.texts().find(filter.round))
 {
+    if (!m_allRounds && filter.upToRound) {
+        const QStringList rounds = roundsOf(store, filter.tournament);
+        const qsizetype last = rounds.indexOf(filter.round);
+        for (qsizetype i = 0; i < last; ++i) {
+            const TextId id = store.texts().find(rounds.at(i));
+            if (id >= m_rounds.size())
+                m_rounds.resize(size_t(store.texts().size()));
+            m_rounds[id] = true;
+        }
+    }
     // The null text is looked for as the empty one, which selects both.
     if (m_tournament == TextTable::nullText)
         m_tournament = TextTable::emptyText;
@@ -41,7 +52,7 @@ PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder 
 
     QElapsedTimer timer;
     timer.start();
-    const MatchSelection selection(filter, store.texts());
+    const MatchSelection selection(filter, store);
     for (qsizetype i = 0; i < store.count(); ++i) {
         ++run.examined;
         if (selection.selects(store.record(i))) {

@@ -10,11 +10,13 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 // Which matches a page looks at. The tournament text "<Все турниры>" selects every tournament, any
 // other text (the empty name included) the matches of exactly that tournament. Both dates are
 // inclusive and an undated match is never selected. The round "<Все туры>" selects every round,
-// any other text the matches of exactly that round.
+// any other text the matches of exactly that round, or with upToRound the matches of that round
+// and of every round first played before it (roundsOf's order).
 struct MatchFilter
 {
     MatchFilter();
@@ -24,6 +26,7 @@ struct MatchFilter
     QDate till;
     bool considerId = false;
     QString round;
+    bool upToRound = false;
 
     bool allTournaments() const;
     bool allRounds() const;
@@ -35,13 +38,14 @@ struct MatchFilter
 class MatchSelection
 {
 public:
-    MatchSelection(const MatchFilter &filter, const TextTable &texts);
+    MatchSelection(const MatchFilter &filter, const MatchStore &store);
 
     bool selects(const MatchRecord &r) const
     {
         if (r.julianDay == 0 || r.julianDay < m_from || r.julianDay > m_till)
             return false;
-        if (!m_allRounds && !sameText(r.texts[RoundField], m_round))
+        if (!m_allRounds && !sameText(r.texts[RoundField], m_round) &&
+            !(r.texts[RoundField] < m_rounds.size() && m_rounds[r.texts[RoundField]]))
             return false;
         return m_allTournaments || sameText(r.texts[TournamentField], m_tournament);
     }
@@ -58,6 +62,7 @@ private:
     bool m_allRounds;
     TextId m_tournament;
     TextId m_round;
+    std::vector<bool> m_rounds; // by text number: the rounds before m_round with upToRound
 };
 
 // What a builder learns about the request.

@@ -9,27 +9,40 @@
 QStringList roundsOf(const MatchStore &store, const QString &tournament)
 {
     const bool all = tournament == texts().allTournaments;
+    const TextTable &table = store.texts();
+    TextId wanted = all ? TextTable::noText : table.find(tournament);
+    if (!all && wanted == TextTable::noText)
+        return {};
+    // The null text is the empty one here, as QString compares them.
+    const auto same = [](TextId a, TextId b) {
+        return a == b || (a <= TextTable::emptyText && b <= TextTable::emptyText);
+    };
     // Each round's earliest date (an undated match counts only while no dated one is known).
-    QStringList rounds;
-    QHash<QString, QDate> first;
+    std::vector<TextId> rounds;
+    QHash<TextId, qint32> first;
     for (qsizetype i = 0; i < store.count(); ++i) {
-        const MatchView m = store.at(i);
-        if (m.round.isEmpty() || (!all && m.tournament != tournament))
+        const MatchRecord &r = store.record(i);
+        const TextId round = r.texts[RoundField];
+        if (round <= TextTable::emptyText || (!all && !same(r.texts[TournamentField], wanted)))
             continue;
-        auto it = first.find(m.round);
+        auto it = first.find(round);
         if (it == first.end()) {
-            first.insert(m.round, m.date);
-            rounds.append(m.round);
-        } else if (m.date.isValid() && (!it->isValid() || m.date < *it)) {
-            *it = m.date;
+            first.insert(round, r.julianDay);
+            rounds.push_back(round);
+        } else if (r.julianDay != 0 && (*it == 0 || r.julianDay < *it)) {
+            *it = r.julianDay;
         }
     }
-    std::stable_sort(rounds.begin(), rounds.end(), [&first](const QString &a, const QString &b) {
-        const QDate da = first.value(a);
-        const QDate db = first.value(b);
-        if (da.isValid() != db.isValid())
-            return da.isValid();
+    std::stable_sort(rounds.begin(), rounds.end(), [&first](TextId a, TextId b) {
+        const qint32 da = first.value(a);
+        const qint32 db = first.value(b);
+        if ((da != 0) != (db != 0))
+            return da != 0;
         return da < db;
     });
-    return rounds;
+    QStringList names;
+    names.reserve(qsizetype(rounds.size()));
+    for (const TextId round : rounds)
+        names.append(table.text(round));
+    return names;
 }

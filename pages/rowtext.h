@@ -51,12 +51,3 @@ inline const QString &keyInto(QString &buffer, QStringView a, QLatin1StringView 
         *out++ = QLatin1Char(c);
     return buffer;
 }
-
-// personKey's rule, built in buffer.
-inline const QString &personKeyInto(QString &buffer, bool considerId, const QString &id,
-                                    const QString &name, const QString &team)
-{
-    if (considerId)
-        return keyInto(buffer, id.isEmpty() ? name : id);
-    return keyInto(buffer, name, QLatin1StringView(" "), team);
-}

@@ -40,15 +40,14 @@ void emitMatchRows(ResultTable &table, PageRows &rows)
 // One sighting of a player for the ID check: the first sighting of a name in a team sets the
 // reference ID; every later one with another ID (an empty ID included) is counted and becomes the
 // second ID shown.
-void sightId(PageRows &rows, QString &key, const MatchView &m, TextId nameId, TextId idId,
-             TextId teamId)
+void sightId(PageRows &rows, const MatchView &m, TextId nameId, TextId idId, TextId teamId)
 {
     const QString &name = m.text(nameId), &id = m.text(idId), &team = m.text(teamId);
     // The row of the name and the team, found by their text numbers once it has been met.
-    PageRow *found = rows.index().find(m.table, nameId, teamId);
+    PageRow *found = rows.index().find(m.table, keyText(nameId), keyText(teamId));
     if (!found) {
-        found = &rows.rowFor(keyInto(key, name, QLatin1StringView(","), team));
-        rows.index().insert(nameId, teamId, found);
+        found = &rows.newRow();
+        rows.index().insert(keyText(nameId), keyText(teamId), found);
     }
     PageRow &row = *found;
     // The tag: the text number of the reference ID, plus one; the same number is the same text.
@@ -156,20 +155,16 @@ void verifyPlayers2(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
         const MatchView &m = *context.match;
-        QString key;
         for (qsizetype i = 0; i < m.players1.size(); ++i)
-            sightId(rows, key, m, m.players1.item(i).name, m.players1.item(i).id,
-                    m.textId(Team1Field));
+            sightId(rows, m, m.players1.item(i).name, m.players1.item(i).id, m.textId(Team1Field));
         for (qsizetype i = 0; i < m.players2.size(); ++i)
-            sightId(rows, key, m, m.players2.item(i).name, m.players2.item(i).id,
-                    m.textId(Team2Field));
+            sightId(rows, m, m.players2.item(i).name, m.players2.item(i).id, m.textId(Team2Field));
         for (qsizetype i = 0; i < m.events.size(); ++i) {
             const EventRecord &e = m.events.item(i);
             const TextId team = e.texts[EventTeamField];
-            sightId(rows, key, m, e.texts[EventPlayerField], e.texts[EventPlayerIdField], team);
+            sightId(rows, m, e.texts[EventPlayerField], e.texts[EventPlayerIdField], team);
             if (rows.eventKind(m.table, e.texts[EventTypeField]) == EventKind::Substitution)
-                sightId(rows, key, m, e.texts[EventPlayer2Field], e.texts[EventPlayerId2Field],
-                        team);
+                sightId(rows, m, e.texts[EventPlayer2Field], e.texts[EventPlayerId2Field], team);
         }
         return;
     }

@@ -542,7 +542,18 @@ void TestCli::sqliteExport()
     if (expected.startsWith(u"page "_s)) {
         // The page's numbers are padded to a width; the query gives them bare.
         const Run page = runCli({u"page"_s, db, expected.mid(5), u"--format"_s, u"tsv"_s});
-        rows = QString::fromUtf8(page.out).split(u'\n', Qt::SkipEmptyParts).mid(1);
+        rows = QString::fromUtf8(page.out).split(u'\n', Qt::SkipEmptyParts);
+        // The query does not answer the players' minutes: that column is left out.
+        const qsizetype minutes =
+            rows.isEmpty() ? -1 : rows.first().split(u'\t').indexOf(u"Мин."_s);
+        if (!rows.isEmpty())
+            rows.removeFirst();
+        for (QString &row : rows) {
+            QStringList cells = row.split(u'\t');
+            if (minutes >= 0)
+                cells.removeAt(minutes);
+            row = cells.join(u'\t');
+        }
         rows.replaceInStrings(QRegularExpression(u"(^|\t) +"_s), u"\\1"_s);
     } else {
         rows = expected.split(u'|');

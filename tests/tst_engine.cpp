@@ -234,7 +234,7 @@ void TestEngine::filterSelects()
         filter.round = wantedRound;
         filter.from = QDate(2009, 3, 1);
         filter.till = QDate(2009, 3, 31);
-        const MatchSelection selection(filter, store.texts());
+        const MatchSelection selection(filter, store);
         QVERIFY(!selection.selects(store.record(1)));
         if (selection.selects(store.record(0)))
             selectedBy += name;

@@ -2,7 +2,9 @@
 #include "pages/matchreport.h"
 #include "pages/pagecaption.h"
 #include "pages/pagecodes.h"
+#include "pages/statpages.h"
 #include "pages/textexport.h"
+#include "strings/stattexts.h"
 #include "strings/texts.h"
 #include "testsupport.h"
 
@@ -76,6 +78,10 @@ private Q_SLOTS:
     void pages_data();
     void pages();
     void paddingAndMenu();
+    void runs_data();
+    void runs();
+    void upToRound_data();
+    void upToRound();
     void matchLists_data();
     void matchLists();
     void sameDateAndTeamsShareARow();
@@ -127,18 +133,18 @@ void TestPages::pages_data()
     QTest::newRow("scorers, worked example")
         << QList<Match>{match(
                1, u"A|B"_s, {u"G|Petrov|A"_s, u"P|Petrov|A"_s, u"O|Sidorov|B"_s, u"M|Ivanov|B"_s})}
-        << Page{calculateGoals} << QStringList{u"Petrov|A|2|go02_Petrov"_s};
+        << Page{calculateGoals} << QStringList{u"Petrov|A|2|1|go02_Petrov"_s};
     const QList<Match> twoTeams{match(1, u"A|B"_s, {u"G|Petrov|A|p1"_s}),
                                 match(2, u"A|B"_s, {u"G|Petrov|B|p1"_s, u"G|Petrov|B|p1"_s})};
     QTest::newRow("scorers, two teams by name and team")
         << twoTeams << Page{calculateGoals}
-        << QStringList{u"Petrov|B|2|go02_Petrov"_s, u"Petrov|A|1|go02_Petrov"_s};
+        << QStringList{u"Petrov|B|2|0|go02_Petrov"_s, u"Petrov|A|1|0|go02_Petrov"_s};
     QTest::newRow("scorers, two teams, one ID: last team shown")
-        << twoTeams << Page{calculateGoals, {}, true} << QStringList{u"Petrov|B|3|go02_Petrov"_s};
+        << twoTeams << Page{calculateGoals, {}, true} << QStringList{u"Petrov|B|p1|3|0|go03_p1"_s};
     QTest::newRow("scorers, IDs considered but absent: by name")
         << QList<Match>{match(1, u"A|B"_s, {u"G|Petrov|A"_s}),
                         match(2, u"A|B"_s, {u"P|Petrov|B"_s})}
-        << Page{calculateGoals, {}, true} << QStringList{u"Petrov|B|2|go02_Petrov"_s};
+        << Page{calculateGoals, {}, true} << QStringList{u"Petrov|B||2|1|go02_Petrov"_s};
 
     // An event of the away team B: the same counters on the player's row and on B's row; a
     // penalty, scored or missed, also counts in "Пен(соперн)" of the other team, A.
@@ -152,7 +158,7 @@ void TestPages::pages_data()
         if (k == u"P"_s || k == u"M"_s)
             teams.prepend(u"A|0|0|0|0|0|0|0|0|1|te02_A"_s);
         QTest::newRow(qPrintable(u"players, kind "_s + k))
-            << one << Page{calculatePlayers} << QStringList{u"X|B|0|%1|pl02_X"_s.arg(counts)};
+            << one << Page{calculatePlayers} << QStringList{u"X|B|0|0|0|0|%1|pl02_X"_s.arg(counts)};
         QTest::newRow(qPrintable(u"teams, kind "_s + k)) << one << Page{calculateTeams} << teams;
     }
     QTest::newRow("teams, home penalty")
@@ -167,9 +173,9 @@ void TestPages::pages_data()
                                match(2, u"C|A"_s, {}, {}, {u"Petrov#9"_s})};
     QTest::newRow("players, worked example")
         << example.mid(0, 1) << Page{calculatePlayers}
-        << QStringList{u"Ivanov|A|1|0|0|1|0|0|0|0|pl02_Ivanov"_s,
-                       u"Petrov|A|1|0|0|0|1|0|0|0|pl02_Petrov"_s,
-                       u"Sidorov|A|1|0|0|0|0|0|0|0|pl02_Sidorov"_s};
+        << QStringList{u"Ivanov|A|1|1|0|0|0|0|1|0|0|0|0|pl02_Ivanov"_s,
+                       u"Petrov|A|1|1|0|0|0|0|0|1|0|0|0|pl02_Petrov"_s,
+                       u"Sidorov|A|1|0|1|0|0|0|0|0|0|0|0|pl02_Sidorov"_s};
     // B has neither a line-up nor an event, so no row; names are counted once, IDs ignored.
     QTest::newRow("teams, worked example")
         << example << Page{calculateTeams} << QStringList{u"A|3|0|0|1|1|0|0|0|0|te02_A"_s};
@@ -180,14 +186,14 @@ void TestPages::pages_data()
         match(1, u"A|X"_s, {u"G|Petrov|A|7"_s, u"C|Ivanov|A"_s}, {u"Ivanov"_s, u"Petrov#7"_s}),
         match(2, u"A|X"_s, {u"G|PETROV|A|7"_s}, {u"PETROV#7"_s})};
     QTest::newRow("players, search")
-        << spelt << Page{calculatePlayers, u"tro"_s} << QStringList{u"Petrov|A|1|0|0|0|1"_s};
+        << spelt << Page{calculatePlayers, u"tro"_s} << QStringList{u"Petrov|A|1|1|0|90"_s};
     QTest::newRow("players, search is case-sensitive")
         << spelt << Page{calculatePlayers, u"Tro"_s} << QStringList{};
     QTest::newRow("players, search by ID keeps the sightings that match")
-        << spelt << Page{calculatePlayers, u"tro"_s, true} << QStringList{u"Petrov|A|1|0|0|0|1"_s};
+        << spelt << Page{calculatePlayers, u"tro"_s, true} << QStringList{u"Petrov|A|7|1|1|0|90"_s};
     QTest::newRow("players, by ID both spellings")
         << spelt << Page{calculatePlayers, {}, true}
-        << QStringList{u"Ivanov|A|1|0|0|1|0"_s, u"PETROV|A|2|0|0|0|2"_s};
+        << QStringList{u"Ivanov|A||1|1|0|90"_s, u"PETROV|A|7|2|2|0|180"_s};
     // Petrov: ID 7 for A, no ID for A, ID 7 for B coming on (the event's team counts, not the
     // line-up's), "Petrow" ID 7 for B.
     const QList<Match> moved{
@@ -198,7 +204,7 @@ void TestPages::pages_data()
         << QStringList{u"Petrov|A|2"_s, u"Petrov|B|1"_s, u"Petrow|B|1"_s};
     QTest::newRow("players by ID, else by name: last sighting shown")
         << moved << Page{calculatePlayers, u"Pet"_s, true}
-        << QStringList{u"Petrov|A|1"_s, u"Petrow|B|3"_s};
+        << QStringList{u"Petrov|A||1"_s, u"Petrow|B|7|3"_s};
 
     // Two Ivanovs of A told apart by ID; Petrov (ID 7) moves from A to B; Sidorov comes on for A.
     const QList<Match> squad{match(1, u"A|B"_s, {u"S|Petrov|A||Sidorov"_s, u"G|Ivanov|A|1"_s},
@@ -295,7 +301,8 @@ void TestPages::pages_data()
                              coached(2, u"D|C|1|0"_s, u"coach1=Y;coach2=Ivanov;coach2Id=5"_s)};
     QTest::newRow("coaches by ID: one row, last club")
         << clubs << Page{calculateCoaches, {}, true}
-        << QStringList{u"Ivanov|C|2|1|0|1|1|1|3"_s, u"X|B|1|0|0|1|0|1|0"_s, u"Y|D|1|1|0|0|1|0|3"_s};
+        << QStringList{u"Ivanov|C|5|2|1|0|1|1|1|3"_s, u"X|B||1|0|0|1|0|1|0"_s,
+                       u"Y|D||1|1|0|0|1|0|3"_s};
     QTest::newRow("coaches by name and team: a row per club")
         << clubs << Page{calculateCoaches}
         << QStringList{u"Ivanov|A|1|1|0|0|1|0|3"_s, u"Ivanov|C|1|0|0|1|0|1|0"_s,
@@ -323,6 +330,112 @@ void TestPages::pages_data()
     QTest::newRow("check attendance, empty") << empty << Page{verifyAttendance} << listed;
     QTest::newRow("check attendance, zero")
         << sized(11, 11, u"0"_s) << Page{verifyAttendance} << QStringList{};
+
+    // Minutes: A's P1 goes off for S1 at 60, who goes off for S2 at "90+3" (90); P2 is sent off
+    // at "45+2" (45); B's Q1 gets his second yellow at 100. With extra time the match lasts 120.
+    const Match minutes =
+        match(1, u"A|B|1|1"_s,
+              {u"S|P1|A||S1|60"_s, u"R|P2|A|||45+2"_s, u"S|S1|A||S2|90+3"_s, u"Y|Q1|B|||100"_s},
+              {u"P1"_s, u"P2"_s, u"P3"_s}, {u"Q1"_s});
+    QTest::newRow("players, minutes with extra time")
+        << QList<Match>{withFields(minutes, u"extra1=2;extra2=1"_s)} << Page{calculatePlayers}
+        << QStringList{u"P1|A|1|1|0|60|0|0|0"_s,  u"P2|A|1|1|0|45|1|0|0"_s,
+                       u"P3|A|1|1|0|120|0|0|0"_s, u"Q1|B|1|1|0|100|0|1|0"_s,
+                       u"S1|A|1|0|1|30|0|0|0"_s,  u"S2|A|1|0|1|30|0|0|0"_s};
+    QTest::newRow("players, minutes in 90")
+        << QList<Match>{minutes} << Page{calculatePlayers}
+        << QStringList{u"P1|A|1|1|0|60"_s, u"P2|A|1|1|0|45"_s, u"P3|A|1|1|0|90"_s,
+                       u"Q1|B|1|1|0|90"_s, u"S1|A|1|0|1|30"_s, u"S2|A|1|0|1|0"_s};
+    QTest::newRow("players, a shoot-out means extra time; no events, the full length")
+        << QList<Match>{withFields(match(1, u"A|B|0|0"_s, {}, {u"X"_s}), u"penalties2=4"_s)}
+        << Page{calculatePlayers} << QStringList{u"X|A|1|1|0|120"_s};
+    QTest::newRow("players, a substitution without a minute: appearances, no minutes")
+        << QList<Match>{match(1, u"A|B"_s, {u"S|X|A||Y|?"_s}, {u"X"_s}),
+                        match(2, u"A|B"_s, {}, {u"X"_s})}
+        << Page{calculatePlayers} << QStringList{u"X|A|2|2|0|90"_s, u"Y|A|1|0|1|0"_s};
+    // Keys of two texts: "A B" of C and "A" of "B C" are two players; joined by a space they
+    // would read the same.
+    const QList<Match> joined{
+        match(1, u"C|B C"_s, {u"G|A B|C"_s, u"P|A|B C"_s}, {u"A B"_s}, {u"A"_s})};
+    QTest::newRow("players, names and teams never run together")
+        << joined << Page{calculatePlayers} << QStringList{u"A|B C|1"_s, u"A B|C|1"_s};
+    QTest::newRow("scorers, names and teams never run together")
+        << joined << Page{calculateGoals}
+        << QStringList{u"A B|C|1|0|go02_A B"_s, u"A|B C|1|1|go02_A"_s};
+    // With IDs considered the link carries the ID, and the list it leads to selects by it.
+    const QList<Match> ids{match(1, u"A|B|1|0"_s, {u"G|Petrov|A|7"_s}, {u"Petrov#7"_s}),
+                           match(2, u"A|B|1|0"_s, {u"G|Petrov|A|8"_s}, {u"Petrov#8"_s}),
+                           match(3, u"C|A"_s, {u"S|X|C||Petrow||7"_s})};
+    QTest::newRow("players by ID: the ID column and link")
+        << ids << Page{calculatePlayers, {}, true}
+        << QStringList{u"Petrov|A|8|1|1|0|90|0|0|0|1|0|0|0|pl03_8"_s,
+                       u"Petrow|C|7|2|1|1|90|0|0|0|1|0|0|0|pl03_7"_s};
+    QTest::newRow("player matches by ID")
+        << ids << Page{playerMatchesById, u"7"_s}
+        << QStringList{u"2020/01/01||A|B|1:0|xm01_m1.xml"_s, u"2020/01/03||C|A|:|xm01_m3.xml"_s};
+    QTest::newRow("scorer matches by ID") << ids << Page{goalMatchesById, u"8"_s}
+                                          << QStringList{u"2020/01/02||A|B|1:0|1|xm01_m2.xml"_s};
+    QTest::newRow("scorers by ID")
+        << ids << Page{calculateGoals, {}, true}
+        << QStringList{u"Petrov|A|7|1|0|go03_7"_s, u"Petrov|A|8|1|0|go03_8"_s};
+    const QList<Match> coachIds{
+        withFields(match(1, u"A|B"_s), u"coach1=Ivanov;coach1Id=5"_s),
+        withFields(match(2, u"C|A"_s), u"coach1=Ivanov;coach1Id=6"_s),
+        withFields(match(3, u"D|A"_s), u"coach1=Ivanov;coach2=Ivanov;coach2Id=5"_s)};
+    QTest::newRow("coach matches by ID")
+        << coachIds << Page{coachMatchesById, u"5"_s}
+        << QStringList{u"2020/01/01||A|B|:|xm01_m1.xml"_s, u"2020/01/03||D|A|:|xm01_m3.xml"_s};
+
+    // A career: Petrov (ID 7) starts for A in the league, comes on at 70 for A in the cup and
+    // scores a penalty; as "Petrow" (ID 7) he starts for D; without an ID he starts for A again.
+    const QList<Match> career{
+        withFields(match(1, u"A|B|1|0"_s, {u"G|Petrov|A|7"_s}, {u"Petrov#7"_s}),
+                   u"tournament=League"_s),
+        withFields(match(2, u"A|C|1|0"_s, {u"S|Z|A||Petrov|70|7"_s, u"P|Petrov|A|7||80"_s}),
+                   u"tournament=Cup"_s),
+        withFields(match(3, u"D|B|0|0"_s, {u"C|Petrow|D|7||30"_s}, {u"Petrow#7"_s}),
+                   u"tournament=League"_s),
+        withFields(match(4, u"A|B|0|0"_s, {u"R|Petrov|A|||89"_s}, {u"Petrov"_s}),
+                   u"tournament=League"_s)};
+    QTest::newRow("career by name")
+        << career << Page{playerCareer, u"Petrov"_s}
+        << QStringList{u"League|A|2020/01/01|2020/01/04|2|2|179|1|0|0|1|pl02_Petrov"_s,
+                       u"Cup|A|2020/01/02|2020/01/02|1|0|20|1|1|0|0|pl02_Petrov"_s,
+                       u"Всего||2020/01/01|2020/01/04|3|2|199|2|1|0|1|pl02_Petrov"_s};
+    QTest::newRow("career by ID") << career << Page{playerCareerById, u"7"_s}
+                                  << QStringList{
+                                         u"League|A|2020/01/01|2020/01/01|1|1|90|1|0|0|0|pl03_7"_s,
+                                         u"Cup|A|2020/01/02|2020/01/02|1|0|20|1|1|0|0|pl03_7"_s,
+                                         u"League|D|2020/01/03|2020/01/03|1|1|90|0|0|1|0|pl03_7"_s,
+                                         u"Всего||2020/01/01|2020/01/03|3|2|200|2|1|1|0|pl03_7"_s};
+
+    // Records: equal margins go by the winner's goals, then by date; equal values share a place.
+    QList<Match> records =
+        scores({u"A|B|3|0"_s, u"C|D|4|1"_s, u"E|F|1|4"_s, u"G|H|2|2"_s, u"I|J|5|2"_s});
+    for (const auto &[i, crowd] : {std::pair(0, u"500"_s), std::pair(1, u"500"_s),
+                                   std::pair(3, u"100"_s), std::pair(4, u"0"_s)})
+        records[i] = withFields(records[i], u"attendance="_s + crowd);
+    const StatTexts &st = statTexts();
+    const auto record = [](const QString &group, const QString &rest) {
+        return group + u'|' + rest + u"|xm01_m"_s + rest.section(u'|', 1, 1).right(1) + u".xml"_s;
+    };
+    QTest::newRow("records")
+        << records << Page{calculateRecords}
+        << QStringList{record(st.recordBiggestWins, u"1|2020/01/05|I|J|5:2|3"_s),
+                       record(st.recordBiggestWins, u"2|2020/01/02|C|D|4:1|3"_s),
+                       record(st.recordBiggestWins, u"2|2020/01/03|E|F|1:4|3"_s),
+                       record(st.recordBiggestWins, u"4|2020/01/01|A|B|3:0|3"_s),
+                       record(st.recordMostGoals, u"1|2020/01/05|I|J|5:2|7"_s),
+                       record(st.recordMostGoals, u"2|2020/01/02|C|D|4:1|5"_s),
+                       record(st.recordMostGoals, u"2|2020/01/03|E|F|1:4|5"_s),
+                       record(st.recordMostGoals, u"4|2020/01/04|G|H|2:2|4"_s),
+                       record(st.recordMostGoals, u"5|2020/01/01|A|B|3:0|3"_s),
+                       record(st.recordHighestAttendance, u"1|2020/01/01|A|B|3:0|500"_s),
+                       record(st.recordHighestAttendance, u"1|2020/01/02|C|D|4:1|500"_s),
+                       record(st.recordHighestAttendance, u"3|2020/01/04|G|H|2:2|100"_s),
+                       record(st.recordLowestAttendance, u"1|2020/01/04|G|H|2:2|100"_s),
+                       record(st.recordLowestAttendance, u"2|2020/01/01|A|B|3:0|500"_s),
+                       record(st.recordLowestAttendance, u"2|2020/01/02|C|D|4:1|500"_s)};
 
     // Names with two IDs: team and name make the key; rows show the first and the latest other
     // ID and have empty links; the consider-ID flag plays no part.
@@ -376,6 +489,97 @@ void TestPages::pages()
              lines);
 }
 
+void TestPages::runs_data()
+{
+    QTest::addColumn<QString>("team");
+    QTest::addColumn<QStringList>("runs"); // kind|length|from|till|going|going from, in order
+
+    // A: won, drew, won, won (a draw breaks the wins, not the unbeaten run); F played once, 0:0.
+    // Matches are given out of date order: the runs follow the dates.
+    const QString a1 = u"2020/01/01, B"_s, a2 = u"2020/01/02, C"_s, a3 = u"2020/01/03, D"_s,
+                  a4 = u"2020/01/04, E"_s, f = u"2020/01/05, G"_s;
+    const StatTexts &st = statTexts();
+    const auto run = [](const QString &kind, int length, const QString &from, const QString &till,
+                        int going, const QString &goingFrom) {
+        return QStringList{kind, QString::number(length), from,
+                           till, QString::number(going),  goingFrom}
+            .join(u'|');
+    };
+    QTest::newRow("wins broken by a draw, still going")
+        << u"A"_s
+        << QStringList{
+               run(st.runWins, 2, a3, a4, 2, a3),    run(st.runUnbeaten, 4, a1, a4, 4, a1),
+               run(st.runWinless, 1, a2, a2, 0, {}), run(st.runDefeats, 0, {}, {}, 0, {}),
+               run(st.runScoring, 4, a1, a4, 4, a1), run(st.runCleanSheets, 1, a1, a1, 0, {})};
+    QTest::newRow("a team with one match")
+        << u"F"_s
+        << QStringList{run(st.runWins, 0, {}, {}, 0, {}),    run(st.runUnbeaten, 1, f, f, 1, f),
+                       run(st.runWinless, 1, f, f, 1, f),    run(st.runDefeats, 0, {}, {}, 0, {}),
+                       run(st.runScoring, 0, {}, {}, 0, {}), run(st.runCleanSheets, 1, f, f, 1, f)};
+}
+
+void TestPages::runs()
+{
+    QFETCH(QString, team);
+    QFETCH(QStringList, runs);
+
+    QList<Match> matches{match(4, u"A|E|3|1"_s), match(1, u"A|B|2|0"_s), match(2, u"C|A|1|1"_s),
+                         match(3, u"A|D|1|0"_s), match(5, u"F|G|0|0"_s), match(6, u"H|I"_s)};
+    QStringList found;
+    for (const QString &line : trimmedLines(runBuilder(makeStore(matches), calculateRuns))) {
+        QStringList cells = line.split(u'|');
+        if (cells.first() == team)
+            found.append(cells.mid(1, 6).join(u'|'));
+        // A match without a score is in no run: H and I have no rows.
+        QVERIFY(cells.first() != u"H"_s);
+    }
+    QCOMPARE(found, runs);
+}
+
+void TestPages::upToRound_data()
+{
+    QTest::addColumn<QString>("round");
+    QTest::addColumn<bool>("upTo");
+    QTest::addColumn<QStringList>("dates");
+
+    // Round 2 was played first, then round 1, then round 3; a late match of round 1 follows.
+    QTest::newRow("exactly round 1")
+        << u"1"_s << false << QStringList{u"2020/01/02"_s, u"2020/01/04"_s};
+    QTest::newRow("up to round 1: round 2 was played before it")
+        << u"1"_s << true << QStringList{u"2020/01/01"_s, u"2020/01/02"_s, u"2020/01/04"_s};
+    QTest::newRow("up to the first round played") << u"2"_s << true << QStringList{u"2020/01/01"_s};
+    QTest::newRow("up to the last round")
+        << u"3"_s << true
+        << QStringList{u"2020/01/01"_s, u"2020/01/02"_s, u"2020/01/03"_s, u"2020/01/04"_s};
+}
+
+void TestPages::upToRound()
+{
+    QFETCH(QString, round);
+    QFETCH(bool, upTo);
+    QFETCH(QStringList, dates);
+
+    // The other tournament's round 3, played first of all, orders nothing here.
+    const QList<Match> matches{withFields(match(4, u"A|D"_s), u"round=1;tournament=L"_s),
+                               withFields(match(3, u"A|C"_s), u"round=3;tournament=L"_s),
+                               withFields(match(1, u"A|B"_s), u"round=2;tournament=L"_s),
+                               withFields(match(2, u"C|D"_s), u"round=1;tournament=L"_s),
+                               withFields(makeMatch(u"o.xml"_s, u"2019-12-01"_s, u"X"_s, u"Y"_s),
+                                          u"round=3;tournament=O"_s)};
+    MatchFilter filter = everything();
+    filter.tournament = u"L"_s;
+    filter.round = round;
+    filter.upToRound = upTo;
+    QStringList found;
+    for (const QString &line :
+         trimmedLines(runBuilder(makeStore(matches), calculateMatches, {}, false, filter)))
+        found.append(line.section(u'|', 0, 0));
+    QCOMPARE(found, dates);
+    QCOMPARE(pageCaption(QString(PageCode::Matches), filter, {}, {})
+                 .contains(statTexts().captionUpToRound.arg(round)),
+             upTo);
+}
+
 // Counts fill four characters so that sorting their texts orders the rows; longer numbers are
 // written whole. Two stadiums of one name in two cities are two rows leading to one list. The
 // referees page offers the penalty matches in its menu.
@@ -392,6 +596,20 @@ void TestPages::paddingAndMenu()
     const TableData referees = runBuilder(makeStore(scores({u"A|B"_s})), calculateReferees);
     QCOMPARE(referees.menuLabels(), (QStringList{t.menuAllMatches, t.menuPenaltyMatches}));
     QCOMPARE(referees.menuCodes(), (QStringList{QString(), u"pen"_s}));
+
+    // The players page names the reports whose minutes it could not read, and offers the career,
+    // which follows the row's link: by name, or by ID.
+    const TableData players =
+        runBuilder(makeStore({match(1, u"A|B"_s, {u"S|X|A||Y"_s}, {u"X"_s}),
+                              match(2, u"A|B"_s, {u"R|X|A"_s}), match(3, u"A|B"_s, {u"G|X|A"_s})}),
+                   calculatePlayers);
+    QCOMPARE(players.footnote(), statTexts().minutesUnusable.arg(2));
+    QCOMPARE(players.menuCodes(), (QStringList{QString(), QString(PageCode::Career)}));
+    QCOMPARE(careerLink(u"pl02_X"_s), u"pc01_X"_s);
+    QCOMPARE(careerLink(u"go03_7"_s), u"pc02_7"_s);
+    QVERIFY(runBuilder(makeStore({match(1, u"A|B"_s, {}, {u"X"_s})}), calculatePlayers)
+                .footnote()
+                .isEmpty());
 }
 
 void TestPages::matchLists_data()
@@ -576,9 +794,17 @@ void TestPages::captions_data()
                                    << u"Игроки: поиск «Кирил» — все турниры, "_s + span;
     QTest::newRow("one round") << u"ma01_"_s << u"Кубок"_s << u"1/8"_s << true << QString()
                                << u"Список матчей — Кубок, тур 1/8, "_s + span;
-    QTest::newRow("scorer told apart by ID")
-        << u"go02_Иванов"_s << QString() << QString() << true << QString()
-        << u"Голы игрока «Иванов» — все турниры, "_s + span;
+    QTest::newRow("scorer chosen by ID, namesakes apart")
+        << u"go03_5"_s << QString() << QString() << true << QString()
+        << u"Голы игрока «ID 5» — все турниры, "_s + span +
+               u" (однофамильцы отдельно: «Учитывать ID» включено)"_s;
+    QTest::newRow("players, namesakes apart")
+        << u"pl01_"_s << QString() << QString() << true << QString()
+        << u"Статистика по игрокам — все турниры, "_s + span +
+               u" (однофамильцы отдельно: «Учитывать ID» включено)"_s;
+    QTest::newRow("players as before without IDs")
+        << u"pl01_"_s << QString() << QString() << false << QString()
+        << u"Статистика по игрокам — все турниры, "_s + span;
     QTest::newRow("scorer merging namesakes")
         << u"go02_Иванов"_s << QString() << QString() << false << QString()
         << u"Голы игрока «Иванов» — все турниры, "_s + span +

@@ -9,6 +9,7 @@
 #include "pages/pagecaption.h"
 #include "pages/pagecodes.h"
 #include "pages/pagerequest.h"
+#include "pages/statpages.h"
 #include "pages/tabledata.h"
 #include "pages/textexport.h"
 #include "strings/texts.h"
@@ -83,6 +84,20 @@ int run(const CommandLine &args)
     } else if (!teams.isEmpty()) {
         return usageError(t.cliTeamNotHere);
     }
+    // The career takes its player by --player: his name, or with --consider-id his ID.
+    if (entry->builder == playerCareer || entry->builder == playerCareerById) {
+        if (args.has(u"player"_s)) {
+            argument = args.value(u"player"_s);
+            if (args.has(u"consider-id"_s))
+                entry = findPageCode(QString(PageCode::CareerById));
+        }
+        if (argument.isEmpty())
+            return usageError(t.cliCareerPlayer);
+    } else if (args.has(u"player"_s)) {
+        return usageError(t.cliPlayerNotHere);
+    }
+    if (args.has(u"round"_s) && args.has(u"up-to-round"_s))
+        return usageError(t.cliRoundTwice);
     if ((entry->kind == PageKind::FindPlayer || entry->kind == PageKind::FindCoach) &&
         argument.isEmpty())
         return usageError(t.cliEmptySearch.arg(QString(entry->code)));
@@ -130,6 +145,10 @@ int run(const CommandLine &args)
     filter.considerId = args.has(u"consider-id"_s);
     if (args.has(u"round"_s))
         filter.round = args.value(u"round"_s);
+    if (args.has(u"up-to-round"_s)) {
+        filter.round = args.value(u"up-to-round"_s);
+        filter.upToRound = true;
+    }
 
     request.menuChoice = args.value(u"menu-choice"_s);
     request.filter = filter;
@@ -181,11 +200,13 @@ const Command &pageCommand()
         h.pageSummary,
         {QCommandLineOption(u"tournament"_s, h.pageTournament, u"NAME"_s),
          QCommandLineOption(u"round"_s, h.pageRound, u"NAME"_s),
+         QCommandLineOption(u"up-to-round"_s, h.pageUpToRound, u"NAME"_s),
          QCommandLineOption(u"from"_s, h.pageFrom, u"YYYY-MM-DD"_s),
          QCommandLineOption(u"till"_s, h.pageTill, u"YYYY-MM-DD"_s),
          QCommandLineOption(u"consider-id"_s, h.pageConsiderId),
          QCommandLineOption(u"menu-choice"_s, h.pageMenuChoice, u"LABEL"_s),
          QCommandLineOption(u"team"_s, h.pageTeam, u"NAME"_s),
+         QCommandLineOption(u"player"_s, h.pagePlayer, u"NAME"_s),
          QCommandLineOption(u"format"_s, h.pageFormat, u"text|csv|tsv|html"_s),
          QCommandLineOption(u"caption"_s, h.pageCaption),
          QCommandLineOption(u"links"_s, h.pageLinks),
