@@ -354,8 +354,10 @@ private Q_SLOTS:
             << u"ta01_"_s << u"Return"_s << u"|ta02_ата|ta01_|"_s + all + u"|"_s;
         QTest::newRow("dates") << u"ta01_"_s << u"from=05.03.2020"_s
                                << u"|ta01_|ta01_|"_s + last + u"|"_s;
+        // With IDs considered the caption says that namesakes are told apart.
         QTest::newRow("ID choice") << u"ta01_,pl02_Игрок ата"_s << u"id"_s
-                                   << u"|pl02_Игрок ата|pl02_Игрок ата|"_s + all + u"|"_s;
+                                   << u"|pl02_Игрок ата|pl02_Игрок ата|"_s + all +
+                                          u" (однофамильцы отдельно: «Учитывать ID» включено)|"_s;
         QTest::newRow("person search not asked again")
             << u"fpl1_"_s << u"from=05.03.2020"_s << u"|fpl1_||"_s + last + u"|"_s;
     }
