@@ -90,6 +90,8 @@ int DialogProvider::choose(QWidget *parent, const QString &title, const QString 
     }
     box.exec();
     return int(added.indexOf(box.clickedButton()));
+}
+
 QString DialogProvider::getSaveFileNameWithOption(QWidget *parent, const QString &caption,
                                                   const QString &dir, const QString &filter,
                                                   const QString & /*optionLabel*/,
