@@ -1,7 +1,6 @@
 #include "formats/sqliteexport.h"
 #include "model/matchfields.h"
 
-#include "cli/clitexts.h"
 #include "formats/fileio.h"
 #include "model/matchstore.h"
 
@@ -222,17 +221,17 @@ private:
 
 } // namespace
 
-QString exportSqlite(const MatchStore &store, const QString &requested,
-                     const ExportProgress &progress)
+SqliteExportResult exportSqlite(const MatchStore &store, const QString &requested,
+                                const ExportProgress &progress)
 {
     // Through the safe writer: the new file takes the old one's place (and permissions) when
     // complete. A device or pipe is never replaced by a file; a link to a file replaces its
     // target.
     FileReplacement replacement(requested, FileReplacement::OtherLibrary);
     if (replacement.notRegular())
-        return cliTexts().cliNotRegularOutput;
+        return {SqliteExportResult::NotRegularFile, QString()};
     if (!replacement.ok())
-        return replacement.error().text;
+        return {SqliteExportResult::Failed, replacement.error().text};
     const QString temporaryPath = replacement.temporaryPath();
 
     const QString connection = u"scorewright-export-"_s + temporaryPath;
@@ -255,6 +254,8 @@ QString exportSqlite(const MatchStore &store, const QString &requested,
     QSqlDatabase::removeDatabase(connection);
     const SystemError committed = replacement.commit(true, error.isEmpty() ? 0 : EIO);
     if (!error.isEmpty())
-        return error;
-    return committed.text;
+        return {SqliteExportResult::Failed, error};
+    if (committed.isError())
+        return {SqliteExportResult::Failed, committed.text};
+    return {};
 }

@@ -386,7 +386,7 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
 std::vector<qsizetype> scoredMatches(const MatchStore &store, const MatchFilter &filter)
 {
     std::vector<qsizetype> matches;
-    const MatchSelection selection(filter, store.texts());
+    const MatchSelection selection(filter, store);
     for (qsizetype i = 0; i < store.count(); ++i) {
         const MatchRecord &r = store.record(i);
         if (selection.selects(r) && hasScore(store.texts(), r))

@@ -35,7 +35,7 @@ Pairing pairing(const Meeting &m)
 
 QList<DateSpan> seasonsOf(const MatchStore &store, const MatchFilter &filter)
 {
-    const MatchSelection selection(filter, store.texts());
+    const MatchSelection selection(filter, store);
     std::vector<Meeting> meetings;
     for (qsizetype i = 0; i < store.count(); ++i) {
         const MatchRecord &r = store.record(i);

@@ -141,7 +141,7 @@ Standings teamRecords(const MatchStore &store, const MatchFilter &filter,
                       const CompetitionRules &rules, StandingsSide side)
 {
     TeamTally tally(usesHeadToHead(rules));
-    const MatchSelection selection(filter, store.texts());
+    const MatchSelection selection(filter, store);
     for (qsizetype i = 0; i < store.count(); ++i) {
         const MatchRecord &record = store.record(i);
         if (selection.selects(record))

@@ -589,7 +589,7 @@ void TestCli::sqliteColumnsHoldTheirFields()
     m.events = {MatchEvent{u"time"_s, u"type"_s, u"comment"_s, u"team"_s, u"playerid"_s,
                            u"player"_s, u"playerid2"_s, u"player2"_s}};
     const QString out = path(u"columns.sqlite"_s);
-    QCOMPARE(exportSqlite(makeStore({named, Match()}), out, {}), QString());
+    QVERIFY(exportSqlite(makeStore({named, Match()}), out, {}).ok());
 
     QStringList rows;
     for (const QString &table : {u"matches"_s, u"lineups"_s, u"events"_s}) {

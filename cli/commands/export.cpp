@@ -69,11 +69,13 @@ int run(const CommandLine &args)
                 return;
             shown.restart();
         };
-        const QString error = exportSqlite(store, to, progress);
+        const SqliteExportResult result = exportSqlite(store, to, progress);
         if (terminal)
             message(u"\r\x1b[K"_s);
-        if (!error.isEmpty())
-            return failure(t.cliCannotWrite.arg(to, error));
+        if (!result.ok())
+            return failure(t.cliCannotWrite.arg(
+                to, result.status == SqliteExportResult::NotRegularFile ? t.cliNotRegularOutput
+                                                                        : result.error));
         QTextStream(stdout) << t.cliSqliteDone.arg(QString::number(store.count()), to,
                                                    QString::number(timer.elapsed()));
     }

@@ -175,12 +175,12 @@ int run(const CommandLine &args)
     TableSnapshot &snapshot = *lastingSnapshot;
     snapshot = snapshotOf(table, args.has(u"links"_s));
     // The caption as the window shows it above the table.
-    const bool ownRules = entry->builder == calculateTable && !params.rules.sameScheme({});
+    const bool ownRules = entry->countsPoints && !request.rules.sameScheme({});
     const bool search = entry->kind == PageKind::FindPlayer || entry->kind == PageKind::FindCoach;
     const QString caption =
         format == u"html"_s || args.has(u"caption"_s)
             ? pageCaption(QString(entry->code) + argument, filter, search ? argument : QString(),
-                          ownRules ? rulesDisplayName(params.rules) : QString())
+                          ownRules ? rulesDisplayName(request.rules) : QString())
             : QString();
     const QString text = format == u"csv"_s    ? csvCaptionLine(caption) + exportCsv(snapshot)
                          : format == u"tsv"_s  ? tsvCaptionLine(caption) + exportTsv(snapshot)
