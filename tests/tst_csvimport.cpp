@@ -69,7 +69,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("replaces");
         QTest::addColumn<QString>("match");
-        const QString usual = u"x.csv-2|2019-03-02|H|A|3|1|T|R|500|S|7|15:00"_s;
+        // The tournament: the division and the season of the date.
+        const QString usual = u"x.csv-2|2019-03-02|H|A|3|1|T 2018/19|R|500|S|7|15:00"_s;
         const QString aliases[][2] = {
             {u"Дата"_s, u"Date"_s},        {u"Home Team"_s, u"HomeTeam"_s},
             {u"home"_s, u"HomeTeam"_s},    {u"team1"_s, u"HomeTeam"_s},
@@ -91,7 +92,7 @@ private Q_SLOTS:
         for (const QString &name : {u"FT"_s, u"score"_s, u"Счёт"_s, u"счет"_s})
             QTest::newRow(qPrintable(name)) << name << u"FTHG,FTAG"_s << usual;
         QTest::newRow("Season") << u"Season"_s << u"Div"_s
-                                << QString(usual).replace(u"|T|"_s, u"|x T|"_s);
+                                << QString(usual).replace(u"|T 2018/19|"_s, u"|x T|"_s);
     }
 
     void headerNames()
