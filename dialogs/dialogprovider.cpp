@@ -90,30 +90,33 @@ int DialogProvider::choose(QWidget *parent, const QString &title, const QString 
     }
     box.exec();
     return int(added.indexOf(box.clickedButton()));
-    QString DialogProvider::getSaveFileNameWithOption(
-        QWidget * parent, const QString &caption, const QString &dir, const QString &filter,
-        const QString & /*optionLabel*/, bool & /*option*/)
-    {
-        return getSaveFileName(parent, caption, dir, filter);
-    }
+}
 
-    QString StandardDialogProvider::getSaveFileNameWithOption(
-        QWidget * parent, const QString &caption, const QString &dir, const QString &filter,
-        const QString &optionLabel, bool &option)
-    {
-        // Qt's own dialog, since a native one takes no widgets of ours.
-        QFileDialog dialog(parent, caption, dir, filter);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        auto *box = new QCheckBox(optionLabel, &dialog);
-        box->setObjectName(QStringLiteral("saveOption"));
-        box->setChecked(option);
-        if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
-            grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
-        else
-            box->hide();
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        option = box->isChecked();
-        return dialog.selectedFiles().constFirst();
-    }
+QString DialogProvider::getSaveFileNameWithOption(QWidget *parent, const QString &caption,
+                                                  const QString &dir, const QString &filter,
+                                                  const QString & /*optionLabel*/,
+                                                  bool & /*option*/)
+{
+    return getSaveFileName(parent, caption, dir, filter);
+}
+
+QString StandardDialogProvider::getSaveFileNameWithOption(QWidget *parent, const QString &caption,
+                                                          const QString &dir, const QString &filter,
+                                                          const QString &optionLabel, bool &option)
+{
+    // Qt's own dialog, since a native one takes no widgets of ours.
+    QFileDialog dialog(parent, caption, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto *box = new QCheckBox(optionLabel, &dialog);
+    box->setObjectName(QStringLiteral("saveOption"));
+    box->setChecked(option);
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
+        grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
+    else
+        box->hide();
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    option = box->isChecked();
+    return dialog.selectedFiles().constFirst();
+}
