@@ -258,7 +258,8 @@ void TestCli::commands_data()
     row("caption line of the standings under rules of their own",
         "page DB standings --format csv --tournament Лига --till 2009-03-14 --caption", 0,
         u"\"Турнирная таблица — Лига, 14.03.2009–14.03.2009 (правила: 2-1-0 (до 1995))\"\r\n"
-        "Команда,И,В,Н,П,Заб.,Проп.,О\r\nРакета,1,1,0,0,2,1,   2\r\nЗвезда,1,0,0,1,1,2,   0\r\n"_s,
+        "М,Команда,И,В,Н,П,Заб.,Проп.,Р,О\r\n   1,Ракета,1,1,0,0,2,1,+1,   2\r\n"
+        "   2,Звезда,1,0,0,1,1,2,-1,   0\r\n"_s,
         {}, {}, rules);
     row("bad season start", "import-csv DB -o OUT --season-start 02-29", 2, {},
         "--season-start '02-29' is not a day");

@@ -724,18 +724,19 @@ void TestPages::reportOddMatches_data()
                                 << u"<p>Town. 1000 зрителей<br>"_s;
     QTest::newRow("no city, stadium or attendance")
         << u"1"_s << QString() << u"city=;stadium=;attendance="_s << false
-        << u"<p><b>Судья:</b> Ref (Ref Town)<br>Sunday"_s;
+        << u"<p><b>Судья:</b> Ref (Ref Town)<br>воскресенье"_s;
     QTest::newRow("no stadium or attendance")
         << u"1"_s << QString() << u"stadium=;attendance="_s << false << u"<p>Town.<br><b>"_s;
-    QTest::newRow("referee without a city")
-        << u"1"_s << QString() << u"refereeCity="_s << false << u"<b>Судья:</b> Ref<br>Sunday"_s;
+    QTest::newRow("referee without a city") << u"1"_s << QString() << u"refereeCity="_s << false
+                                            << u"<b>Судья:</b> Ref<br>воскресенье"_s;
     QTest::newRow("no referee") << u"1"_s << QString() << u"referee=;refereeCity=Ref Town"_s
-                                << false << u"1000 зрителей<br>Sunday, 1 March 2009 19:00</p>"_s;
+                                << false
+                                << u"1000 зрителей<br>воскресенье, 1 марта 2009 г. 19:00</p>"_s;
     QTest::newRow("no time") << u"1"_s << QString() << u"time="_s << false
-                             << u"(Ref Town)<br>Sunday, 1 March 2009</p><table"_s;
+                             << u"(Ref Town)<br>воскресенье, 1 марта 2009 г.</p><table"_s;
     QTest::newRow("nothing of the place")
         << u"1"_s << QString() << u"city=;stadium=;attendance=;referee=;refereeCity=;time="_s
-        << false << u"2:1</h2><p>Sunday, 1 March 2009</p><table"_s;
+        << false << u"2:1</h2><p>воскресенье, 1 марта 2009 г.</p><table"_s;
 }
 
 void TestPages::reportOddMatches()
