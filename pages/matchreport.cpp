@@ -87,6 +87,15 @@ QString fullScore(const MatchData &match)
 QString placeLines(const MatchData &match)
 {
     const Texts &t = texts();
+    const QString date = match.date.isValid() ? esc(QLocale(QLocale::Russian, QLocale::Russia)
+                                                        .toString(match.date, QLocale::LongFormat))
+                                              : QString();
+    if (!match.city.isEmpty() && !match.stadium.isEmpty() && !match.attendance.isEmpty() &&
+        !match.referee.isEmpty() && !match.refereeCity.isEmpty() && !match.time.isEmpty() &&
+        !date.isEmpty())
+        return QLatin1StringView("<p>") + t.reportCity.arg(esc(match.city)) +
+               t.reportPlace.arg(esc(match.stadium), esc(match.attendance), esc(match.referee),
+                                 esc(match.refereeCity), esc(match.time), date);
     const WindowTexts &w = windowTexts();
     QString where;
     if (!match.city.isEmpty())
@@ -106,9 +115,8 @@ QString placeLines(const MatchData &match)
             referee += w.reportRefereeCity.arg(esc(match.refereeCity));
     }
     QStringList when;
-    if (match.date.isValid())
-        when.append(esc(
-            QLocale(QLocale::Russian, QLocale::Russia).toString(match.date, QLocale::LongFormat)));
+    if (!date.isEmpty())
+        when.append(date);
     if (!match.time.isEmpty())
         when.append(esc(match.time));
     QStringList lines;

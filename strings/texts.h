@@ -140,6 +140,10 @@ struct Texts
     const QString reportRoundNumber = QStringLiteral("<h2 align='center'>Тур: %1</h2>");
     const QString reportTeams = QStringLiteral("<h2 align='center'>%1 - %2 - %3</h2>");
     const QString reportCity = QStringLiteral("%1. ");
+    // The place, referee and date of a report whose every field is given; a report with empty
+    // fields leaves their words out (see placeLines in pages/matchreport.cpp).
+    const QString reportPlace =
+        QStringLiteral("%1. %2 зрителей<br><b>Судья:</b> %3 (%4)<br>%6 %5</p>");
     const QString reportCoaches =
         QStringLiteral("<tr><td><b>Тренер:</b> %1</td><td><b>Тренер:</b> %2</td></tr>");
     const QString reportEvent =
