@@ -213,6 +213,7 @@ void calculateMatches(const PageContext &context, PageRows &rows)
         std::stable_sort(kept.begin(), kept.end(), [&store](qsizetype a, qsizetype b) {
             return store.record(a).julianDay < store.record(b).julianDay;
         });
+        table.rowsInOrder();
     } else {
         std::stable_sort(kept.begin(), kept.end(), [&store](qsizetype a, qsizetype b) {
             return dateText(store.at(a).date, u"/") < dateText(store.at(b).date, u"/");

@@ -433,6 +433,7 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
     table.setColumnWidth(0, 160);
     table.setColumnWidth(2, 90);
     table.setColumnWidth(3, 160);
+    table.rowsInOrder();
     // Team by team in the order of the final table, each team's matches in order; not sorted.
     // Two rows per match: the texts that repeat (counts, dates, scores) are made once each.
     std::vector<QString> counts;

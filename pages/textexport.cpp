@@ -285,3 +285,244 @@ QString exportHtml(const TableSnapshot &table, const QString &caption)
     out += QLatin1StringView("</body>\n</html>\n");
     return out;
 }
+
+namespace {
+
+enum class Escape { None, Tsv, Csv };
+
+// Appends text to out in UTF-8, with TSV's escapes; false, out as it was, for a text the quick
+// way does not write as the export does: one with a surrogate (left to Qt's conversion), or a
+// CSV field that needs quotes.
+bool appendUtf8(std::string &out, QStringView text, Escape escape)
+{
+    const size_t start = out.size();
+    out.resize(start + 3 * size_t(text.size()));
+    char *p = out.data() + start;
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c < 0x80) {
+            if (escape == Escape::Tsv && (c == '\t' || c == '\n' || c == '\r' || c == '\\')) {
+                *p++ = '\\';
+                *p++ = c == '\t' ? 't' : c == '\n' ? 'n' : c == '\r' ? 'r' : '\\';
+                continue;
+            }
+            if (escape == Escape::Csv && (c == ',' || c == '"' || c == '\r' || c == '\n')) {
+                out.resize(start);
+                return false;
+            }
+            *p++ = char(c);
+        } else if (c < 0x800) {
+            *p++ = char(0xc0 | (c >> 6));
+            *p++ = char(0x80 | (c & 0x3f));
+        } else if (c >= 0xd800 && c <= 0xdfff) {
+            out.resize(start);
+            return false;
+        } else {
+            *p++ = char(0xe0 | (c >> 12));
+            *p++ = char(0x80 | ((c >> 6) & 0x3f));
+            *p++ = char(0x80 | (c & 0x3f));
+        }
+    }
+    out.resize(size_t(p - out.data()));
+    return true;
+}
+
+void appendQt(std::string &out, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    out.append(bytes.constData(), size_t(bytes.size()));
+}
+
+} // namespace
+
+TableWriter::TableWriter(TextLayout layout, bool withLinks, Output output)
+    : m_layout(layout), m_withLinks(withLinks), m_output(std::move(output))
+{}
+
+void TableWriter::prepareTable(const QStringList &headers, int width, int rows)
+{
+    m_table.prepareTable(headers, width, 0);
+    m_rows = std::max(rows, 0);
+    m_rowsMade = false;
+    m_streaming = false;
+}
+
+TableData &TableWriter::table()
+{
+    if (!m_rowsMade) {
+        m_table.setRowCount(m_rows);
+        m_rowsMade = true;
+    }
+    return m_table;
+}
+
+void TableWriter::setRowCount(int rows)
+{
+    m_rows = std::max(rows, m_streaming ? m_written : 0);
+    if (m_rowsMade)
+        m_table.setRowCount(m_rows);
+}
+
+void TableWriter::setColumnWidth(int column, int width)
+{
+    m_table.setColumnWidth(column, width);
+}
+
+void TableWriter::setCell(int row, int column, const QString &text)
+{
+    if (!m_streaming) {
+        table().setCell(row, column, text);
+        return;
+    }
+    // A row before the one being filled is written already.
+    if (row < m_current || row >= m_rows || column < 0 || column >= m_table.columnCount())
+        return;
+    if (row > m_current) {
+        writeRowsUpTo(row);
+        m_current = row;
+        m_cells = QStringList(m_table.columnCount(), QString());
+    }
+    m_cells[column] = text;
+}
+
+void TableWriter::sortByColumn(int column, Qt::SortOrder order)
+{
+    // Streamed rows are in display order already.
+    if (!m_streaming)
+        table().sortByColumn(column, order);
+}
+
+void TableWriter::rowsInOrder()
+{
+    if (m_layout == TextLayout::Aligned && m_withLinks)
+        return;
+    m_streaming = !m_rowsMade;
+    m_written = 0;
+    m_current = -1;
+}
+
+void TableWriter::writeText(const QString &text)
+{
+    appendQt(m_out, text);
+}
+
+void TableWriter::writeHeader()
+{
+    QStringList headers = m_table.headers();
+    QString out;
+    switch (m_layout) {
+    case TextLayout::Tsv:
+    case TextLayout::Csv:
+        if (m_withLinks)
+            headers.append(QStringLiteral("link"));
+        (m_layout == TextLayout::Tsv ? appendTsvLine : appendCsvLine)(out, headers);
+        break;
+    case TextLayout::Aligned: {
+        TableSnapshot snapshot;
+        snapshot.headers = headers;
+        snapshot.widths = m_table.columnWidths();
+        if (m_withLinks) {
+            // As snapshotOf makes the link column: as wide as its longest text.
+            const TableData &kept = table();
+            qsizetype longest = 4;
+            for (int r = 0; r < kept.rowCount(); ++r)
+                longest = std::max(longest, kept.row(r).constLast().size());
+            snapshot.headers.append(QStringLiteral("link"));
+            snapshot.widths.append(int(std::min<qsizetype>(longest, 100000)) * 7);
+        }
+        out = exportText(snapshot);
+        // The header lines alone: the text of no rows ends with one more separator.
+        out.chop(out.size() - out.lastIndexOf(QLatin1Char('\n'), -2) - 1);
+        m_chars.clear();
+        for (qsizetype i = 0; i < snapshot.headers.size(); ++i)
+            m_chars.append(columnChars(snapshot.widths.value(i)));
+        break;
+    }
+    }
+    appendQt(m_out, out);
+}
+
+void TableWriter::writeRow(const QStringList &cells)
+{
+    const qsizetype columns = m_table.headers().size() + (m_withLinks ? 1 : 0);
+    switch (m_layout) {
+    case TextLayout::Tsv:
+        for (qsizetype i = 0; i < columns; ++i) {
+            if (i > 0)
+                m_out += '\t';
+            const QString &cell = cells.at(i);
+            if (!appendUtf8(m_out, cell, Escape::Tsv))
+                appendQt(m_out, tsvField(cell));
+        }
+        m_out += '\n';
+        break;
+    case TextLayout::Csv:
+        for (qsizetype i = 0; i < columns; ++i) {
+            if (i > 0)
+                m_out += ',';
+            const QString &cell = cells.at(i);
+            const char16_t first = cell.isEmpty() ? 0 : cell.front().unicode();
+            const bool formula = first == u'=' || first == u'+' || first == u'-' || first == u'@' ||
+                                 first == u'\t' || first == u'\r';
+            if (formula || !appendUtf8(m_out, cell, Escape::Csv))
+                appendQt(m_out, csvField(cell));
+        }
+        m_out += "\r\n";
+        break;
+    case TextLayout::Aligned:
+        m_out += "| ";
+        for (qsizetype i = 0; i < m_chars.size(); ++i) {
+            const QString &cell = cells.at(i);
+            if (cell.size() < m_chars.at(i))
+                m_out.append(size_t(m_chars.at(i) - cell.size()), ' ');
+            if (!appendUtf8(m_out, cell, Escape::None))
+                appendQt(m_out, cell);
+            m_out += " | ";
+        }
+        m_out += '\n';
+        break;
+    }
+    flush(1 << 16);
+}
+
+void TableWriter::writeRowsUpTo(int row)
+{
+    if (m_written == 0 && m_current < 0)
+        writeHeader();
+    if (m_current >= 0) {
+        writeRow(m_cells);
+        m_written = m_current + 1;
+    }
+    const QStringList empty(m_table.columnCount(), QString());
+    for (; m_written < row; ++m_written)
+        writeRow(empty);
+}
+
+void TableWriter::finish()
+{
+    if (m_streaming) {
+        writeRowsUpTo(m_rows);
+        m_current = -1;
+    } else {
+        writeHeader();
+        const TableData &kept = table();
+        for (int r = 0; r < kept.rowCount(); ++r)
+            writeRow(kept.row(r));
+    }
+    if (m_layout == TextLayout::Aligned) {
+        QString out;
+        appendSeparator(out, m_chars);
+        if (!m_table.footnote().isEmpty())
+            out += m_table.footnote() + QLatin1Char('\n');
+        appendQt(m_out, out);
+    }
+    flush(0);
+}
+
+void TableWriter::flush(size_t atLeast)
+{
+    if (m_out.size() < atLeast || m_out.empty())
+        return;
+    m_output(m_out.data(), m_out.size());
+    m_out.clear();
+}

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "pages/tabledata.h"
+
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+#include <string>
+
 class QIODevice;
-class TableData;
 
 // The visible part of a result table as the user sees it: visible columns in column order, their
 // widths in pixels, and the rows in display order. A missing cell is an empty text.
@@ -42,3 +46,53 @@ QString tsvCaptionLine(const QString &caption);
 // A standalone HTML page (UTF-8) of the table under its caption, every text escaped; the header
 // repeats on every printed page and the footnote follows the table.
 QString exportHtml(const TableSnapshot &table, const QString &caption);
+
+// The text layouts a table is written in: exportText, exportCsv and exportTsv.
+enum class TextLayout { Aligned, Csv, Tsv };
+
+// A result table written as UTF-8 text, byte for byte as the export of the layout writes its
+// snapshot, while a builder fills it. Once the builder says its rows come in display order
+// (rowsInOrder), each row is written as soon as the next one begins and no table is kept; else
+// the table is kept and written by finish(). The aligned layout with the link column always waits
+// for the whole table: that column is as wide as its longest link.
+class TableWriter : public ResultTable
+{
+public:
+    // Receives the text in pieces, in order.
+    using Output = std::function<void(const char *data, size_t size)>;
+    TableWriter(TextLayout layout, bool withLinks, Output output);
+
+    void prepareTable(const QStringList &headers, int width, int rows) override;
+    void setRowCount(int rows) override;
+    void setColumnWidth(int column, int width) override;
+    void setCell(int row, int column, const QString &text) override;
+    void sortByColumn(int column, Qt::SortOrder order) override;
+    void setMenu(const QStringList &, const QStringList &) override {}
+    void setFootnote(const QString &text) override { m_table.setFootnote(text); }
+    void rowsInOrder() override;
+
+    // Writes text as it is (a caption line), before any of the table.
+    void writeText(const QString &text);
+    // Writes what is left of the table and its end, and hands every byte to the output.
+    void finish();
+
+private:
+    TableData &table(); // the kept table, its rows made on first use
+    void writeHeader();
+    void writeRow(const QStringList &cells);
+    void writeRowsUpTo(int row);
+    void flush(size_t atLeast);
+
+    TextLayout m_layout;
+    bool m_withLinks;
+    Output m_output;
+    TableData m_table; // headers, widths and footnote; the rows too unless they are streamed
+    int m_rows = 0;
+    bool m_rowsMade = false;
+    bool m_streaming = false;
+    int m_written = 0;   // streamed rows written
+    int m_current = -1;  // the streamed row being filled
+    QStringList m_cells; // its cells
+    QList<int> m_chars;  // aligned: the characters of each column written
+    std::string m_out;
+};

@@ -124,6 +124,12 @@ void verifyPlayers(const PageContext &context, PageRows &rows)
     std::stable_sort(shown.begin(), shown.end(), [&store](const auto &a, const auto &b) {
         return store.record(a.first).julianDay < store.record(b.first).julianDay;
     });
+    const auto plainYear = [&store](const auto &match) {
+        const int year = QDate::fromJulianDay(store.record(match.first).julianDay).year();
+        return year >= 1000 && year <= 9999;
+    };
+    if (std::all_of(shown.begin(), shown.end(), plainYear))
+        table.rowsInOrder();
     int row = 0;
     for (const auto &[first, last] : shown) {
         const MatchView m = store.at(last);

@@ -165,15 +165,6 @@ int run(const CommandLine &args)
         if (args.has(u"tiebreak"_s))
             request.rules.tieBreaks = overrides.tieBreaks;
     }
-    // The table and its snapshot last as long as the process, as the store does: freeing tens of
-    // thousands of cells one by one only delays the exit.
-    static TableData *const lastingTable = new TableData;
-    static TableSnapshot *const lastingSnapshot = new TableSnapshot;
-    TableData &table = *lastingTable;
-    runPage(store, request, table);
-
-    TableSnapshot &snapshot = *lastingSnapshot;
-    snapshot = snapshotOf(table, args.has(u"links"_s));
     // The caption as the window shows it above the table.
     const bool ownRules = entry->countsPoints && !request.rules.sameScheme({});
     const bool search = entry->kind == PageKind::FindPlayer || entry->kind == PageKind::FindCoach;
@@ -182,11 +173,44 @@ int run(const CommandLine &args)
             ? pageCaption(QString(entry->code) + argument, filter, search ? argument : QString(),
                           ownRules ? rulesDisplayName(request.rules) : QString())
             : QString();
-    const QString text = format == u"csv"_s    ? csvCaptionLine(caption) + exportCsv(snapshot)
-                         : format == u"tsv"_s  ? tsvCaptionLine(caption) + exportTsv(snapshot)
-                         : format == u"html"_s ? exportHtml(snapshot, caption)
-                                               : textCaptionLine(caption) + exportText(snapshot);
-    return writeOutput(text.toUtf8(), args.value(u"o"_s));
+    // The table and its snapshot last as long as the process, as the store does: freeing tens of
+    // thousands of cells one by one only delays the exit.
+    if (format == u"html"_s) {
+        static TableData *const lastingTable = new TableData;
+        static TableSnapshot *const lastingSnapshot = new TableSnapshot;
+        runPage(store, request, *lastingTable);
+        *lastingSnapshot = snapshotOf(*lastingTable, args.has(u"links"_s));
+        return writeOutput(exportHtml(*lastingSnapshot, caption).toUtf8(), args.value(u"o"_s));
+    }
+
+    // The text layouts are written as the page makes its rows: to the standard output in pieces,
+    // to a file all at once, as a failed page must not leave half a file.
+    const QString out = args.value(u"o"_s);
+    const bool toStdout = isStdout(out);
+    QByteArray bytes;
+    bool written = true;
+    const auto output = [&](const char *data, size_t size) {
+        if (!toStdout)
+            bytes.append(data, qsizetype(size));
+        else if (written)
+            written = std::fwrite(data, 1, size, stdout) == size;
+    };
+    const TextLayout layout = format == u"csv"_s   ? TextLayout::Csv
+                              : format == u"tsv"_s ? TextLayout::Tsv
+                                                   : TextLayout::Aligned;
+    static TableWriter *lastingWriter = nullptr;
+    lastingWriter = new TableWriter(layout, args.has(u"links"_s), output);
+    TableWriter &writer = *lastingWriter;
+    writer.writeText(layout == TextLayout::Csv   ? csvCaptionLine(caption)
+                     : layout == TextLayout::Tsv ? tsvCaptionLine(caption)
+                                                 : textCaptionLine(caption));
+    runPage(store, request, writer);
+    writer.finish();
+    if (!toStdout)
+        return writeOutput(bytes, out);
+    if (!written || std::fflush(stdout) != 0)
+        return failure(cliTexts().cliCannotWrite.arg(u"stdout"_s, qt_error_string()));
+    return ExitOk;
 }
 
 } // namespace
