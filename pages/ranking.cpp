@@ -176,18 +176,26 @@ QList<TieBreak> rankingChain(const CompetitionRules &rules)
 int compareOn(TieBreak criterion, const TeamRecord &a, const TeamRecord &b)
 {
     switch (criterion) {
-    case TieBreak::GoalDifference:
-        return sign((a.scored - a.conceded) - (b.scored - b.conceded));
     case TieBreak::GoalAverage:
         return compareAverage(a, b);
-    case TieBreak::Scored:
-        return sign(a.scored - b.scored);
-    case TieBreak::AwayScored:
-        return sign(a.awayScored - b.awayScored);
-    case TieBreak::Wins:
-        return sign(a.wins - b.wins);
     case TieBreak::Name:
         return -QString::compare(a.name, b.name);
+    default:
+        return sign(criterionValue(criterion, a) - criterionValue(criterion, b));
+    }
+}
+
+qint64 criterionValue(TieBreak criterion, const TeamRecord &team)
+{
+    switch (criterion) {
+    case TieBreak::GoalDifference:
+        return team.scored - team.conceded;
+    case TieBreak::Scored:
+        return team.scored;
+    case TieBreak::AwayScored:
+        return team.awayScored;
+    case TieBreak::Wins:
+        return team.wins;
     default:
         return 0;
     }

@@ -38,6 +38,9 @@ QList<TieBreak> rankingChain(const CompetitionRules &rules);
 // How a criterion that looks at one team at a time (not a head-to-head one) orders a and b:
 // positive when a ranks before b, 0 when they are level under it.
 int compareOn(TieBreak criterion, const TeamRecord &a, const TeamRecord &b);
+// For a criterion compareOn orders by one number per team (neither the goal average nor the name):
+// that number, the larger ranking first, so that compareOn is the sign of the difference.
+qint64 criterionValue(TieBreak criterion, const TeamRecord &team);
 
 // The order of teams under rules, as indices into teams: points first, then the tie-break chain,
 // then the name. The head-to-head criteria form blocks of consecutive entries in the chain: a

@@ -22,52 +22,101 @@ bool hasScore(const TextTable &t, const MatchRecord &r)
     return !t.text(r.texts[Goals1Field]).isEmpty() || !t.text(r.texts[Goals2Field]).isEmpty();
 }
 
-// How many teams hold each place of an order fixed in advance (a Fenwick tree).
-class PlaceCounts
+// The teams in ranking order, kept in blocks, so that moving a team costs about a block's length
+// and the number of blocks, however many teams there are.
+class RankedTeams
 {
 public:
-    explicit PlaceCounts(size_t places) : m_tree(places + 1, 0) {}
-    void add(size_t place, qint64 delta)
+    // The number of leading teams that pass test, which holds for a prefix of the order.
+    template <typename Test> size_t countWhile(Test test) const
     {
-        for (size_t i = place + 1; i < m_tree.size(); i += i & (~i + 1))
-            m_tree[i] += delta;
+        size_t count = 0;
+        for (const std::vector<qint32> &block : m_blocks) {
+            if (!test(block.back()))
+                return count + size_t(std::partition_point(block.begin(), block.end(), test) -
+                                      block.begin());
+            count += block.size();
+        }
+        return count;
     }
-    // Teams in places 0 .. place - 1.
-    qint64 before(size_t place) const
+    void insert(size_t place, qint32 team)
     {
-        qint64 sum = 0;
-        for (size_t i = place; i > 0; i -= i & (~i + 1))
-            sum += m_tree[i];
-        return sum;
+        ++m_size;
+        if (m_blocks.empty())
+            m_blocks.emplace_back();
+        size_t b = 0;
+        for (; b + 1 < m_blocks.size() && place > m_blocks[b].size(); ++b)
+            place -= m_blocks[b].size();
+        std::vector<qint32> &block = m_blocks[b];
+        block.insert(block.begin() + qsizetype(place), team);
+        if (block.size() > 2 * blockSize) {
+            std::vector<qint32> tail(block.begin() + blockSize, block.end());
+            block.resize(blockSize);
+            m_blocks.insert(m_blocks.begin() + qsizetype(b) + 1, std::move(tail));
+        }
+    }
+    size_t size() const { return m_size; }
+    // Calls visit(place, team) for every team, in order.
+    template <typename Visit> void forEach(Visit visit) const
+    {
+        size_t place = 0;
+        for (const std::vector<qint32> &block : m_blocks) {
+            for (const qint32 team : block)
+                visit(place++, team);
+        }
+    }
+    void erase(size_t place)
+    {
+        --m_size;
+        size_t b = 0;
+        for (; place >= m_blocks[b].size(); ++b)
+            place -= m_blocks[b].size();
+        m_blocks[b].erase(m_blocks[b].begin() + qsizetype(place));
+        if (m_blocks[b].empty())
+            m_blocks.erase(m_blocks.begin() + qsizetype(b));
     }
 
 private:
-    std::vector<qint64> m_tree;
+    static constexpr size_t blockSize = 256;
+    std::vector<std::vector<qint32>> m_blocks;
+    size_t m_size = 0;
 };
 
-// A team's record as it stood at the end of a day.
-struct Snapshot
+// One match of a team, kept small: the texts are made when it is written.
+struct Step
 {
-    TeamRecord record;
-    qint64 points;
-    qsizetype team;
+    quint32 match; // in RaceSteps::matches
+    quint32 opponent;
+    qint32 points;
+    qint32 position;
+    qint32 scored;
+    qint32 conceded;
+    bool home;
 };
 
-// A team that played on a day, and where it stood after the day.
-struct Played
+// The steps of a race, team by team in the order the teams were met, each team's in match order.
+struct RaceSteps
 {
-    qsizetype team;
-    size_t snapshot;
-    qint64 levelAhead; // under head-to-head rules: teams level on points ranked before it
+    std::vector<qsizetype> matches; // in the store, in date order
+    std::vector<quint32> dayOf;     // per match: its day, counted from 0
+    std::vector<TextId> fileOf;     // per match: its file name
+    std::vector<Step> steps;
+    std::vector<size_t> begin; // per team: where its steps begin
+    std::vector<size_t> count; // per team: how many
+    std::vector<qint32> order; // the teams in the order of the final table
+    TeamTally tally;
 };
 
 SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
-                  const CompetitionRules &rules, const QDate &till, bool withSteps)
+                  const CompetitionRules &rules, const QDate &till, RaceSteps *out)
 {
     const TextTable &t = store.texts();
     SeasonRace race;
     // In date order, matches of one day in store order (they come in store order).
-    {
+    const auto byDate = [&store](qsizetype a, qsizetype b) {
+        return store.record(a).julianDay < store.record(b).julianDay;
+    };
+    if (!std::is_sorted(matches.begin(), matches.end(), byDate)) {
         std::vector<std::pair<qint64, qsizetype>> byDay;
         byDay.reserve(matches.size());
         for (const qsizetype m : matches)
@@ -80,7 +129,7 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
         return race;
 
     // The goals of each day need nothing else.
-    if (!withSteps) {
+    if (!out) {
         qint64 allGoals = 0;
         for (size_t first = 0, end = 0; first < matches.size(); first = end) {
             const qint64 day = store.record(matches[first]).julianDay;
@@ -105,8 +154,9 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
 
     // Every team of the selection stands in the table from the first day, without points.
     const bool headToHead = usesHeadToHead(rules);
-    TeamTally tally(headToHead);
-    std::vector<size_t> stepsOf; // per team, then where its steps begin
+    TeamTally &tally = out->tally;
+    tally = TeamTally(headToHead);
+    std::vector<size_t> &stepsOf = out->begin; // per team, then where its steps begin
     for (qsizetype m : matches) {
         const MatchRecord &r = store.record(m);
         for (const qsizetype team :
@@ -118,23 +168,12 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
     }
     const qsizetype teamCount = tally.teamsMet();
 
-    // Each team's steps, team by team in the order they were met, kept small: the texts are
-    // made once, at the end.
-    struct Step
-    {
-        size_t match; // in matches
-        qsizetype opponent;
-        qint64 points;
-        qint64 position;
-        int scored;
-        int conceded;
-        bool home;
-    };
-    std::vector<Step> steps(withSteps ? 2 * matches.size() : 0);
-    std::vector<size_t> filled(size_t(teamCount), 0);
+    std::vector<Step> &steps = out->steps;
+    steps.resize(2 * matches.size());
+    std::vector<size_t> &filled = out->count;
+    filled.assign(size_t(teamCount), 0);
     for (size_t i = 0, begin = 0; i < stepsOf.size(); ++i)
         begin += std::exchange(stepsOf[i], begin);
-    std::vector<QString> fileNames(withSteps ? matches.size() : 0);
 
     // The teams that have deductions, and what is taken from each so far.
     std::vector<qsizetype> deducted;
@@ -146,38 +185,102 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
             deducted.push_back(i);
     }
 
-    // First the days in order, noting each team's record after every day it changed and the
-    // teams that played; then the places of those records in the ranking order, once.
-    std::vector<Snapshot> snapshots;
-    snapshots.reserve(size_t(teamCount) + 2 * matches.size());
-    std::vector<size_t> current(static_cast<size_t>(teamCount));
-    for (qsizetype i = 0; i < teamCount; ++i) {
-        current[size_t(i)] = snapshots.size();
-        snapshots.push_back({tally.record(i), 0, i});
+    // Each team's standing as the ranking compares it (under head-to-head rules the points
+    // alone): its points, a number per criterion of the chain, the larger first (the name's is
+    // minus its place among the names, the goal average's is compared from the goals), and last
+    // when it was noted, so that teams level on everything keep the order they came to it in.
+    const QList<TieBreak> chain = headToHead ? QList<TieBreak>() : rankingChain(rules);
+    const size_t width = 2 + size_t(chain.size());
+    std::vector<qint64> nameKey(static_cast<size_t>(teamCount));
+    {
+        std::vector<qint32> byName(static_cast<size_t>(teamCount));
+        for (qsizetype i = 0; i < teamCount; ++i)
+            byName[size_t(i)] = qint32(i);
+        std::sort(byName.begin(), byName.end(), [&tally](qint32 a, qint32 b) {
+            return QString::compare(tally.record(a).name, tally.record(b).name) < 0;
+        });
+        for (size_t i = 0; i < byName.size(); ++i)
+            nameKey[size_t(byName[i])] = -qint64(i);
     }
-    std::vector<Played> played;
-    std::vector<size_t> dayEnds;   // per day: where its snapshots and its players end
-    std::vector<size_t> dayFirsts; // per day: its first match
-    std::vector<size_t> playedEnds;
-    std::vector<qint64> lastPlayed(size_t(teamCount), -1);
+    std::vector<qint64> standing(width * size_t(teamCount));
+    std::vector<TeamRecord> averaged(chain.contains(TieBreak::GoalAverage) ? size_t(teamCount) : 0);
+    qint64 noted = 0;
+    const auto setStanding = [&](qsizetype team, const TeamRecord &record, qint64 points) {
+        qint64 *key = standing.data() + width * size_t(team);
+        *key++ = points;
+        for (const TieBreak criterion : chain)
+            *key++ = criterion == TieBreak::Name ? nameKey[size_t(team)]
+                                                 : criterionValue(criterion, record);
+        *key = noted++;
+        if (!averaged.empty())
+            averaged[size_t(team)] = record;
+    };
+    const auto before = [&](qint32 a, qint32 b) {
+        const qint64 *x = standing.data() + width * size_t(a);
+        const qint64 *y = standing.data() + width * size_t(b);
+        if (x[0] != y[0])
+            return x[0] > y[0];
+        for (qsizetype k = 0; k < chain.size(); ++k) {
+            if (chain.at(k) == TieBreak::GoalAverage) {
+                if (const int c =
+                        compareOn(TieBreak::GoalAverage, averaged[size_t(a)], averaged[size_t(b)]))
+                    return c > 0;
+            } else if (x[k + 1] != y[k + 1]) {
+                return x[k + 1] > y[k + 1];
+            }
+        }
+        return x[width - 1] < y[width - 1];
+    };
+    const auto pointsOfTeam = [&](qsizetype team) { return standing[width * size_t(team)]; };
+    RankedTeams ranked;
+    {
+        std::vector<qint32> order(static_cast<size_t>(teamCount));
+        for (qsizetype i = 0; i < teamCount; ++i) {
+            setStanding(i, tally.record(i), 0);
+            order[size_t(i)] = qint32(i);
+        }
+        std::sort(order.begin(), order.end(), before);
+        for (size_t i = 0; i < order.size(); ++i)
+            ranked.insert(i, order[i]);
+    }
+    const auto placeOf = [&](qint32 team) {
+        return ranked.countWhile([&](qint32 other) { return before(other, team); });
+    };
+
+    std::vector<quint32> &dayOf = out->dayOf;
+    dayOf.resize(matches.size());
+    out->fileOf.resize(matches.size());
+    // Scores are read from few distinct texts: each is read once.
+    std::vector<int> scores;
+    const auto score = [&scores, &t](TextId id) {
+        if (id >= scores.size())
+            scores.resize(std::max<size_t>(id + 1, size_t(t.size())), -1);
+        if (scores[id] < 0)
+            scores[id] = scoreNumber(t.text(id));
+        return scores[id];
+    };
+    std::vector<qint32> played;                                // the teams that played on the day
+    std::vector<std::pair<size_t, qint32>> daySteps;           // and their steps of the day
+    std::vector<qint64> ahead(static_cast<size_t>(teamCount)); // and where they stood after it
+    std::vector<qint64> lastPlayed(static_cast<size_t>(teamCount), -1);
     QHash<qint64, QSet<qsizetype>> byPoints; // under head-to-head rules: who stands on what
     if (headToHead) {
         for (qsizetype i = 0; i < teamCount; ++i)
             byPoints[0].insert(i);
     }
+    // A team's record changed: it moves to its new place.
     const auto note = [&](qsizetype team) {
         TeamRecord record = tally.record(team);
         record.deducted = taken[size_t(team)];
         const qint64 points = pointsOf(record, rules);
-        if (headToHead) {
-            const qint64 before = snapshots[current[size_t(team)]].points;
-            if (before != points) {
-                byPoints[before].remove(team);
-                byPoints[points].insert(team);
-            }
+        const qint64 old = pointsOfTeam(team);
+        if (headToHead && old != points) {
+            byPoints[old].remove(team);
+            byPoints[points].insert(team);
         }
-        current[size_t(team)] = snapshots.size();
-        snapshots.push_back({record, points, team});
+        ranked.erase(placeOf(qint32(team)));
+        setStanding(team, record, points);
+        ranked.insert(placeOf(qint32(team)), qint32(team));
     };
 
     qint64 allGoals = 0;
@@ -185,103 +288,113 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
     for (size_t first = 0; first < matches.size();) {
         const qint64 day = store.record(matches[first]).julianDay;
         const QDate date = QDate::fromJulianDay(day);
-        const size_t playedFrom = played.size();
+        played.clear();
+        daySteps.clear();
         size_t end = first;
         qint64 dayGoals = 0;
         for (; end < matches.size() && store.record(matches[end]).julianDay == day; ++end) {
             const MatchRecord &r = store.record(matches[end]);
+            dayOf[end] = quint32(race.days.size());
+            out->fileOf[end] = r.texts[FileNameField];
             const qsizetype team1 = tally.team(t, r.texts[Team1Field]);
             const qsizetype team2 = tally.team(t, r.texts[Team2Field]);
-            const int g1 = scoreNumber(t.text(r.texts[Goals1Field]));
-            const int g2 = scoreNumber(t.text(r.texts[Goals2Field]));
+            const int g1 = score(r.texts[Goals1Field]);
+            const int g2 = score(r.texts[Goals2Field]);
             dayGoals += g1 + g2;
             tally.addResult(team1, team2, g1, g2, false);
             tally.addResult(team2, team1, g2, g1, true);
             for (const qsizetype team : {team1, team2}) {
                 if (lastPlayed[size_t(team)] != day) {
                     lastPlayed[size_t(team)] = day;
-                    played.push_back({team, 0, 0});
+                    played.push_back(qint32(team));
                 }
             }
-            if (!withSteps)
-                continue;
             for (int side = 0; side < 2; ++side) {
                 const qsizetype team = side == 0 ? team1 : team2;
-                steps[stepsOf[size_t(team)] + filled[size_t(team)]++] = {
-                    end,      side == 0 ? team2 : team1, 0,
-                    0,        side == 0 ? g1 : g2,       side == 0 ? g2 : g1,
-                    side == 0};
+                const size_t k = stepsOf[size_t(team)] + filled[size_t(team)]++;
+                steps[k] = {quint32(end),
+                            quint32(side == 0 ? team2 : team1),
+                            0,
+                            0,
+                            side == 0 ? g1 : g2,
+                            side == 0 ? g2 : g1,
+                            side == 0};
+                daySteps.emplace_back(k, qint32(team));
             }
         }
 
-        // The places only matter to the steps; the goals need none of it.
-        if (withSteps) {
-            // Deductions as of the day; the last day reaches to the end of the selection, as the
-            // table does.
-            const bool lastDay = end == matches.size();
-            const QDate asOf = lastDay && till.isValid() && till > date ? till : date;
-            for (const qsizetype team : deducted) {
-                const qint64 now = rules.deductedFrom(tally.record(team).name, asOf);
-                if (now != taken[size_t(team)]) {
-                    taken[size_t(team)] = now;
-                    if (lastPlayed[size_t(team)] != day)
-                        note(team);
-                }
+        // Deductions as of the day; the last day reaches to the end of the selection, as the
+        // table does.
+        const bool lastDay = end == matches.size();
+        const QDate asOf = lastDay && till.isValid() && till > date ? till : date;
+        for (const qsizetype team : deducted) {
+            const qint64 now = rules.deductedFrom(tally.record(team).name, asOf);
+            if (now != taken[size_t(team)]) {
+                taken[size_t(team)] = now;
+                if (lastPlayed[size_t(team)] != day)
+                    note(team);
             }
-            for (size_t i = playedFrom; i < played.size(); ++i)
-                note(played[i].team);
-            for (size_t i = playedFrom; i < played.size(); ++i)
-                played[i].snapshot = current[size_t(played[i].team)];
+        }
+        for (const qint32 team : played)
+            note(team);
 
-            // Under head-to-head rules the teams level on points are ranked among themselves, over
-            // their own matches, as the standings rank them.
-            if (headToHead) {
-                QHash<qint64, QHash<qsizetype, qsizetype>>
-                    ranked; // points -> team -> rank in group
-                for (size_t i = playedFrom; i < played.size(); ++i) {
-                    const qint64 points = snapshots[played[i].snapshot].points;
-                    auto it = ranked.find(points);
-                    if (it == ranked.end()) {
-                        const QSet<qsizetype> &level = byPoints[points];
-                        const QList<qsizetype> group(level.cbegin(), level.cend());
-                        QList<TeamRecord> records;
-                        QList<Meeting> meetings;
-                        for (qsizetype a = 0; a < group.size(); ++a) {
-                            TeamRecord record = tally.record(group.at(a));
-                            record.deducted = taken[size_t(group.at(a))];
-                            records.append(record);
-                            for (qsizetype b = 0; b < group.size(); ++b) {
-                                Meeting m = tally.meeting(group.at(a), group.at(b));
-                                if (m.wins + m.draws + m.losses == 0)
-                                    continue;
-                                m.team = a;
-                                m.opponent = b;
-                                meetings.append(m);
-                            }
-                        }
-                        QHash<qsizetype, qsizetype> order;
-                        const QList<qsizetype> ranks = rankTeams(records, meetings, rules);
-                        for (qsizetype k = 0; k < ranks.size(); ++k)
-                            order.insert(group.at(ranks.at(k)), k);
-                        it = ranked.insert(points, order);
+        // The places after the day. Under head-to-head rules the teams level on points are
+        // ranked among themselves, over their own matches, as the standings rank them.
+        // Many teams that played are placed in one pass over the table, a few looked up.
+        if (!headToHead && played.size() * 16 >= ranked.size())
+            ranked.forEach(
+                [&ahead](size_t place, qint32 team) { ahead[size_t(team)] = qint64(place); });
+        QHash<qint64, QHash<qsizetype, qsizetype>> levels; // points -> team -> rank in group
+        for (const qint32 team : played) {
+            const qint64 points = pointsOfTeam(team);
+            if (!headToHead) {
+                if (played.size() * 16 < ranked.size())
+                    ahead[size_t(team)] = qint64(placeOf(team));
+                continue;
+            }
+            auto it = levels.find(points);
+            if (it == levels.end()) {
+                const QSet<qsizetype> &level = byPoints[points];
+                const QList<qsizetype> group(level.cbegin(), level.cend());
+                QList<TeamRecord> records;
+                QList<Meeting> meetings;
+                for (qsizetype a = 0; a < group.size(); ++a) {
+                    TeamRecord record = tally.record(group.at(a));
+                    record.deducted = taken[size_t(group.at(a))];
+                    records.append(record);
+                    for (qsizetype b = 0; b < group.size(); ++b) {
+                        Meeting m = tally.meeting(group.at(a), group.at(b));
+                        if (m.wins + m.draws + m.losses == 0)
+                            continue;
+                        m.team = a;
+                        m.opponent = b;
+                        meetings.append(m);
                     }
-                    played[i].levelAhead = it->value(played[i].team);
                 }
+                QHash<qsizetype, qsizetype> order;
+                const QList<qsizetype> ranks = rankTeams(records, meetings, rules);
+                for (qsizetype k = 0; k < ranks.size(); ++k)
+                    order.insert(group.at(ranks.at(k)), k);
+                it = levels.insert(points, order);
             }
+            ahead[size_t(team)] = qint64(ranked.countWhile(
+                                      [&](qint32 other) { return pointsOfTeam(other) > points; })) +
+                                  it->value(team);
         }
-        dayFirsts.push_back(first);
-        dayEnds.push_back(snapshots.size());
-        playedEnds.push_back(played.size());
+        for (const auto &[k, team] : daySteps) {
+            steps[k].points = qint32(pointsOfTeam(team));
+            steps[k].position = qint32(ahead[size_t(team)] + 1);
+        }
 
         allGoals += dayGoals;
         counted += qsizetype(end - first);
-        GoalsDay goals;
-        goals.date = date;
-        goals.matches = int(end - first);
-        goals.goals = int(dayGoals);
-        goals.average = double(dayGoals) / goals.matches;
-        goals.running = double(allGoals) / double(counted);
-        race.days.append(goals);
+        GoalsDay goalsDay;
+        goalsDay.date = date;
+        goalsDay.matches = int(end - first);
+        goalsDay.goals = int(dayGoals);
+        goalsDay.average = double(dayGoals) / goalsDay.matches;
+        goalsDay.running = double(allGoals) / double(counted);
+        race.days.append(goalsDay);
         first = end;
     }
 
@@ -290,95 +403,15 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
         standingsOf(tally, rules, till.isValid() ? till : race.days.constLast().date);
     for (const TeamRecord &team : table.teams)
         race.teams.append(team.name);
-    if (!withSteps)
-        return race;
 
-    // The places: every record noted above in the ranking order (under head-to-head rules by
-    // points alone), then the days replayed, each team moving from its old record to its new.
-    const QList<TieBreak> chain = headToHead ? QList<TieBreak>() : rankingChain(rules);
-    std::vector<size_t> byRank(snapshots.size());
-    for (size_t i = 0; i < byRank.size(); ++i)
-        byRank[i] = i;
-    std::stable_sort(byRank.begin(), byRank.end(), [&](size_t a, size_t b) {
-        const Snapshot &x = snapshots[a];
-        const Snapshot &y = snapshots[b];
-        if (x.points != y.points)
-            return x.points > y.points;
-        for (const TieBreak criterion : chain) {
-            if (const int c = compareOn(criterion, x.record, y.record))
-                return c > 0;
-        }
-        return false;
-    });
-    std::vector<size_t> place(snapshots.size());
-    std::vector<size_t> firstOfPoints(snapshots.size()); // the first place with the same points
-    for (size_t i = 0; i < byRank.size(); ++i) {
-        place[byRank[i]] = i;
-        const bool samePoints =
-            i > 0 && snapshots[byRank[i]].points == snapshots[byRank[i - 1]].points;
-        firstOfPoints[byRank[i]] = samePoints ? firstOfPoints[byRank[i - 1]] : i;
-    }
-
-    PlaceCounts counts(snapshots.size());
-    std::vector<size_t> at(static_cast<size_t>(teamCount));
-    for (qsizetype i = 0; i < teamCount; ++i) {
-        at[size_t(i)] = place[size_t(i)];
-        counts.add(at[size_t(i)], 1);
-    }
-    std::vector<size_t> done(stepsOf.begin(), stepsOf.end());
-    size_t snapshot = size_t(teamCount);
-    size_t next = 0;
-    for (size_t d = 0; d < dayEnds.size(); ++d) {
-        for (; snapshot < dayEnds[d]; ++snapshot) {
-            const size_t team = size_t(snapshots[snapshot].team);
-            counts.add(at[team], -1);
-            at[team] = place[snapshot];
-            counts.add(at[team], 1);
-        }
-        const qint64 day = store.record(matches[dayFirsts[d]]).julianDay;
-        for (; next < playedEnds[d]; ++next) {
-            const Played &p = played[next];
-            const size_t s = p.snapshot;
-            const qint64 position = headToHead ? counts.before(firstOfPoints[s]) + p.levelAhead + 1
-                                               : counts.before(place[s]) + 1;
-            const size_t team = size_t(p.team);
-            const size_t last = stepsOf[team] + filled[team];
-            for (size_t &k = done[team];
-                 k < last && store.record(matches[steps[k].match]).julianDay == day; ++k) {
-                steps[k].points = snapshots[s].points;
-                steps[k].position = position;
-            }
-        }
-    }
-
-    // The steps as the page and the chart read them, team by team in the final order; a match's
-    // file name is made once for its two steps.
-    QHash<QString, qsizetype> teamOf;
+    // The teams in the final order.
+    QHash<QString, qint32> teamOf;
     for (qsizetype i = 0; i < teamCount; ++i)
-        teamOf.insert(tally.record(i).name, i);
-    race.steps.reserve(qsizetype(steps.size()));
-    for (const QString &team : std::as_const(race.teams)) {
-        const size_t i = size_t(teamOf.value(team));
-        for (size_t k = stepsOf[i]; k < stepsOf[i] + filled[i]; ++k) {
-            const Step &step = steps[k];
-            const MatchRecord &r = store.record(matches[step.match]);
-            QString &fileName = fileNames[step.match];
-            if (fileName.isNull())
-                fileName = t.string(r.texts[FileNameField]);
-            RaceStep out;
-            out.team = team;
-            out.number = int(k - stepsOf[i]) + 1;
-            out.date = QDate::fromJulianDay(r.julianDay);
-            out.opponent = tally.record(step.opponent).name;
-            out.home = step.home;
-            out.scored = step.scored;
-            out.conceded = step.conceded;
-            out.points = int(step.points);
-            out.position = int(step.position);
-            out.fileName = fileName;
-            race.steps.append(out);
-        }
-    }
+        teamOf.insert(tally.record(i).name, qint32(i));
+    out->order.clear();
+    for (const QString &team : std::as_const(race.teams))
+        out->order.push_back(teamOf.value(team));
+    out->matches = std::move(matches);
     return race;
 }
 
@@ -411,7 +444,35 @@ QString average(double value)
 SeasonRace seasonRace(const MatchStore &store, const MatchFilter &filter,
                       const CompetitionRules &rules)
 {
-    return raceOf(store, scoredMatches(store, filter), rules, filter.till, true);
+    RaceSteps steps;
+    SeasonRace race = raceOf(store, scoredMatches(store, filter), rules, filter.till, &steps);
+    // A match's file name is made once for its two steps.
+    const TextTable &t = store.texts();
+    std::vector<QString> fileNames(steps.matches.size());
+    race.steps.reserve(qsizetype(steps.steps.size()));
+    for (size_t i = 0; i < steps.order.size(); ++i) {
+        const size_t team = size_t(steps.order[i]);
+        for (size_t k = steps.begin[team]; k < steps.begin[team] + steps.count[team]; ++k) {
+            const Step &step = steps.steps[k];
+            const MatchRecord &r = store.record(steps.matches[step.match]);
+            QString &fileName = fileNames[step.match];
+            if (fileName.isNull())
+                fileName = t.string(r.texts[FileNameField]);
+            RaceStep out;
+            out.team = race.teams.at(qsizetype(i));
+            out.number = int(k - steps.begin[team]) + 1;
+            out.date = QDate::fromJulianDay(r.julianDay);
+            out.opponent = steps.tally.record(step.opponent).name;
+            out.home = step.home;
+            out.scored = step.scored;
+            out.conceded = step.conceded;
+            out.points = step.points;
+            out.position = step.position;
+            out.fileName = fileName;
+            race.steps.append(out);
+        }
+    }
+    return race;
 }
 
 void calculateSeasonRace(const PageContext &context, PageRows &rows)
@@ -420,16 +481,17 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
         keepMatch(context, rows);
         return;
     }
-    const SeasonRace race =
-        raceOf(context.match.store(), std::move(rows.kept()), context.params.rules,
-               context.filter ? context.filter->till : QDate(), true);
+    const MatchStore &store = context.match.store();
+    RaceSteps steps;
+    const SeasonRace race = raceOf(store, std::move(rows.kept()), context.params.rules,
+                                   context.filter ? context.filter->till : QDate(), &steps);
     rows.clear();
 
     const Texts &t = texts();
     ResultTable &table = *context.table;
     table.prepareTable(
         {t.hTeam, t.hNumber, t.hDate, t.hOpponent, t.hVenue, t.hScore, t.hPoints, t.hPosition}, 50,
-        int(race.steps.size()));
+        int(steps.steps.size()));
     table.setColumnWidth(0, 160);
     table.setColumnWidth(2, 90);
     table.setColumnWidth(3, 160);
@@ -437,9 +499,10 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
     // Team by team in the order of the final table, each team's matches in order; not sorted.
     // Two rows per match: the texts that repeat (counts, dates, scores) are made once each.
     std::vector<QString> counts;
-    const auto count = [&counts](qint64 n) -> QString {
+    QString other;
+    const auto count = [&counts, &other](qint64 n) -> const QString & {
         if (n < 0 || n >= 10000)
-            return paddedCount(n);
+            return other = paddedCount(n);
         if (size_t(n) >= counts.size())
             counts.resize(size_t(n) + 1);
         QString &text = counts[size_t(n)];
@@ -447,30 +510,35 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
             text = paddedCount(n);
         return text;
     };
-    QHash<qint64, QString> dates;
+    std::vector<QString> dates(size_t(race.days.size()));
     QHash<quint64, QString> scores;
+    const TextTable &texts = store.texts();
+    QString link = PageCode::Report;
     int r = 0;
-    for (const RaceStep &step : race.steps) {
-        QString &date = dates[step.date.toJulianDay()];
-        if (date.isNull())
-            date = dateText(step.date, u"/");
-        QString &score = scores[quint64(quint32(step.scored)) << 32 | quint32(step.conceded)];
-        if (score.isNull())
-            score = QString::number(step.scored) + u':' + QString::number(step.conceded);
-        QString link;
-        link.reserve(int(PageCode::Report.size() + step.fileName.size()));
-        link += PageCode::Report;
-        link += step.fileName;
-        table.setCell(r, 0, step.team);
-        table.setCell(r, 1, count(step.number));
-        table.setCell(r, 2, date);
-        table.setCell(r, 3, step.opponent);
-        table.setCell(r, 4, step.home ? t.venueHome : t.venueAway);
-        table.setCell(r, 5, score);
-        table.setCell(r, 6, count(step.points));
-        table.setCell(r, 7, count(step.position));
-        table.setCell(r, 8, link);
-        ++r;
+    for (size_t i = 0; i < steps.order.size(); ++i) {
+        const size_t team = size_t(steps.order[i]);
+        const QString &name = race.teams.at(qsizetype(i));
+        for (size_t k = steps.begin[team]; k < steps.begin[team] + steps.count[team]; ++k) {
+            const Step &step = steps.steps[k];
+            QString &date = dates[steps.dayOf[step.match]];
+            if (date.isNull())
+                date = dateText(race.days.at(steps.dayOf[step.match]).date, u"/");
+            QString &score = scores[quint64(quint32(step.scored)) << 32 | quint32(step.conceded)];
+            if (score.isNull())
+                score = QString::number(step.scored) + u':' + QString::number(step.conceded);
+            link.resize(PageCode::Report.size());
+            link += texts.view(steps.fileOf[step.match]);
+            table.setCell(r, 0, name);
+            table.setCell(r, 1, count(qint64(k - steps.begin[team]) + 1));
+            table.setCell(r, 2, date);
+            table.setCell(r, 3, steps.tally.record(step.opponent).name);
+            table.setCell(r, 4, step.home ? t.venueHome : t.venueAway);
+            table.setCell(r, 5, score);
+            table.setCell(r, 6, count(step.points));
+            table.setCell(r, 7, count(step.position));
+            table.setCell(r, 8, link);
+            ++r;
+        }
     }
 }
 
@@ -482,7 +550,7 @@ void calculateSeasonGoals(const PageContext &context, PageRows &rows)
     }
     const SeasonRace race =
         raceOf(context.match.store(), std::move(rows.kept()), context.params.rules,
-               context.filter ? context.filter->till : QDate(), false);
+               context.filter ? context.filter->till : QDate(), nullptr);
     rows.clear();
 
     const Texts &t = texts();

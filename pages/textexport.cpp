@@ -290,50 +290,60 @@ namespace {
 
 enum class Escape { None, Tsv, Csv };
 
-// Appends text to out in UTF-8, with TSV's escapes; false, out as it was, for a text the quick
-// way does not write as the export does: one with a surrogate (left to Qt's conversion), or a
-// CSV field that needs quotes.
-bool appendUtf8(std::string &out, QStringView text, Escape escape)
+// Writes text in UTF-8 at out, with TSV's escapes, and returns the end; null for a text the quick
+// way does not write as the export does: one with a surrogate (left to Qt's conversion), or a CSV
+// field that needs quotes. out has room for three bytes per code unit.
+char *putUtf8(char *out, QStringView text, Escape escape)
 {
-    const size_t start = out.size();
-    out.resize(start + 3 * size_t(text.size()));
-    char *p = out.data() + start;
     for (const QChar qc : text) {
         const char16_t c = qc.unicode();
         if (c < 0x80) {
             if (escape == Escape::Tsv && (c == '\t' || c == '\n' || c == '\r' || c == '\\')) {
-                *p++ = '\\';
-                *p++ = c == '\t' ? 't' : c == '\n' ? 'n' : c == '\r' ? 'r' : '\\';
+                *out++ = '\\';
+                *out++ = c == '\t' ? 't' : c == '\n' ? 'n' : c == '\r' ? 'r' : '\\';
                 continue;
             }
-            if (escape == Escape::Csv && (c == ',' || c == '"' || c == '\r' || c == '\n')) {
-                out.resize(start);
-                return false;
-            }
-            *p++ = char(c);
+            if (escape == Escape::Csv && (c == ',' || c == '"' || c == '\r' || c == '\n'))
+                return nullptr;
+            *out++ = char(c);
         } else if (c < 0x800) {
-            *p++ = char(0xc0 | (c >> 6));
-            *p++ = char(0x80 | (c & 0x3f));
+            *out++ = char(0xc0 | (c >> 6));
+            *out++ = char(0x80 | (c & 0x3f));
         } else if (c >= 0xd800 && c <= 0xdfff) {
-            out.resize(start);
-            return false;
+            return nullptr;
         } else {
-            *p++ = char(0xe0 | (c >> 12));
-            *p++ = char(0x80 | ((c >> 6) & 0x3f));
-            *p++ = char(0x80 | (c & 0x3f));
+            *out++ = char(0xe0 | (c >> 12));
+            *out++ = char(0x80 | ((c >> 6) & 0x3f));
+            *out++ = char(0x80 | (c & 0x3f));
         }
     }
-    out.resize(size_t(p - out.data()));
-    return true;
-}
-
-void appendQt(std::string &out, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    out.append(bytes.constData(), size_t(bytes.size()));
+    return out;
 }
 
 } // namespace
+
+char *TableWriter::room(size_t bytes)
+{
+    if (m_size + bytes > m_capacity) {
+        m_capacity = std::max(2 * m_capacity, m_size + bytes + (size_t(1) << 16));
+        std::unique_ptr<char[]> bigger(new char[m_capacity]);
+        std::copy_n(m_buffer.get(), m_size, bigger.get());
+        m_buffer = std::move(bigger);
+    }
+    return m_buffer.get() + m_size;
+}
+
+void TableWriter::put(const char *bytes, size_t size)
+{
+    std::copy_n(bytes, size, room(size));
+    m_size += size;
+}
+
+void TableWriter::putQt(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    put(bytes.constData(), size_t(bytes.size()));
+}
 
 TableWriter::TableWriter(TextLayout layout, bool withLinks, Output output)
     : m_layout(layout), m_withLinks(withLinks), m_output(std::move(output))
@@ -358,7 +368,7 @@ TableData &TableWriter::table()
 
 void TableWriter::setRowCount(int rows)
 {
-    m_rows = std::max(rows, m_streaming ? m_written : 0);
+    m_rows = std::max(rows, m_streaming ? m_current + 1 : 0);
     if (m_rowsMade)
         m_table.setRowCount(m_rows);
 }
@@ -374,15 +384,26 @@ void TableWriter::setCell(int row, int column, const QString &text)
         table().setCell(row, column, text);
         return;
     }
-    // A row before the one being filled is written already.
+    // A row before the one being filled is written already, and so is each cell before the
+    // next one to write.
     if (row < m_current || row >= m_rows || column < 0 || column >= m_table.columnCount())
         return;
-    if (row > m_current) {
-        writeRowsUpTo(row);
-        m_current = row;
-        m_cells = QStringList(m_table.columnCount(), QString());
+    if (row > m_current)
+        startRow(row);
+    if (column < m_next) {
+        Q_ASSERT(!"a streamed cell set twice");
+        return;
     }
-    m_cells[column] = text;
+    if (column > m_next) {
+        m_cells[column] = text;
+        return;
+    }
+    putCell(m_next++, text);
+    // Cells set ahead of their turn follow.
+    while (m_next < m_cells.size() && !m_cells.at(m_next).isNull()) {
+        putCell(m_next, m_cells.at(m_next));
+        m_cells[m_next++] = QString();
+    }
 }
 
 void TableWriter::sortByColumn(int column, Qt::SortOrder order)
@@ -397,19 +418,21 @@ void TableWriter::rowsInOrder()
     if (m_layout == TextLayout::Aligned && m_withLinks)
         return;
     m_streaming = !m_rowsMade;
-    m_written = 0;
     m_current = -1;
+    m_next = 0;
+    m_cells = QStringList(m_table.columnCount(), QString());
 }
 
 void TableWriter::writeText(const QString &text)
 {
-    appendQt(m_out, text);
+    putQt(text);
 }
 
 void TableWriter::writeHeader()
 {
     QStringList headers = m_table.headers();
     QString out;
+    m_columns = int(headers.size()) + (m_withLinks ? 1 : 0);
     switch (m_layout) {
     case TextLayout::Tsv:
     case TextLayout::Csv:
@@ -439,70 +462,93 @@ void TableWriter::writeHeader()
         break;
     }
     }
-    appendQt(m_out, out);
+    putQt(out);
+}
+
+void TableWriter::putCell(int column, const QString &cell)
+{
+    if (column >= m_columns)
+        return;
+    const size_t units = size_t(cell.size());
+    switch (m_layout) {
+    case TextLayout::Tsv:
+    case TextLayout::Csv: {
+        const bool tsv = m_layout == TextLayout::Tsv;
+        if (column > 0)
+            put(tsv ? "\t" : ",", 1);
+        char *out = room(3 * units);
+        const char16_t first = cell.isEmpty() ? 0 : cell.front().unicode();
+        const bool formula = !tsv && (first == u'=' || first == u'+' || first == u'-' ||
+                                      first == u'@' || first == u'\t' || first == u'\r');
+        char *end = formula ? nullptr : putUtf8(out, cell, tsv ? Escape::Tsv : Escape::Csv);
+        if (end)
+            m_size = size_t(end - m_buffer.get());
+        else
+            putQt(tsv ? tsvField(cell) : csvField(cell));
+        break;
+    }
+    case TextLayout::Aligned: {
+        const size_t chars = size_t(m_chars.at(column));
+        const size_t pad = units < chars ? chars - units : 0;
+        char *out = room(pad + 3 * units + 5);
+        if (column == 0)
+            out = std::copy_n("| ", 2, out);
+        out = std::fill_n(out, pad, ' ');
+        if (char *end = putUtf8(out, cell, Escape::None)) {
+            m_size = size_t(std::copy_n(" | ", 3, end) - m_buffer.get());
+        } else {
+            m_size = size_t(out - m_buffer.get());
+            putQt(cell);
+            put(" | ", 3);
+        }
+        break;
+    }
+    }
+}
+
+void TableWriter::endRow()
+{
+    if (m_layout == TextLayout::Aligned && m_columns == 0)
+        put("| ", 2);
+    if (m_layout == TextLayout::Csv)
+        put("\r\n", 2);
+    else
+        put("\n", 1);
+    if (m_size >= (size_t(1) << 16))
+        flush();
 }
 
 void TableWriter::writeRow(const QStringList &cells)
 {
-    const qsizetype columns = m_table.headers().size() + (m_withLinks ? 1 : 0);
-    switch (m_layout) {
-    case TextLayout::Tsv:
-        for (qsizetype i = 0; i < columns; ++i) {
-            if (i > 0)
-                m_out += '\t';
-            const QString &cell = cells.at(i);
-            if (!appendUtf8(m_out, cell, Escape::Tsv))
-                appendQt(m_out, tsvField(cell));
-        }
-        m_out += '\n';
-        break;
-    case TextLayout::Csv:
-        for (qsizetype i = 0; i < columns; ++i) {
-            if (i > 0)
-                m_out += ',';
-            const QString &cell = cells.at(i);
-            const char16_t first = cell.isEmpty() ? 0 : cell.front().unicode();
-            const bool formula = first == u'=' || first == u'+' || first == u'-' || first == u'@' ||
-                                 first == u'\t' || first == u'\r';
-            if (formula || !appendUtf8(m_out, cell, Escape::Csv))
-                appendQt(m_out, csvField(cell));
-        }
-        m_out += "\r\n";
-        break;
-    case TextLayout::Aligned:
-        m_out += "| ";
-        for (qsizetype i = 0; i < m_chars.size(); ++i) {
-            const QString &cell = cells.at(i);
-            if (cell.size() < m_chars.at(i))
-                m_out.append(size_t(m_chars.at(i) - cell.size()), ' ');
-            if (!appendUtf8(m_out, cell, Escape::None))
-                appendQt(m_out, cell);
-            m_out += " | ";
-        }
-        m_out += '\n';
-        break;
-    }
-    flush(1 << 16);
+    for (int c = 0; c < m_columns; ++c)
+        putCell(c, cells.at(c));
+    endRow();
 }
 
-void TableWriter::writeRowsUpTo(int row)
+void TableWriter::startRow(int row)
 {
-    if (m_written == 0 && m_current < 0)
+    if (m_current < 0) {
         writeHeader();
-    if (m_current >= 0) {
-        writeRow(m_cells);
-        m_written = m_current + 1;
+    } else {
+        // The cells of the row left unset are empty.
+        for (; m_next < m_cells.size(); ++m_next) {
+            putCell(m_next, m_cells.at(m_next));
+            m_cells[m_next] = QString();
+        }
+        endRow();
     }
     const QStringList empty(m_table.columnCount(), QString());
-    for (; m_written < row; ++m_written)
+    for (int r = m_current + 1; r < row; ++r)
         writeRow(empty);
+    m_current = row;
+    m_next = 0;
 }
 
 void TableWriter::finish()
 {
     if (m_streaming) {
-        writeRowsUpTo(m_rows);
-        m_current = -1;
+        startRow(m_rows);
+        m_streaming = false;
     } else {
         writeHeader();
         const TableData &kept = table();
@@ -514,15 +560,15 @@ void TableWriter::finish()
         appendSeparator(out, m_chars);
         if (!m_table.footnote().isEmpty())
             out += m_table.footnote() + QLatin1Char('\n');
-        appendQt(m_out, out);
+        putQt(out);
     }
-    flush(0);
+    flush();
 }
 
-void TableWriter::flush(size_t atLeast)
+void TableWriter::flush()
 {
-    if (m_out.size() < atLeast || m_out.empty())
+    if (m_size == 0)
         return;
-    m_output(m_out.data(), m_out.size());
-    m_out.clear();
+    m_output(m_buffer.get(), m_size);
+    m_size = 0;
 }

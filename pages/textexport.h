@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include <functional>
-#include <string>
+#include <memory>
 
 class QIODevice;
 
@@ -52,7 +52,8 @@ enum class TextLayout { Aligned, Csv, Tsv };
 
 // A result table written as UTF-8 text, byte for byte as the export of the layout writes its
 // snapshot, while a builder fills it. Once the builder says its rows come in display order
-// (rowsInOrder), each row is written as soon as the next one begins and no table is kept; else
+// (rowsInOrder), each cell is written as soon as those before it in its row are, and no table is
+// kept (each such cell is set once); else
 // the table is kept and written by finish(). The aligned layout with the link column always waits
 // for the whole table: that column is as wide as its longest link.
 class TableWriter : public ResultTable
@@ -79,9 +80,14 @@ public:
 private:
     TableData &table(); // the kept table, its rows made on first use
     void writeHeader();
+    void putCell(int column, const QString &cell);
+    void endRow();
     void writeRow(const QStringList &cells);
-    void writeRowsUpTo(int row);
-    void flush(size_t atLeast);
+    void startRow(int row); // ends the streamed row (and writes the rows skipped) first
+    void flush();
+    char *room(size_t bytes); // where the next bytes go, with room for bytes more
+    void put(const char *bytes, size_t size);
+    void putQt(const QString &text);
 
     TextLayout m_layout;
     bool m_withLinks;
@@ -90,9 +96,12 @@ private:
     int m_rows = 0;
     bool m_rowsMade = false;
     bool m_streaming = false;
-    int m_written = 0;   // streamed rows written
-    int m_current = -1;  // the streamed row being filled
-    QStringList m_cells; // its cells
+    int m_columns = 0;   // the columns written: the visible ones and the link
+    int m_current = -1;  // the streamed row being written
+    int m_next = 0;      // its next cell to write
+    QStringList m_cells; // its cells set before their turn
     QList<int> m_chars;  // aligned: the characters of each column written
-    std::string m_out;
+    std::unique_ptr<char[]> m_buffer;
+    size_t m_size = 0;
+    size_t m_capacity = 0;
 };
