@@ -7,6 +7,8 @@
 #include "strings/stattexts.h"
 #include "strings/texts.h"
 
+#include <array>
+
 // Players, teams and the players of one team: all three are built from the same sightings of
 // players in the line-ups and events of the selected matches.
 
@@ -53,7 +55,66 @@ Counter eventCounter(EventKind kind)
     return NoCounter;
 }
 
-// One row per player: every line-up entry and substitution is an appearance of its player,
+// The players of a run, each found by the text numbers of his key (personKey) in a table of their
+// own, without composing a key or making a row; his texts are read only when he is written out.
+class PlayerTally
+{
+public:
+    struct Player
+    {
+        quint64 key;
+        TextId name; // the texts he was last seen with
+        TextId team;
+        TextId id;
+        std::array<qint64, Minutes + 1> counts{};
+    };
+
+    Player &find(PersonKey person)
+    {
+        const quint64 key = quint64(person.a) << 32 | person.b;
+        if (2 * (players.size() + 1) > m_slots.size()) {
+            // Half full at most: a look-up mostly finds its player at the first slot.
+            m_slots.assign(std::max<size_t>(1024, 2 * m_slots.size()), 0);
+            for (size_t i = 0; i < players.size(); ++i)
+                *slot(players[i].key) = quint32(i + 1);
+        }
+        quint32 *at = slot(key);
+        if (*at == 0) {
+            players.push_back(Player{key, TextTable::noText, TextTable::noText, 0});
+            *at = quint32(players.size());
+        }
+        return players[*at - 1];
+    }
+    // Whether the name text holds search, worked out once per name.
+    bool holds(const TextTable &table, TextId name, const QString &search)
+    {
+        if (name >= m_holds.size())
+            m_holds.resize(std::max<size_t>(name + 1, size_t(table.size())), -1);
+        if (m_holds[name] < 0)
+            m_holds[name] = table.text(name).contains(search) ? 1 : 0;
+        return m_holds[name] == 1;
+    }
+
+    std::vector<Player> players; // in the order they were first seen
+
+private:
+    // The slot of key: the one holding its player (his place plus one), or the empty one where
+    // he goes.
+    quint32 *slot(quint64 key)
+    {
+        const size_t mask = m_slots.size() - 1;
+        const quint64 hash = key * 0x9E3779B97F4A7C15ull;
+        for (size_t i = size_t(hash ^ (hash >> 29)) & mask;; i = (i + 1) & mask) {
+            if (m_slots[i] == 0 || players[m_slots[i] - 1].key == key)
+                return &m_slots[i];
+        }
+    }
+
+    std::vector<quint32> m_slots;
+    std::vector<qint8> m_holds;
+};
+
+// One player per key: every line-up entry and substitution is an appearance of its player,
 // every other event a sighting of its player that may add to one counter. With a search text
 // only the sightings whose name contains it (case-sensitive) are counted. With minutes each
 // appearance adds its minutes (appearanceMinutes); a report whose minutes cannot be read adds
@@ -61,42 +122,33 @@ Counter eventCounter(EventKind kind)
 void accumulatePlayers(const MatchView &m, const QString &search, bool considerId, bool minutes,
                        PageRows &rows)
 {
-    RowIndex &index = rows.index();
+    PlayerTally &tally = rows.state<PlayerTally>();
     static thread_local std::vector<int> played;
     const bool usable = minutes && appearanceMinutes(m, rows, played);
     if (minutes && !usable)
         ++rows.tally();
     size_t appearance = 0;
-    auto addMinutes = [&](PageRow *row) {
-        if (usable && row)
-            row->addCount(Minutes, played[appearance]);
+    auto addMinutes = [&](PlayerTally::Player *player) {
+        if (usable && player)
+            player->counts[Minutes] += played[appearance];
         ++appearance;
     };
 
-    auto sight = [&](TextId id, TextId name, TextId team, Counter counter) -> PageRow * {
-        const QString &nameText = m.text(name);
-        if (!search.isEmpty() && !nameText.contains(search))
+    auto sight = [&](TextId id, TextId name, TextId team,
+                     Counter counter) -> PlayerTally::Player * {
+        if (!search.isEmpty() && !tally.holds(m.table, name, search))
             return nullptr;
-        // The row of the name and the team (or of the ID), by the texts' numbers.
         const PersonKey key = personKey(considerId, m.table, id, name, team);
-        PageRow *row = index.find(m.table, key.a, key.b);
-        if (!row) {
-            row = &rows.newRow();
-            index.insert(key.a, key.b, row);
-        }
-        // Only this code sets the texts: the tag says from which texts they were set last.
-        const quint64 tag = quint64(name) << 32 | team;
-        if (row->tag() != tag + 1) {
-            setRowText(*row, 0, nameText);
-            setRowText(*row, 1, m.text(team));
-            // With considerId the row is the ID's (or, without one, the name's): one ID text.
-            if (considerId)
-                setRowText(*row, 2, m.text(id));
-            row->setTag(tag + 1);
+        PlayerTally::Player &player = tally.find(key);
+        // The texts shown are set again when the name or the team changes.
+        if (player.name != name || player.team != team) {
+            player.name = name;
+            player.team = team;
+            player.id = id;
         }
         if (counter != NoCounter)
-            row->addCount(counter, 1);
-        return row;
+            ++player.counts[counter];
+        return &player;
     };
 
     const TextId team1 = m.textId(Team1Field);
@@ -105,10 +157,10 @@ void accumulatePlayers(const MatchView &m, const QString &search, bool considerI
          {std::pair(&m.players1, team1), std::pair(&m.players2, team2)}) {
         for (qsizetype i = 0; i < players->size(); ++i) {
             const LineupEntry &p = players->item(i);
-            PageRow *row = sight(p.id, p.name, team, Appearances);
-            if (row)
-                row->addCount(Starts, 1);
-            addMinutes(row);
+            PlayerTally::Player *player = sight(p.id, p.name, team, Appearances);
+            if (player)
+                ++player->counts[Starts];
+            addMinutes(player);
         }
     }
     for (qsizetype i = 0; i < m.events.size(); ++i) {
@@ -222,31 +274,35 @@ void calculatePlayers(const PageContext &context, PageRows &rows)
                 t.hYellow,  t.hGoals,   t.hPenScored,   t.hPenMissed, t.hOwnGoals};
     // The row's own link, or the player's career.
     table.setMenu({t.menuDetails, st.actionCareer}, {QString(), QString(PageCode::Career)});
-    table.prepareTable(headers, 70, int(rows.size()));
+    const std::vector<PlayerTally::Player> &players = rows.state<PlayerTally>().players;
+    const TextTable &names = context.match.store().texts();
+    table.prepareTable(headers, 70, int(players.size()));
     table.setColumnWidth(0, 120);
     table.setColumnWidth(1, 120);
     if (rows.tally() > 0)
         table.setFootnote(st.minutesUnusable.arg(rows.tally()));
     int r = 0;
-    for (const PageRow *row : rows.rows()) {
+    for (const PlayerTally::Player &player : players) {
+        const auto count = [&player](Counter counter) { return player.counts[counter]; };
+        const QString &name = names.text(player.name);
         int c = 0;
-        table.setCell(r, c++, row->text(0));
-        table.setCell(r, c++, row->text(1));
+        table.setCell(r, c++, name);
+        table.setCell(r, c++, names.text(player.team));
         if (withId)
-            table.setCell(r, c++, row->text(2));
-        table.setCell(r, c++, countCell(*row, Appearances));
-        table.setCell(r, c++, countCell(*row, Starts));
-        table.setCell(r, c++, paddedCount(row->count(Appearances) - row->count(Starts)));
-        table.setCell(r, c++, countCell(*row, Minutes));
-        table.setCell(r, c++, countCell(*row, SendingsOff));
-        table.setCell(r, c++, countCell(*row, SecondCautions));
-        table.setCell(r, c++, countCell(*row, Cautions));
-        table.setCell(r, c++, paddedCount(qint64(row->count(Goals)) + row->count(PenaltyGoals)));
-        table.setCell(r, c++, countCell(*row, PenaltyGoals));
-        table.setCell(r, c++, countCell(*row, MissedPenalties));
-        table.setCell(r, c++, countCell(*row, OwnGoals));
+            table.setCell(r, c++, names.text(player.id));
+        table.setCell(r, c++, paddedCount(count(Appearances)));
+        table.setCell(r, c++, paddedCount(count(Starts)));
+        table.setCell(r, c++, paddedCount(count(Appearances) - count(Starts)));
+        table.setCell(r, c++, paddedCount(count(Minutes)));
+        table.setCell(r, c++, paddedCount(count(SendingsOff)));
+        table.setCell(r, c++, paddedCount(count(SecondCautions)));
+        table.setCell(r, c++, paddedCount(count(Cautions)));
+        table.setCell(r, c++, paddedCount(count(Goals) + count(PenaltyGoals)));
+        table.setCell(r, c++, paddedCount(count(PenaltyGoals)));
+        table.setCell(r, c++, paddedCount(count(MissedPenalties)));
+        table.setCell(r, c++, paddedCount(count(OwnGoals)));
         table.setCell(r, c++,
-                      personLink(PageCode::PlayerMatches, withId, row->text(0), row->text(2)));
+                      personLink(PageCode::PlayerMatches, withId, name, names.text(player.id)));
         ++r;
     }
     rows.clear();
@@ -355,10 +411,11 @@ void teamPlayers(const PageContext &context, PageRows &rows)
     // One table row per player row of the team, so that two players who share a name (told
     // apart by their IDs) stay two rows.
     const QString &team = context.params.argument;
-    QList<const PageRow *> selected;
-    for (const PageRow *row : rows.rows()) {
-        if (row->text(1) == team)
-            selected.append(row);
+    const TextTable &names = context.match.store().texts();
+    QList<const PlayerTally::Player *> selected;
+    for (const PlayerTally::Player &player : rows.state<PlayerTally>().players) {
+        if (names.text(player.team) == team)
+            selected.append(&player);
     }
 
     const Texts &t = texts();
@@ -368,11 +425,11 @@ void teamPlayers(const PageContext &context, PageRows &rows)
     table.setColumnWidth(1, 120);
     const QString link = QString(PageCode::PlayerMatches);
     int r = 0;
-    for (const PageRow *row : selected) {
-        table.setCell(r, 0, row->text(0));
-        table.setCell(r, 1, row->text(1));
-        table.setCell(r, 2, countCell(*row, Appearances));
-        table.setCell(r, 3, link + row->text(0));
+    for (const PlayerTally::Player *player : selected) {
+        table.setCell(r, 0, names.text(player->name));
+        table.setCell(r, 1, names.text(player->team));
+        table.setCell(r, 2, paddedCount(player->counts[Appearances]));
+        table.setCell(r, 3, link + names.text(player->name));
         ++r;
     }
     rows.clear();
