@@ -95,9 +95,7 @@ private Q_SLOTS:
         QVERIFY(testSettings().fileName().startsWith(dir.path()));
         samplePath = dir.filePath(u"sample.swb"_s);
         QVERIFY(writeDatabase(samplePath, sampleStore()).ok());
-        QFile damaged(dir.filePath(u"damaged.swb"_s));
-        QVERIFY(damaged.open(QIODevice::WriteOnly) &&
-                damaged.write(databaseBytes(sampleStore()).left(20)));
+        QVERIFY(writeFile(dir.filePath(u"damaged.swb"_s), databaseBytes(sampleStore()).left(20)));
     }
 
     void startUp_data()

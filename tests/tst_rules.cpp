@@ -434,9 +434,7 @@ void TestRules::rulesFile()
 
     QTemporaryDir dir;
     const QString path = rulesFilePath(dir.filePath(u"db.swb"_s));
-    QFile file(path);
-    QVERIFY(bytes.isNull() || (file.open(QIODevice::WriteOnly) && file.write(bytes) >= 0));
-    file.close();
+    QVERIFY(bytes.isNull() || writeFile(path, bytes));
     RuleBook book;
     book.setRules(u"other"_s, rules(u"2-1-0 wins"_s));
     const RulesFileResult result = readRulesFile(path, book);
