@@ -77,6 +77,16 @@ class MainWindowTest : public QObject
             return nullptr;
         return window;
     }
+    // A window on a database file of matches; null when it did not open whole.
+    std::unique_ptr<MainWindow> windowOn(const QString &name, const QList<Match> &matches)
+    {
+        const QString path = dir.filePath(name);
+        if (!writeDatabase(path, makeStore(matches)).ok())
+            return nullptr;
+        dialogs = FakeDialogs();
+        auto window = startWindow(path, dialogs);
+        return window->store.count() == matches.size() ? std::move(window) : nullptr;
+    }
     // What the lower area shows: "start", "report" or the code of the table page.
     static QString shown(const MainWindow &w)
     {
@@ -246,10 +256,8 @@ private Q_SLOTS:
         QList<Match> matches;
         for (int i = 0; i < 2500; ++i)
             matches.append(makeMatch(u"f%1.xml"_s.arg(i), u"2021-05-01"_s, u"A"_s, u"B"_s));
-        const QString path = dir.filePath(u"many.swb"_s);
-        QVERIFY(writeDatabase(path, makeStore(matches)).ok());
-        auto window = startWindow(path, dialogs);
-        QVERIFY2(!window->store.isEmpty(), "the database did not open");
+        auto window = windowOn(u"many.swb"_s, matches);
+        QVERIFY2(window, "the database did not open");
         QSignalSpy spy(window->statusbar, &QStatusBar::messageChanged);
         window->callCalculateTable();
         QStringList messages;
@@ -567,11 +575,8 @@ private Q_SLOTS:
             m.edit().tournament = spec.section(u'|', 1);
             matches.append(m);
         }
-        const QString path = dir.filePath(u"undated.swb"_s);
-        QVERIFY(writeDatabase(path, makeStore(matches)).ok());
-        dialogs = FakeDialogs();
-        auto window = startWindow(path, dialogs);
-        QVERIFY2(window->store.count() == 8, "the database did not open");
+        auto window = windowOn(u"undated.swb"_s, matches);
+        QVERIFY2(window, "the database did not open");
         QVERIFY(window->text->toPlainText().contains(u"Без даты: 3 матча"_s));
         if (!tournament.isEmpty())
             window->comboTournaments->setCurrentText(tournament);
@@ -678,16 +683,12 @@ private Q_SLOTS:
     // head-to-head, and the chart with its legend and its two image formats.
     void analysisPages()
     {
-        MatchStore store = sampleStore();
-        QList<Match> matches = store.matches();
+        QList<Match> matches = sampleStore().matches();
         const QStringList rounds{u"1"_s, u"2"_s, u"2"_s, u"1/2"_s, u"Финал"_s};
         for (int i = 0; i < matches.size(); ++i)
             matches[i].edit().round = rounds.at(i);
-        const QString path = dir.filePath(u"rounds.swb"_s);
-        QVERIFY(writeDatabase(path, makeStore(matches)).ok());
-        dialogs = FakeDialogs();
-        auto window = startWindow(path, dialogs);
-        QVERIFY2(!window->store.isEmpty(), "the database did not open");
+        auto window = windowOn(u"rounds.swb"_s, matches);
+        QVERIFY2(window, "the database did not open");
         QComboBox *choice = window->comboRounds;
         window->comboTournaments->setCurrentText(u"Лига"_s);
         QStringList items;
@@ -784,11 +785,8 @@ private Q_SLOTS:
                     matches.append(m);
                 }
         }
-        const QString path = dir.filePath(u"seasons.swb"_s);
-        QVERIFY(writeDatabase(path, makeStore(matches)).ok());
-        dialogs = FakeDialogs();
-        auto window = startWindow(path, dialogs);
-        QVERIFY2(window->store.count() == 12, "the database did not open");
+        auto window = windowOn(u"seasons.swb"_s, matches);
+        QVERIFY2(window, "the database did not open");
         window->showPage(QString(PageCode::SeasonChart), QString());
         QComboBox *season = window->seasonChart->seasonChoice();
         QCOMPARE(season->count(), 2);
