@@ -1,8 +1,10 @@
 #include "testsupport.h"
 
+#include "pages/textexport.h"
 #include "strings/texts.h"
 
 #include <QFile>
+#include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -84,6 +86,17 @@ MatchFilter everything()
     return filter;
 }
 
+QString written(TextLayout layout, bool links, const std::function<void(ResultTable &)> &fill)
+{
+    QByteArray out;
+    TableWriter writer(layout, links, [&out](const char *data, size_t size) {
+        out.append(data, qsizetype(size));
+    });
+    fill(writer);
+    writer.finish();
+    return QString::fromUtf8(out);
+}
+
 TableData runBuilder(const MatchStore &store, PageBuilder builder, const QString &argument,
                      bool considerId, const MatchFilter &filter, const QString &menuChoice)
 {
@@ -93,6 +106,19 @@ TableData runBuilder(const MatchStore &store, PageBuilder builder, const QString
     params.considerId = considerId;
     TableData table;
     runPage(store, filter, builder, params, table);
+    // What the command line writes as the page goes is, byte for byte, the export of its table.
+    for (const TextLayout layout : {TextLayout::Aligned, TextLayout::Csv, TextLayout::Tsv}) {
+        for (const bool links : {false, true}) {
+            const TableSnapshot shown = snapshotOf(table, links);
+            QTest::qCompare(
+                written(layout, links,
+                        [&](ResultTable &to) { runPage(store, filter, builder, params, to); }),
+                layout == TextLayout::Csv   ? exportCsv(shown)
+                : layout == TextLayout::Tsv ? exportTsv(shown)
+                                            : exportText(shown),
+                "written", "exported", __FILE__, __LINE__);
+        }
+    }
     return table;
 }
 

@@ -6,9 +6,12 @@
 #include "model/matchstore.h"
 #include "pages/pagerunner.h"
 #include "pages/tabledata.h"
+#include "pages/textexport.h"
 
 #include <QMetaType>
 #include <QStringList>
+
+#include <functional>
 
 // A match with a file name, a date written "yyyy-MM-dd" (empty: undated), two teams and a score.
 Match makeMatch(const QString &fileName, const QString &date, const QString &team1,
@@ -37,6 +40,8 @@ bool writeFile(const QString &path, const QByteArray &bytes);
 MatchFilter everything();
 
 // Runs builder over store through runPage and returns the finished table.
+// The text a TableWriter of layout writes of what fill puts in it.
+QString written(TextLayout layout, bool links, const std::function<void(ResultTable &)> &fill);
 TableData runBuilder(const MatchStore &store, PageBuilder builder,
                      const QString &argument = QString(), bool considerId = false,
                      const MatchFilter &filter = everything(),
