@@ -281,8 +281,18 @@ void calculatePlayers(const PageContext &context, PageRows &rows)
     table.setColumnWidth(1, 120);
     if (rows.tally() > 0)
         table.setFootnote(st.minutesUnusable.arg(rows.tally()));
+    // Written in the order of the name column, which the table's stable sort then keeps.
+    std::vector<quint32> order(players.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = quint32(i);
+    std::stable_sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+        return QString::compare(names.text(players[a].name), names.text(players[b].name)) < 0;
+    });
+    table.rowsInOrder();
+    CountTexts text;
     int r = 0;
-    for (const PlayerTally::Player &player : players) {
+    for (const quint32 i : order) {
+        const PlayerTally::Player &player = players[i];
         const auto count = [&player](Counter counter) { return player.counts[counter]; };
         const QString &name = names.text(player.name);
         int c = 0;
@@ -290,17 +300,17 @@ void calculatePlayers(const PageContext &context, PageRows &rows)
         table.setCell(r, c++, names.text(player.team));
         if (withId)
             table.setCell(r, c++, names.text(player.id));
-        table.setCell(r, c++, paddedCount(count(Appearances)));
-        table.setCell(r, c++, paddedCount(count(Starts)));
-        table.setCell(r, c++, paddedCount(count(Appearances) - count(Starts)));
-        table.setCell(r, c++, paddedCount(count(Minutes)));
-        table.setCell(r, c++, paddedCount(count(SendingsOff)));
-        table.setCell(r, c++, paddedCount(count(SecondCautions)));
-        table.setCell(r, c++, paddedCount(count(Cautions)));
-        table.setCell(r, c++, paddedCount(count(Goals) + count(PenaltyGoals)));
-        table.setCell(r, c++, paddedCount(count(PenaltyGoals)));
-        table.setCell(r, c++, paddedCount(count(MissedPenalties)));
-        table.setCell(r, c++, paddedCount(count(OwnGoals)));
+        table.setCell(r, c++, text(count(Appearances)));
+        table.setCell(r, c++, text(count(Starts)));
+        table.setCell(r, c++, text(count(Appearances) - count(Starts)));
+        table.setCell(r, c++, text(count(Minutes)));
+        table.setCell(r, c++, text(count(SendingsOff)));
+        table.setCell(r, c++, text(count(SecondCautions)));
+        table.setCell(r, c++, text(count(Cautions)));
+        table.setCell(r, c++, text(count(Goals) + count(PenaltyGoals)));
+        table.setCell(r, c++, text(count(PenaltyGoals)));
+        table.setCell(r, c++, text(count(MissedPenalties)));
+        table.setCell(r, c++, text(count(OwnGoals)));
         table.setCell(r, c++,
                       personLink(PageCode::PlayerMatches, withId, name, names.text(player.id)));
         ++r;

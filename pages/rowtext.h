@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 // Helpers for the statistics builders' hot loops. Row texts and keys are kept as the row's own
 // copies rather than shared with the match that supplied them: a look-up then compares against
@@ -51,3 +52,24 @@ inline const QString &keyInto(QString &buffer, QStringView a, QLatin1StringView 
         *out++ = QLatin1Char(c);
     return buffer;
 }
+
+// The texts of counts as paddedCount writes them, each made once: a long table repeats few.
+class CountTexts
+{
+public:
+    const QString &operator()(qint64 n)
+    {
+        if (n < 0 || n >= 10000)
+            return m_other = paddedCount(n);
+        if (size_t(n) >= m_texts.size())
+            m_texts.resize(size_t(n) + 1);
+        QString &text = m_texts[size_t(n)];
+        if (text.isNull())
+            text = paddedCount(n);
+        return text;
+    }
+
+private:
+    std::vector<QString> m_texts;
+    QString m_other;
+};

@@ -2,6 +2,7 @@
 #include "pages/pagecodes.h"
 
 #include "pages/builders.h"
+#include "pages/rowtext.h"
 #include "strings/texts.h"
 
 #include <QHash>
@@ -498,18 +499,7 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
     table.rowsInOrder();
     // Team by team in the order of the final table, each team's matches in order; not sorted.
     // Two rows per match: the texts that repeat (counts, dates, scores) are made once each.
-    std::vector<QString> counts;
-    QString other;
-    const auto count = [&counts, &other](qint64 n) -> const QString & {
-        if (n < 0 || n >= 10000)
-            return other = paddedCount(n);
-        if (size_t(n) >= counts.size())
-            counts.resize(size_t(n) + 1);
-        QString &text = counts[size_t(n)];
-        if (text.isNull())
-            text = paddedCount(n);
-        return text;
-    };
+    CountTexts count;
     std::vector<QString> dates(size_t(race.days.size()));
     QHash<quint64, QString> scores;
     const TextTable &texts = store.texts();
