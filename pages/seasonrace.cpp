@@ -87,6 +87,8 @@ private:
 struct Step
 {
     quint32 match; // in RaceSteps::matches
+    quint32 day;   // counted from 0
+    TextId file;   // the match's file name
     quint32 opponent;
     qint32 points;
     qint32 position;
@@ -99,8 +101,6 @@ struct Step
 struct RaceSteps
 {
     std::vector<qsizetype> matches; // in the store, in date order
-    std::vector<quint32> dayOf;     // per match: its day, counted from 0
-    std::vector<TextId> fileOf;     // per match: its file name
     std::vector<Step> steps;
     std::vector<size_t> begin; // per team: where its steps begin
     std::vector<size_t> count; // per team: how many
@@ -189,7 +189,8 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
     // Each team's standing as the ranking compares it (under head-to-head rules the points
     // alone): its points, a number per criterion of the chain, the larger first (the name's is
     // minus its place among the names, the goal average's is compared from the goals), and last
-    // when it was noted, so that teams level on everything keep the order they came to it in.
+    // minus when it was noted, so that teams level on everything keep the order they came to it
+    // in.
     const QList<TieBreak> chain = headToHead ? QList<TieBreak>() : rankingChain(rules);
     const size_t width = 2 + size_t(chain.size());
     std::vector<qint64> nameKey(static_cast<size_t>(teamCount));
@@ -212,13 +213,21 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
         for (const TieBreak criterion : chain)
             *key++ = criterion == TieBreak::Name ? nameKey[size_t(team)]
                                                  : criterionValue(criterion, record);
-        *key = noted++;
+        *key = -noted++;
         if (!averaged.empty())
             averaged[size_t(team)] = record;
     };
+    const bool byAverage = !averaged.empty();
     const auto before = [&](qint32 a, qint32 b) {
         const qint64 *x = standing.data() + width * size_t(a);
         const qint64 *y = standing.data() + width * size_t(b);
+        if (!byAverage) {
+            for (size_t k = 0; k < width; ++k) {
+                if (x[k] != y[k])
+                    return x[k] > y[k];
+            }
+            return false;
+        }
         if (x[0] != y[0])
             return x[0] > y[0];
         for (qsizetype k = 0; k < chain.size(); ++k) {
@@ -230,7 +239,7 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
                 return x[k + 1] > y[k + 1];
             }
         }
-        return x[width - 1] < y[width - 1];
+        return x[width - 1] > y[width - 1];
     };
     const auto pointsOfTeam = [&](qsizetype team) { return standing[width * size_t(team)]; };
     RankedTeams ranked;
@@ -248,9 +257,6 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
         return ranked.countWhile([&](qint32 other) { return before(other, team); });
     };
 
-    std::vector<quint32> &dayOf = out->dayOf;
-    dayOf.resize(matches.size());
-    out->fileOf.resize(matches.size());
     // Scores are read from few distinct texts: each is read once.
     std::vector<int> scores;
     const auto score = [&scores, &t](TextId id) {
@@ -295,8 +301,6 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
         qint64 dayGoals = 0;
         for (; end < matches.size() && store.record(matches[end]).julianDay == day; ++end) {
             const MatchRecord &r = store.record(matches[end]);
-            dayOf[end] = quint32(race.days.size());
-            out->fileOf[end] = r.texts[FileNameField];
             const qsizetype team1 = tally.team(t, r.texts[Team1Field]);
             const qsizetype team2 = tally.team(t, r.texts[Team2Field]);
             const int g1 = score(r.texts[Goals1Field]);
@@ -314,6 +318,8 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
                 const qsizetype team = side == 0 ? team1 : team2;
                 const size_t k = stepsOf[size_t(team)] + filled[size_t(team)]++;
                 steps[k] = {quint32(end),
+                            quint32(race.days.size()),
+                            r.texts[FileNameField],
                             quint32(side == 0 ? team2 : team1),
                             0,
                             0,
@@ -510,14 +516,14 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
         const QString &name = race.teams.at(qsizetype(i));
         for (size_t k = steps.begin[team]; k < steps.begin[team] + steps.count[team]; ++k) {
             const Step &step = steps.steps[k];
-            QString &date = dates[steps.dayOf[step.match]];
+            QString &date = dates[step.day];
             if (date.isNull())
-                date = dateText(race.days.at(steps.dayOf[step.match]).date, u"/");
+                date = dateText(race.days.at(step.day).date, u"/");
             QString &score = scores[quint64(quint32(step.scored)) << 32 | quint32(step.conceded)];
             if (score.isNull())
                 score = QString::number(step.scored) + u':' + QString::number(step.conceded);
             link.resize(PageCode::Report.size());
-            link += texts.view(steps.fileOf[step.match]);
+            link += texts.view(step.file);
             table.setCell(r, 0, name);
             table.setCell(r, 1, count(qint64(k - steps.begin[team]) + 1));
             table.setCell(r, 2, date);
