@@ -24,7 +24,8 @@ public:
     // it. Tables that cannot show one ignore it.
     virtual void setFootnote(const QString & /*text*/) {}
     // Says, after prepareTable, that the rows will be written in display order, each complete
-    // before the next begins, and that any sort after leaves them where they are: a table that
-    // writes text out may then write each row at once instead of keeping them all.
+    // before the next begins and each cell set once, and that any sort after leaves them where
+    // they are: a table that writes text out may then write each row at once instead of keeping
+    // them all.
     virtual void rowsInOrder() {}
 };

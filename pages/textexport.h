@@ -53,9 +53,8 @@ enum class TextLayout { Aligned, Csv, Tsv };
 // A result table written as UTF-8 text, byte for byte as the export of the layout writes its
 // snapshot, while a builder fills it. Once the builder says its rows come in display order
 // (rowsInOrder), each cell is written as soon as those before it in its row are, and no table is
-// kept (each such cell is set once); else
-// the table is kept and written by finish(). The aligned layout with the link column always waits
-// for the whole table: that column is as wide as its longest link.
+// kept; else the table is kept and written by finish(). The aligned layout with the link column
+// always waits for the whole table: that column is as wide as its longest link.
 class TableWriter : public ResultTable
 {
 public:
