@@ -25,7 +25,8 @@ Match MatchView::toMatch() const
     Match match;
     MatchData &m = match.edit();
     for (const MatchFieldInfo &f : matchFields)
-        m.*f.member = table.string(record.texts[f.field]);
+        m.*f.member = f.key.isPlain ? table.string(record.plain[f.key.plain])
+                                    : table.text(record.texts[f.key.text]);
     m.date = date;
     const auto players = [](const PlayerSpan &span, QList<PlayerEntry> &into) {
         into.reserve(span.size());
@@ -100,8 +101,12 @@ MatchRecord MatchStore::recordOf(const Match &match)
     const MatchData &m = *match;
     MatchRecord r{};
     const auto intern = [this](const QString &text) { return m_texts.intern(text); };
-    for (const MatchFieldInfo &f : matchFields)
-        r.texts[f.field] = f.perMatch ? m_texts.append(m.*f.member) : intern(m.*f.member);
+    for (const MatchFieldInfo &f : matchFields) {
+        if (f.key.isPlain)
+            r.plain[f.key.plain] = m_texts.append(m.*f.member);
+        else
+            r.texts[f.key.text] = intern(m.*f.member);
+    }
     r.julianDay = m.date.isValid() ? qint32(m.date.toJulianDay()) : 0;
     r.lineup = qint64(m_lineups.size());
     r.players1 = quint32(m.players1.size());
@@ -210,7 +215,7 @@ std::optional<Match> MatchStore::find(const QString &fileName) const
 qsizetype MatchStore::indexOf(const QString &fileName) const
 {
     for (qsizetype i = 0; i < count(); ++i) {
-        if (m_texts.view(m_records[size_t(i)].texts[FileNameField]) == fileName)
+        if (m_texts.view(m_records[size_t(i)].plain[PlainField::FileName]) == fileName)
             return i;
     }
     return -1;
@@ -237,7 +242,7 @@ QString MatchStore::unusedFileName(const QString &base, bool numbered) const
     QSet<QString> taken;
     taken.reserve(count());
     for (const MatchRecord &record : m_records)
-        taken.insert(m_texts.string(record.texts[FileNameField]));
+        taken.insert(m_texts.string(record.plain[PlainField::FileName]));
     if (!numbered && !taken.contains(base))
         return base;
     for (int n = numbered ? 1 : 2;; ++n) {
