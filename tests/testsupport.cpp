@@ -2,6 +2,8 @@
 
 #include "strings/texts.h"
 
+#include <QFile>
+
 using namespace Qt::Literals::StringLiterals;
 
 Match makeMatch(const QString &fileName, const QString &date, const QString &team1,
@@ -112,4 +114,16 @@ QStringList trimmedLines(const TableData &table, int columns)
         lines.append(cells.join(QLatin1Char('|')));
     }
     return lines;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

@@ -29,6 +29,10 @@ Match withFields(Match match, const QString &fields);
 
 MatchStore makeStore(const QList<Match> &matches);
 
+// A whole file's bytes (empty when it cannot be read), and a file made of bytes.
+QByteArray readFile(const QString &path);
+bool writeFile(const QString &path, const QByteArray &bytes);
+
 // A filter that selects every dated match of every tournament.
 MatchFilter everything();
 

@@ -43,18 +43,6 @@ Run runCli(const QStringList &arguments, const QString &locale = {})
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-QByteArray readFile(const QString &name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &name, const QByteArray &bytes)
-{
-    QFile file(name);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 GeneratorOptions smallSeason(qsizetype matches = 0, int teams = 6, quint32 seed = 11)
 {
     return {seed, matches, 1, 1, teams, 2009};

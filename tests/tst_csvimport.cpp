@@ -27,6 +27,23 @@ QString summary(const MatchData &m)
 
 const QDate today(2026, 12, 7);
 
+// Imports csv as the file x.csv into store, on the day above.
+CsvImportResult importInto(MatchStore &store, const QByteArray &csv, CsvImportOptions options = {})
+{
+    ImportBatch batch(store);
+    options.today = today;
+    return importCsvData(csv, u"x.csv"_s, batch, options);
+}
+
+// One field of every match in the store.
+QStringList fieldOfAll(const MatchStore &store, QString MatchData::*field)
+{
+    QStringList values;
+    for (const Match &match : store.matches())
+        values.append((*match).*field);
+    return values;
+}
+
 } // namespace
 
 class TestCsvImport : public QObject
@@ -110,12 +127,8 @@ private Q_SLOTS:
             line[at + 1] = u"0"_s;
         }
         MatchStore store;
-        ImportBatch batch(store);
-        CsvImportOptions options;
-        options.today = today;
         const CsvImportResult result =
-            importCsvData((header.join(u',') + u'\n' + line.join(u',') + u'\n').toUtf8(),
-                          u"x.csv"_s, batch, options);
+            importInto(store, (header.join(u',') + u'\n' + line.join(u',') + u'\n').toUtf8());
         QCOMPARE(result.added, 1);
         QTEST(summary(*store.matches().at(0)), "match");
     }
@@ -206,11 +219,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, csv);
         QFETCH(QString, tournament);
         MatchStore store;
-        ImportBatch batch(store);
         CsvImportOptions options;
         options.tournament = tournament;
-        options.today = today;
-        const CsvImportResult result = importCsvData(csv, u"x.csv"_s, batch, options);
+        const CsvImportResult result = importInto(store, csv, options);
         QStringList matches;
         for (const Match &match : store.matches())
             matches.append(summary(*match));
@@ -269,16 +280,10 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, csv);
         MatchStore store;
-        ImportBatch batch(store);
-        CsvImportOptions options;
-        options.today = today;
-        const CsvImportResult result = importCsvData(csv, u"x.csv"_s, batch, options);
+        const CsvImportResult result = importInto(store, csv);
         QTEST(int(result.encoding), "encoding");
         QTEST(result.badByteLines, "badLines");
-        QStringList homeTeams;
-        for (const Match &match : store.matches())
-            homeTeams.append(match->team1);
-        QTEST(homeTeams, "homeTeams");
+        QTEST(fieldOfAll(store, &MatchData::team1), "homeTeams");
     }
 
     // A large file is read part by part: records with line breaks inside quotes, across the
@@ -293,10 +298,7 @@ private Q_SLOTS:
                    QByteArray::number(i) + "\"\"\"\n";
         QVERIFY(csv.size() > 9 * 1024 * 1024);
         MatchStore store;
-        ImportBatch batch(store);
-        CsvImportOptions options;
-        options.today = today;
-        const CsvImportResult result = importCsvData(csv, u"x.csv"_s, batch, options);
+        const CsvImportResult result = importInto(store, csv);
         QCOMPARE(result.lines, matches);
         QVERIFY(result.refused.isEmpty() && result.blank == 0);
         QCOMPARE(store.count(), matches);
@@ -380,17 +382,12 @@ private Q_SLOTS:
         QFETCH(QString, pattern);
         QFETCH(QString, start);
         MatchStore store;
-        ImportBatch batch(store);
         CsvImportOptions options;
         options.tournament = pattern;
         if (!start.isEmpty())
             options.seasonStart = parseSeasonStart(start).value();
-        options.today = today;
-        importCsvData(csv, u"x.csv"_s, batch, options);
-        QStringList tournaments;
-        for (const Match &match : store.matches())
-            tournaments.append(match->tournament);
-        QTEST(tournaments, "tournaments");
+        importInto(store, csv, options);
+        QTEST(fieldOfAll(store, &MatchData::tournament), "tournaments");
     }
 
     // Two groups of a real tournament in two layouts and encodings: every line a match, and the

@@ -124,18 +124,6 @@ enum WriterSituation {
     StaleTemporary
 };
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 class TestDatabase : public QObject
@@ -190,9 +178,7 @@ private Q_SLOTS:
         const QByteArray independent = independentBytes(matches);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"made-elsewhere.swb"_s);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(independent) == independent.size());
-        file.close();
+        QVERIFY(writeFile(path, independent));
         // Reading replaces the store, its dates (the undated record left out) and its modified
         // state.
         MatchStore store = makeStore(sentinel);
@@ -228,8 +214,7 @@ private Q_SLOTS:
         const DatabaseResult onDirectory = writeDatabase(dir.path(), store);
         for (const DatabaseResult &failed : {overLimit, onDirectory})
             QVERIFY(failed.status == DatabaseResult::CannotWrite && !failed.systemError.isEmpty());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), independent);
+        QCOMPARE(readFile(path), independent);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 

@@ -16,18 +16,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool put(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Five matches of two tournaments, with line-ups and events, so that a match put back in the
 // wrong place or with the wrong line-up changes the file.
 QList<Match> season()
@@ -69,7 +57,7 @@ class DocumentTest : public QObject
         const QString path = dir.filePath(u"db%1.swb"_s.arg(++serial));
         if (!writeDatabase(path, makeStore(season())).ok())
             return QString();
-        if (!rules.isNull() && !put(rulesFilePath(path), rules))
+        if (!rules.isNull() && !writeFile(rulesFilePath(path), rules))
             return QString();
         return path;
     }
@@ -97,7 +85,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, steps);
         const QString path = newFile();
-        const QByteArray opened = contents(path);
+        const QByteArray opened = readFile(path);
         Document document;
         QVERIFY(document.open(path).ok());
         DocumentHistory history(document);
@@ -138,7 +126,7 @@ private Q_SLOTS:
         QVERIFY(!document.isModified());
         QCOMPARE(document.rules(), RuleBook());
         QVERIFY(document.save().ok());
-        QCOMPARE(contents(path), opened);
+        QCOMPARE(readFile(path), opened);
         QCOMPARE(document.store().tournamentNames(), (QStringList{u"Кубок"_s, u"Лига"_s}));
         QCOMPARE(document.store().dateSpan().till, QDate(2020, 3, 5));
 
@@ -164,7 +152,7 @@ private Q_SLOTS:
         QVERIFY(document.save().ok());
         history.setClean();
         QVERIFY(!document.isModified());
-        const QByteArray saved = contents(path);
+        const QByteArray saved = readFile(path);
         history.stack().undo();
         QVERIFY(document.isModified());
         history.stack().redo();
@@ -201,9 +189,9 @@ private Q_SLOTS:
             second.store().remove({0});
             QVERIFY(second.save().ok());
         } else if (how == u"in place"_s) {
-            QByteArray bytes = contents(path);
+            QByteArray bytes = readFile(path);
             bytes[bytes.size() - 1] = 'x';
-            QVERIFY(put(path, bytes));
+            QVERIFY(writeFile(path, bytes));
         } else if (how == u"touched"_s) {
             struct utimbuf times
             {
@@ -213,7 +201,7 @@ private Q_SLOTS:
         } else if (how == u"removed"_s) {
             QVERIFY(QFile::remove(path));
         }
-        const QByteArray theirs = contents(path);
+        const QByteArray theirs = readFile(path);
         QCOMPARE(first.changedOnDisk(), !how.isEmpty());
         const Document::SaveResult refused = first.save();
         if (how.isEmpty()) {
@@ -221,10 +209,10 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(refused.status, Document::SaveResult::ChangedOnDisk);
-        QCOMPARE(contents(path), theirs);
+        QCOMPARE(readFile(path), theirs);
         QVERIFY(first.isModified());
         QVERIFY(first.save(true).ok());
-        QCOMPARE(contents(path), databaseBytes(first.store()));
+        QCOMPARE(readFile(path), databaseBytes(first.store()));
         QVERIFY(!first.changedOnDisk() && !first.isModified());
     }
 
@@ -252,7 +240,7 @@ private Q_SLOTS:
         {
             DatabaseLock probe;
             QVERIFY(probe.take(dir.filePath(u"probe.swb"_s)).locked());
-            lines = contents(lockFilePath(dir.filePath(u"probe.swb"_s)));
+            lines = readFile(lockFilePath(dir.filePath(u"probe.swb"_s)));
         }
         QProcess gone;
         gone.start(u"true"_s, {});
@@ -260,7 +248,7 @@ private Q_SLOTS:
         const qint64 deadPid = gone.processId();
         QVERIFY(gone.waitForFinished());
         lines = QByteArray::number(deadPid) + lines.mid(lines.indexOf('\n'));
-        QVERIFY(put(lockFilePath(path), lines));
+        QVERIFY(writeFile(lockFilePath(path), lines));
         QVERIFY(first.lock().locked());
         QCOMPARE(second.lock().status, LockResult::Held);
     }
@@ -269,7 +257,7 @@ private Q_SLOTS:
     void readOnly()
     {
         const QString path = newFile();
-        const QByteArray before = contents(path);
+        const QByteArray before = readFile(path);
         Document document;
         QVERIFY(document.open(path).ok());
         document.setReadOnly(true);
@@ -277,12 +265,12 @@ private Q_SLOTS:
         document.setModified(true);
         QCOMPARE(document.save().status, Document::SaveResult::ReadOnly);
         QCOMPARE(document.save(true).status, Document::SaveResult::ReadOnly);
-        QCOMPARE(contents(path), before);
+        QCOMPARE(readFile(path), before);
         const QString copy = dir.filePath(u"copy-ro.swb"_s);
         QVERIFY(document.saveAs(copy).ok());
         QCOMPARE(document.path(), copy);
         QVERIFY(!document.isReadOnly());
-        QCOMPARE(contents(copy), databaseBytes(document.store()));
+        QCOMPARE(readFile(copy), databaseBytes(document.store()));
     }
 
     // The rules file goes with the database: Save As carries it, a save writes it only when the
@@ -326,15 +314,15 @@ private Q_SLOTS:
         if (action.startsWith(u"save as"_s)) {
             target = dir.filePath(u"as%1.swb"_s.arg(serial));
             if (action.endsWith(u"over"_s))
-                QVERIFY(put(rulesFilePath(target), "stale"));
+                QVERIFY(writeFile(rulesFilePath(target), "stale"));
             QVERIFY(document.saveAs(target).ok());
-            QCOMPARE(contents(rulesFilePath(path)), rulesBefore); // the old one stays
+            QCOMPARE(readFile(rulesFilePath(path)), rulesBefore); // the old one stays
         } else {
             QVERIFY(document.save().ok());
         }
         QCOMPARE(QFile::exists(rulesFilePath(target)), !rulesAfter.isNull());
-        QCOMPARE(contents(rulesFilePath(target)), rulesAfter.isNull() ? QByteArray() : rulesAfter);
-        QCOMPARE(contents(target), contents(path));
+        QCOMPARE(readFile(rulesFilePath(target)), rulesAfter.isNull() ? QByteArray() : rulesAfter);
+        QCOMPARE(readFile(target), readFile(path));
     }
 
     // A new database named at creation: rules beside a file of that name are not its own.

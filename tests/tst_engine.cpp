@@ -257,13 +257,12 @@ void TestEngine::pageCodes_data()
 void TestEngine::pageCodes()
 {
     QFETCH(QString, link);
-    QFETCH(bool, known);
     QFETCH(QString, argument);
 
     const LinkParts parts = splitLink(link);
     QCOMPARE(parts.code + parts.argument, link);
     const PageCodeEntry *entry = findPageCode(parts.code);
-    QCOMPARE(entry != nullptr, known);
+    QTEST(entry != nullptr, "known");
     if (entry)
         QCOMPARE(pageArgument(*entry, parts.argument), argument);
 }

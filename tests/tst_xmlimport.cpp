@@ -73,12 +73,6 @@ qint64 resetPeakKb()
     return peakKb();
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Every file under directory, relative to it, sorted.
 QStringList filesUnder(const QString &directory)
 {
