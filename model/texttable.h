@@ -15,7 +15,9 @@ using TextId = quint32;
 // kinds are numbered apart, and one read as the other gives a wrong text or none.
 struct PlainTextId
 {
-    quint32 n = 0; // 0 the null text, 1 the empty one, from 2 on the plain texts in order
+    // 0 the null text, 1 the empty one, from 2 on the plain texts in order. No initialiser: the
+    // store's arrays are made room for without writing (model/storeallocator.h).
+    quint32 n;
 
     friend bool operator==(PlainTextId a, PlainTextId b) { return a.n == b.n; }
     friend bool operator!=(PlainTextId a, PlainTextId b) { return a.n != b.n; }
@@ -23,6 +25,14 @@ struct PlainTextId
 
 class TextRef;
 
+// Every text of a store. Two numbers of each kind are fixed: 0 is the null text and 1 the empty
+// one, which the database file tells apart.
+// - Interned texts (teams, players, referees, minutes …) are looked up by content and added when
+//   new, each kept once and referred to by its TextId; each is one QString, which text() gives.
+// - Plain texts are known to differ from one record to the next (file names, match IDs): they are
+//   appended as they are, never looked up, and kept as plain characters, which a QString per text
+//   would more than triple. view() and string() read them by PlainTextId and check the number: one
+//   out of range (a slip, or a number from elsewhere) reads as the empty text, never past the end.
 class TextTable
 {
 public:
