@@ -450,7 +450,7 @@ private Q_SLOTS:
         // A plain number past the last (a slip, or damage) reads as the empty text, not beyond.
         QVERIFY(table.string(PlainTextId{unique.n + 1}) == u""_s && table.view({~0u}).isEmpty());
 
-        // Another table's texts join in its order, equal ones merged, unique ones after this
+        // Another table's texts join in its order, equal ones merged, plain ones after this
         // table's own.
         TextTable other;
         const TextId b = other.intern(u"Оса"_s), c = other.intern(a);
