@@ -4,6 +4,40 @@
 
 #include <algorithm>
 
+namespace {
+
+// Every text of a match stands once in the field table and once in the file order, and each row
+// of the table names a member of its own: a field left out or given twice does not compile.
+template <typename Key> constexpr bool eachTextOnce(Key key)
+{
+    int seen[MatchFieldCount] = {};
+    for (int k = 0; k < MatchFieldCount; ++k) {
+        const FieldKey f = key(k);
+        ++seen[f.isPlain ? TextFieldCount + int(f.plain) : int(f.text)];
+    }
+    for (const int n : seen) {
+        if (n != 1)
+            return false;
+    }
+    return true;
+}
+static_assert(eachTextOnce([](int k) { return matchFields[k].key; }));
+static_assert(eachTextOnce([](int k) { return matchFileOrder[k]; }));
+
+constexpr bool membersApart()
+{
+    for (int k = 0; k < MatchFieldCount; ++k) {
+        for (int j = k + 1; j < MatchFieldCount; ++j) {
+            if (matchFields[k].member == matchFields[j].member)
+                return false;
+        }
+    }
+    return true;
+}
+static_assert(membersApart());
+
+} // namespace
+
 void DateSpan::widen(const QDate &date)
 {
     if (!date.isValid())
