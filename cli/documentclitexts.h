@@ -12,6 +12,8 @@ struct DocumentCliTexts
     const QString cliChangedMeanwhile =
         QStringLiteral("%1 was changed by another program while this command ran; it was not "
                        "replaced, so that neither change is lost. Run the command again.");
+    const QString cliRulesNotWritten = QStringLiteral(
+        "cannot write the rules file '%1': %2 (the database '%3' was written, without its rules)");
     const QString cliDeleteArguments = QStringLiteral("FILE.swb MATCH-FILE-NAME... -o OUT.swb");
     const QString cliDeleteUnknown = QStringLiteral("%1 holds no match with the file name %2");
     const QString cliDeleteDone = QStringLiteral("Deleted %1 of %2 matches; %3 holds %4.\n");

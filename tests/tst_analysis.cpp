@@ -307,9 +307,9 @@ void TestAnalysis::chartDataIsThePage()
 void TestAnalysis::seasons_data()
 {
     QTest::addColumn<QStringList>("starts"); // "yyyy-MM-dd" or "yyyy-MM-dd+PAUSE"
-    // "again": the first match reported again three days later; "cup": its teams meet in a cup
-    // ten weeks later; "promoted": a new team's match opens the last season, two days before
-    // its first.
+    // "again": the first match reported again three days later (or "+N" days); "cup": its teams
+    // meet in a cup ten weeks later; "promoted": a new team's match opens the last season, two
+    // days before its first.
     QTest::addColumn<QString>("extra");
     QTest::addColumn<QString>("seasons");
     QTest::newRow("one season") << QStringList{u"2020-08-01"_s} << QString()
@@ -322,6 +322,12 @@ void TestAnalysis::seasons_data()
                                       << u"2020 08.03.2020–12.04.2020;2021 08.03.2021–12.04.2021"_s;
     QTest::newRow("a fixture reported twice")
         << QStringList{u"2020-08-01"_s} << u"again"_s << u"2020 08.08.2020–12.09.2020"_s;
+    // Within 60 days a pairing met again is the same fixture; on the 60th day a new season.
+    QTest::newRow("the same pairing 59 days later")
+        << QStringList{u"2020-08-01"_s} << u"again+59"_s << u"2020 08.08.2020–06.10.2020"_s;
+    QTest::newRow("the same pairing 60 days later")
+        << QStringList{u"2020-08-01"_s} << u"again+60"_s
+        << u"2020 08.08.2020–12.09.2020;2020 07.10.2020–07.10.2020"_s;
     QTest::newRow("a cup tie of two league teams")
         << QStringList{u"2020-08-01"_s} << u"cup"_s << u"2020 08.08.2020–17.10.2020"_s;
     // The season starts before its first repeated pairing, after the pause.
@@ -342,7 +348,11 @@ void TestAnalysis::seasons()
         const bool promoted = extra == u"promoted"_s;
         Match added = promoted ? matches.at(6) : matches.first();
         added.edit().fileName = extra + u".xml"_s;
-        added.edit().date = added->date.addDays(promoted ? -2 : extra == u"cup"_s ? 70 : 3);
+        const int days = extra.contains(u'+') ? extra.section(u'+', 1).toInt()
+                         : promoted           ? -2
+                         : extra == u"cup"_s  ? 70
+                                              : 3;
+        added.edit().date = added->date.addDays(days);
         if (promoted)
             added.edit().team2 = u"D"_s;
         if (extra == u"cup"_s)

@@ -422,7 +422,10 @@ void TestCli::writers()
     const QString db = path(u"writers.swb"_s), fresh = path(u"writers-new.swb"_s);
     const QString reports = path(u"writers-reports"_s), csv = path(u"writers.csv"_s);
     QFile::remove(fresh);
+    QFile::remove(rulesFilePath(fresh));
     QVERIFY(writeFile(db, m_fixture));
+    const QByteArray rules = R"({"tournaments": {"Лига": {"points": {"win": 2}}}})";
+    QVERIFY(writeFile(rulesFilePath(db), rules));
     QVERIFY(writeFile(csv, "Date;Home;Away;FT\n01.03.2015;A;B;2:2\n"));
     QVERIFY(
         exportXmlReports({makeMatch(u"r.xml"_s, u"2010-01-01"_s, u"A"_s, u"B"_s)}, reports).ok());
@@ -450,6 +453,10 @@ void TestCli::writers()
         names.append(match->fileName);
     QCOMPARE(names.join(u' '), written);
     QCOMPARE(readFile(db) == m_fixture, target != db);
+    // The rules go with the matches to a new name.
+    RuleBook book;
+    QCOMPARE(readRulesFile(rulesFilePath(target), book).status, RulesFileResult::Ok);
+    QCOMPARE(book.rulesFor(u"Лига"_s).win, 2);
 }
 
 void TestCli::generatorIsDeterministicAndReadsBack()

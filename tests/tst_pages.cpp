@@ -912,10 +912,12 @@ void TestPages::csvAndTsv_data()
                               {u"-2+3"_s, u"@SUM(A1)"_s},
                               {u"\tx"_s, u"\r=1"_s},
                               {u"-3"_s, u"+1.5"_s},
-                              {u"-"_s, u"a=b"_s}}
+                              {u"-"_s, u"a=b"_s},
+                              {u"-1,5"_s, u"-1."_s}}
         << u"H1,H2\r\n'=cmd|' /C calc'!A0,'+1+1\r\n'-2+3,'@SUM(A1)\r\n'\tx,\"'\r=1\"\r\n"
-           "-3,+1.5\r\n'-,a=b\r\n"_s
-        << u"H1\tH2\n=cmd|' /C calc'!A0\t+1+1\n-2+3\t@SUM(A1)\n\\tx\t\\r=1\n-3\t+1.5\n-\ta=b\n"_s;
+           "-3,+1.5\r\n'-,a=b\r\n\"-1,5\",'-1.\r\n"_s
+        << u"H1\tH2\n=cmd|' /C calc'!A0\t+1+1\n-2+3\t@SUM(A1)\n\\tx\t\\r=1\n-3\t+1.5\n-\ta=b\n"
+           "-1,5\t-1.\n"_s;
 }
 
 void TestPages::csvAndTsv()

@@ -44,6 +44,15 @@ int writeDocument(Document &document, const QString &out)
         result.database = writeDatabase(out, document.store());
         if (!result.database.ok())
             result.status = Document::SaveResult::DatabaseFailed;
+        // The rules travel with the matches to the new name. Without rules of its own the
+        // command leaves a rules file already there alone: it may have been written for the
+        // database being made.
+        if (result.database.ok() && !document.rules().isEmpty() && QFileInfo(out).isFile()) {
+            const QString rules = rulesFilePath(out);
+            if (const SystemError error = writeFileSafely(rules, rulesFileBytes(document.rules()));
+                error.isError())
+                return failure(documentCliTexts().cliRulesNotWritten.arg(rules, error.text, out));
+        }
     }
     switch (result.status) {
     case Document::SaveResult::ChangedOnDisk:
