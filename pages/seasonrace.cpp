@@ -364,7 +364,7 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
             const MatchRecord &r = store.record(matches[step.match]);
             QString &fileName = fileNames[step.match];
             if (fileName.isNull())
-                fileName = t.string(r.texts[FileNameField]);
+                fileName = t.string(r.plain[PlainField::FileName]);
             RaceStep out;
             out.team = team;
             out.number = int(k - stepsOf[i]) + 1;
