@@ -25,7 +25,7 @@ QStringList namesIn(const MatchStore &store, std::initializer_list<MatchField> f
     QStringList names;
     names.reserve(ids.size());
     for (const TextId id : std::as_const(ids)) {
-        QString name = texts.string(id);
+        QString name = texts.text(id);
         if (!name.trimmed().isEmpty())
             names.append(name);
     }

@@ -3,6 +3,7 @@
 #include "dialogs/completion.h"
 #include "dialogs/dialogprovider.h"
 #include "dialogs/reporttables.h"
+#include "model/matchfields.h"
 #include "model/matchstore.h"
 #include "strings/texts.h"
 #include "strings/windowtexts.h"
@@ -132,26 +133,27 @@ void EditReport::buildForm()
     auto *general = new QWidget();
     general->setObjectName(QStringLiteral("tabGeneral"));
     addLabel(general, "label", t.lTournament, 10, 10, 111, 20);
-    m_championship = addField(general, "fChampionship", 130, 10, 281, 20);
+    m_championship = bind(TournamentField, addField(general, "fChampionship", 130, 10, 281, 20));
     addLabel(general, "label_14", t.lRound, 10, 40, 111, 20);
-    m_round = addField(general, "fRound", 130, 40, 281, 20);
+    m_round = bind(RoundField, addField(general, "fRound", 130, 40, 281, 20));
     addLabel(general, "label_2", t.lFirstTeam, 10, 70, 111, 20);
-    m_team1 = addField(general, "fTeam1", 130, 70, 281, 20);
+    m_team1 = bind(Team1Field, addField(general, "fTeam1", 130, 70, 281, 20));
     addLabel(general, "label_3", t.lSecondTeam, 10, 100, 101, 20);
-    m_team2 = addField(general, "fTeam2", 130, 100, 281, 20);
+    m_team2 = bind(Team2Field, addField(general, "fTeam2", 130, 100, 281, 20));
     addLabel(general, "label_4", t.hScore, 10, 130, 101, 20);
-    m_goals1 = addField(general, "fGoals1", 130, 130, 41, 20);
+    m_goals1 = bind(Goals1Field, addField(general, "fGoals1", 130, 130, 41, 20));
     addLabel(general, "label_5", t.lScoreColon, 180, 130, 16, 20);
-    m_goals2 = addField(general, "fGoals2", 190, 130, 41, 20);
-    QWidget *scoreRow[] = {addLabel(general, "label_6", t.lExtra, 240, 130, 31, 20),
-                           m_extra1 = addField(general, "fExtra1", 280, 130, 41, 20),
-                           addLabel(general, "label_7", t.lScoreColon, 330, 130, 16, 20),
-                           m_extra2 = addField(general, "fExtra2", 350, 130, 41, 20),
-                           addLabel(general, "label_8", t.lPenalties, 390, 130, 31, 20),
-                           m_penalty1 = addField(general, "fPenalty1", 430, 130, 41, 20),
-                           addLabel(general, "label_9", t.lScoreColon, 480, 130, 16, 20),
-                           m_penalty2 = addField(general, "fPenalty2", 500, 130, 41, 20),
-                           addLabel(general, "label_10", t.lScoreClose, 550, 130, 16, 20)};
+    m_goals2 = bind(Goals2Field, addField(general, "fGoals2", 190, 130, 41, 20));
+    QWidget *scoreRow[] = {
+        addLabel(general, "label_6", t.lExtra, 240, 130, 31, 20),
+        m_extra1 = bind(Extra1Field, addField(general, "fExtra1", 280, 130, 41, 20)),
+        addLabel(general, "label_7", t.lScoreColon, 330, 130, 16, 20),
+        m_extra2 = bind(Extra2Field, addField(general, "fExtra2", 350, 130, 41, 20)),
+        addLabel(general, "label_8", t.lPenalties, 390, 130, 31, 20),
+        m_penalty1 = bind(Penalties1Field, addField(general, "fPenalty1", 430, 130, 41, 20)),
+        addLabel(general, "label_9", t.lScoreColon, 480, 130, 16, 20),
+        m_penalty2 = bind(Penalties2Field, addField(general, "fPenalty2", 500, 130, 41, 20)),
+        addLabel(general, "label_10", t.lScoreClose, 550, 130, 16, 20)};
     // The extra time and the shoot-out follow the score in a row whose captions show whole.
     int x = 240;
     for (QWidget *widget : scoreRow) {
@@ -159,17 +161,17 @@ void EditReport::buildForm()
         x += widget->width() + (qobject_cast<QLabel *>(widget) ? 3 : 6);
     }
     addLabel(general, "label_15", t.hCity, 10, 160, 101, 20);
-    m_city = addField(general, "fCity", 130, 160, 281, 20);
+    m_city = bind(CityField, addField(general, "fCity", 130, 160, 281, 20));
     addLabel(general, "label_16", t.hStadium, 10, 190, 101, 20);
-    m_stadium = addField(general, "fStadium", 130, 190, 281, 20);
+    m_stadium = bind(StadiumField, addField(general, "fStadium", 130, 190, 281, 20));
     addLabel(general, "label_17", t.lSpectators, 430, 190, 90, 20);
-    m_attendance = addField(general, "fAttendance", 510, 190, 121, 20);
+    m_attendance = bind(AttendanceField, addField(general, "fAttendance", 510, 190, 121, 20));
     addLabel(general, "label_18", t.hDate, 10, 220, 101, 20);
     m_date = addField(general, "fDate", 130, 220, 121, 20);
     addLabel(general, "label_21", t.hTime, 270, 220, 90, 20);
-    m_time = addField(general, "fTime", 380, 220, 121, 20);
+    m_time = bind(TimeField, addField(general, "fTime", 380, 220, 121, 20));
     addLabel(general, "label_19", t.hReferee, 10, 250, 101, 20);
-    m_referee = addField(general, "fReferee", 130, 250, 281, 20);
+    m_referee = bind(RefereeField, addField(general, "fReferee", 130, 250, 281, 20));
     m_tabs->addTab(general, t.tabGeneral);
 
     auto *squad = new QWidget();
@@ -182,8 +184,8 @@ void EditReport::buildForm()
         addRowButtons(squad, table, table->x(), 356);
     }
     addHeading(squad, "label_11", t.lCoaches, 0, 390, 761, 20);
-    m_coach1 = addField(squad, "fCoach1", 10, 420, 371, 20);
-    m_coach2 = addField(squad, "fCoach2", 390, 420, 371, 20);
+    m_coach1 = bind(Coach1Field, addField(squad, "fCoach1", 10, 420, 371, 20));
+    m_coach2 = bind(Coach2Field, addField(squad, "fCoach2", 390, 420, 371, 20));
     m_tabs->addTab(squad, t.tabLineups);
 
     auto *events = new QWidget();
@@ -210,6 +212,11 @@ void EditReport::buildForm()
 
     m_tabs->setCurrentIndex(0);
 
+    for (const MatchFieldInfo &f : matchFields) {
+        if (!f.key.isPlain && m_edits[f.key.text])
+            m_bindings.append({f.member, m_edits[f.key.text]});
+    }
+
     const QList<QWidget *> order = {
         m_tabs,    m_championship, m_round,  m_team1,    m_team2,    m_goals1,
         m_goals2,  m_extra1,       m_extra2, m_penalty1, m_penalty2, m_city,
@@ -219,26 +226,17 @@ void EditReport::buildForm()
         setTabOrder(order.at(i - 1), order.at(i));
 }
 
+QLineEdit *EditReport::bind(MatchField field, QLineEdit *edit)
+{
+    m_edits[field] = edit;
+    return edit;
+}
+
 void EditReport::fill(const MatchData &match)
 {
-    m_championship->setText(match.tournament);
-    m_round->setText(match.round);
-    m_team1->setText(match.team1);
-    m_team2->setText(match.team2);
-    m_goals1->setText(match.goals1);
-    m_goals2->setText(match.goals2);
-    m_extra1->setText(match.extra1);
-    m_extra2->setText(match.extra2);
-    m_penalty1->setText(match.penalties1);
-    m_penalty2->setText(match.penalties2);
-    m_city->setText(match.city);
-    m_stadium->setText(match.stadium);
-    m_attendance->setText(match.attendance);
+    for (const Binding &binding : std::as_const(m_bindings))
+        binding.edit->setText(match.*binding.field);
     m_date->setText(match.date.isValid() ? match.date.toString(dateFormat) : QString());
-    m_time->setText(match.time);
-    m_referee->setText(match.referee);
-    m_coach1->setText(match.coach1);
-    m_coach2->setText(match.coach2);
 
     reporttables::fillSquad(m_squad1, match.players1);
     reporttables::fillSquad(m_squad2, match.players2);
@@ -272,27 +270,6 @@ bool EditReport::parseDate(const QString &text, QDate *date)
     return date->isValid();
 }
 
-QList<EditReport::Binding> EditReport::bindings() const
-{
-    return {{&MatchData::tournament, m_championship},
-            {&MatchData::round, m_round},
-            {&MatchData::team1, m_team1},
-            {&MatchData::team2, m_team2},
-            {&MatchData::goals1, m_goals1},
-            {&MatchData::goals2, m_goals2},
-            {&MatchData::extra1, m_extra1},
-            {&MatchData::extra2, m_extra2},
-            {&MatchData::penalties1, m_penalty1},
-            {&MatchData::penalties2, m_penalty2},
-            {&MatchData::city, m_city},
-            {&MatchData::stadium, m_stadium},
-            {&MatchData::attendance, m_attendance},
-            {&MatchData::referee, m_referee},
-            {&MatchData::time, m_time},
-            {&MatchData::coach1, m_coach1},
-            {&MatchData::coach2, m_coach2}};
-}
-
 bool EditReport::differs(const MatchData &match, const QDate &date) const
 {
     if (match.date != date)
@@ -301,7 +278,7 @@ bool EditReport::differs(const MatchData &match, const QDate &date) const
         match.players2 != reporttables::squadOf(m_squad2) ||
         match.events != reporttables::eventsOf(m_events))
         return true;
-    for (const Binding &binding : bindings()) {
+    for (const Binding &binding : m_bindings) {
         if (match.*binding.field != binding.edit->text())
             return true;
     }
@@ -312,7 +289,7 @@ void EditReport::storeInto(MatchData &match, const QDate &date) const
 {
     // Only changed fields are written: an untouched field keeps its exact value (null stays
     // null, as the database file tells null from empty).
-    for (const Binding &binding : bindings()) {
+    for (const Binding &binding : m_bindings) {
         const QString text = binding.edit->text();
         if (match.*binding.field != text)
             match.*binding.field = text;

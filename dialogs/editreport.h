@@ -9,6 +9,8 @@ class DialogProvider;
 #include <QList>
 #include <QString>
 
+#include <array>
+
 class QDialogButtonBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -49,13 +51,15 @@ private:
     void buildForm();
     void fill(const MatchData &match);
     void addCompleter();
-    // One single-valued text field of the record and the form field that edits it.
+    // Makes edit the form field of the record's field; returns edit.
+    QLineEdit *bind(MatchField field, QLineEdit *edit);
+    // One single-valued text field of the record and the form field that edits it, in the order
+    // of the field table (model/matchfields.h).
     struct Binding
     {
         QString MatchData::*field;
         QLineEdit *edit;
     };
-    QList<Binding> bindings() const;
     bool differs(const MatchData &match, const QDate &date) const;
     // Shows text under title and puts the cursor in field; the dialog stays open.
     void refuse(const QString &title, const QString &text, QLineEdit *field);
@@ -73,6 +77,9 @@ private:
     bool m_newReport = false;
     bool m_changed = false;
     DialogProvider &m_dialogs;
+
+    std::array<QLineEdit *, TextFieldCount> m_edits{}; // by field; null for fields not shown
+    QList<Binding> m_bindings;
 
     QTabWidget *m_tabs = nullptr;
     QDialogButtonBox *m_buttonBox = nullptr;

@@ -47,16 +47,22 @@ public:
         return value;
     }
 
-    // The next text, interned into table (equal texts share one number), or, with unique set,
-    // appended as a number of its own (file names and match IDs differ from record to record).
-    TextId text(TextTable &table, bool unique = false)
+    // The next text, interned into table (equal texts share one number).
+    TextId text(TextTable &table)
     {
         const QByteArrayView raw = rawString();
         if (raw.isEmpty())
             return m_lastWasNull ? TextTable::nullText : TextTable::emptyText;
-        const auto *bytes = reinterpret_cast<const uchar *>(raw.data());
-        return unique ? table.appendBigEndian(bytes, raw.size() / 2)
-                      : table.internBigEndian(bytes, raw.size() / 2);
+        return table.internBigEndian(reinterpret_cast<const uchar *>(raw.data()), raw.size() / 2);
+    }
+    // The next text appended to table as a plain text of its own (file names and match IDs
+    // differ from record to record).
+    PlainTextId plainText(TextTable &table)
+    {
+        const QByteArrayView raw = rawString();
+        if (raw.isEmpty())
+            return m_lastWasNull ? TextTable::nullPlain : TextTable::emptyPlain;
+        return table.appendBigEndian(reinterpret_cast<const uchar *>(raw.data()), raw.size() / 2);
     }
 
     // A Julian day in years 1 to 9999, or 0 for no date; anything else no writer produces.
@@ -130,15 +136,45 @@ private:
     bool m_endedEarly = false;
 };
 
+} // namespace
+
+// The one way into a store's arrays, for the reader and the writer below.
+class StoreFiller
+{
+public:
+    explicit StoreFiller(MatchStore &store) : m_store(store) {}
+
+    TextTable &table() { return m_store.m_texts; }
+    StoreArray<MatchRecord> &records() { return m_store.m_records; }
+    StoreArray<LineupEntry> &lineups() { return m_store.m_lineups; }
+    StoreArray<EventRecord> &events() { return m_store.m_events; }
+    void addRecord(const MatchRecord &record) { m_store.addRecord(record); }
+    void noteRecords() { m_store.noteRecords(); }
+
+    static const LineupEntry *lineups(const MatchStore &store, const MatchRecord &record)
+    {
+        return store.m_lineups.data() + record.lineup;
+    }
+    static const EventRecord *events(const MatchStore &store, const MatchRecord &record)
+    {
+        return store.m_events.data() + record.events;
+    }
+
+private:
+    MatchStore &m_store;
+};
+
+namespace {
+
 // Where readMatch puts what it decodes: at the end of a store, growing it.
 class StoreSink
 {
 public:
     explicit StoreSink(MatchStore &store) : m_store(store) {}
 
-    TextTable &table() { return m_store.textTable(); }
-    qint64 lineupAt() const { return qint64(m_store.lineups().size()); }
-    qint64 eventAt() const { return qint64(m_store.eventRecords().size()); }
+    TextTable &table() { return m_store.table(); }
+    qint64 lineupAt() { return qint64(m_store.lineups().size()); }
+    qint64 eventAt() { return qint64(m_store.events().size()); }
     bool lineup(const LineupEntry &entry)
     {
         m_store.lineups().push_back(entry);
@@ -146,7 +182,7 @@ public:
     }
     bool event(const EventRecord &event)
     {
-        m_store.eventRecords().push_back(event);
+        m_store.events().push_back(event);
         return true;
     }
     bool record(const MatchRecord &record)
@@ -156,7 +192,7 @@ public:
     }
 
 private:
-    MatchStore &m_store;
+    StoreFiller m_store;
 };
 
 // Where readMatch puts what it decodes: into a stretch of a store's arrays made ready for it, so
@@ -185,7 +221,7 @@ public:
     {
         if (m_event >= m_eventEnd)
             return false;
-        m_store.eventRecords()[size_t(m_event++)] = event;
+        m_store.events()[size_t(m_event++)] = event;
         return true;
     }
     bool record(const MatchRecord &record)
@@ -201,7 +237,7 @@ public:
     }
 
 private:
-    MatchStore &m_store;
+    StoreFiller m_store;
     TextTable &m_table;
     qint64 m_record, m_lineup, m_event;
     qint64 m_recordEnd, m_lineupEnd, m_eventEnd;
@@ -211,8 +247,9 @@ private:
 // with the date after the first matchFieldsBeforeDate of them; then each line-up, a count and an
 // ID and a name per player; then the events, a count and the eight texts of each in EventField
 // order. Reading, stepping over and writing a record are visitors of it, with
-//   date(), text(MatchField), count(list, smallest item in bytes) -> n, ok(),
-//   lineupText(0 for the ID, 1 for the name), lineupDone(), eventText(EventField), eventDone().
+//   date(), text(MatchField), plainText(PlainField), count(list, smallest item in bytes) -> n,
+//   ok(), lineupText(0 for the ID, 1 for the name), lineupDone(), eventText(EventField),
+//   eventDone().
 enum class RecordList { Players1, Players2, Events };
 constexpr qint64 textBytes = 4; // the smallest text: a null one, its length alone
 
@@ -221,7 +258,11 @@ template <typename Visitor> void walkRecord(Visitor &v)
     for (int k = 0; k < MatchFieldCount; ++k) {
         if (k == matchFieldsBeforeDate)
             v.date();
-        v.text(matchFileOrder[k]);
+        const FieldKey key = matchFileOrder[k];
+        if (key.isPlain)
+            v.plainText(key.plain);
+        else
+            v.text(key.text);
     }
     for (const RecordList list : {RecordList::Players1, RecordList::Players2}) {
         const quint32 n = v.count(list, 2 * textBytes);
@@ -247,10 +288,8 @@ public:
     RecordReader(Reader &in, Sink &sink) : in(in), sink(sink), table(sink.table()) {}
 
     void date() { r.julianDay = in.julianDay(); }
-    void text(MatchField field)
-    {
-        r.texts[field] = in.text(table, field == FileNameField || field == IdField);
-    }
+    void text(MatchField field) { r.texts[field] = in.text(table); }
+    void plainText(PlainField field) { r.plain[field] = in.plainText(table); }
     quint32 count(RecordList list, qint64 smallestItem)
     {
         const quint32 n = in.count(smallestItem);
@@ -310,12 +349,12 @@ template <typename Sink> bool readMatch(Reader &in, Sink &sink)
 }
 
 // What the records before a place in the file hold: how many line-up entries and events, and how
-// many code units of unique texts (file names, match IDs).
+// many code units of plain texts (file names, match IDs).
 struct Counts
 {
     qint64 lineups = 0;
     qint64 events = 0;
-    qint64 uniqueUnits = 0;
+    qint64 plainUnits = 0;
 };
 
 // Steps over one match record as readMatch reads it, with the same checks, decoding nothing;
@@ -326,12 +365,8 @@ public:
     RecordSkipper(Reader &in, Counts &counts) : in(in), counts(counts) {}
 
     void date() { in.julianDay(); }
-    void text(MatchField field)
-    {
-        const qsizetype bytes = in.rawString().size();
-        if (field == FileNameField || field == IdField)
-            counts.uniqueUnits += bytes / 2;
-    }
+    void text(MatchField) { in.rawString(); }
+    void plainText(PlainField) { counts.plainUnits += in.rawString().size() / 2; }
     quint32 count(RecordList list, qint64 smallestItem)
     {
         const quint32 n = in.count(smallestItem);
@@ -401,22 +436,23 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, MatchStore &
         starts.push_back({scan.offset(), qint64(n), counts});
 
     // Room for every record, line-up entry and event of the file; each share fills its stretch.
-    store.records().resize(n);
-    store.lineups().resize(size_t(counts.lineups));
-    store.eventRecords().resize(size_t(counts.events));
+    StoreFiller filler(store);
+    filler.records().resize(n);
+    filler.lineups().resize(size_t(counts.lineups));
+    filler.events().resize(size_t(counts.events));
     std::vector<TextTable> tables(static_cast<size_t>(shares - 1));
     // Each record has two texts of its own (its file name and match ID); the others recur.
-    store.textTable().reserve(2 * qsizetype(n), counts.uniqueUnits, 4096);
+    filler.table().reserve(PlainFieldCount * qsizetype(n), counts.plainUnits, 4096);
     for (int k = 1; k < shares; ++k) {
         const Start &from = starts[size_t(k)], &till = starts[size_t(k) + 1];
-        tables[size_t(k) - 1].reserve(2 * (till.record - from.record),
-                                      till.before.uniqueUnits - from.before.uniqueUnits, 4096);
+        tables[size_t(k) - 1].reserve(PlainFieldCount * (till.record - from.record),
+                                      till.before.plainUnits - from.before.plainUnits, 4096);
     }
     std::vector<char> failed(static_cast<size_t>(shares), 0);
     const auto decode = [&](int k) {
         const Start &from = starts[size_t(k)], &till = starts[size_t(k) + 1];
         Reader share(bytes, from.offset, till.offset);
-        ShareSink sink(store, k == 0 ? store.textTable() : tables[size_t(k) - 1], from.record,
+        ShareSink sink(store, k == 0 ? filler.table() : tables[size_t(k) - 1], from.record,
                        from.before.lineups, from.before.events, till.record, till.before.lineups,
                        till.before.events);
         // Every few megabytes all that the share has decoded so far is handed back: the system
@@ -446,22 +482,25 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, MatchStore &
     // The texts of the later shares join the store's table in file order; their numbers in the
     // share's stretch of the arrays are turned into the store's.
     for (int k = 1; k < shares; ++k) {
-        const TextTable::NumberMap ids = store.textTable().absorb(std::move(tables[size_t(k) - 1]));
+        const TextTable::NumberMap ids = filler.table().absorb(std::move(tables[size_t(k) - 1]));
         const Start &from = starts[size_t(k)], &till = starts[size_t(k) + 1];
         for (qint64 i = from.record; i < till.record; ++i) {
-            for (TextId &id : store.records()[size_t(i)].texts)
+            MatchRecord &record = filler.records()[size_t(i)];
+            for (TextId &id : record.texts)
+                id = ids(id);
+            for (PlainTextId &id : record.plain)
                 id = ids(id);
         }
         for (qint64 i = from.before.lineups; i < till.before.lineups; ++i) {
-            LineupEntry &entry = store.lineups()[size_t(i)];
+            LineupEntry &entry = filler.lineups()[size_t(i)];
             entry = LineupEntry{ids(entry.id), ids(entry.name)};
         }
         for (qint64 i = from.before.events; i < till.before.events; ++i) {
-            for (TextId &id : store.eventRecords()[size_t(i)].texts)
+            for (TextId &id : filler.events()[size_t(i)].texts)
                 id = ids(id);
         }
     }
-    store.noteRecords();
+    filler.noteRecords();
     in = scan;
     return true;
 }
@@ -480,20 +519,20 @@ public:
         flushIfFull();
     }
 
-    // The text numbered id of table: null, interned or unique.
+    // The interned text numbered id of table, null or not.
     void text(const TextTable &table, TextId id)
     {
-        if (id == TextTable::nullText) {
+        if (id == TextTable::nullText)
             u32(nullStringLength);
-            return;
-        }
-        const QStringView text = table.view(id);
-        const qsizetype units = text.size();
-        u32(quint32(units * 2));
-        const qsizetype at = m_buffer.size();
-        m_buffer.resize(at + units * 2);
-        qToBigEndian<char16_t>(text.utf16(), units, m_buffer.data() + at);
-        flushIfFull();
+        else
+            text(table.text(id));
+    }
+    void text(const TextTable &table, PlainTextId id)
+    {
+        if (id == TextTable::nullPlain)
+            u32(nullStringLength);
+        else
+            text(table.view(id));
     }
 
     bool finish()
@@ -505,6 +544,15 @@ public:
 private:
     static constexpr qsizetype chunk = 1 << 20;
 
+    void text(QStringView text)
+    {
+        const qsizetype units = text.size();
+        u32(quint32(units * 2));
+        const qsizetype at = m_buffer.size();
+        m_buffer.resize(at + units * 2);
+        qToBigEndian<char16_t>(text.utf16(), units, m_buffer.data() + at);
+        flushIfFull();
+    }
     void flushIfFull()
     {
         if (m_buffer.size() >= chunk)
@@ -527,12 +575,13 @@ class RecordWriter
 {
 public:
     RecordWriter(Writer &out, const MatchStore &store, const MatchRecord &r)
-        : out(out), table(store.texts()), r(r), lineup(store.lineups().data() + r.lineup),
-          event(store.eventRecords().data() + r.events)
+        : out(out), table(store.texts()), r(r), lineup(StoreFiller::lineups(store, r)),
+          event(StoreFiller::events(store, r))
     {}
 
     void date() { out.u32(quint32(r.julianDay)); }
     void text(MatchField field) { out.text(table, r.texts[field]); }
+    void plainText(PlainField field) { out.text(table, r.plain[field]); }
     quint32 count(RecordList list, qint64)
     {
         const quint32 n = list == RecordList::Players1   ? r.players1

@@ -1,6 +1,7 @@
 #include "formats/xmlexport.h"
 
 #include "formats/fileio.h"
+#include "model/matchfields.h"
 #include "model/matchstore.h"
 
 #include <QCryptographicHash>
@@ -8,8 +9,11 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QStringEncoder>
+#include <QVarLengthArray>
 
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -73,9 +77,9 @@ public:
         }
     }
 
-    using Attributes = std::initializer_list<std::pair<QLatin1StringView, const QString *>>;
+    using Attributes = QVarLengthArray<std::pair<QLatin1StringView, const QString *>, 8>;
 
-    void attributes(Attributes list)
+    void attributes(const Attributes &list)
     {
         for (const auto &[name, value] : list) {
             if (value->isEmpty())
@@ -91,7 +95,7 @@ public:
     // <name a="v" ...>text</name>; an element with neither text nor attributes is left out
     // unless always is set, and an empty text is written as an empty CDATA section then, which
     // the import reads as an empty text (a line-up entry without a name stays an entry).
-    void element(QLatin1StringView name, Attributes list, const QString &text = QString(),
+    void element(QLatin1StringView name, const Attributes &list, const QString &text = QString(),
                  bool always = false)
     {
         bool any = always || !text.isEmpty();
@@ -116,6 +120,47 @@ public:
         out += u">\n"_s;
     }
 };
+
+// An element of a report and the texts of a match it holds, as the field table places them.
+struct ElementLayout
+{
+    QLatin1StringView name;
+    QString MatchData::*text = nullptr;
+    QVarLengthArray<std::pair<QLatin1StringView, QString MatchData::*>, 8> attributes;
+};
+
+// The root element first, then the others in the order they are written; the date element's text
+// is the date, which is no text field.
+const std::vector<ElementLayout> &reportLayout()
+{
+    static const std::vector<ElementLayout> layout = [] {
+        std::vector<ElementLayout> elements;
+        for (const char *name : {"match", "team1", "team2", "date", "coach1", "coach2", "stadium",
+                                 "referee", "score"}) {
+            ElementLayout element;
+            element.name = QLatin1StringView(name);
+            for (const MatchFieldInfo &f : matchFields) {
+                if (std::strcmp(f.xml.element, name) != 0)
+                    continue;
+                if (*f.xml.attribute == '\0')
+                    element.text = f.member;
+                else
+                    element.attributes.append({QLatin1StringView(f.xml.attribute), f.member});
+            }
+            elements.push_back(element);
+        }
+        return elements;
+    }();
+    return layout;
+}
+
+Writer::Attributes attributesOf(const ElementLayout &element, const MatchData &m)
+{
+    Writer::Attributes list;
+    for (const auto &[name, member] : element.attributes)
+        list.append({name, &(m.*member)});
+    return list;
+}
 
 // A part longer than this many UTF-8 bytes is shortened: file systems refuse names over 255, and
 // a number ("-12") and ".xml" may still be added.
@@ -205,25 +250,18 @@ QByteArray matchXml(const MatchData &m, bool windows1251, bool *dropped)
     w.out.reserve(4096);
     w.out += u"<?xml version=\"1.0\" encoding=\""_s;
     w.out += windows1251 ? u"windows-1251"_s : u"UTF-8"_s;
-    w.out += u"\"?>\n<match"_s;
-    w.attributes({{"id"_L1, &m.id}, {"round"_L1, &m.round}, {"tournament"_L1, &m.tournament}});
+    w.out += u"\"?>\n<"_s;
+    const std::vector<ElementLayout> &layout = reportLayout();
+    w.out += layout.front().name;
+    w.attributes(attributesOf(layout.front(), m));
     w.out += u">\n"_s;
-    w.element("team1"_L1, {{"id"_L1, &m.team1Id}}, m.team1);
-    w.element("team2"_L1, {{"id"_L1, &m.team2Id}}, m.team2);
     const QString date = m.date.isValid() ? m.date.toString(u"yyyyMMdd"_s) : QString();
-    w.element("date"_L1, {{"time"_L1, &m.time}}, date);
-    w.element("coach1"_L1, {{"id"_L1, &m.coach1Id}}, m.coach1);
-    w.element("coach2"_L1, {{"id"_L1, &m.coach2Id}}, m.coach2);
-    w.element("stadium"_L1,
-              {{"id"_L1, &m.stadiumId}, {"city"_L1, &m.city}, {"attendance"_L1, &m.attendance}},
-              m.stadium);
-    w.element("referee"_L1, {{"id"_L1, &m.refereeId}, {"city"_L1, &m.refereeCity}}, m.referee);
-    w.element("score"_L1, {{"goals1"_L1, &m.goals1},
-                           {"goals2"_L1, &m.goals2},
-                           {"extra1"_L1, &m.extra1},
-                           {"extra2"_L1, &m.extra2},
-                           {"penalties1"_L1, &m.penalties1},
-                           {"penalties2"_L1, &m.penalties2}});
+    for (auto element = layout.begin() + 1; element != layout.end(); ++element) {
+        const QString &text = element->text                ? m.*element->text
+                              : element->name == "date"_L1 ? date
+                                                           : QString();
+        w.element(element->name, attributesOf(*element, m), text);
+    }
     for (const PlayerEntry &p : m.players1)
         w.element("player1"_L1, {{"id"_L1, &p.id}}, p.name, true);
     for (const PlayerEntry &p : m.players2)

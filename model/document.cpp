@@ -167,6 +167,14 @@ Document::OpenResult Document::open(const QString &path, const Runner &run)
     return result;
 }
 
+Document::OpenResult Document::openReadOnly(const QString &path, const Runner &run)
+{
+    const OpenResult result = open(path, run);
+    if (result.ok())
+        m_readOnly = true;
+    return result;
+}
+
 void Document::reset(const QString &path)
 {
     m_store.clear();

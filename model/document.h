@@ -125,6 +125,9 @@ public:
     // Reads the database at path and its rules file. On failure the document stays as it was;
     // the lock is not touched (take it for the new path first where one is wanted).
     OpenResult open(const QString &path, const Runner &run = {});
+    // Opens path as open() does, for reading only: save() then refuses to write over it. No lock
+    // is taken, as open() takes none.
+    OpenResult openReadOnly(const QString &path, const Runner &run = {});
     // An empty database, to be saved under path when given; rules left beside a file of that name
     // belong to the database it replaces, so the first save writes (or removes) them.
     void reset(const QString &path = QString());

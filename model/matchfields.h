@@ -4,8 +4,10 @@
 
 #include <QLatin1StringView>
 
-// The texts of a match record. The ones nearly every page reads come first, so that they share a
-// cache line with the date; matchFileOrder gives the order of the database file.
+#include <array>
+
+// The interned texts of a match record. The ones nearly every page reads come first, so that they
+// share a cache line with the date.
 enum MatchField : int {
     TournamentField,
     RoundField,
@@ -13,8 +15,6 @@ enum MatchField : int {
     Team2Field,
     Goals1Field,
     Goals2Field,
-    FileNameField,
-    IdField,
     Extra1Field,
     Extra2Field,
     Penalties1Field,
@@ -33,61 +33,104 @@ enum MatchField : int {
     RefereeIdField,
     RefereeField,
     RefereeCityField,
-    MatchFieldCount
+    TextFieldCount
+};
+
+// The plain texts of a match record: its own, never shared with another match (PlainTextId).
+enum class PlainField : int { FileName, Id };
+inline constexpr int PlainFieldCount = 2;
+// Every text of a match.
+inline constexpr int MatchFieldCount = TextFieldCount + PlainFieldCount;
+
+// Values by field, indexed by their own kind of field only: a plain field cannot pick an interned
+// text, nor the reverse.
+template <typename Field, typename Value, int N> struct FieldArray
+{
+    std::array<Value, N> values;
+
+    Value &operator[](Field field) { return values[size_t(field)]; }
+    const Value &operator[](Field field) const { return values[size_t(field)]; }
+    Value *begin() { return values.data(); }
+    Value *end() { return values.data() + N; }
+    const Value *begin() const { return values.data(); }
+    const Value *end() const { return values.data() + N; }
+};
+
+// A text field of either kind.
+struct FieldKey
+{
+    constexpr FieldKey(MatchField field) : text(field), plain(PlainField::FileName), isPlain(false)
+    {}
+    constexpr FieldKey(PlainField field) : text(TextFieldCount), plain(field), isPlain(true) {}
+
+    MatchField text;
+    PlainField plain;
+    bool isPlain;
 };
 
 // The texts in the order of the database file: the first matchFieldsBeforeDate come before the
 // date, the rest after it.
-inline constexpr MatchField matchFileOrder[MatchFieldCount] = {
-    FileNameField,   IdField,       RoundField,      TournamentField, Goals1Field,
-    Goals2Field,     Extra1Field,   Extra2Field,     Penalties1Field, Penalties2Field,
-    TimeField,       Coach1IdField, Coach1Field,     Coach2IdField,   Coach2Field,
-    Team1IdField,    Team1Field,    Team2IdField,    Team2Field,      StadiumIdField,
-    StadiumField,    CityField,     AttendanceField, RefereeIdField,  RefereeField,
-    RefereeCityField};
+inline constexpr FieldKey matchFileOrder[MatchFieldCount] = {
+    PlainField::FileName, PlainField::Id,  RoundField,      TournamentField,
+    Goals1Field,          Goals2Field,     Extra1Field,     Extra2Field,
+    Penalties1Field,      Penalties2Field, TimeField,       Coach1IdField,
+    Coach1Field,          Coach2IdField,   Coach2Field,     Team1IdField,
+    Team1Field,           Team2IdField,    Team2Field,      StadiumIdField,
+    StadiumField,         CityField,       AttendanceField, RefereeIdField,
+    RefereeField,         RefereeCityField};
 inline constexpr int matchFieldsBeforeDate = 11;
 
-// One row per text of a match: where it lives in a Match and in the store's record, its name in
-// the SQLite export, whether it counts for content equality (two reports of one match are equal
-// in every field but the file name), and whether it differs from match to match (the file name
-// and the match ID, kept as plain characters rather than looked up). In the order of the SQLite
-// export's columns, where the date stands after the tournament.
-struct MatchFieldInfo
+// Where a text stands in a match report's XML: an attribute of the element, or (no attribute) the
+// element's text. "match" is the root element.
+struct XmlPlace
 {
-    MatchField field;
-    QString MatchData::*member;
-    QLatin1StringView column;
-    bool content;
-    bool perMatch;
+    const char *element;   // "" for none
+    const char *attribute; // "" for the element's text
 };
 
-inline constexpr MatchFieldInfo matchFields[MatchFieldCount] = {
-    {FileNameField, &MatchData::fileName, QLatin1StringView("fileName"), false, true},
-    {IdField, &MatchData::id, QLatin1StringView("id"), true, true},
-    {RoundField, &MatchData::round, QLatin1StringView("round"), true, false},
-    {TournamentField, &MatchData::tournament, QLatin1StringView("tournament"), true, false},
-    {TimeField, &MatchData::time, QLatin1StringView("time"), true, false},
-    {Team1Field, &MatchData::team1, QLatin1StringView("team1"), true, false},
-    {Team1IdField, &MatchData::team1Id, QLatin1StringView("team1Id"), true, false},
-    {Team2Field, &MatchData::team2, QLatin1StringView("team2"), true, false},
-    {Team2IdField, &MatchData::team2Id, QLatin1StringView("team2Id"), true, false},
-    {Goals1Field, &MatchData::goals1, QLatin1StringView("goals1"), true, false},
-    {Goals2Field, &MatchData::goals2, QLatin1StringView("goals2"), true, false},
-    {Extra1Field, &MatchData::extra1, QLatin1StringView("extra1"), true, false},
-    {Extra2Field, &MatchData::extra2, QLatin1StringView("extra2"), true, false},
-    {Penalties1Field, &MatchData::penalties1, QLatin1StringView("penalties1"), true, false},
-    {Penalties2Field, &MatchData::penalties2, QLatin1StringView("penalties2"), true, false},
-    {Coach1Field, &MatchData::coach1, QLatin1StringView("coach1"), true, false},
-    {Coach1IdField, &MatchData::coach1Id, QLatin1StringView("coach1Id"), true, false},
-    {Coach2Field, &MatchData::coach2, QLatin1StringView("coach2"), true, false},
-    {Coach2IdField, &MatchData::coach2Id, QLatin1StringView("coach2Id"), true, false},
-    {StadiumField, &MatchData::stadium, QLatin1StringView("stadium"), true, false},
-    {StadiumIdField, &MatchData::stadiumId, QLatin1StringView("stadiumId"), true, false},
-    {CityField, &MatchData::city, QLatin1StringView("city"), true, false},
-    {AttendanceField, &MatchData::attendance, QLatin1StringView("attendance"), true, false},
-    {RefereeField, &MatchData::referee, QLatin1StringView("referee"), true, false},
-    {RefereeIdField, &MatchData::refereeId, QLatin1StringView("refereeId"), true, false},
-    {RefereeCityField, &MatchData::refereeCity, QLatin1StringView("refereeCity"), true, false},
+// One row per text of a match: where it lives in a Match and in the store's record, its name in
+// the SQLite export, its place in the XML report (none for the file name, which names the file),
+// and whether it counts for content equality (two reports of one match are equal in every field
+// but the file name). In the order of the SQLite export's columns, where the date stands after the
+// tournament.
+struct MatchFieldInfo
+{
+    FieldKey key;
+    QString MatchData::*member;
+    QLatin1StringView column;
+    XmlPlace xml;
+    bool content;
 };
+
+// clang-format off
+inline constexpr MatchFieldInfo matchFields[MatchFieldCount] = {
+    {PlainField::FileName,  &MatchData::fileName,     QLatin1StringView("fileName"),    {"",        ""},           false},
+    {PlainField::Id,        &MatchData::id,           QLatin1StringView("id"),          {"match",   "id"},         true},
+    {RoundField,            &MatchData::round,        QLatin1StringView("round"),       {"match",   "round"},      true},
+    {TournamentField,       &MatchData::tournament,   QLatin1StringView("tournament"),  {"match",   "tournament"}, true},
+    {TimeField,             &MatchData::time,         QLatin1StringView("time"),        {"date",    "time"},       true},
+    {Team1Field,            &MatchData::team1,        QLatin1StringView("team1"),       {"team1",   ""},           true},
+    {Team1IdField,          &MatchData::team1Id,      QLatin1StringView("team1Id"),     {"team1",   "id"},         true},
+    {Team2Field,            &MatchData::team2,        QLatin1StringView("team2"),       {"team2",   ""},           true},
+    {Team2IdField,          &MatchData::team2Id,      QLatin1StringView("team2Id"),     {"team2",   "id"},         true},
+    {Goals1Field,           &MatchData::goals1,       QLatin1StringView("goals1"),      {"score",   "goals1"},     true},
+    {Goals2Field,           &MatchData::goals2,       QLatin1StringView("goals2"),      {"score",   "goals2"},     true},
+    {Extra1Field,           &MatchData::extra1,       QLatin1StringView("extra1"),      {"score",   "extra1"},     true},
+    {Extra2Field,           &MatchData::extra2,       QLatin1StringView("extra2"),      {"score",   "extra2"},     true},
+    {Penalties1Field,       &MatchData::penalties1,   QLatin1StringView("penalties1"),  {"score",   "penalties1"}, true},
+    {Penalties2Field,       &MatchData::penalties2,   QLatin1StringView("penalties2"),  {"score",   "penalties2"}, true},
+    {Coach1Field,           &MatchData::coach1,       QLatin1StringView("coach1"),      {"coach1",  ""},           true},
+    {Coach1IdField,         &MatchData::coach1Id,     QLatin1StringView("coach1Id"),    {"coach1",  "id"},         true},
+    {Coach2Field,           &MatchData::coach2,       QLatin1StringView("coach2"),      {"coach2",  ""},           true},
+    {Coach2IdField,         &MatchData::coach2Id,     QLatin1StringView("coach2Id"),    {"coach2",  "id"},         true},
+    {StadiumField,          &MatchData::stadium,      QLatin1StringView("stadium"),     {"stadium", ""},           true},
+    {StadiumIdField,        &MatchData::stadiumId,    QLatin1StringView("stadiumId"),   {"stadium", "id"},         true},
+    {CityField,             &MatchData::city,         QLatin1StringView("city"),        {"stadium", "city"},       true},
+    {AttendanceField,       &MatchData::attendance,   QLatin1StringView("attendance"),  {"stadium", "attendance"}, true},
+    {RefereeField,          &MatchData::referee,      QLatin1StringView("referee"),     {"referee", ""},           true},
+    {RefereeIdField,        &MatchData::refereeId,    QLatin1StringView("refereeId"),   {"referee", "id"},         true},
+    {RefereeCityField,      &MatchData::refereeCity,  QLatin1StringView("refereeCity"), {"referee", "city"},       true},
+};
+// clang-format on
 // The SQLite export's date column comes after this many of the texts above.
 inline constexpr int matchFieldsBeforeDateColumn = 4;

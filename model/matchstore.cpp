@@ -4,6 +4,40 @@
 
 #include <algorithm>
 
+namespace {
+
+// Every text of a match stands once in the field table and once in the file order, and each row
+// of the table names a member of its own: a field left out or given twice does not compile.
+template <typename Key> constexpr bool eachTextOnce(Key key)
+{
+    int seen[MatchFieldCount] = {};
+    for (int k = 0; k < MatchFieldCount; ++k) {
+        const FieldKey f = key(k);
+        ++seen[f.isPlain ? TextFieldCount + int(f.plain) : int(f.text)];
+    }
+    for (const int n : seen) {
+        if (n != 1)
+            return false;
+    }
+    return true;
+}
+static_assert(eachTextOnce([](int k) { return matchFields[k].key; }));
+static_assert(eachTextOnce([](int k) { return matchFileOrder[k]; }));
+
+constexpr bool membersApart()
+{
+    for (int k = 0; k < MatchFieldCount; ++k) {
+        for (int j = k + 1; j < MatchFieldCount; ++j) {
+            if (matchFields[k].member == matchFields[j].member)
+                return false;
+        }
+    }
+    return true;
+}
+static_assert(membersApart());
+
+} // namespace
+
 void DateSpan::widen(const QDate &date)
 {
     if (!date.isValid())
@@ -25,7 +59,8 @@ Match MatchView::toMatch() const
     Match match;
     MatchData &m = match.edit();
     for (const MatchFieldInfo &f : matchFields)
-        m.*f.member = table.string(record.texts[f.field]);
+        m.*f.member = f.key.isPlain ? table.string(record.plain[f.key.plain])
+                                    : table.text(record.texts[f.key.text]);
     m.date = date;
     const auto players = [](const PlayerSpan &span, QList<PlayerEntry> &into) {
         into.reserve(span.size());
@@ -100,8 +135,12 @@ MatchRecord MatchStore::recordOf(const Match &match)
     const MatchData &m = *match;
     MatchRecord r{};
     const auto intern = [this](const QString &text) { return m_texts.intern(text); };
-    for (const MatchFieldInfo &f : matchFields)
-        r.texts[f.field] = f.perMatch ? m_texts.append(m.*f.member) : intern(m.*f.member);
+    for (const MatchFieldInfo &f : matchFields) {
+        if (f.key.isPlain)
+            r.plain[f.key.plain] = m_texts.append(m.*f.member);
+        else
+            r.texts[f.key.text] = intern(m.*f.member);
+    }
     r.julianDay = m.date.isValid() ? qint32(m.date.toJulianDay()) : 0;
     r.lineup = qint64(m_lineups.size());
     r.players1 = quint32(m.players1.size());
@@ -210,7 +249,7 @@ std::optional<Match> MatchStore::find(const QString &fileName) const
 qsizetype MatchStore::indexOf(const QString &fileName) const
 {
     for (qsizetype i = 0; i < count(); ++i) {
-        if (m_texts.view(m_records[size_t(i)].texts[FileNameField]) == fileName)
+        if (m_texts.view(m_records[size_t(i)].plain[PlainField::FileName]) == fileName)
             return i;
     }
     return -1;
@@ -237,7 +276,7 @@ QString MatchStore::unusedFileName(const QString &base, bool numbered) const
     QSet<QString> taken;
     taken.reserve(count());
     for (const MatchRecord &record : m_records)
-        taken.insert(m_texts.string(record.texts[FileNameField]));
+        taken.insert(m_texts.string(record.plain[PlainField::FileName]));
     if (!numbered && !taken.contains(base))
         return base;
     for (int n = numbered ? 1 : 2;; ++n) {

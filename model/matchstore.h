@@ -56,7 +56,8 @@ struct EventRecord
 struct MatchRecord
 {
     qint32 julianDay;
-    std::array<TextId, MatchFieldCount> texts;
+    FieldArray<MatchField, TextId, TextFieldCount> texts;
+    FieldArray<PlainField, PlainTextId, PlainFieldCount> plain;
     quint32 players1;
     quint32 players2;
     quint32 eventCount;
@@ -153,8 +154,8 @@ using EventSpan = ItemSpan<EventRecord, EventView>;
 
 // One match of a store as it reads: every field of MatchData under its name, the texts as
 // references into the store (valid while the store is unchanged), the line-ups and events as
-// spans of views. Reading a field costs nothing beyond what it reads; textId() gives a text's
-// number, equal for equal texts (file names and match IDs excepted: see TextTable::append).
+// spans of views. Reading a field costs nothing beyond what it reads; textId() gives an interned
+// text's number, equal for equal texts.
 struct MatchView
 {
     MatchView(const MatchStore &store, qsizetype index);
@@ -162,7 +163,7 @@ struct MatchView
     const MatchStore &store;
     const MatchRecord &record;
     const TextTable &table;
-    const TextRef fileName; // file name and match ID: unique texts, read when asked for
+    const TextRef fileName; // file name and match ID: plain texts, read when asked for
     const QString &team1;
     const QString &team2;
     const QString &team1Id;
@@ -261,20 +262,18 @@ public:
 
     void swap(MatchStore &other) noexcept;
 
-    // For the database reader. It fills a small store record by record (texts, line-ups and
-    // events first, then addRecord() with the record that refers to them), a large one by making
-    // the arrays ready for the whole file, filling them on every core, then noteRecords().
-    TextTable &textTable() { return m_texts; }
-    StoreArray<LineupEntry> &lineups() { return m_lineups; }
-    StoreArray<EventRecord> &eventRecords() { return m_events; }
-    const StoreArray<LineupEntry> &lineups() const { return m_lineups; }
-    const StoreArray<EventRecord> &eventRecords() const { return m_events; }
-    StoreArray<MatchRecord> &records() { return m_records; }
+private:
+    // The database reader and writer (formats/database.cpp) fill and read the arrays through it:
+    // a small store record by record (texts, line-ups and events first, then addRecord() with the
+    // record that refers to them), a large one by making the arrays ready for the whole file,
+    // filling them on every core, then noteRecords().
+    friend class StoreFiller;
+    friend struct MatchView;
+
     void addRecord(const MatchRecord &record);
     // After the arrays were filled directly: records the tournaments and dates of every match.
     void noteRecords();
 
-private:
     MatchRecord recordOf(const Match &match);
     void note(const MatchRecord &record);
     // Notes every record afresh, after some were removed.
@@ -292,8 +291,9 @@ private:
 
 inline MatchView::MatchView(const MatchStore &store, qsizetype index)
     : store(store), record(store.record(index)), table(store.texts()),
-      fileName(table, record.texts[FileNameField]), team1(table.text(record.texts[Team1Field])),
-      team2(table.text(record.texts[Team2Field])), team1Id(table.text(record.texts[Team1IdField])),
+      fileName(table, record.plain[PlainField::FileName]),
+      team1(table.text(record.texts[Team1Field])), team2(table.text(record.texts[Team2Field])),
+      team1Id(table.text(record.texts[Team1IdField])),
       team2Id(table.text(record.texts[Team2IdField])),
       coach1(table.text(record.texts[Coach1Field])), coach2(table.text(record.texts[Coach2Field])),
       coach1Id(table.text(record.texts[Coach1IdField])),
@@ -310,12 +310,12 @@ inline MatchView::MatchView(const MatchStore &store, qsizetype index)
       attendance(table.text(record.texts[AttendanceField])),
       referee(table.text(record.texts[RefereeField])),
       refereeId(table.text(record.texts[RefereeIdField])),
-      refereeCity(table.text(record.texts[RefereeCityField])), id(table, record.texts[IdField]),
-      round(table.text(record.texts[RoundField])),
+      refereeCity(table.text(record.texts[RefereeCityField])),
+      id(table, record.plain[PlainField::Id]), round(table.text(record.texts[RoundField])),
       tournament(table.text(record.texts[TournamentField])),
-      players1(table, store.lineups().data() + record.lineup, record.players1),
-      players2(table, store.lineups().data() + record.lineup + record.players1, record.players2),
-      events(table, store.eventRecords().data() + record.events, record.eventCount)
+      players1(table, store.m_lineups.data() + record.lineup, record.players1),
+      players2(table, store.m_lineups.data() + record.lineup + record.players1, record.players2),
+      events(table, store.m_events.data() + record.events, record.eventCount)
 {}
 
 inline qsizetype MatchView::index() const

@@ -140,14 +140,14 @@ void TextTable::clear()
     m_slots.assign(1024, Slot{0, 0, 0});
     m_bigEndian.clear();
     m_hashed = 0;
-    m_uniqueChars.clear();
-    m_uniqueStarts.assign(1, 0);
+    m_plainChars.clear();
+    m_plainStarts.assign(1, 0);
 }
 
-void TextTable::reserve(qsizetype unique, qsizetype uniqueUnits, qsizetype interned)
+void TextTable::reserve(qsizetype plain, qsizetype plainUnits, qsizetype interned)
 {
-    m_uniqueStarts.reserve(m_uniqueStarts.size() + size_t(unique));
-    m_uniqueChars.reserve(m_uniqueChars.size() + size_t(uniqueUnits));
+    m_plainStarts.reserve(m_plainStarts.size() + size_t(plain));
+    m_plainChars.reserve(m_plainChars.size() + size_t(plainUnits));
     m_texts.reserve(m_texts.size() + size_t(interned));
     m_hashes.reserve(m_hashes.size() + size_t(interned));
     size_t slots = m_slots.size();
@@ -164,8 +164,8 @@ void TextTable::swap(TextTable &other) noexcept
     m_slots.swap(other.m_slots);
     m_bigEndian.swap(other.m_bigEndian);
     std::swap(m_hashed, other.m_hashed);
-    m_uniqueChars.swap(other.m_uniqueChars);
-    m_uniqueStarts.swap(other.m_uniqueStarts);
+    m_plainChars.swap(other.m_plainChars);
+    m_plainStarts.swap(other.m_plainStarts);
 }
 
 template <typename Same> TextId TextTable::lookup(quint32 hash, const Same &same) const
@@ -205,7 +205,7 @@ TextId TextTable::lookup(QStringView text, quint32 hash) const
 TextId TextTable::insert(QString &&text, quint32 hash, const uchar *bigEndian)
 {
     const auto id = TextId(m_texts.size());
-    if (id >= uniqueBit)
+    if (id >= noText)
         throw std::length_error("too many texts");
     m_texts.push_back(std::move(text));
     m_hashes.push_back(hash);
@@ -250,23 +250,26 @@ TextId TextTable::internBigEndian(const uchar *bytes, qsizetype units)
     return found != noText ? found : insert(decodeBigEndian(bytes, units), hash, bytes);
 }
 
-// Makes room for a unique text of units code units at the end of the characters; its number.
-TextId TextTable::appendUnique(qsizetype units)
+// The most plain texts a table holds: every number fits a quint32, also after absorb().
+constexpr size_t maxPlainTexts = 0xFFFFFFF0u;
+
+// Makes room for a plain text of units code units at the end of the characters; its number.
+PlainTextId TextTable::appendPlain(qsizetype units)
 {
-    const size_t index = m_uniqueStarts.size() - 1;
-    if (index >= uniqueBit - 1)
+    const size_t index = m_plainStarts.size() - 1;
+    if (index >= maxPlainTexts)
         throw std::length_error("too many texts");
-    m_uniqueChars.resize(m_uniqueChars.size() + size_t(units));
-    m_uniqueStarts.push_back(m_uniqueChars.size());
-    return TextId(uniqueBit | index);
+    m_plainChars.resize(m_plainChars.size() + size_t(units));
+    m_plainStarts.push_back(m_plainChars.size());
+    return PlainTextId{quint32(index + 2)};
 }
 
-TextId TextTable::appendBigEndian(const uchar *bytes, qsizetype units)
+PlainTextId TextTable::appendBigEndian(const uchar *bytes, qsizetype units)
 {
     if (units == 0)
-        return emptyText;
-    const TextId id = appendUnique(units);
-    qFromBigEndian<char16_t>(bytes, units, m_uniqueChars.data() + m_uniqueChars.size() - units);
+        return emptyPlain;
+    const PlainTextId id = appendPlain(units);
+    qFromBigEndian<char16_t>(bytes, units, m_plainChars.data() + m_plainChars.size() - units);
     return id;
 }
 
@@ -285,15 +288,15 @@ TextId TextTable::intern(const QString &text)
     return insert(QString(text), hash, reinterpret_cast<const uchar *>(bigEndian.constData()));
 }
 
-TextId TextTable::append(const QString &text)
+PlainTextId TextTable::append(const QString &text)
 {
     if (text.isNull())
-        return nullText;
+        return nullPlain;
     if (text.isEmpty())
-        return emptyText;
-    const TextId id = appendUnique(text.size());
+        return emptyPlain;
+    const PlainTextId id = appendPlain(text.size());
     std::copy(text.utf16(), text.utf16() + text.size(),
-              m_uniqueChars.data() + m_uniqueChars.size() - text.size());
+              m_plainChars.data() + m_plainChars.size() - text.size());
     return id;
 }
 
@@ -324,15 +327,14 @@ TextTable::NumberMap TextTable::absorb(TextTable &&other)
         }
         map.m_interned[id] = found;
     }
-    const size_t base = m_uniqueStarts.size() - 1;
-    if (base + other.m_uniqueStarts.size() >= uniqueBit)
+    const size_t base = m_plainStarts.size() - 1;
+    if (base + other.m_plainStarts.size() >= maxPlainTexts)
         throw std::length_error("too many texts");
-    map.m_uniqueBase = quint32(base);
-    const quint64 offset = m_uniqueChars.size();
-    m_uniqueChars.insert(m_uniqueChars.end(), other.m_uniqueChars.begin(),
-                         other.m_uniqueChars.end());
-    for (size_t i = 1; i < other.m_uniqueStarts.size(); ++i)
-        m_uniqueStarts.push_back(offset + other.m_uniqueStarts[i]);
+    map.m_plainBase = quint32(base);
+    const quint64 offset = m_plainChars.size();
+    m_plainChars.insert(m_plainChars.end(), other.m_plainChars.begin(), other.m_plainChars.end());
+    for (size_t i = 1; i < other.m_plainStarts.size(); ++i)
+        m_plainStarts.push_back(offset + other.m_plainStarts[i]);
     other.clear();
     return map;
 }

@@ -7,80 +7,99 @@
 
 #include <vector>
 
-// A text of a store by number: equal texts added through intern() share one number.
+// An interned text of a store by number: equal texts added through intern() share one number.
 using TextId = quint32;
+
+// A plain text of a store by number: the file name or the match ID of one match, kept as it came
+// and never shared. A type of its own, so that it cannot be read as an interned text: the two
+// kinds are numbered apart, and one read as the other gives a wrong text or none.
+struct PlainTextId
+{
+    // 0 the null text, 1 the empty one, from 2 on the plain texts in order. No initialiser: the
+    // store's arrays are made room for without writing (model/storeallocator.h).
+    quint32 n;
+
+    friend bool operator==(PlainTextId a, PlainTextId b) { return a.n == b.n; }
+    friend bool operator!=(PlainTextId a, PlainTextId b) { return a.n != b.n; }
+};
 
 class TextRef;
 
-// Every text of a store, each kept once and referred to by its TextId. Two numbers are fixed: 0 is
-// the null text and 1 the empty one, which the database file tells apart.
+// Every text of a store. Two numbers of each kind are fixed: 0 is the null text and 1 the empty
+// one, which the database file tells apart.
 // - Interned texts (teams, players, referees, minutes …) are looked up by content and added when
-//   new; each is one QString, which text() gives.
-// - Unique texts are known to differ from one record to the next (file names, match IDs): they are
+//   new, each kept once and referred to by its TextId; each is one QString, which text() gives.
+// - Plain texts are known to differ from one record to the next (file names, match IDs): they are
 //   appended as they are, never looked up, and kept as plain characters, which a QString per text
-//   would more than triple. Their numbers have the top bit set; view() and string() read them.
+//   would more than triple. view() and string() read them by PlainTextId and check the number: one
+//   out of range (a slip, or a number from elsewhere) reads as the empty text, never past the end.
 class TextTable
 {
 public:
     static constexpr TextId nullText = 0;
     static constexpr TextId emptyText = 1;
     static constexpr TextId noText = ~TextId(0); // find(): no such text
-    static constexpr TextId uniqueBit = TextId(1) << 31;
+    static constexpr PlainTextId nullPlain{0};
+    static constexpr PlainTextId emptyPlain{1};
 
     TextTable();
 
-    static bool isUnique(TextId id) { return (id & uniqueBit) != 0 && id != noText; }
-    // An interned text (null, empty and every number below uniqueBit).
+    // An interned text (null, empty and every number below size()).
     const QString &text(TextId id) const
     {
-        Q_ASSERT(!isUnique(id));
+        Q_ASSERT(id < m_texts.size());
         return m_texts[id];
     }
-    // Any text, interned or unique.
-    QStringView view(TextId id) const
+    // A plain text; null for nullPlain, empty for emptyPlain and for a number out of range.
+    QStringView view(PlainTextId id) const
     {
-        if (!isUnique(id))
-            return m_texts[id];
-        const size_t i = id & ~uniqueBit;
-        return QStringView(m_uniqueChars.data() + m_uniqueStarts[i],
-                           qsizetype(m_uniqueStarts[i + 1] - m_uniqueStarts[i]));
+        const size_t i = size_t(id.n) - 2;
+        if (id.n < 2 || i + 1 >= m_plainStarts.size())
+            return id.n == 0 ? QStringView() : QStringView(u"");
+        return QStringView(m_plainChars.data() + m_plainStarts[i],
+                           qsizetype(m_plainStarts[i + 1] - m_plainStarts[i]));
     }
-    QString string(TextId id) const { return isUnique(id) ? view(id).toString() : m_texts[id]; }
+    QString string(PlainTextId id) const
+    {
+        return id == nullPlain    ? QString()
+               : id == emptyPlain ? m_texts[emptyText]
+                                  : view(id).toString();
+    }
     // The number of interned texts; every interned number is below it.
     qsizetype size() const { return qsizetype(m_texts.size()); }
 
     TextId intern(const QString &text);
     // A text given as big-endian UTF-16 code units, as the database file keeps them.
     TextId internBigEndian(const uchar *bytes, qsizetype units);
-    // Adds text as a unique text of its own (null and empty keep their fixed numbers).
-    TextId append(const QString &text);
-    TextId appendBigEndian(const uchar *bytes, qsizetype units);
+    // Adds text as a plain text of its own (null and empty keep their fixed numbers).
+    PlainTextId append(const QString &text);
+    PlainTextId appendBigEndian(const uchar *bytes, qsizetype units);
     // The number of an interned text equal to text, else noText.
     TextId find(const QString &text) const;
 
     // Moves every text of other into this table; map turns other's numbers into this table's.
-    // Texts other interned are interned here, unique ones appended, all in other's order.
+    // Texts other interned are interned here, plain ones appended, all in other's order.
     class NumberMap
     {
     public:
-        TextId operator()(TextId id) const
+        TextId operator()(TextId id) const { return m_interned[id]; }
+        PlainTextId operator()(PlainTextId id) const
         {
-            return isUnique(id) ? TextId(uniqueBit | ((id & ~uniqueBit) + m_uniqueBase))
-                                : m_interned[id];
+            return id.n < 2 ? id : PlainTextId{id.n + m_plainBase};
         }
 
     private:
         friend class TextTable;
         std::vector<TextId> m_interned;
-        quint32 m_uniqueBase = 0;
+        quint32 m_plainBase = 0;
     };
     NumberMap absorb(TextTable &&other);
 
     void clear();
     void swap(TextTable &other) noexcept;
-    // Makes room for unique more unique texts of about uniqueUnits code units in all, and for
+    // Makes room for plain more plain texts of about plainUnits code units in all, and for
     // interned more interned ones.
-    void reserve(qsizetype unique, qsizetype uniqueUnits, qsizetype interned);
+    void reserve(qsizetype plain, qsizetype plainUnits, qsizetype interned);
 
 private:
     TextId insert(QString &&text, quint32 hash, const uchar *bigEndian);
@@ -89,7 +108,7 @@ private:
     TextId lookup(const uchar *bigEndian, qsizetype units, quint32 hash) const;
     TextId lookup(QStringView text, quint32 hash) const;
     void rehash(size_t slots);
-    TextId appendUnique(qsizetype units);
+    PlainTextId appendPlain(qsizetype units);
 
     std::vector<QString, StoreAllocator<QString>> m_texts;  // interned, by TextId
     std::vector<quint32, StoreAllocator<quint32>> m_hashes; // by TextId
@@ -106,9 +125,9 @@ private:
     std::vector<Slot, StoreAllocator<Slot>> m_slots;
     std::vector<uchar> m_bigEndian; // every interned text, big-endian, one after another
     qsizetype m_hashed = 0;
-    // Unique text i is m_uniqueChars[m_uniqueStarts[i], m_uniqueStarts[i + 1]).
-    std::vector<char16_t, StoreAllocator<char16_t>> m_uniqueChars;
-    std::vector<quint64, StoreAllocator<quint64>> m_uniqueStarts;
+    // Plain text i (numbered i + 2) is m_plainChars[m_plainStarts[i], m_plainStarts[i + 1]).
+    std::vector<char16_t, StoreAllocator<char16_t>> m_plainChars;
+    std::vector<quint64, StoreAllocator<quint64>> m_plainStarts;
 };
 
 // A text of a table by number, read as a QString when asked for: the file name and the match ID
@@ -116,13 +135,13 @@ private:
 class TextRef
 {
 public:
-    TextRef(const TextTable &table, TextId id) : m_table(&table), m_id(id) {}
+    TextRef(const TextTable &table, PlainTextId id) : m_table(&table), m_id(id) {}
 
     QString toString() const { return m_table->string(m_id); }
     operator QString() const { return toString(); }
     QStringView view() const { return m_table->view(m_id); }
-    TextId id() const { return m_id; }
-    bool isNull() const { return m_id == TextTable::nullText; }
+    PlainTextId id() const { return m_id; }
+    bool isNull() const { return m_id == TextTable::nullPlain; }
     bool isEmpty() const { return view().isEmpty(); }
     qsizetype size() const { return view().size(); }
 
@@ -135,5 +154,5 @@ public:
 
 private:
     const TextTable *m_table;
-    TextId m_id;
+    PlainTextId m_id;
 };

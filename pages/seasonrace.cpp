@@ -86,9 +86,9 @@ private:
 // One match of a team, kept small: the texts are made when it is written.
 struct Step
 {
-    quint32 match; // in RaceSteps::matches
-    quint32 day;   // counted from 0
-    TextId file;   // the match's file name
+    quint32 match;    // in RaceSteps::matches
+    quint32 day;      // counted from 0
+    PlainTextId file; // the match's file name
     quint32 opponent;
     qint32 points;
     qint32 position;
@@ -319,7 +319,7 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
                 const size_t k = stepsOf[size_t(team)] + filled[size_t(team)]++;
                 steps[k] = {quint32(end),
                             quint32(race.days.size()),
-                            r.texts[FileNameField],
+                            r.plain[PlainField::FileName],
                             quint32(side == 0 ? team2 : team1),
                             0,
                             0,
@@ -464,7 +464,7 @@ SeasonRace seasonRace(const MatchStore &store, const MatchFilter &filter,
             const MatchRecord &r = store.record(steps.matches[step.match]);
             QString &fileName = fileNames[step.match];
             if (fileName.isNull())
-                fileName = t.string(r.texts[FileNameField]);
+                fileName = t.string(r.plain[PlainField::FileName]);
             RaceStep out;
             out.team = race.teams.at(qsizetype(i));
             out.number = int(k - steps.begin[team]) + 1;

@@ -444,19 +444,20 @@ private Q_SLOTS:
         QCOMPARE(table.intern(u""_s), TextTable::emptyText);
         QVERIFY(table.text(TextTable::nullText).isNull() &&
                 !table.text(TextTable::emptyText).isNull());
-        const TextId unique = table.append(u"Жук-2"_s);
+        const PlainTextId unique = table.append(u"Жук-2"_s);
         QCOMPARE(table.find(u"Жук-2"_s), TextTable::noText);
         QCOMPARE(table.string(unique), u"Жук-2"_s);
-        QCOMPARE(table.find(a), id);
+        // A plain number past the last (a slip, or damage) reads as the empty text, not beyond.
+        QVERIFY(table.string(PlainTextId{unique.n + 1}) == u""_s && table.view({~0u}).isEmpty());
 
-        // Another table's texts join in its order, equal ones merged, unique ones after this
+        // Another table's texts join in its order, equal ones merged, plain ones after this
         // table's own.
         TextTable other;
-        const TextId b = other.intern(u"Оса"_s), c = other.intern(a), d = other.append(a),
-                     e = other.append(u"Оса-2"_s);
+        const TextId b = other.intern(u"Оса"_s), c = other.intern(a);
+        const PlainTextId d = other.append(a), e = other.append(u"Оса-2"_s);
         const TextTable::NumberMap ids = table.absorb(std::move(other));
         QCOMPARE(ids(c), id);
-        QVERIFY(ids(b) > id && ids(d) > unique && ids(e) > ids(d));
+        QVERIFY(ids(b) > id && ids(d).n > unique.n && ids(e).n > ids(d).n);
         QCOMPARE(table.text(ids(b)), u"Оса"_s);
         QCOMPARE(table.string(ids(d)) + table.string(ids(e)) + table.string(unique),
                  a + u"Оса-2Жук-2"_s);

@@ -512,6 +512,15 @@ private Q_SLOTS:
         QVERIFY(dialogs.calls.last().text.contains(u"1 матч?"_s));
         QCOMPARE(window->matchStore().indexOf(u"t1.xml"_s), -1);
         QVERIFY(window->text->toPlainText().contains(u"Путь к файлу"_s)); // back at the start
+
+        // Of a filtered list only the rows shown go, whatever else the selection holds.
+        window->callCalculateMatches();
+        window->rowFilter->setText(u"/03"_s);
+        window->table->selectAll();
+        dialogs.questionAnswers = {QMessageBox::Yes};
+        window->deleteMatches();
+        QCOMPARE(window->matchStore().count(), 1);
+        QCOMPARE(window->matchStore().at(0).fileName, u"t0.xml"_s);
     }
 
     // The start page tells a new database, an opened one and a missing file apart; a new

@@ -462,9 +462,10 @@ void TestPages::pages_data()
     QTest::newRow("two IDs, different teams are different players")
         << QList<Match>{petrov(1, u"A"_s, u"5"_s), petrov(2, u"B"_s, u"6"_s)}
         << Page{verifyPlayers2} << QStringList{};
-    QTest::newRow("two IDs, no ID then an ID")
-        << QList<Match>{petrov(1, u"A"_s, QString()), petrov(2, u"A"_s, u"5"_s)}
-        << Page{verifyPlayers2, {}, true} << QStringList{u"Petrov|A||5|"_s};
+    QTest::newRow("two IDs, no ID then an ID, and an ID then none")
+        << QList<Match>{match(1, u"A|X"_s, {}, {u"Petrov#"_s, u"Ivanov#5"_s}),
+                        match(2, u"A|X"_s, {}, {u"Petrov#5"_s, u"Ivanov#"_s})}
+        << Page{verifyPlayers2, {}, true} << QStringList{u"Ivanov|A|5||"_s, u"Petrov|A||5|"_s};
     QTest::newRow("two IDs, the same ID in line-up and events")
         << QList<Match>{match(1, u"A|X"_s, {u"G|Petrov|A|5"_s, u"S|Ivanov|A||Sidorov||9"_s},
                               {u"Petrov#5"_s}),

@@ -4,6 +4,7 @@
 #include "formats/database.h"
 #include "formats/fileio.h"
 #include "model/competitionrules.h"
+#include "model/document.h"
 #include "pages/pagecodes.h"
 
 #include <QFileInfo>
@@ -66,20 +67,15 @@ QString databaseMessage(const DatabaseResult &result, const QString &path)
     return QString();
 }
 
-MatchStore &lastingStore()
+const Document *openForReading(const QString &path)
 {
-    static MatchStore *store = new MatchStore;
-    return *store;
-}
-
-bool openDatabase(const QString &path, MatchStore &store)
-{
-    const DatabaseResult result = readDatabase(path, store);
+    static Document *const document = new Document;
+    const Document::OpenResult result = document->openReadOnly(path);
     if (!result.ok()) {
-        failure(databaseMessage(result, path));
-        return false;
+        failure(databaseMessage(result.database, path));
+        return nullptr;
     }
-    return true;
+    return document;
 }
 
 bool isStdout(const QString &path)

@@ -9,7 +9,7 @@
 #include <QString>
 #include <QStringList>
 
-class MatchStore;
+class Document;
 struct DatabaseResult;
 
 bool stderrIsTerminal();
@@ -22,11 +22,11 @@ int usageError(const QString &text);
 // A message for a database that could not be read or written.
 QString databaseMessage(const DatabaseResult &result, const QString &path);
 
-// The store a command reads its database into. It lives as long as the process, whose end frees
-// it at once: destroying a large store record by record took a tenth of a page's run.
-MatchStore &lastingStore();
-// Reads path into store; a failure is reported.
-bool openDatabase(const QString &path, MatchStore &store);
+// Opens the database at path and its rules read-only for a command that only reads them; null, the
+// failure reported, when the database cannot be read. The document lives as long as the process,
+// whose end frees it at once: destroying a large store record by record took a tenth of a page's
+// run.
+const Document *openForReading(const QString &path);
 
 // True when -o names standard output: no option, or "-".
 bool isStdout(const QString &path);

@@ -7,7 +7,7 @@
 #include "cli/commands/common.h"
 #include "formats/sqliteexport.h"
 #include "formats/xmlexport.h"
-#include "model/matchstore.h"
+#include "model/document.h"
 
 #include <QElapsedTimer>
 #include <QTextStream>
@@ -28,9 +28,10 @@ int run(const CommandLine &args)
         return usageError(cliTrustTexts().sqliteNotStdout);
     if (args.has(u"sqlite"_s) && outputIsAnInput(args.value(u"sqlite"_s), databaseInputs(path)))
         return ExitFailure;
-    MatchStore &store = lastingStore();
-    if (!openDatabase(path, store))
+    const Document *document = openForReading(path);
+    if (!document)
         return ExitFailure;
+    const MatchStore &store = document->store();
     QList<Match> matches;
     matches.reserve(store.count());
     for (qsizetype i = 0; i < store.count(); ++i)

@@ -3,7 +3,7 @@
 #include "cli/clitexts.h"
 #include "cli/commands/command.h"
 #include "cli/commands/common.h"
-#include "model/matchstore.h"
+#include "model/document.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -14,9 +14,10 @@ int run(const CommandLine &args)
     const CliTexts &t = cliTexts();
     if (args.positional().size() != 1)
         return usageError(t.cliWrongArguments.arg(u"info"_s, t.cliFileArgument));
-    MatchStore &store = lastingStore();
-    if (!openDatabase(args.positional().constFirst(), store))
+    const Document *document = openForReading(args.positional().constFirst());
+    if (!document)
         return ExitFailure;
+    const MatchStore &store = document->store();
     const DateSpan dates = store.dateSpan();
 
     qsizetype undated = 0;

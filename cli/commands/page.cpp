@@ -4,6 +4,7 @@
 #include "cli/commands/command.h"
 #include "cli/commands/common.h"
 #include "model/competitionrules.h"
+#include "model/document.h"
 #include "pages/analysis.h"
 #include "pages/builders.h"
 #include "pages/pagecaption.h"
@@ -18,13 +19,11 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The rules of tournament from the rules file at path (named by --rules, or the database's own);
-// a file that cannot be used is a warning, and the standard rules apply.
-CompetitionRules readRules(const QString &path, const QString &tournament, bool named)
+// Warns when the rules file at path (named by --rules, or the database's own) could not be used,
+// as result says; the standard rules then apply.
+void warnAboutRules(const RulesFileResult &result, const QString &path, bool named)
 {
     const CliTexts &t = cliTexts();
-    RuleBook book;
-    const RulesFileResult result = readRulesFile(path, book);
     QString reason;
     switch (result.status) {
     case RulesFileResult::Ok:
@@ -53,7 +52,6 @@ CompetitionRules readRules(const QString &path, const QString &tournament, bool 
     }
     if (!reason.isEmpty())
         message(t.cliWarning.arg(t.cliRulesWarning.arg(path, reason)));
-    return book.rulesFor(tournament);
 }
 
 int run(const CommandLine &args)
@@ -126,10 +124,11 @@ int run(const CommandLine &args)
         !parseTieBreaks(args.value(u"tiebreak"_s), overrides.tieBreaks, &badToken))
         return usageError(t.cliBadTieBreak.arg(badToken));
 
-    MatchStore &store = lastingStore();
-    MatchFilter filter;
-    if (!openDatabase(path, store))
+    const Document *document = openForReading(path);
+    if (!document)
         return ExitFailure;
+    const MatchStore &store = document->store();
+    MatchFilter filter;
     filter.from = selectableRange(store).from;
     filter.till = selectableRange(store).till;
     if (store.isEmpty())
@@ -154,9 +153,13 @@ int run(const CommandLine &args)
     request.filter = filter;
     // The rules file is read only for the pages that count points.
     if (entry->countsPoints) {
+        // The database's own rules came with it; --rules names others.
         const bool named = args.has(u"rules"_s);
-        request.rules = readRules(named ? args.value(u"rules"_s) : rulesFilePath(path),
-                                  filter.tournament, named);
+        RuleBook namedBook;
+        const RulesFileResult read =
+            named ? readRulesFile(args.value(u"rules"_s), namedBook) : document->rulesFileResult();
+        warnAboutRules(read, named ? args.value(u"rules"_s) : rulesFilePath(path), named);
+        request.rules = (named ? namedBook : document->rules()).rulesFor(filter.tournament);
         if (args.has(u"points"_s)) {
             request.rules.win = overrides.win;
             request.rules.draw = overrides.draw;

@@ -3,7 +3,7 @@
 #include "cli/clitexts.h"
 #include "cli/commands/command.h"
 #include "cli/commands/common.h"
-#include "model/matchstore.h"
+#include "model/document.h"
 #include "pages/matchreport.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -19,10 +19,10 @@ int run(const CommandLine &args)
     const QString &fileName = args.positional().at(1);
     if (outputIsAnInput(args.value(u"o"_s), databaseInputs(path)))
         return ExitFailure;
-    MatchStore &store = lastingStore();
-    if (!openDatabase(path, store))
+    const Document *document = openForReading(path);
+    if (!document)
         return ExitFailure;
-    const std::optional<Match> match = store.find(fileName);
+    const std::optional<Match> match = document->store().find(fileName);
     if (!match)
         return failure(t.cliUnknownMatch.arg(path, fileName));
     return writeOutput(matchReportHtml(**match).toUtf8(), args.value(u"o"_s));
