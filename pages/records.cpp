@@ -2,11 +2,11 @@
 
 #include "pages/builders.h"
 #include "pages/pagecodes.h"
+#include "pages/rowtext.h"
 #include "strings/stattexts.h"
 #include "strings/texts.h"
 
 #include <algorithm>
-#include <limits>
 #include <vector>
 
 // Records of the selection: the biggest wins, the highest-scoring matches, the highest and the
@@ -24,38 +24,12 @@ struct Candidate
     qint32 day;
 };
 
-// Numbers read from texts, each distinct text read once: scores and attendances repeat a lot.
-class NumberCache
-{
-public:
-    NumberCache(const TextTable &texts, qint64 (*read)(const QString &))
-        : m_texts(texts), m_read(read), m_values(size_t(texts.size()), unknown)
-    {}
-    qint64 operator()(TextId id)
-    {
-        if (m_values[id] == unknown)
-            m_values[id] = m_read(m_texts.text(id));
-        return m_values[id];
-    }
-
-private:
-    static constexpr qint64 unknown = std::numeric_limits<qint64>::min();
-    const TextTable &m_texts;
-    qint64 (*m_read)(const QString &);
-    std::vector<qint64> m_values;
-};
-
 // The attendance of a match; 0 when it is not given, not a number, or below zero.
 qint64 attendanceOf(const QString &text)
 {
     bool ok = false;
     const qint64 value = text.toLongLong(&ok, 10);
     return ok && value > 0 ? value : 0;
-}
-
-qint64 scoreOf(const QString &text)
-{
-    return scoreNumber(text);
 }
 
 } // namespace
@@ -71,7 +45,8 @@ void calculateRecords(const PageContext &context, PageRows &rows)
     const StatTexts &st = statTexts();
     const MatchStore &store = context.match->store;
     const TextTable &texts = store.texts();
-    NumberCache attendance(texts, attendanceOf), score(texts, scoreOf);
+    NumberCache attendance(texts, attendanceOf);
+    NumberCache score(texts, scoreNumber);
     std::vector<Candidate> wins, goals, crowds;
     for (std::vector<Candidate> *list : {&wins, &goals, &crowds})
         list->reserve(rows.kept().size());

@@ -5,8 +5,11 @@
 #include <QString>
 #include <QStringView>
 
+#include "model/texttable.h"
+
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 // Helpers for the statistics builders' hot loops. Row texts and keys are kept as the row's own
@@ -72,4 +75,25 @@ public:
 private:
     std::vector<QString> m_texts;
     QString m_other;
+};
+
+// Numbers read from texts, each distinct text read once: scores and attendances repeat a lot.
+template <typename Read> class NumberCache
+{
+public:
+    NumberCache(const TextTable &texts, Read read)
+        : m_texts(texts), m_read(read), m_values(size_t(texts.size()), unknown)
+    {}
+    qint64 operator()(TextId id)
+    {
+        if (m_values[id] == unknown)
+            m_values[id] = m_read(m_texts.text(id));
+        return m_values[id];
+    }
+
+private:
+    static constexpr qint64 unknown = std::numeric_limits<qint64>::min();
+    const TextTable &m_texts;
+    Read m_read;
+    std::vector<qint64> m_values;
 };

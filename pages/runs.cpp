@@ -2,6 +2,7 @@
 
 #include "pages/builders.h"
 #include "pages/pagecodes.h"
+#include "pages/rowtext.h"
 #include "strings/stattexts.h"
 #include "strings/texts.h"
 
@@ -67,13 +68,7 @@ void calculateRuns(const PageContext &context, PageRows &rows)
     const StatTexts &st = statTexts();
     const MatchStore &store = context.match->store;
     const TextTable &names = store.texts();
-    // Each side of a score read once per distinct text (-1: not read yet).
-    std::vector<qint64> scores(size_t(names.size()), -1);
-    const auto score = [&](TextId id) {
-        if (scores[id] < 0)
-            scores[id] = scoreNumber(names.text(id));
-        return scores[id];
-    };
+    NumberCache score(names, scoreNumber);
     std::vector<TeamMatch> list;
     for (const qsizetype i : rows.kept()) {
         const MatchRecord &r = store.record(i);
