@@ -8,8 +8,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
-#include <functional>
+#include <future>
 #include <thread>
 #include <vector>
 
@@ -17,32 +18,36 @@ namespace {
 
 constexpr quint32 nullStringLength = 0xFFFFFFFF;
 
-// A bounds-checked cursor over the file's bytes. The first failure sticks; later reads return
-// empty values and consume nothing.
+// A bounds-checked cursor over the file's bytes, or over a window of them: the bytes [from, till)
+// of a file that runs to limit, with offsets counted from the start of the file. The first failure
+// sticks; later reads return empty values and consume nothing. A read that runs past the window
+// but not past limit fails with needsMore(): the caller moves the window and reads again.
 class Reader
 {
 public:
     explicit Reader(const QByteArray &bytes)
-        : m_data(reinterpret_cast<const uchar *>(bytes.constData())), m_size(bytes.size())
+        : Reader(reinterpret_cast<const uchar *>(bytes.constData()), 0, bytes.size(), bytes.size())
     {}
-    // The bytes from from up to (not including) till, offsets still counted from the start.
-    Reader(const QByteArray &bytes, qint64 from, qint64 till)
-        : m_data(reinterpret_cast<const uchar *>(bytes.constData())), m_size(till), m_pos(from)
+    // window holds the bytes from offset from on.
+    Reader(const uchar *window, qint64 from, qint64 till, qint64 limit)
+        : m_window(window), m_base(from), m_size(till), m_limit(limit), m_pos(from)
     {}
 
     bool failed() const { return m_failed; }
+    bool needsMore() const { return m_needsMore; }
     qint64 offset() const { return m_failed ? m_failOffset : m_pos; }
     qint64 remaining() const { return m_size - m_pos; }
-    bool atEnd() const { return m_pos == m_size; }
+    bool atEnd() const { return m_pos == m_limit; }
 
     quint32 u32()
     {
-        if (m_failed || remaining() < 4) {
-            m_endedEarly = m_endedEarly || !m_failed;
-            fail();
+        if (m_failed)
+            return 0;
+        if (remaining() < 4) {
+            runOut(4);
             return 0;
         }
-        const quint32 value = qFromBigEndian<quint32>(m_data + m_pos);
+        const quint32 value = qFromBigEndian<quint32>(at());
         m_pos += 4;
         return value;
     }
@@ -86,7 +91,7 @@ public:
     {
         const qint64 start = m_pos;
         const quint32 n = u32();
-        if (!m_failed && qint64(n) * minItemSize > remaining()) {
+        if (!m_failed && qint64(n) * minItemSize > m_limit - m_pos) {
             failAt(start);
             m_endedEarly = true;
             return 0;
@@ -106,12 +111,15 @@ public:
         if (m_lastWasNull)
             return {};
         if ((length & 1) != 0 || length > remaining()) {
-            m_endedEarly = (length & 1) == 0 && length != nullStringLength;
+            if ((length & 1) == 0 && length <= m_limit - m_pos)
+                m_needsMore = true;
+            else
+                m_endedEarly = (length & 1) == 0;
             failAt(start);
             m_lastWasNull = true;
             return {};
         }
-        const QByteArrayView raw(m_data + m_pos, length);
+        const QByteArrayView raw(at(), length);
         m_pos += length;
         return raw;
     }
@@ -125,15 +133,28 @@ public:
     }
 
 private:
-    void fail() { failAt(m_pos); }
+    // Fewer than need bytes left in the window.
+    void runOut(qint64 need)
+    {
+        if (need <= m_limit - m_pos)
+            m_needsMore = true;
+        else
+            m_endedEarly = true;
+        failAt(m_pos);
+    }
 
-    const uchar *m_data;
+    const uchar *at() const { return m_window + (m_pos - m_base); }
+
+    const uchar *m_window; // the byte at offset m_base
+    qint64 m_base;
     qint64 m_size;
-    qint64 m_pos = 0;
+    qint64 m_limit;
+    qint64 m_pos;
     qint64 m_failOffset = 0;
     bool m_failed = false;
     bool m_lastWasNull = false;
     bool m_endedEarly = false;
+    bool m_needsMore = false;
 };
 
 } // namespace
@@ -195,52 +216,56 @@ private:
     StoreFiller m_store;
 };
 
-// Where readMatch puts what it decodes: into a stretch of a store's arrays made ready for it, so
-// that each core fills its share of the file in place, with texts numbered in a table of its own.
+// Where readMatch puts what it decodes: into a store's arrays, made room for beforehand, from a
+// given place on, so that each core fills its share of the file in place, with texts numbered in
+// a table of its own.
 class ShareSink
 {
 public:
-    ShareSink(MatchStore &store, TextTable &table, qint64 record, qint64 lineup, qint64 event,
-              qint64 recordEnd, qint64 lineupEnd, qint64 eventEnd)
-        : m_store(store), m_table(table), m_record(record), m_lineup(lineup), m_event(event),
-          m_recordEnd(recordEnd), m_lineupEnd(lineupEnd), m_eventEnd(eventEnd)
+    ShareSink(MatchStore &store, TextTable &table, qint64 record, qint64 lineup, qint64 event)
+        : m_store(store), m_table(table), m_at{record, lineup, event}
     {}
 
     TextTable &table() { return m_table; }
-    qint64 lineupAt() const { return m_lineup; }
-    qint64 eventAt() const { return m_event; }
-    // False, writing nothing, past the end of the stretch (which the scan of the file rules out).
+    qint64 recordAt() const { return m_at.record; }
+    qint64 lineupAt() const { return m_at.lineup; }
+    qint64 eventAt() const { return m_at.event; }
+    // False, writing nothing, past the room made.
     bool lineup(const LineupEntry &entry)
     {
-        if (m_lineup >= m_lineupEnd)
+        if (size_t(m_at.lineup) >= m_store.lineups().size())
             return false;
-        m_store.lineups()[size_t(m_lineup++)] = entry;
+        m_store.lineups()[size_t(m_at.lineup++)] = entry;
         return true;
     }
     bool event(const EventRecord &event)
     {
-        if (m_event >= m_eventEnd)
+        if (size_t(m_at.event) >= m_store.events().size())
             return false;
-        m_store.events()[size_t(m_event++)] = event;
+        m_store.events()[size_t(m_at.event++)] = event;
         return true;
     }
     bool record(const MatchRecord &record)
     {
-        if (m_record >= m_recordEnd)
+        if (size_t(m_at.record) >= m_store.records().size())
             return false;
-        m_store.records()[size_t(m_record++)] = record;
+        m_store.records()[size_t(m_at.record++)] = record;
         return true;
     }
-    bool full() const
+
+    // Where the next record goes, and putting it back there: a record read in part is read
+    // again. (The plain texts it appended stay in the table, unused.)
+    struct Place
     {
-        return m_record == m_recordEnd && m_lineup == m_lineupEnd && m_event == m_eventEnd;
-    }
+        qint64 record, lineup, event;
+    };
+    Place place() const { return m_at; }
+    void rewind(const Place &place) { m_at = place; }
 
 private:
     StoreFiller m_store;
     TextTable &m_table;
-    qint64 m_record, m_lineup, m_event;
-    qint64 m_recordEnd, m_lineupEnd, m_eventEnd;
+    Place m_at;
 };
 
 // The layout of one match record, the one place that knows it: the 26 texts in matchFileOrder
@@ -390,84 +415,215 @@ void skipMatch(Reader &in, Counts &counts)
     walkRecord(skipper);
 }
 
+// Where a reader takes the file's bytes from: memory that holds the whole file, or the file
+// itself, read a window at a time into a buffer of the reader's own.
+class ByteSource
+{
+public:
+    explicit ByteSource(const QByteArray &bytes) : m_bytes(&bytes), m_size(bytes.size()) {}
+    explicit ByteSource(const FileReader &file) : m_file(&file), m_size(file.size()) {}
+
+    qint64 size() const { return m_size; }
+    bool inMemory() const { return m_bytes != nullptr; }
+
+    // A window that holds at least the bytes [from, till) (in memory: all from from on).
+    struct Window
+    {
+        const uchar *data = nullptr; // null when the file no longer holds the bytes
+        qint64 from = 0, till = 0;
+    };
+    Window window(qint64 from, qint64 till, std::vector<uchar> &buffer) const
+    {
+        if (m_bytes)
+            return {reinterpret_cast<const uchar *>(m_bytes->constData()) + from, from, m_size};
+        if (buffer.size() < size_t(till - from))
+            buffer.resize(size_t(till - from));
+        if (!m_file->read(from, till, reinterpret_cast<char *>(buffer.data())))
+            return {};
+        return {buffer.data(), from, till};
+    }
+    // The whole file in memory; false when the file no longer holds what it did.
+    bool wholeFile(QByteArray &bytes) const
+    {
+        if (m_bytes) {
+            bytes = *m_bytes;
+            return true;
+        }
+        bytes = QByteArray(qsizetype(m_size), Qt::Uninitialized);
+        return m_file->read(0, m_size, bytes.data());
+    }
+    // False when the file holds more now than it did when it was opened.
+    bool unchanged() const { return m_bytes || !m_file->grew(); }
+
+private:
+    const QByteArray *m_bytes = nullptr;
+    const FileReader *m_file = nullptr;
+    qint64 m_size;
+};
+
 // Below this size a file is read on one thread: starting threads would cost more than it saves.
 constexpr qsizetype parallelReadBytes = 256 * 1024;
+// How much of a file a thread reads into memory of its own at once (twice as much for a record
+// that is longer).
+constexpr qint64 windowBytes = 1024 * 1024;
+// The smallest record: its texts, all null, the date and the three list counts.
+constexpr qint64 smallestRecord = (MatchFieldCount + 4) * 4;
 
-// Reads the n records that follow in into store on every core: a quick pass steps over every
-// record (with the checks the reader makes) to find where each core's share begins and how much
-// it holds; then each core decodes its share straight into its stretch of the store's arrays,
-// with texts numbered in a table of its own, and those tables join the store's in file order.
-// Returns false, consuming nothing of in and leaving store empty, when the quick pass finds the
-// file damaged; the caller then reads it on one thread to say where.
-//
-// With release given, each core hands the bytes it has decoded back to the system as it goes, so
-// that the file and the store it becomes are hardly ever in memory together.
-using ReleaseBytes = std::function<void(qint64 from, qint64 till)>;
-
-bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, MatchStore &store,
-                    const ReleaseBytes &release)
+// Reads records from a source a window at a time: step() has one record visited over the window;
+// when the record runs past the window's end, the window moves to the record's start (twice as
+// large when the record began it already), the visit is undone and made again.
+class WindowedReader
 {
-    const int threads = QThread::idealThreadCount();
-    if (threads < 2 || bytes.size() < parallelReadBytes)
-        return false;
-    // Where each share begins: at the first record from its part of the bytes on (shares of
-    // about equal bytes, in file order), with how many records, line-up entries and events come
-    // before it. The records must end where the file does, which the scan checks.
-    struct Start
-    {
-        qint64 offset;
-        qint64 record;
-        Counts before;
-    };
-    const int shares = threads;
-    const qint64 begin = in.offset(), end = bytes.size();
-    Reader scan = in;
-    std::vector<Start> starts;
-    Counts counts;
-    for (quint32 i = 0; i < n && !scan.failed(); ++i) {
-        while (qsizetype(starts.size()) < shares &&
-               scan.offset() >= begin + (end - begin) * qint64(starts.size()) / shares)
-            starts.push_back({scan.offset(), qint64(i), counts});
-        skipMatch(scan, counts);
-    }
-    if (scan.failed() || !scan.atEnd())
-        return false;
-    while (qsizetype(starts.size()) <= shares)
-        starts.push_back({scan.offset(), qint64(n), counts});
+public:
+    explicit WindowedReader(const ByteSource &source) : m_source(source) {}
 
-    // Room for every record, line-up entry and event of the file; each share fills its stretch.
-    StoreFiller filler(store);
-    filler.records().resize(n);
-    filler.lineups().resize(size_t(counts.lineups));
-    filler.events().resize(size_t(counts.events));
-    std::vector<TextTable> tables(static_cast<size_t>(shares - 1));
-    // Each record has two texts of its own (its file name and match ID); the others recur.
-    filler.table().reserve(PlainFieldCount * qsizetype(n), counts.plainUnits, 4096);
-    for (int k = 1; k < shares; ++k) {
-        const Start &from = starts[size_t(k)], &till = starts[size_t(k) + 1];
-        tables[size_t(k) - 1].reserve(PlainFieldCount * (till.record - from.record),
-                                      till.before.plainUnits - from.before.plainUnits, 4096);
+    Reader &in() { return m_in; }
+    // Starts at offset from; false when the file no longer holds it.
+    bool look(qint64 from)
+    {
+        const ByteSource::Window w =
+            m_source.window(from, std::min(m_source.size(), from + m_bytes), m_buffer);
+        m_start = from;
+        m_in = Reader(w.data, w.from, w.till, m_source.size());
+        return w.data != nullptr;
     }
-    std::vector<char> failed(static_cast<size_t>(shares), 0);
+    // False when the file no longer holds what it did.
+    template <typename Visit, typename Undo> bool step(const Visit &visit, const Undo &undo)
+    {
+        while (true) {
+            const qint64 start = m_in.offset();
+            visit(m_in);
+            if (!m_in.needsMore())
+                return true;
+            undo();
+            if (start == m_start)
+                m_bytes *= 2;
+            if (!look(start))
+                return false;
+        }
+    }
+
+private:
+    const ByteSource &m_source;
+    std::vector<uchar> m_buffer;
+    qint64 m_bytes = windowBytes;
+    qint64 m_start = 0;
+    Reader m_in{nullptr, 0, 0, 0};
+};
+
+enum class ReadOutcome { Read, Damaged, Unreadable };
+
+// Where a share of the records begins or ends: its offset, its first record, and how many line-up
+// entries and events come before it.
+struct SharePlace
+{
+    ReadOutcome outcome = ReadOutcome::Read;
+    qint64 offset = 0;
+    qint64 record = 0;
+    Counts before;
+
+    bool operator==(const SharePlace &o) const
+    {
+        return offset == o.offset && record == o.record && before.lineups == o.before.lineups &&
+               before.events == o.before.events;
+    }
+};
+
+// Reads the n records from offset begin on into store on every core. Each core decodes a share of
+// the file, in file order, straight into its stretch of the store's arrays, with texts numbered in
+// a table of its own; those tables join the store's in file order. A share ends at the first
+// record that begins at or past the share's part of the file. The first share is read from the
+// start at once; where the others begin, and how much comes before them, the last core finds by
+// stepping over the records (with the checks the reader makes, decoding nothing) before it
+// decodes its own share, so the shares are sized for the first cores to take more. The arrays are
+// made room for as much as the file could hold, which takes no memory until it is written.
+// Damaged leaves store empty: the caller then reads the file on one thread to say where.
+ReadOutcome readInParallel(const ByteSource &source, qint64 begin, quint32 n, MatchStore &store)
+{
+    const int shares = QThread::idealThreadCount();
+    if (shares < 2 || source.size() < parallelReadBytes)
+        return ReadOutcome::Damaged;
+    const qint64 end = source.size(), bytes = end - begin;
+    // Share k ends where share k + 1's part begins. Stepping over a record costs about a third of
+    // decoding it: with the parts p(k + 1) = (1 - r) p(k) + t of the file, every core that waits
+    // for the steps to reach its share finishes about when the first does.
+    constexpr double r = 0.35;
+    const double t = r / (1 - std::pow(1 - r, shares));
+    std::vector<qint64> partStart{begin};
+    for (int k = 1; k < shares; ++k) {
+        const double part = (1 - r) * double(partStart.back() - begin) / double(bytes) + t;
+        partStart.push_back(begin + qint64(std::min(1.0, part) * double(bytes)));
+    }
+
+    StoreFiller filler(store);
+    try {
+        filler.records().resize(size_t(std::min<qint64>(n, bytes / smallestRecord)));
+        filler.lineups().resize(size_t(bytes / (2 * textBytes)));
+        filler.events().resize(size_t(bytes / (EventFieldCount * textBytes)));
+    } catch (const std::bad_alloc &) {
+        store.clear();
+        return ReadOutcome::Damaged;
+    }
+    std::vector<TextTable> tables(static_cast<size_t>(shares - 1));
+    std::vector<std::promise<SharePlace>> startsGiven(static_cast<size_t>(shares));
+    std::vector<SharePlace> starts(static_cast<size_t>(shares)), ends(starts.size());
+    starts[0].offset = begin;
+
+    // Steps over the records up to the start of every later share, and tells each where it is.
+    const auto findStarts = [&](WindowedReader &scan) {
+        SharePlace at{ReadOutcome::Read, begin, 0, Counts()};
+        if (!scan.look(begin))
+            at.outcome = ReadOutcome::Unreadable;
+        for (int k = 1; k < shares; ++k) {
+            while (at.outcome == ReadOutcome::Read && at.record < n &&
+                   scan.in().offset() < partStart[size_t(k)]) {
+                const Counts before = at.before;
+                if (!scan.step([&](Reader &r) { skipMatch(r, at.before); },
+                               [&] { at.before = before; }))
+                    at.outcome = ReadOutcome::Unreadable;
+                else if (scan.in().failed())
+                    at.outcome = ReadOutcome::Damaged;
+                else
+                    ++at.record;
+            }
+            at.offset = scan.in().offset();
+            startsGiven[size_t(k)].set_value(at);
+        }
+    };
     const auto decode = [&](int k) {
-        const Start &from = starts[size_t(k)], &till = starts[size_t(k) + 1];
-        Reader share(bytes, from.offset, till.offset);
+        WindowedReader window(source);
+        if (k == shares - 1)
+            findStarts(window);
+        SharePlace &from = starts[size_t(k)], &till = ends[size_t(k)];
+        if (k > 0)
+            from = startsGiven[size_t(k)].get_future().get();
+        till.outcome = from.outcome;
+        if (from.outcome != ReadOutcome::Read)
+            return;
+        if (!window.look(from.offset)) {
+            till.outcome = ReadOutcome::Unreadable;
+            return;
+        }
         ShareSink sink(store, k == 0 ? filler.table() : tables[size_t(k) - 1], from.record,
-                       from.before.lineups, from.before.events, till.record, till.before.lineups,
-                       till.before.events);
-        // Every few megabytes all that the share has decoded so far is handed back: the system
-        // frees whole pages only, and a page that straddles two steps goes with the later one.
-        constexpr qint64 releaseStep = 2 * 1024 * 1024;
-        qint64 released = from.offset;
-        for (qint64 i = from.record; i < till.record; ++i) {
-            if (!readMatch(share, sink))
-                break;
-            if (release && share.offset() - released >= releaseStep) {
-                release(from.offset, share.offset());
-                released = share.offset();
+                       from.before.lineups, from.before.events);
+        const bool last = k == shares - 1;
+        Reader &in = window.in();
+        while (sink.recordAt() < qint64(n) && (last || in.offset() < partStart[size_t(k) + 1])) {
+            const ShareSink::Place place = sink.place();
+            if (!window.step([&](Reader &r) { readMatch(r, sink); }, [&] { sink.rewind(place); })) {
+                till.outcome = ReadOutcome::Unreadable;
+                return;
+            }
+            if (in.failed()) {
+                till.outcome = ReadOutcome::Damaged;
+                return;
             }
         }
-        failed[size_t(k)] = share.failed() || !sink.full();
+        till = {ReadOutcome::Read, in.offset(), sink.recordAt(),
+                Counts{sink.lineupAt(), sink.eventAt(), 0}};
+        // The last share ends with the file; every other where the next begins.
+        if (last && (till.record != qint64(n) || till.offset != end))
+            till.outcome = ReadOutcome::Damaged;
     };
     std::vector<std::thread> helpers;
     for (int k = 1; k < shares; ++k)
@@ -475,15 +631,29 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, MatchStore &
     decode(0);
     for (std::thread &helper : helpers)
         helper.join();
-    if (std::find(failed.begin(), failed.end(), 1) != failed.end()) {
-        store.clear();
-        return false;
+    ReadOutcome outcome = ReadOutcome::Read;
+    for (int k = 0; k < shares; ++k) {
+        const ReadOutcome o = ends[size_t(k)].outcome;
+        if (o == ReadOutcome::Unreadable ||
+            (o == ReadOutcome::Damaged && outcome == ReadOutcome::Read))
+            outcome = o;
+        // A share that ends elsewhere than the next begins: the file changed between the steps
+        // over it and its reading, or the two disagree.
+        if (o == ReadOutcome::Read && k + 1 < shares && !(ends[size_t(k)] == starts[size_t(k) + 1]))
+            outcome = source.inMemory() ? ReadOutcome::Damaged : ReadOutcome::Unreadable;
     }
+    if (outcome != ReadOutcome::Read) {
+        store.clear();
+        return outcome;
+    }
+    filler.records().resize(n);
+    filler.lineups().resize(size_t(ends.back().before.lineups));
+    filler.events().resize(size_t(ends.back().before.events));
     // The texts of the later shares join the store's table in file order; their numbers in the
     // share's stretch of the arrays are turned into the store's.
     for (int k = 1; k < shares; ++k) {
         const TextTable::NumberMap ids = filler.table().absorb(std::move(tables[size_t(k) - 1]));
-        const Start &from = starts[size_t(k)], &till = starts[size_t(k) + 1];
+        const SharePlace &from = starts[size_t(k)], &till = ends[size_t(k)];
         for (qint64 i = from.record; i < till.record; ++i) {
             MatchRecord &record = filler.records()[size_t(i)];
             for (TextId &id : record.texts)
@@ -501,8 +671,7 @@ bool readInParallel(const QByteArray &bytes, Reader &in, quint32 n, MatchStore &
         }
     }
     filler.noteRecords();
-    in = scan;
-    return true;
+    return ReadOutcome::Read;
 }
 
 // Collects the output in a buffer and hands it to the device in large pieces.
@@ -614,13 +783,21 @@ void writeMatch(Writer &out, const MatchStore &store, const MatchRecord &r)
 
 namespace {
 
-DatabaseResult readContents(const QByteArray &bytes, MatchStore &store, const ReleaseBytes &release)
+DatabaseResult readContents(const ByteSource &source, MatchStore &store)
 {
     DatabaseResult result;
+    const qint64 size = source.size();
+    std::vector<uchar> buffer;
+    const qint64 headSize = std::min<qint64>(size, 12);
+    const ByteSource::Window head = source.window(0, headSize, buffer);
+    if (!head.data) {
+        result.status = DatabaseResult::ChangedWhileReading;
+        return result;
+    }
     // Fewer bytes than the magic: a database cut short if they begin it, else some other file.
-    static const char magicBytes[4] = {'\xF0', '\x7B', '\xA1', '\x10'};
-    if (bytes.size() < 4) {
-        if (std::memcmp(bytes.constData(), magicBytes, size_t(bytes.size())) == 0) {
+    static const uchar magicBytes[4] = {0xF0, 0x7B, 0xA1, 0x10};
+    if (size < 4) {
+        if (std::memcmp(head.data, magicBytes, size_t(size)) == 0) {
             result.status = DatabaseResult::Damaged;
             result.offset = 0;
             result.endsEarly = true;
@@ -629,7 +806,8 @@ DatabaseResult readContents(const QByteArray &bytes, MatchStore &store, const Re
         }
         return result;
     }
-    Reader in(bytes);
+    // Some other kind of file, however large, is told by its first bytes without reading it all.
+    Reader in(head.data, 0, headSize, headSize);
     if (in.u32() != databaseMagic) {
         result.status = DatabaseResult::NotDatabase;
         return result;
@@ -651,20 +829,34 @@ DatabaseResult readContents(const QByteArray &bytes, MatchStore &store, const Re
     // Matches are read one by one, so a count larger than the file holds costs nothing up front:
     // reading as far as the bytes go tells how many of them are whole.
     const quint32 n = in.u32();
-    if (!in.failed() && !readInParallel(bytes, in, n, fresh, release)) {
+    const ReadOutcome outcome =
+        in.failed() ? ReadOutcome::Damaged : readInParallel(source, in.offset(), n, fresh);
+    QByteArray whole;
+    if (outcome == ReadOutcome::Damaged && !in.failed()) {
+        // A small file, or one damaged somewhere: read on one thread, which says where.
+        if (!source.wholeFile(whole)) {
+            result.status = DatabaseResult::ChangedWhileReading;
+            return result;
+        }
+        in = Reader(reinterpret_cast<const uchar *>(whole.constData()) + headSize, headSize,
+                    whole.size(), whole.size());
         StoreSink sink(fresh);
         for (quint32 i = 0; i < n && readMatch(in, sink); ++i) {
         }
+        // Nothing follows the last record; bytes left over mean a count was damaged.
+        if (!in.failed() && !in.atEnd())
+            in.failAt(in.offset());
     }
-    // Nothing follows the last record; bytes left over mean a count was damaged.
-    if (!in.failed() && !in.atEnd())
-        in.failAt(in.offset());
+    if (outcome == ReadOutcome::Unreadable || !source.unchanged()) {
+        result.status = DatabaseResult::ChangedWhileReading;
+        return result;
+    }
     if (in.failed()) {
         result.status = DatabaseResult::Damaged;
         result.offset = in.offset();
         result.endsEarly = in.endedEarly();
         // The count as the header gives it, also when it is more than the file can hold.
-        result.announced = bytes.size() >= 12 ? qFromBigEndian<quint32>(bytes.constData() + 8) : 0;
+        result.announced = size >= 12 ? n : 0;
         result.complete = quint32(fresh.count());
         return result;
     }
@@ -678,34 +870,24 @@ DatabaseResult readContents(const QByteArray &bytes, MatchStore &store, const Re
 
 DatabaseResult readDatabaseBytes(const QByteArray &bytes, MatchStore &store)
 {
-    return readContents(bytes, store, ReleaseBytes());
+    return readContents(ByteSource(bytes), store);
 }
 
 DatabaseResult readDatabase(const QString &path, MatchStore &store)
 {
     DatabaseResult result;
-    // Some other kind of file, however large, is told by its first bytes without reading it all.
-    const FileContents file = readWholeFile(path, [](const QByteArray &head) {
-        return head.size() < 4 || qFromBigEndian<quint32>(head.constData()) == databaseMagic;
-    });
-    switch (file.status) {
+    const FileReader file(path);
+    switch (file.status()) {
     case FileContents::Ok:
-        return readContents(file.bytes, store,
-                            [&file](qint64 from, qint64 till) { file.release(from, till); });
-    case FileContents::CannotOpen:
-        result.status = DatabaseResult::CannotOpen;
-        result.systemError = file.error.text;
-        result.systemErrno = file.error.code;
-        break;
+        return readContents(ByteSource(file), store);
     case FileContents::NotRegular:
         result.status = DatabaseResult::NotRegularFile;
-        result.systemErrno = file.error.code;
+        result.systemErrno = file.error().code;
         break;
-    case FileContents::Changed:
-        result.status = DatabaseResult::ChangedWhileReading;
-        break;
-    case FileContents::Unwanted:
-        result.status = DatabaseResult::NotDatabase;
+    default:
+        result.status = DatabaseResult::CannotOpen;
+        result.systemError = file.error().text;
+        result.systemErrno = file.error().code;
         break;
     }
     return result;

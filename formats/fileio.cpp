@@ -158,6 +158,51 @@ int openRegular(const QByteArray &native, FileContents &result, struct stat &inf
 
 } // namespace
 
+FileReader::FileReader(const QString &path)
+{
+    FileContents opened;
+    struct stat info;
+    m_fd = openRegular(nativePath(path), opened, info);
+    m_status = opened.status;
+    m_error = opened.error;
+    if (m_fd >= 0) {
+        m_size = info.st_size;
+        ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    }
+}
+
+FileReader::~FileReader()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool FileReader::read(qint64 from, qint64 till, char *dest) const
+{
+    if (m_fd < 0 || from < 0 || till > m_size)
+        return false;
+    while (from < till) {
+        const ssize_t n = ::pread(m_fd, dest, size_t(till - from), off_t(from));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        from += n;
+        dest += n;
+    }
+    return true;
+}
+
+bool FileReader::grew() const
+{
+    char extra;
+    ssize_t n;
+    do {
+        n = ::pread(m_fd, &extra, 1, off_t(m_size));
+    } while (n < 0 && errno == EINTR);
+    return n != 0;
+}
+
 FileContents readFileStart(const QByteArray &native, qint64 limit)
 {
     FileContents result;

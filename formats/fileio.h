@@ -59,6 +59,37 @@ FileContents readWholeFile(const QString &path,
 // file): a huge one cannot take the memory.
 FileContents readFileStart(const QByteArray &path, qint64 limit);
 
+// A regular file open for reading at any offset, for a reader that takes a large file a piece
+// at a time into memory of its own instead of whole: no copy of the whole file is ever made, and
+// a file that another program cuts short meanwhile is told by a read that comes up short (a
+// mapping of the file would crash the reader instead). Reads from several threads at once are
+// safe. A pipe or device named by path is refused without blocking, as readWholeFile does.
+class FileReader
+{
+public:
+    explicit FileReader(const QString &path);
+    ~FileReader();
+    FileReader(const FileReader &) = delete;
+    FileReader &operator=(const FileReader &) = delete;
+
+    // Ok, CannotOpen or NotRegular, with error saying why.
+    FileContents::Status status() const { return m_status; }
+    const SystemError &error() const { return m_error; }
+    // The size when the file was opened.
+    qint64 size() const { return m_size; }
+    // Reads the bytes [from, till) into dest; false when the file no longer holds them all or the
+    // system fails to read them.
+    bool read(qint64 from, qint64 till, char *dest) const;
+    // True when the file holds more than size() bytes now.
+    bool grew() const;
+
+private:
+    int m_fd = -1;
+    qint64 m_size = 0;
+    FileContents::Status m_status = FileContents::Ok;
+    SystemError m_error;
+};
+
 // Writes a file through write, which gets a device to write to and returns false on its own
 // failure. A regular file (or a new one) is replaced atomically (see FileReplacement), so a
 // failure leaves the old file as it was; its permissions are kept. A path that exists and is no

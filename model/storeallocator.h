@@ -15,7 +15,9 @@
 // - blocks of 2 MiB and more are mapped on their own and ask for transparent huge pages, so that
 //   filling an array of a large database costs a page fault every 2 MiB instead of every 4 KB;
 // - resize() leaves new elements uninitialised (they are plain numbers the reader overwrites), so
-//   that making room for a whole file touches no memory until each core writes its share.
+//   that making room for a whole file touches no memory until each core writes its share; the
+//   mappings are not counted against the system's commit limit until written, so room for as
+//   much as a file could hold costs nothing but addresses.
 // Sanitizer builds use the ordinary heap, where every access is checked.
 template <typename T> class StoreAllocator
 {
@@ -30,8 +32,8 @@ public:
 #ifdef SCOREWRIGHT_HUGE_PAGES
         const std::size_t bytes = mappedSize(n);
         if (bytes >= hugePage) {
-            void *p =
-                ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            void *p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
+                             MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
             if (p == MAP_FAILED)
                 throw std::bad_alloc();
             ::madvise(p, bytes, MADV_HUGEPAGE);

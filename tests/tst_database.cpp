@@ -278,6 +278,15 @@ private Q_SLOTS:
         QByteArray manyEvents = databaseBytes(makeStore(QList<Match>(n, Match())));
         qToBigEndian(quint32(20000), manyEvents.data() + middle);
         QTest::newRow("large, event count past the end") << manyEvents << damaged << middle << true;
+        QByteArray oneMore = large;
+        qToBigEndian(quint32(n + 1), oneMore.data() + 8);
+        QTest::newRow("large, one match more announced")
+            << oneMore << damaged << qint64(large.size()) << true;
+        // A file is read a megabyte at a time: a record longer than that is read whole as well.
+        QList<Match> longOne(n, fullMatch(1));
+        longOne[n / 2].edit().referee = QString(700000, u'Ж');
+        QTest::newRow("large, one record longer than a megabyte")
+            << databaseBytes(makeStore(longOne)) << int(DatabaseResult::Ok) << qint64(-1) << false;
     }
 
     void rejected()
@@ -292,6 +301,16 @@ private Q_SLOTS:
         MatchStore store;
         QVERIFY(!result.ok() ||
                 (readDatabaseBytes(bytes, store).ok() && databaseBytes(store) == bytes));
+        // From a file, which is read a window at a time, the same verdict and the same matches.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"read.swb"_s);
+        QVERIFY(writeFile(path, bytes));
+        MatchStore fromFile = makeStore(sentinel);
+        const DatabaseResult again = readDatabase(path, fromFile);
+        QCOMPARE(int(again.status), status);
+        QVERIFY(again.offset == result.offset && again.endsEarly == result.endsEarly &&
+                again.announced == result.announced && again.complete == result.complete);
+        QCOMPARE(databaseBytes(fromFile), result.ok() ? bytes : databaseBytes(makeStore(sentinel)));
     }
 
     // The safe writer: whatever is planted while it writes, nothing lands outside the folder
