@@ -38,7 +38,8 @@ void measure(const QString &label, const MatchStore &store, int runs, const QStr
             params.argument = store.at(0).players1.at(0).name;
         const bench::Timing total = bench::bestOf(runs, [&] {
             TableData table;
-            const PageRun run = runPage(store, filter, entry->builder, params, table);
+            const PageRun run =
+                runPage(store, filter, entry->builder, params, table, {}, entry->merge);
             bestAccumulate = std::min(bestAccumulate, run.accumulateMs);
             rows = table.rowCount();
         });

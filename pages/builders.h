@@ -39,6 +39,7 @@ void calculateGoals(const PageContext &context, PageRows &rows);
 
 // Players and teams.
 void calculatePlayers(const PageContext &context, PageRows &rows);
+void mergePlayers(PageRows &into, PageRows &later);
 void calculateTeams(const PageContext &context, PageRows &rows);
 void teamPlayers(const PageContext &context, PageRows &rows);
 

@@ -77,6 +77,7 @@ struct PageCodeEntry
     bool takesArgument;        // false: any argument in the link is ignored
     QLatin1StringView name;    // the overview pages' short name on the command line, else empty
     bool countsPoints = false; // true: the page counts points under the tournament's rules
+    PageMerge merge = nullptr; // set: the page is gathered on every core over a large store
 };
 
 // The entry of a page code (exact, case-sensitive), or null for an unknown code.

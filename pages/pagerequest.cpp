@@ -31,5 +31,5 @@ PageRun runPage(const MatchStore &store, const PageRequest &request, ResultTable
     if (!request.entry || !request.entry->builder)
         return {};
     return runPage(store, request.filter, request.entry->builder, pageParams(request), table,
-                   progress);
+                   progress, request.entry->merge);
 }

@@ -4,6 +4,11 @@
 #include "strings/texts.h"
 
 #include <QElapsedTimer>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
 
 MatchFilter::MatchFilter() : tournament(texts().allTournaments), round(texts().allRounds) {}
 
@@ -41,35 +46,66 @@ MatchSelection::MatchSelection(const MatchFilter &filter, const MatchStore &stor
         m_round = TextTable::emptyText;
 }
 
+namespace {
+
+// Below this many matches a page is gathered on one thread.
+constexpr qsizetype parallelMatches = 10000;
+
+} // namespace
+
 PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder builder,
-                const PageParams &params, ResultTable &table, const PageProgress &progress)
+                const PageParams &params, ResultTable &table, const PageProgress &progress,
+                PageMerge merge)
 {
     PageRun run;
-    PageRows rows;
-    PageContext context;
-    context.params = params;
-    context.filter = &filter;
-
     QElapsedTimer timer;
     timer.start();
     const MatchSelection selection(filter, store);
-    for (qsizetype i = 0; i < store.count(); ++i) {
-        ++run.examined;
-        if (selection.selects(store.record(i))) {
-            ++run.selected;
-            context.match.set(store, i);
-            builder(context, rows);
+    const int parts =
+        merge && store.count() >= parallelMatches ? std::max(1, QThread::idealThreadCount()) : 1;
+    std::vector<PageRows> rows(static_cast<size_t>(parts));
+    std::vector<qsizetype> selected(rows.size(), 0);
+    std::atomic<qsizetype> examined{0};
+    // Part k gathers the matches [count * k / parts, count * (k + 1) / parts).
+    const auto gather = [&](int k) {
+        PageContext context;
+        context.params = params;
+        context.filter = &filter;
+        const qsizetype from = store.count() * k / parts, till = store.count() * (k + 1) / parts;
+        for (qsizetype i = from; i < till; ++i) {
+            if (selection.selects(store.record(i))) {
+                ++selected[size_t(k)];
+                context.match.set(store, i);
+                builder(context, rows[size_t(k)]);
+            }
+            if ((i - from + 1) % 1000 == 0) {
+                const qsizetype all = examined += 1000;
+                if (k == 0 && progress)
+                    progress(all);
+            }
         }
-        if (progress && run.examined % 1000 == 0)
-            progress(run.examined);
-    }
+    };
+    std::vector<std::thread> helpers;
+    for (int k = 1; k < parts; ++k)
+        helpers.emplace_back(gather, k);
+    gather(0);
+    for (std::thread &helper : helpers)
+        helper.join();
+    for (int k = 1; k < parts; ++k)
+        merge(rows[0], rows[size_t(k)]);
+    run.examined = store.count();
+    for (const qsizetype n : selected)
+        run.selected += n;
     run.accumulateMs = timer.elapsed();
 
     if (store.isEmpty())
         return run;
+    PageContext context;
+    context.params = params;
+    context.filter = &filter;
     context.table = &table;
     context.match.set(store, 0);
-    builder(context, rows);
+    builder(context, rows[0]);
     run.emitted = true;
     return run;
 }

@@ -116,6 +116,11 @@ struct PageContext
 // A page: called once per selected match (accumulate) and once more with a table (emit).
 using PageBuilder = void (*)(const PageContext &context, PageRows &rows);
 
+// Joins what a page gathered over a later stretch of the matches (later) into what it gathered
+// over the stretch before (into), as if one had gathered both in order. A page that has one is
+// gathered over a large store on every core, a stretch each.
+using PageMerge = void (*)(PageRows &into, PageRows &later);
+
 // Called after every 1000 matches examined with the number examined so far.
 using PageProgress = std::function<void(qsizetype examined)>;
 
@@ -127,8 +132,9 @@ struct PageRun
     bool emitted = false; // false when the store is empty: the table was not touched
 };
 
-// Runs builder over the matches of store that pass filter, in store order, then (when the store
-// holds at least one match) its emit phase into table.
+// Runs builder over the matches of store that pass filter, in store order (with merge, in
+// stretches on every core, joined in order), then (when the store holds at least one match) its
+// emit phase into table. progress is called on the calling thread only.
 PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder builder,
                 const PageParams &params, ResultTable &table,
-                const PageProgress &progress = PageProgress());
+                const PageProgress &progress = PageProgress(), PageMerge merge = nullptr);

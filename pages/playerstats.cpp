@@ -69,9 +69,9 @@ public:
         std::array<qint64, Minutes + 1> counts{};
     };
 
-    Player &find(PersonKey person)
+    Player &find(PersonKey person) { return find(quint64(person.a) << 32 | person.b); }
+    Player &find(quint64 key)
     {
-        const quint64 key = quint64(person.a) << 32 | person.b;
         if (2 * (players.size() + 1) > m_slots.size()) {
             // Half full at most: a look-up mostly finds its player at the first slot.
             m_slots.assign(std::max<size_t>(1024, 2 * m_slots.size()), 0);
@@ -85,6 +85,20 @@ public:
         }
         return players[*at - 1];
     }
+    void reserve(size_t n) { players.reserve(n); }
+    // Adds the players of a tally of later matches, as if they had been counted here.
+    void add(const PlayerTally &later)
+    {
+        for (const Player &their : later.players) {
+            Player &own = find(their.key);
+            for (size_t c = 0; c < own.counts.size(); ++c)
+                own.counts[c] += their.counts[c];
+            own.name = their.name;
+            own.team = their.team;
+            own.id = their.id;
+        }
+    }
+
     // Whether the name text holds search, worked out once per name.
     bool holds(const TextTable &table, TextId name, const QString &search)
     {
@@ -95,7 +109,9 @@ public:
         return m_holds[name] == 1;
     }
 
-    std::vector<Player> players; // in the order they were first seen
+    // Large tables take memory in huge pages: a page fault for every 4 KB of them would cost more
+    // than the counting.
+    StoreArray<Player> players; // in the order they were first seen
 
 private:
     // The slot of key: the one holding its player (his place plus one), or the empty one where
@@ -110,7 +126,7 @@ private:
         }
     }
 
-    std::vector<quint32> m_slots;
+    StoreArray<quint32> m_slots;
     std::vector<qint8> m_holds;
 };
 
@@ -123,6 +139,9 @@ void accumulatePlayers(const MatchView &m, const QString &search, bool considerI
                        PageRows &rows)
 {
     PlayerTally &tally = rows.state<PlayerTally>();
+    // Room for one player per text at most, in memory that takes no pages until used.
+    if (tally.players.empty())
+        tally.reserve(size_t(m.table.size()));
     static thread_local std::vector<int> played;
     const bool usable = minutes && appearanceMinutes(m, rows, played);
     if (minutes && !usable)
@@ -140,12 +159,11 @@ void accumulatePlayers(const MatchView &m, const QString &search, bool considerI
             return nullptr;
         const PersonKey key = personKey(considerId, m.table, id, name, team);
         PlayerTally::Player &player = tally.find(key);
-        // The texts shown are set again when the name or the team changes.
-        if (player.name != name || player.team != team) {
-            player.name = name;
-            player.team = team;
-            player.id = id;
-        }
+        // He is shown with the texts he was last seen with. (Only a name or team that differs
+        // shows: the ID shown is his key's, or empty.)
+        player.name = name;
+        player.team = team;
+        player.id = id;
         if (counter != NoCounter)
             ++player.counts[counter];
         return &player;
@@ -255,6 +273,12 @@ bool appearanceMinutes(const MatchView &m, PageRows &rows, std::vector<int> &min
     return true;
 }
 
+void mergePlayers(PageRows &into, PageRows &later)
+{
+    into.state<PlayerTally>().add(later.state<PlayerTally>());
+    into.tally() += later.tally();
+}
+
 void calculatePlayers(const PageContext &context, PageRows &rows)
 {
     if (!context.table) {
@@ -274,7 +298,7 @@ void calculatePlayers(const PageContext &context, PageRows &rows)
                 t.hYellow,  t.hGoals,   t.hPenScored,   t.hPenMissed, t.hOwnGoals};
     // The row's own link, or the player's career.
     table.setMenu({t.menuDetails, st.actionCareer}, {QString(), QString(PageCode::Career)});
-    const std::vector<PlayerTally::Player> &players = rows.state<PlayerTally>().players;
+    const auto &players = rows.state<PlayerTally>().players;
     const TextTable &names = context.match.store().texts();
     table.prepareTable(headers, 70, int(players.size()));
     table.setColumnWidth(0, 120);

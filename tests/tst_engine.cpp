@@ -1,8 +1,10 @@
+#include "pages/builders.h"
 #include "pages/pagecodes.h"
 #include "pages/pagerunner.h"
 #include "pages/tabledata.h"
 #include "strings/plural.h"
 #include "strings/texts.h"
+#include "testsupport.h"
 
 #include <QtTest>
 
@@ -53,6 +55,8 @@ private Q_SLOTS:
     void rowsKeepCreationOrderAndUniqueKeys();
     void runnerProgressAndEmit();
     void runnerOnEmptyStoreDoesNotEmit();
+    void pagesGatheredInParts_data();
+    void pagesGatheredInParts();
     void filterSelects_data();
     void filterSelects();
     void pageCodes_data();
@@ -181,6 +185,58 @@ void TestEngine::runnerOnEmptyStoreDoesNotEmit()
     QVERIFY(emptyRun.emitted);
     QCOMPARE(table.headers(), (QStringList{u"file"_s, u"argument"_s}));
     QCOMPARE(table.rowCount(), 0);
+}
+
+void TestEngine::pagesGatheredInParts_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<bool>("considerId");
+    QTest::newRow("players") << u"players"_s << QString() << false;
+    QTest::newRow("players by ID") << u"players"_s << QString() << true;
+    QTest::newRow("a search by ID") << u"fpl1_"_s << u"Иван"_s << true;
+}
+
+// A page gathered over a large store on every core, a stretch each, gives what one pass over it
+// gives: every count of every player (some first met late, some moving between teams and
+// renamed as the store goes on), the texts he was last seen with, the reports whose minutes
+// cannot be read.
+void TestEngine::pagesGatheredInParts()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, argument);
+    QFETCH(bool, considerId);
+    QList<Match> matches;
+    const int n = 12000;
+    for (int i = 0; i < n; ++i) {
+        const QString team1 = u"Команда %1"_s.arg(i % 7), team2 = u"Команда %1"_s.arg(i % 7 + 7);
+        Match match = makeMatch(QString::number(i), u"2009-01-01"_s, team1, team2);
+        // Player k joins at match 50 k, plays for team1 or team2 as the store goes on, and from
+        // the middle on is written with his first name.
+        QStringList names;
+        for (int k = 0; k < 40 && 50 * k <= i; k += 1 + i % 3)
+            names.append((i < n / 2 ? u"Игрок %1#%2"_s : u"Игрок %1 Иван#%2"_s).arg(k).arg(k % 30));
+        match.edit().players1 = lineup(names.mid(0, names.size() / 2));
+        match.edit().players2 = lineup(names.mid(names.size() / 2));
+        const QString scorer = match->players1.value(0).name;
+        match.edit().events = makeEvents(
+            {u"G|%1|%2|%3||%4"_s.arg(scorer, team1, match->players1.value(0).id).arg(i % 90),
+             u"S|%1|%2||Запасной|%3"_s.arg(scorer, team1, i % 11 ? u"60"_s : u"?"_s),
+             u"%1|Игрок 3|%2|3"_s.arg(u"CRYPMO"_s.at(i % 6), team2)});
+        matches.append(match);
+    }
+    const MatchStore store = makeStore(matches);
+    const PageCodeEntry *entry = findPageByName(page) ? findPageByName(page) : findPageCode(page);
+    QVERIFY(entry && entry->merge);
+    PageParams params;
+    params.argument = argument;
+    params.considerId = considerId;
+    TableData inParts, inOne;
+    runPage(store, everything(), entry->builder, params, inParts, {}, entry->merge);
+    runPage(store, everything(), entry->builder, params, inOne);
+    QVERIFY(inOne.rowCount() >= 10);
+    QCOMPARE(tableLines(inParts), tableLines(inOne));
+    QCOMPARE(inParts.footnote(), inOne.footnote());
 }
 
 void TestEngine::filterSelects_data()
