@@ -565,6 +565,14 @@ ReadOutcome readInParallel(const ByteSource &source, qint64 begin, quint32 n, Ma
         return ReadOutcome::Damaged;
     }
     std::vector<TextTable> tables(static_cast<size_t>(shares - 1));
+    // Room for as many texts as a share could hold (a file name and a match ID per record; far
+    // fewer interned texts, most of which recur).
+    for (int k = 0; k < shares; ++k) {
+        const qint64 share =
+            (k + 1 < shares ? partStart[size_t(k) + 1] : end) - partStart[size_t(k)];
+        TextTable &table = k == 0 ? filler.table() : tables[size_t(k) - 1];
+        table.reserve(PlainFieldCount * (share / smallestRecord), share / 2, share / 64, share / 2);
+    }
     std::vector<std::promise<SharePlace>> startsGiven(static_cast<size_t>(shares));
     std::vector<SharePlace> starts(static_cast<size_t>(shares)), ends(starts.size());
     starts[0].offset = begin;

@@ -144,17 +144,14 @@ void TextTable::clear()
     m_plainStarts.assign(1, 0);
 }
 
-void TextTable::reserve(qsizetype plain, qsizetype plainUnits, qsizetype interned)
+void TextTable::reserve(qsizetype plain, qsizetype plainUnits, qsizetype interned,
+                        qsizetype internedUnits)
 {
     m_plainStarts.reserve(m_plainStarts.size() + size_t(plain));
     m_plainChars.reserve(m_plainChars.size() + size_t(plainUnits));
     m_texts.reserve(m_texts.size() + size_t(interned));
     m_hashes.reserve(m_hashes.size() + size_t(interned));
-    size_t slots = m_slots.size();
-    while (slots < 2 * size_t(m_hashed + interned))
-        slots *= 2;
-    if (slots > m_slots.size())
-        rehash(slots);
+    m_bigEndian.reserve(m_bigEndian.size() + 2 * size_t(internedUnits));
 }
 
 void TextTable::swap(TextTable &other) noexcept
@@ -315,16 +312,28 @@ TextTable::NumberMap TextTable::absorb(TextTable &&other)
     map.m_interned.resize(other.m_texts.size());
     map.m_interned[nullText] = nullText;
     map.m_interned[emptyText] = emptyText;
+    // Where other keeps each text's big-endian bytes, by number: its texts are compared and
+    // copied as those bytes, as a file's are.
+    std::vector<quint64> places(other.m_texts.size(), longText);
+    for (const Slot &at : other.m_slots) {
+        if (at.id != 0)
+            places[at.id] = at.place;
+    }
+    reserve(other.plainCount(), qsizetype(other.m_plainChars.size()), other.size(),
+            qsizetype(other.m_bigEndian.size() / 2));
     BigEndianText bigEndian;
     for (size_t id = 2; id < other.m_texts.size(); ++id) {
         QString &text = other.m_texts[id];
         const quint32 hash = other.m_hashes[id];
-        TextId found = lookup(text, hash);
-        if (found == noText) {
+        const quint64 place = places[id];
+        const uchar *bytes = other.m_bigEndian.data() + (place >> 24);
+        if (place == longText) {
             toBigEndian(text, bigEndian);
-            found = insert(std::move(text), hash,
-                           reinterpret_cast<const uchar *>(bigEndian.constData()));
+            bytes = reinterpret_cast<const uchar *>(bigEndian.constData());
         }
+        TextId found = lookup(bytes, text.size(), hash);
+        if (found == noText)
+            found = insert(std::move(text), hash, bytes);
         map.m_interned[id] = found;
     }
     const size_t base = m_plainStarts.size() - 1;

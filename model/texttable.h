@@ -65,6 +65,7 @@ public:
                : id == emptyPlain ? m_texts[emptyText]
                                   : view(id).toString();
     }
+    qsizetype plainCount() const { return qsizetype(m_plainStarts.size()) - 1; }
     // The number of interned texts; every interned number is below it.
     qsizetype size() const { return qsizetype(m_texts.size()); }
 
@@ -97,9 +98,12 @@ public:
 
     void clear();
     void swap(TextTable &other) noexcept;
-    // Makes room for plain more plain texts of about plainUnits code units in all, and for
-    // interned more interned ones.
-    void reserve(qsizetype plain, qsizetype plainUnits, qsizetype interned);
+    // Makes room for plain more plain texts of plainUnits code units in all, and for interned
+    // more interned ones of internedUnits: a table that will grow large then takes its memory
+    // in huge pages rather than a page fault every 4 KB, and copies nothing as it grows. Room
+    // not used costs addresses only.
+    void reserve(qsizetype plain, qsizetype plainUnits, qsizetype interned,
+                 qsizetype internedUnits);
 
 private:
     TextId insert(QString &&text, quint32 hash, const uchar *bigEndian);
@@ -123,7 +127,7 @@ private:
     };
     static constexpr quint64 longText = (quint64(1) << 24) - 1;
     std::vector<Slot, StoreAllocator<Slot>> m_slots;
-    std::vector<uchar> m_bigEndian; // every interned text, big-endian, one after another
+    std::vector<uchar, StoreAllocator<uchar>> m_bigEndian; // every interned text, big-endian
     qsizetype m_hashed = 0;
     // Plain text i (numbered i + 2) is m_plainChars[m_plainStarts[i], m_plainStarts[i + 1]).
     std::vector<char16_t, StoreAllocator<char16_t>> m_plainChars;
