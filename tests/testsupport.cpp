@@ -78,6 +78,26 @@ MatchStore makeStore(const QList<Match> &matches)
     return store;
 }
 
+Match onDay(int day, const QString &teams, const QStringList &events, const QStringList &players1,
+            const QStringList &players2)
+{
+    const QStringList t = teams.split(u'|');
+    Match m = makeMatch(u"m%1.xml"_s.arg(day), u"2020-01-%1"_s.arg(day, 2, 10, QLatin1Char('0')),
+                        t.value(0), t.value(1), t.value(2), t.value(3));
+    m.edit().events = makeEvents(events);
+    m.edit().players1 = lineup(players1);
+    m.edit().players2 = lineup(players2);
+    return m;
+}
+
+QList<Match> onDays(const QStringList &teams)
+{
+    QList<Match> matches;
+    for (const QString &t : teams)
+        matches.append(onDay(int(matches.size()) + 1, t));
+    return matches;
+}
+
 MatchFilter everything()
 {
     MatchFilter filter;

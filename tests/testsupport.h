@@ -32,6 +32,13 @@ Match withFields(Match match, const QString &fields);
 
 MatchStore makeStore(const QList<Match> &matches);
 
+// A match on the given day of January 2020, named "m<day>.xml", from "team1|team2|goals1|goals2",
+// with its events and line-ups in the terse forms of makeEvent and lineup.
+Match onDay(int day, const QString &teams, const QStringList &events = {},
+            const QStringList &players1 = {}, const QStringList &players2 = {});
+// Matches on days 1, 2, ... from their "team1|team2|goals1|goals2".
+QList<Match> onDays(const QStringList &teams);
+
 // A whole file's bytes (empty when it cannot be read), and a file made of bytes.
 QByteArray readFile(const QString &path);
 bool writeFile(const QString &path, const QByteArray &bytes);

@@ -1,9 +1,14 @@
+// The pages: the engine that runs them, every builder and analysis, the captions, the match
+// report, and the exports of a table.
+#include "pages/analysis.h"
 #include "pages/builders.h"
 #include "pages/matchreport.h"
 #include "pages/pagecaption.h"
 #include "pages/pagecodes.h"
+#include "pages/seasons.h"
 #include "pages/statpages.h"
 #include "pages/textexport.h"
+#include "strings/plural.h"
 #include "strings/stattexts.h"
 #include "strings/texts.h"
 #include "testsupport.h"
@@ -24,27 +29,74 @@ Q_DECLARE_METATYPE(Page)
 
 namespace {
 
-// A match on the given day of January 2020 from "team1|team2|goals1|goals2", with its events and
-// line-ups in the terse forms of makeEvent and lineup.
-Match match(int day, const QString &teams, const QStringList &events = {},
-            const QStringList &players1 = {}, const QStringList &players2 = {})
+// The match of onDay with more fields set, as withFields takes them.
+Match game(int day, const QString &teams, const QString &fields)
 {
-    const QStringList t = teams.split(u'|');
-    Match m = makeMatch(u"m%1.xml"_s.arg(day), u"2020-01-%1"_s.arg(day, 2, 10, QLatin1Char('0')),
-                        t.value(0), t.value(1), t.value(2), t.value(3));
-    m.edit().events = makeEvents(events);
-    m.edit().players1 = lineup(players1);
-    m.edit().players2 = lineup(players2);
-    return m;
+    return withFields(onDay(day, teams), fields);
 }
 
-// Matches on days 1, 2, ... from their "team1|team2|goals1|goals2".
-QList<Match> scores(const QStringList &teams)
+// Four teams, three match days: B ends first, A second, C third, D last.
+const QList<Match> &fourTeams()
+{
+    static const QList<Match> season{onDay(1, u"A|B|2|0"_s), onDay(1, u"C|D|1|1"_s),
+                                     onDay(2, u"A|C|0|1"_s), onDay(2, u"B|D|3|0"_s),
+                                     onDay(3, u"D|A|2|2"_s), onDay(3, u"B|C|1|0"_s)};
+    return season;
+}
+
+// A report of Ракета against Звезда with full line-ups (Р1..Р11, З1..З11), the score
+// "goals1:goals2", the events in makeEvent's terse form, and more fields as withFields takes them.
+Match report(const QString &score, const QStringList &events, const QString &fields = {})
+{
+    const QStringList goals = score.split(u':');
+    Match m = makeMatch(u"r.xml"_s, u"2020-05-01"_s, u"Ракета"_s, u"Звезда"_s, goals.value(0),
+                        goals.value(1));
+    QStringList home, away;
+    for (int i = 1; i <= 11; ++i) {
+        home << u"Р%1"_s.arg(i);
+        away << u"З%1"_s.arg(i);
+    }
+    m.edit().players1 = lineup(home);
+    m.edit().players2 = lineup(away);
+    m.edit().events = makeEvents(events);
+    return fields.isEmpty() ? m : withFields(m, fields);
+}
+
+// A double round robin of three teams, a match a week from a week after start, with a pause of
+// pause days after the third match (a winter break).
+QList<Match> roundRobin(const QDate &start, int pause)
 {
     QList<Match> matches;
-    for (const QString &t : teams)
-        matches.append(match(int(matches.size()) + 1, t));
+    QDate day = start;
+    for (const QString &pair : {u"A|B"_s, u"B|C"_s, u"C|A"_s, u"B|A"_s, u"C|B"_s, u"A|C"_s}) {
+        day = day.addDays(matches.size() == 3 && pause ? pause : 7);
+        matches.append(makeMatch(u"%1.xml"_s.arg(day.toString(Qt::ISODate)),
+                                 day.toString(Qt::ISODate), pair.section(u'|', 0, 0),
+                                 pair.section(u'|', 1), u"1"_s, u"0"_s));
+    }
     return matches;
+}
+
+// A builder that records what it was given: one row per selected match, keyed by file name.
+void recordingBuilder(const PageContext &context, PageRows &rows)
+{
+    if (!context.table) {
+        PageRow &row = rows.rowFor(context.match->fileName);
+        row.setText(0, context.match->fileName);
+        row.setText(1, context.params.argument);
+        row.addCount(0, 1);
+        return;
+    }
+    context.table->prepareTable({QStringLiteral("file"), QStringLiteral("argument")}, 60,
+                                int(rows.size()));
+    int r = 0;
+    rows.forEach([&](const PageRow &row) {
+        context.table->setCell(r, 0, row.text(0));
+        context.table->setCell(r, 1, row.text(1));
+        context.table->setCell(r, 2, PageCode::Report + row.text(0));
+        ++r;
+    });
+    context.table->sortByColumn(0, Qt::AscendingOrder);
 }
 
 Match sampleMatch()
@@ -109,6 +161,29 @@ private Q_SLOTS:
     void alignedText();
     void csvAndTsv_data();
     void csvAndTsv();
+    void reportChecks_data();
+    void reportChecks();
+    void roundsInOrderOfPlay();
+    void chartDataIsThePage();
+    void seasons_data();
+    void seasons();
+    void tableSortsStablyByCodeUnits_data();
+    void tableSortsStablyByCodeUnits();
+    void rowsKeepCreationOrderAndUniqueKeys();
+    void runnerProgressAndEmit();
+    void runnerOnEmptyStoreDoesNotEmit();
+    void filterSelects_data();
+    void filterSelects();
+    void pageCodes_data();
+    void pageCodes();
+    void pluralForms_data();
+    void pluralForms();
+    void captionLines_data();
+    void captionLines();
+    void numericColumns_data();
+    void numericColumns();
+    void html_data();
+    void html();
 };
 
 void TestPages::pages_data()
@@ -119,44 +194,44 @@ void TestPages::pages_data()
 
     // Standings: points, then goal difference, goals scored and the name in code-unit order.
     QTest::newRow("standings, worked example")
-        << scores({u"A|B|3|1"_s, u"B|C|2|2"_s, u"A|C|0|1"_s}) << Page{calculateTable}
+        << onDays({u"A|B|3|1"_s, u"B|C|2|2"_s, u"A|C|0|1"_s}) << Page{calculateTable}
         << QStringList{u"1|C|2|1|1|0|3|2|+1|4|ta02_C"_s, u"2|A|2|1|0|1|3|2|+1|3|ta02_A"_s,
                        u"3|B|2|0|1|1|3|5|-2|1|ta02_B"_s};
     QTest::newRow("standings, level on points")
-        << scores({u"X|Y|1|0"_s, u"Y|Z|3|0"_s, u"Z|X|2|0"_s}) << Page{calculateTable}
+        << onDays({u"X|Y|1|0"_s, u"Y|Z|3|0"_s, u"Z|X|2|0"_s}) << Page{calculateTable}
         << QStringList{u"1|Y|2|1|0|1|3|1|+2|3|ta02_Y"_s, u"2|Z|2|1|0|1|2|3|-1|3|ta02_Z"_s,
                        u"3|X|2|1|0|1|1|2|-1|3|ta02_X"_s};
     // P and Q level on points: P ahead on goal difference, Q on goals scored.
     QTest::newRow("standings, goal difference before goals scored")
-        << scores({u"P|R|3|0"_s, u"Q|S|5|4"_s}) << Page{calculateTable}
+        << onDays({u"P|R|3|0"_s, u"Q|S|5|4"_s}) << Page{calculateTable}
         << QStringList{u"1|P|1|1|0|0|3|0|+3|3|ta02_P"_s, u"2|Q|1|1|0|0|5|4|+1|3|ta02_Q"_s,
                        u"3|S|1|0|0|1|4|5|-1|0|ta02_S"_s, u"4|R|1|0|0|1|0|3|-3|0|ta02_R"_s};
     QTest::newRow("standings, level in everything")
-        << scores({u"b|Z|1|1"_s}) << Page{calculateTable}
+        << onDays({u"b|Z|1|1"_s}) << Page{calculateTable}
         << QStringList{u"1|Z|1|0|1|0|1|1|0|1|ta02_Z"_s, u"2|b|1|0|1|0|1|1|0|1|ta02_b"_s};
     QTest::newRow("standings, no score is no match, half a score is")
-        << scores({u"A|B||"_s, u"C|D|x|1"_s}) << Page{calculateTable}
+        << onDays({u"A|B||"_s, u"C|D|x|1"_s}) << Page{calculateTable}
         << QStringList{u"1|D|1|1|0|0|1|0|+1|3|ta02_D"_s, u"2|C|1|0|0|1|0|1|-1|0|ta02_C"_s};
     QTest::newRow("standings, absurd scores do not wrap")
-        << scores({u"A|B|2000000000|0"_s, u"A|B|2000000000|0"_s}) << Page{calculateTable}
+        << onDays({u"A|B|2000000000|0"_s, u"A|B|2000000000|0"_s}) << Page{calculateTable}
         << QStringList{u"1|A|2|2|0|0|2147483647|0|+2147483647|6|ta02_A"_s,
                        u"2|B|2|0|0|2|0|2147483647|-2147483647|0|ta02_B"_s};
 
     // Goalscorers: goals and penalty goals count, own goals and missed penalties do not.
     QTest::newRow("scorers, worked example")
-        << QList<Match>{match(
+        << QList<Match>{onDay(
                1, u"A|B"_s, {u"G|Petrov|A"_s, u"P|Petrov|A"_s, u"O|Sidorov|B"_s, u"M|Ivanov|B"_s})}
         << Page{calculateGoals} << QStringList{u"Petrov|A|2|1|go02_Petrov"_s};
-    const QList<Match> twoTeams{match(1, u"A|B"_s, {u"G|Petrov|A|p1"_s}),
-                                match(2, u"A|B"_s, {u"G|Petrov|B|p1"_s, u"G|Petrov|B|p1"_s})};
+    const QList<Match> twoTeams{onDay(1, u"A|B"_s, {u"G|Petrov|A|p1"_s}),
+                                onDay(2, u"A|B"_s, {u"G|Petrov|B|p1"_s, u"G|Petrov|B|p1"_s})};
     QTest::newRow("scorers, two teams by name and team")
         << twoTeams << Page{calculateGoals}
         << QStringList{u"Petrov|B|2|0|go02_Petrov"_s, u"Petrov|A|1|0|go02_Petrov"_s};
     QTest::newRow("scorers, two teams, one ID: last team shown")
         << twoTeams << Page{calculateGoals, {}, true} << QStringList{u"Petrov|B|p1|3|0|go03_p1"_s};
     QTest::newRow("scorers, IDs considered but absent: by name")
-        << QList<Match>{match(1, u"A|B"_s, {u"G|Petrov|A"_s}),
-                        match(2, u"A|B"_s, {u"P|Petrov|B"_s})}
+        << QList<Match>{onDay(1, u"A|B"_s, {u"G|Petrov|A"_s}),
+                        onDay(2, u"A|B"_s, {u"P|Petrov|B"_s})}
         << Page{calculateGoals, {}, true} << QStringList{u"Petrov|B||2|1|go02_Petrov"_s};
 
     // An event of the away team B: the same counters on the player's row and on B's row; a
@@ -166,7 +241,7 @@ void TestPages::pages_data()
                             u"O|0|0|0|0|0|0|1"_s, u"гол|0|0|0|0|0|0|0"_s};
     for (const QString &kind : kinds) {
         const QString k = kind.section(u'|', 0, 0), counts = kind.section(u'|', 1);
-        const QList<Match> one{match(1, u"A|B"_s, {k + u"|X|B"_s})};
+        const QList<Match> one{onDay(1, u"A|B"_s, {k + u"|X|B"_s})};
         QStringList teams{u"B|0|%1|0|te02_B"_s.arg(counts)};
         if (k == u"P"_s || k == u"M"_s)
             teams.prepend(u"A|0|0|0|0|0|0|0|0|1|te02_A"_s);
@@ -175,15 +250,15 @@ void TestPages::pages_data()
         QTest::newRow(qPrintable(u"teams, kind "_s + k)) << one << Page{calculateTeams} << teams;
     }
     QTest::newRow("teams, home penalty")
-        << QList<Match>{match(1, u"A|B"_s, {u"P|X|A"_s})} << Page{calculateTeams}
+        << QList<Match>{onDay(1, u"A|B"_s, {u"P|X|A"_s})} << Page{calculateTeams}
         << QStringList{u"A|0|0|0|0|1|1|0|0|0|te02_A"_s, u"B|0|0|0|0|0|0|0|0|1|te02_B"_s};
 
     // Petrov and Ivanov start for A, Sidorov comes on for Petrov, Petrov scores, Ivanov is booked;
     // a second match of A repeats Petrov under another ID.
-    const QList<Match> example{match(1, u"A|B"_s,
+    const QList<Match> example{onDay(1, u"A|B"_s,
                                      {u"S|Petrov|A||Sidorov"_s, u"G|Petrov|A"_s, u"C|Ivanov|A"_s},
                                      {u"Petrov"_s, u"Ivanov"_s}),
-                               match(2, u"C|A"_s, {}, {}, {u"Petrov#9"_s})};
+                               onDay(2, u"C|A"_s, {}, {}, {u"Petrov#9"_s})};
     QTest::newRow("players, worked example")
         << example.mid(0, 1) << Page{calculatePlayers}
         << QStringList{u"Ivanov|A|1|1|0|0|0|0|1|0|0|0|0|pl02_Ivanov"_s,
@@ -196,8 +271,8 @@ void TestPages::pages_data()
     // Player 7 is written "Petrov" in one report and "PETROV" in the other. The search is a
     // case-sensitive substring test of each sighting's own name.
     const QList<Match> spelt{
-        match(1, u"A|X"_s, {u"G|Petrov|A|7"_s, u"C|Ivanov|A"_s}, {u"Ivanov"_s, u"Petrov#7"_s}),
-        match(2, u"A|X"_s, {u"G|PETROV|A|7"_s}, {u"PETROV#7"_s})};
+        onDay(1, u"A|X"_s, {u"G|Petrov|A|7"_s, u"C|Ivanov|A"_s}, {u"Ivanov"_s, u"Petrov#7"_s}),
+        onDay(2, u"A|X"_s, {u"G|PETROV|A|7"_s}, {u"PETROV#7"_s})};
     QTest::newRow("players, search")
         << spelt << Page{calculatePlayers, u"tro"_s} << QStringList{u"Petrov|A|1|1|0|90"_s};
     QTest::newRow("players, search is case-sensitive")
@@ -210,8 +285,8 @@ void TestPages::pages_data()
     // Petrov: ID 7 for A, no ID for A, ID 7 for B coming on (the event's team counts, not the
     // line-up's), "Petrow" ID 7 for B.
     const QList<Match> moved{
-        match(1, u"A|X"_s, {}, {u"Petrov#7"_s}), match(2, u"A|X"_s, {}, {u"Petrov"_s}),
-        match(3, u"X|A"_s, {u"S|Y|B||Petrov||7"_s}), match(4, u"B|X"_s, {}, {u"Petrow#7"_s})};
+        onDay(1, u"A|X"_s, {}, {u"Petrov#7"_s}), onDay(2, u"A|X"_s, {}, {u"Petrov"_s}),
+        onDay(3, u"X|A"_s, {u"S|Y|B||Petrov||7"_s}), onDay(4, u"B|X"_s, {}, {u"Petrow#7"_s})};
     QTest::newRow("players by name and team")
         << moved << Page{calculatePlayers, u"Pet"_s}
         << QStringList{u"Petrov|A|2"_s, u"Petrov|B|1"_s, u"Petrow|B|1"_s};
@@ -220,9 +295,9 @@ void TestPages::pages_data()
         << QStringList{u"Petrov|A||1"_s, u"Petrow|B|7|3"_s};
 
     // Two Ivanovs of A told apart by ID; Petrov (ID 7) moves from A to B; Sidorov comes on for A.
-    const QList<Match> squad{match(1, u"A|B"_s, {u"S|Petrov|A||Sidorov"_s, u"G|Ivanov|A|1"_s},
+    const QList<Match> squad{onDay(1, u"A|B"_s, {u"S|Petrov|A||Sidorov"_s, u"G|Ivanov|A|1"_s},
                                    {u"Ivanov#1"_s, u"Ivanov#2"_s, u"Petrov#7"_s}, {u"Smirnov"_s}),
-                             match(2, u"B|A"_s, {}, {u"Petrov#7"_s}, {u"Ivanov#1"_s})};
+                             onDay(2, u"B|A"_s, {}, {u"Petrov#7"_s}, {u"Ivanov#1"_s})};
     QTest::newRow("team players, namesakes stay apart by ID")
         << squad << Page{teamPlayers, u"A"_s, true}
         << QStringList{u"Ivanov|A|2|pl02_Ivanov"_s, u"Ivanov|A|1|pl02_Ivanov"_s,
@@ -238,7 +313,7 @@ void TestPages::pages_data()
     const auto crowds = [](const QStringList &attendances) {
         QList<Match> matches;
         for (const QString &a : attendances)
-            matches.append(withFields(match(int(matches.size()) + 1, u"A|B"_s),
+            matches.append(withFields(onDay(int(matches.size()) + 1, u"A|B"_s),
                                       u"stadium=Лужники;city=Москва;attendance="_s + a));
         return matches;
     };
@@ -267,10 +342,10 @@ void TestPages::pages_data()
     // matches first, equal counts in the order the referees were met in.
     const Texts &t = texts();
     QList<Match> refereed{
-        match(1, u"A|B"_s,
+        onDay(1, u"A|B"_s,
               {u"C|X|A"_s, u"C|Y|B"_s, u"R|Y|B"_s, u"Y|Z|A"_s, u"P|X|A"_s, u"M|Y|B"_s, u"G|Y|B"_s}),
-        match(2, u"A|C"_s, {u"M|Z|C"_s}), match(3, u"B|C"_s, {u"G|Y|B"_s}),
-        match(4, u"A|D"_s, {u"P|X|A"_s})};
+        onDay(2, u"A|C"_s, {u"M|Z|C"_s}), onDay(3, u"B|C"_s, {u"G|Y|B"_s}),
+        onDay(4, u"A|D"_s, {u"P|X|A"_s})};
     for (int i = 0; i < 3; ++i)
         refereed[i] = withFields(refereed[i], u"referee=Судьин;refereeCity="_s +
                                                   (i == 2 ? u"Омск"_s : u"Пермь"_s));
@@ -288,30 +363,27 @@ void TestPages::pages_data()
 
     // Coaches: a match without a score is played but has neither a result nor goals; a side
     // without a coach is a nameless row; a search counts only the matching side.
-    const auto coached = [](int day, const QString &teams, const QString &coaches) {
-        return withFields(match(day, teams), coaches);
-    };
-    const QList<Match> season{coached(1, u"A|B|2|1"_s, u"coach1=Ivanov;coach2=Petrov"_s),
-                              coached(2, u"B|A|0|0"_s, u"coach1=Petrov;coach2=Ivanov"_s),
-                              coached(3, u"A|C|0|3"_s, u"coach1=Ivanov;coach2=Smith"_s),
-                              coached(4, u"C|A"_s, u"coach1=Smith;coach2=Ivanov"_s),
-                              coached(5, u"D|C|1|1"_s, u"coach2=Smith"_s)};
+    const QList<Match> season{game(1, u"A|B|2|1"_s, u"coach1=Ivanov;coach2=Petrov"_s),
+                              game(2, u"B|A|0|0"_s, u"coach1=Petrov;coach2=Ivanov"_s),
+                              game(3, u"A|C|0|3"_s, u"coach1=Ivanov;coach2=Smith"_s),
+                              game(4, u"C|A"_s, u"coach1=Smith;coach2=Ivanov"_s),
+                              game(5, u"D|C|1|1"_s, u"coach2=Smith"_s)};
     QTest::newRow("coaches") << season << Page{calculateCoaches}
                              << QStringList{u"|D|1|0|1|0|1|1|1|co02_"_s,
                                             u"Ivanov|A|4|1|1|1|2|4|4|co02_Ivanov"_s,
                                             u"Petrov|B|2|0|1|1|1|2|1|co02_Petrov"_s,
                                             u"Smith|C|3|1|1|0|4|1|4|co02_Smith"_s};
     QTest::newRow("coaches, absurd scores add up without wrapping")
-        << QList<Match>{coached(1, u"A|B|2147483647|-5"_s, u"coach1=Ivanov"_s),
-                        coached(2, u"A|B|2147483647|0"_s, u"coach1=Ivanov"_s)}
+        << QList<Match>{game(1, u"A|B|2147483647|-5"_s, u"coach1=Ivanov"_s),
+                        game(2, u"A|B|2147483647|0"_s, u"coach1=Ivanov"_s)}
         << Page{calculateCoaches}
         << QStringList{u"|B|2|0|0|2|0|4294967294|0|co02_"_s,
                        u"Ivanov|A|2|2|0|0|4294967294|0|6|co02_Ivanov"_s};
     QTest::newRow("coaches, search")
         << season << Page{calculateCoaches, u"ov"_s}
         << QStringList{u"Ivanov|A|4|1|1|1|2|4|4"_s, u"Petrov|B|2|0|1|1|1|2|1"_s};
-    const QList<Match> clubs{coached(1, u"A|B|1|0"_s, u"coach1=Ivanov;coach1Id=5;coach2=X"_s),
-                             coached(2, u"D|C|1|0"_s, u"coach1=Y;coach2=Ivanov;coach2Id=5"_s)};
+    const QList<Match> clubs{game(1, u"A|B|1|0"_s, u"coach1=Ivanov;coach1Id=5;coach2=X"_s),
+                             game(2, u"D|C|1|0"_s, u"coach1=Y;coach2=Ivanov;coach2Id=5"_s)};
     QTest::newRow("coaches by ID: one row, last club")
         << clubs << Page{calculateCoaches, {}, true}
         << QStringList{u"Ivanov|C|5|2|1|0|1|1|1|3"_s, u"X|B||1|0|0|1|0|1|0"_s,
@@ -323,7 +395,7 @@ void TestPages::pages_data()
 
     // Checks: line-ups of other than 11 and 11, no attendance given ("0" and text are given).
     const auto sized = [](int home, int away, const QString &attendance) {
-        Match m = withFields(match(3, u"A|B|2|1"_s), u"city=Тула;attendance="_s + attendance);
+        Match m = game(3, u"A|B|2|1"_s, u"city=Тула;attendance="_s + attendance);
         m.edit().players1 = lineup(QStringList(home, u"H"_s));
         m.edit().players2 = lineup(QStringList(away, u"A"_s));
         return QList<Match>{m};
@@ -347,7 +419,7 @@ void TestPages::pages_data()
     // Minutes: A's P1 goes off for S1 at 60, who goes off for S2 at "90+3" (90); P2 is sent off
     // at "45+2" (45); B's Q1 gets his second yellow at 100. With extra time the match lasts 120.
     const Match minutes =
-        match(1, u"A|B|1|1"_s,
+        onDay(1, u"A|B|1|1"_s,
               {u"S|P1|A||S1|60"_s, u"R|P2|A|||45+2"_s, u"S|S1|A||S2|90+3"_s, u"Y|Q1|B|||100"_s},
               {u"P1"_s, u"P2"_s, u"P3"_s}, {u"Q1"_s});
     QTest::newRow("players, minutes with extra time")
@@ -360,25 +432,25 @@ void TestPages::pages_data()
         << QStringList{u"P1|A|1|1|0|60"_s, u"P2|A|1|1|0|45"_s, u"P3|A|1|1|0|90"_s,
                        u"Q1|B|1|1|0|90"_s, u"S1|A|1|0|1|30"_s, u"S2|A|1|0|1|0"_s};
     QTest::newRow("players, a shoot-out means extra time; no events, the full length")
-        << QList<Match>{withFields(match(1, u"A|B|0|0"_s, {}, {u"X"_s}), u"penalties2=4"_s)}
+        << QList<Match>{withFields(onDay(1, u"A|B|0|0"_s, {}, {u"X"_s}), u"penalties2=4"_s)}
         << Page{calculatePlayers} << QStringList{u"X|A|1|1|0|120"_s};
     QTest::newRow("players, a substitution without a minute: appearances, no minutes")
-        << QList<Match>{match(1, u"A|B"_s, {u"S|X|A||Y|?"_s}, {u"X"_s}),
-                        match(2, u"A|B"_s, {}, {u"X"_s})}
+        << QList<Match>{onDay(1, u"A|B"_s, {u"S|X|A||Y|?"_s}, {u"X"_s}),
+                        onDay(2, u"A|B"_s, {}, {u"X"_s})}
         << Page{calculatePlayers} << QStringList{u"X|A|2|2|0|90"_s, u"Y|A|1|0|1|0"_s};
     // Keys of two texts: "A B" of C and "A" of "B C" are two players; joined by a space they
     // would read the same.
     const QList<Match> joined{
-        match(1, u"C|B C"_s, {u"G|A B|C"_s, u"P|A|B C"_s}, {u"A B"_s}, {u"A"_s})};
+        onDay(1, u"C|B C"_s, {u"G|A B|C"_s, u"P|A|B C"_s}, {u"A B"_s}, {u"A"_s})};
     QTest::newRow("players, names and teams never run together")
         << joined << Page{calculatePlayers} << QStringList{u"A|B C|1"_s, u"A B|C|1"_s};
     QTest::newRow("scorers, names and teams never run together")
         << joined << Page{calculateGoals}
         << QStringList{u"A B|C|1|0|go02_A B"_s, u"A|B C|1|1|go02_A"_s};
     // With IDs considered the link carries the ID, and the list it leads to selects by it.
-    const QList<Match> ids{match(1, u"A|B|1|0"_s, {u"G|Petrov|A|7"_s}, {u"Petrov#7"_s}),
-                           match(2, u"A|B|1|0"_s, {u"G|Petrov|A|8"_s}, {u"Petrov#8"_s}),
-                           match(3, u"C|A"_s, {u"S|X|C||Petrow||7"_s})};
+    const QList<Match> ids{onDay(1, u"A|B|1|0"_s, {u"G|Petrov|A|7"_s}, {u"Petrov#7"_s}),
+                           onDay(2, u"A|B|1|0"_s, {u"G|Petrov|A|8"_s}, {u"Petrov#8"_s}),
+                           onDay(3, u"C|A"_s, {u"S|X|C||Petrow||7"_s})};
     QTest::newRow("players by ID: the ID column and link")
         << ids << Page{calculatePlayers, {}, true}
         << QStringList{u"Petrov|A|8|1|1|0|90|0|0|0|1|0|0|0|pl03_8"_s,
@@ -391,10 +463,9 @@ void TestPages::pages_data()
     QTest::newRow("scorers by ID")
         << ids << Page{calculateGoals, {}, true}
         << QStringList{u"Petrov|A|7|1|0|go03_7"_s, u"Petrov|A|8|1|0|go03_8"_s};
-    const QList<Match> coachIds{
-        withFields(match(1, u"A|B"_s), u"coach1=Ivanov;coach1Id=5"_s),
-        withFields(match(2, u"C|A"_s), u"coach1=Ivanov;coach1Id=6"_s),
-        withFields(match(3, u"D|A"_s), u"coach1=Ivanov;coach2=Ivanov;coach2Id=5"_s)};
+    const QList<Match> coachIds{game(1, u"A|B"_s, u"coach1=Ivanov;coach1Id=5"_s),
+                                game(2, u"C|A"_s, u"coach1=Ivanov;coach1Id=6"_s),
+                                game(3, u"D|A"_s, u"coach1=Ivanov;coach2=Ivanov;coach2Id=5"_s)};
     QTest::newRow("coach matches by ID")
         << coachIds << Page{coachMatchesById, u"5"_s}
         << QStringList{u"2020/01/01||A|B|:|xm01_m1.xml"_s, u"2020/01/03||D|A|:|xm01_m3.xml"_s};
@@ -402,13 +473,13 @@ void TestPages::pages_data()
     // A career: Petrov (ID 7) starts for A in the league, comes on at 70 for A in the cup and
     // scores a penalty; as "Petrow" (ID 7) he starts for D; without an ID he starts for A again.
     const QList<Match> career{
-        withFields(match(1, u"A|B|1|0"_s, {u"G|Petrov|A|7"_s}, {u"Petrov#7"_s}),
+        withFields(onDay(1, u"A|B|1|0"_s, {u"G|Petrov|A|7"_s}, {u"Petrov#7"_s}),
                    u"tournament=League"_s),
-        withFields(match(2, u"A|C|1|0"_s, {u"S|Z|A||Petrov|70|7"_s, u"P|Petrov|A|7||80"_s}),
+        withFields(onDay(2, u"A|C|1|0"_s, {u"S|Z|A||Petrov|70|7"_s, u"P|Petrov|A|7||80"_s}),
                    u"tournament=Cup"_s),
-        withFields(match(3, u"D|B|0|0"_s, {u"C|Petrow|D|7||30"_s}, {u"Petrow#7"_s}),
+        withFields(onDay(3, u"D|B|0|0"_s, {u"C|Petrow|D|7||30"_s}, {u"Petrow#7"_s}),
                    u"tournament=League"_s),
-        withFields(match(4, u"A|B|0|0"_s, {u"R|Petrov|A|||89"_s}, {u"Petrov"_s}),
+        withFields(onDay(4, u"A|B|0|0"_s, {u"R|Petrov|A|||89"_s}, {u"Petrov"_s}),
                    u"tournament=League"_s)};
     QTest::newRow("career by name")
         << career << Page{playerCareer, u"Petrov"_s}
@@ -424,7 +495,7 @@ void TestPages::pages_data()
 
     // Records: equal margins go by the winner's goals, then by date; equal values share a place.
     QList<Match> records =
-        scores({u"A|B|3|0"_s, u"C|D|4|1"_s, u"E|F|1|4"_s, u"G|H|2|2"_s, u"I|J|5|2"_s});
+        onDays({u"A|B|3|0"_s, u"C|D|4|1"_s, u"E|F|1|4"_s, u"G|H|2|2"_s, u"I|J|5|2"_s});
     for (const auto &[i, crowd] : {std::pair(0, u"500"_s), std::pair(1, u"500"_s),
                                    std::pair(3, u"100"_s), std::pair(4, u"0"_s)})
         records[i] = withFields(records[i], u"attendance="_s + crowd);
@@ -453,7 +524,7 @@ void TestPages::pages_data()
     // Names with two IDs: team and name make the key; rows show the first and the latest other
     // ID and have empty links; the consider-ID flag plays no part.
     const auto petrov = [](int day, const QString &team, const QString &id) {
-        return match(day, team + u"|X"_s, {}, {u"Petrov#"_s + id});
+        return onDay(day, team + u"|X"_s, {}, {u"Petrov#"_s + id});
     };
     QTest::newRow("two IDs, third ID is the second shown")
         << QList<Match>{petrov(1, u"A"_s, u"5"_s), petrov(2, u"A"_s, u"6"_s),
@@ -463,20 +534,72 @@ void TestPages::pages_data()
         << QList<Match>{petrov(1, u"A"_s, u"5"_s), petrov(2, u"B"_s, u"6"_s)}
         << Page{verifyPlayers2} << QStringList{};
     QTest::newRow("two IDs, no ID then an ID, and an ID then none")
-        << QList<Match>{match(1, u"A|X"_s, {}, {u"Petrov#"_s, u"Ivanov#5"_s}),
-                        match(2, u"A|X"_s, {}, {u"Petrov#5"_s, u"Ivanov#"_s})}
+        << QList<Match>{onDay(1, u"A|X"_s, {}, {u"Petrov#"_s, u"Ivanov#5"_s}),
+                        onDay(2, u"A|X"_s, {}, {u"Petrov#5"_s, u"Ivanov#"_s})}
         << Page{verifyPlayers2, {}, true} << QStringList{u"Ivanov|A|5||"_s, u"Petrov|A||5|"_s};
     QTest::newRow("two IDs, the same ID in line-up and events")
-        << QList<Match>{match(1, u"A|X"_s, {u"G|Petrov|A|5"_s, u"S|Ivanov|A||Sidorov||9"_s},
+        << QList<Match>{onDay(1, u"A|X"_s, {u"G|Petrov|A|5"_s, u"S|Ivanov|A||Sidorov||9"_s},
                               {u"Petrov#5"_s}),
                         petrov(2, u"A"_s, u"5"_s)}
         << Page{verifyPlayers2} << QStringList{};
     // Every event is a sighting of its player, whatever its kind; a substitution also of the
     // player coming on, under the event's own team.
     QTest::newRow("two IDs, events and incoming players are sightings")
-        << QList<Match>{match(1, u"A|B"_s, {u"Травма|Petrov|A|55"_s, u"S|Ivanov|B||Sidorov||9"_s},
+        << QList<Match>{onDay(1, u"A|B"_s, {u"Травма|Petrov|A|55"_s, u"S|Ivanov|B||Sidorov||9"_s},
                               {u"Petrov#5"_s}, {u"Sidorov#8"_s})}
         << Page{verifyPlayers2} << QStringList{u"Petrov|A|5|55|"_s, u"Sidorov|B|8|9|"_s};
+
+    QTest::newRow("form of the last two")
+        << fourTeams() << Page{formTable, u"2"_s}
+        << QStringList{u"1|B|2|2|0|0|4|0|+4|6|В В|ta02_B"_s, u"2|C|2|1|0|1|1|1|0|3|В П|ta02_C"_s,
+                       u"3|A|2|0|1|1|2|3|-1|1|П Н|ta02_A"_s, u"4|D|2|0|1|1|2|5|-3|1|П Н|ta02_D"_s};
+    QTest::newRow("form of five when there are three")
+        << fourTeams() << Page{formTable}
+        << QStringList{u"1|B|3|2|0|1|4|2|+2|6|П В В"_s, u"2|A|3|1|1|1|4|3|+1|4|В П Н"_s,
+                       u"3|C|3|1|1|1|2|2|0|4|Н В П"_s, u"4|D|3|0|2|1|3|6|-3|2|Н П Н"_s};
+    QTest::newRow("season race")
+        << fourTeams() << Page{calculateSeasonRace}
+        << QStringList{u"B|1|2020/01/01|A|г|0:2|0|4"_s, u"B|2|2020/01/02|D|д|3:0|3|2"_s,
+                       u"B|3|2020/01/03|C|д|1:0|6|1"_s, u"A|1|2020/01/01|B|д|2:0|3|1"_s,
+                       u"A|2|2020/01/02|C|д|0:1|3|3"_s, u"A|3|2020/01/03|D|г|2:2|4|2"_s,
+                       u"C|1|2020/01/01|D|д|1:1|1|2"_s, u"C|2|2020/01/02|A|г|1:0|4|1"_s,
+                       u"C|3|2020/01/03|B|г|0:1|4|3"_s, u"D|1|2020/01/01|C|г|1:1|1|3"_s,
+                       u"D|2|2020/01/02|B|г|0:3|1|4"_s, u"D|3|2020/01/03|A|д|2:2|2|4"_s};
+    QTest::newRow("goals per match day")
+        << fourTeams() << Page{calculateSeasonGoals}
+        << QStringList{u"2020/01/01|2|4|2.00|2.00"_s, u"2020/01/02|2|4|2.00|2.00"_s,
+                       u"2020/01/03|2|5|2.50|2.17"_s};
+
+    // A and B: met on day 1 (imported twice), day 4, and day 5 without a score; A also met C.
+    const QList<Match> meetings{onDay(1, u"A|B|2|0"_s), game(1, u"A|B|2|0"_s, u"fileName=again"_s),
+                                onDay(2, u"A|C|3|0"_s), onDay(4, u"B|A|1|1"_s), onDay(5, u"B|A"_s)};
+    QTest::newRow("head-to-head") << meetings << Page{headToHead, u"A\tB"_s}
+                                  << QStringList{u"|A|||2|1|1|0|3|1|4|ta02_A"_s,
+                                                 u"|B|||2|0|1|1|1|3|1|ta02_B"_s,
+                                                 u"2020/01/01|A|B|2:0||||||||xm01_again"_s,
+                                                 u"2020/01/04|B|A|1:1||||||||xm01_m4.xml"_s,
+                                                 u"2020/01/05|B|A|:||||||||xm01_m5.xml"_s};
+    QTest::newRow("head-to-head of teams that never met")
+        << meetings << Page{headToHead, u"B\tC"_s}
+        << QStringList{u"|B|||0|0|0|0|0|0|0"_s, u"|C|||0|0|0|0|0|0|0"_s};
+
+    // Same day and teams in either order, whatever the score; another day or opponent is another
+    // match.
+    const QList<Match> twice{game(1, u"A|B|2|0"_s, u"fileName=a;tournament=L"_s),
+                             onDay(1, u"C|D|1|1"_s),
+                             game(1, u"B|A|0|2"_s, u"fileName=b;tournament=L"_s),
+                             onDay(1, u"A|C|2|0"_s),
+                             onDay(2, u"A|B|2|0"_s),
+                             game(2, u"D|C|1|1"_s, u"fileName=y"_s),
+                             game(1, u"A|B"_s, u"fileName=c"_s),
+                             game(2, u"C|D|1|1"_s, u"fileName=z"_s),
+                             makeMatch(u"undated"_s, {}, u"A"_s, u"B"_s)};
+    QTest::newRow("duplicates") << twice << Page{findDuplicates}
+                                << QStringList{u"1|2020/01/01|A|B|2:0|L|a|xm01_a"_s,
+                                               u"1|2020/01/01|B|A|0:2|L|b|xm01_b"_s,
+                                               u"1|2020/01/01|A|B|:||c|xm01_c"_s,
+                                               u"2|2020/01/02|D|C|1:1||y|xm01_y"_s,
+                                               u"2|2020/01/02|C|D|1:1||z|xm01_z"_s};
 }
 
 void TestPages::pages()
@@ -537,8 +660,8 @@ void TestPages::runs()
     QFETCH(QString, team);
     QFETCH(QStringList, runs);
 
-    QList<Match> matches{match(4, u"A|E|3|1"_s), match(1, u"A|B|2|0"_s), match(2, u"C|A|1|1"_s),
-                         match(3, u"A|D|1|0"_s), match(5, u"F|G|0|0"_s), match(6, u"H|I"_s)};
+    QList<Match> matches{onDay(4, u"A|E|3|1"_s), onDay(1, u"A|B|2|0"_s), onDay(2, u"C|A|1|1"_s),
+                         onDay(3, u"A|D|1|0"_s), onDay(5, u"F|G|0|0"_s), onDay(6, u"H|I"_s)};
     QStringList found;
     for (const QString &line : trimmedLines(runBuilder(makeStore(matches), calculateRuns))) {
         QStringList cells = line.split(u'|');
@@ -574,12 +697,11 @@ void TestPages::upToRound()
     QFETCH(QStringList, dates);
 
     // The other tournament's round 3, played first of all, orders nothing here.
-    const QList<Match> matches{withFields(match(4, u"A|D"_s), u"round=1;tournament=L"_s),
-                               withFields(match(3, u"A|C"_s), u"round=3;tournament=L"_s),
-                               withFields(match(1, u"A|B"_s), u"round=2;tournament=L"_s),
-                               withFields(match(2, u"C|D"_s), u"round=1;tournament=L"_s),
-                               withFields(makeMatch(u"o.xml"_s, u"2019-12-01"_s, u"X"_s, u"Y"_s),
-                                          u"round=3;tournament=O"_s)};
+    const QList<Match> matches{
+        game(4, u"A|D"_s, u"round=1;tournament=L"_s), game(3, u"A|C"_s, u"round=3;tournament=L"_s),
+        game(1, u"A|B"_s, u"round=2;tournament=L"_s), game(2, u"C|D"_s, u"round=1;tournament=L"_s),
+        withFields(makeMatch(u"o.xml"_s, u"2019-12-01"_s, u"X"_s, u"Y"_s),
+                   u"round=3;tournament=O"_s)};
     MatchFilter filter = everything();
     filter.tournament = u"L"_s;
     filter.round = round;
@@ -600,28 +722,28 @@ void TestPages::upToRound()
 void TestPages::paddingAndMenu()
 {
     const QList<Match> matches{
-        withFields(match(1, u"A|B"_s), u"stadium=Центральный;city=Казань;attendance=7"_s),
-        withFields(match(2, u"A|B"_s), u"stadium=Центральный;city=Омск;attendance=12345"_s)};
+        game(1, u"A|B"_s, u"stadium=Центральный;city=Казань;attendance=7"_s),
+        game(2, u"A|B"_s, u"stadium=Центральный;city=Омск;attendance=12345"_s)};
     QCOMPARE(tableLines(runBuilder(makeStore(matches), calculateStadiums)),
              (QStringList{u"Центральный|Казань|   1|   7|   7|   7|st02_Центральный"_s,
                           u"Центральный|Омск|   1|12345|12345|12345|st02_Центральный"_s}));
 
     const Texts &t = texts();
-    const TableData referees = runBuilder(makeStore(scores({u"A|B"_s})), calculateReferees);
+    const TableData referees = runBuilder(makeStore(onDays({u"A|B"_s})), calculateReferees);
     QCOMPARE(referees.menuLabels(), (QStringList{t.menuAllMatches, t.menuPenaltyMatches}));
     QCOMPARE(referees.menuCodes(), (QStringList{QString(), u"pen"_s}));
 
     // The players page names the reports whose minutes it could not read, and offers the career,
     // which follows the row's link: by name, or by ID.
     const TableData players =
-        runBuilder(makeStore({match(1, u"A|B"_s, {u"S|X|A||Y"_s}, {u"X"_s}),
-                              match(2, u"A|B"_s, {u"R|X|A"_s}), match(3, u"A|B"_s, {u"G|X|A"_s})}),
+        runBuilder(makeStore({onDay(1, u"A|B"_s, {u"S|X|A||Y"_s}, {u"X"_s}),
+                              onDay(2, u"A|B"_s, {u"R|X|A"_s}), onDay(3, u"A|B"_s, {u"G|X|A"_s})}),
                    calculatePlayers);
     QCOMPARE(players.footnote(), statTexts().minutesUnusable.arg(2));
     QCOMPARE(players.menuCodes(), (QStringList{QString(), QString(PageCode::Career)}));
     QCOMPARE(careerLink(u"pl02_X"_s), u"pc01_X"_s);
     QCOMPARE(careerLink(u"go03_7"_s), u"pc02_7"_s);
-    QVERIFY(runBuilder(makeStore({match(1, u"A|B"_s, {}, {u"X"_s})}), calculatePlayers)
+    QVERIFY(runBuilder(makeStore({onDay(1, u"A|B"_s, {}, {u"X"_s})}), calculatePlayers)
                 .footnote()
                 .isEmpty());
 }
@@ -651,13 +773,13 @@ void TestPages::matchLists()
 
     // Two matches on day 1 (A-B and C-D), one on day 5 (B-C), stored out of date order.
     const MatchStore store =
-        makeStore({withFields(match(5, u"B|C|2|2"_s, {u"P|P1|B"_s, u"O|P5|C"_s, u"M|P5|C"_s}),
+        makeStore({withFields(onDay(5, u"B|C|2|2"_s, {u"P|P1|B"_s, u"O|P5|C"_s, u"M|P5|C"_s}),
                               u"fileName=late;stadium=S2;city=Town;coach1=K2"_s),
-                   withFields(match(1, u"A|B|1|0"_s,
+                   withFields(onDay(1, u"A|B|1|0"_s,
                                     {u"G|P1|A"_s, u"S|P2|B||P3"_s, u"C|P4|B||P7"_s, u"G|P1"_s},
                                     {u"P1"_s}, {u"P2"_s}),
                               u"fileName=early;stadium=S1;city=City;referee=R1;coach2=K2"_s),
-                   withFields(match(1, u"C|D|3|4"_s), u"fileName=other;stadium=S1;referee=R1"_s)});
+                   game(1, u"C|D|3|4"_s, u"fileName=other;stadium=S1;referee=R1"_s)});
 
     // Sorted by date; matches of one day keep their store order.
     QStringList rows = tableLines(runLink(store, link));
@@ -673,10 +795,10 @@ void TestPages::sameDateAndTeamsShareARow()
     // The same match imported twice: the overview lists both, a drill-down list one row that
     // carries the later file's texts and goal count. Reversed teams or another day: other rows.
     const MatchStore store =
-        makeStore({withFields(match(1, u"A|B|1|0"_s, {u"G|P1"_s, u"G|P1"_s}), u"fileName=first"_s),
-                   withFields(match(1, u"B|A"_s), u"fileName=rev"_s),
-                   withFields(match(1, u"A|B|2|0"_s, {u"G|P1"_s}), u"fileName=again"_s),
-                   withFields(match(2, u"A|B"_s), u"fileName=next"_s)});
+        makeStore({withFields(onDay(1, u"A|B|1|0"_s, {u"G|P1"_s, u"G|P1"_s}), u"fileName=first"_s),
+                   game(1, u"B|A"_s, u"fileName=rev"_s),
+                   withFields(onDay(1, u"A|B|2|0"_s, {u"G|P1"_s}), u"fileName=again"_s),
+                   game(2, u"A|B"_s, u"fileName=next"_s)});
 
     QCOMPARE(runLink(store, u"ma01_"_s).rowCount(), 4);
     QCOMPARE(trimmedLines(runLink(store, u"ta02_A"_s)),
@@ -933,6 +1055,545 @@ void TestPages::csvAndTsv()
     const auto fill = [&](ResultTable &to) { fillInOrder(to, table.headers, table.widths, rows); };
     QCOMPARE(written(TextLayout::Csv, false, fill), csv);
     QCOMPARE(written(TextLayout::Tsv, false, fill), tsv);
+}
+
+void TestPages::reportChecks_data()
+{
+    QTest::addColumn<Match>("match");
+    QTest::addColumn<QStringList>("problems");
+
+    const QStringList none;
+    // Ракета 2:1: a goal, an own goal of a Звезда player in added time, Звезда's goal in the 93rd
+    // minute; a substitution of a substitute; a booking after a sending-off's minute of the other
+    // side.
+    QTest::newRow("a sound report")
+        << report(u"2:1"_s,
+                  {u"G|Р9|Ракета|||23"_s, u"O|З4|Звезда|||45+1"_s, u"S|Р7|Ракета||Р12|60"_s,
+                   u"S|Р12|Ракета||Р13|85"_s, u"R|З5|Звезда|||70"_s, u"C|Р3|Ракета|||80"_s,
+                   u"G|З10|Звезда|||90+3"_s})
+        << none;
+    QTest::newRow("own goal under the scorer's team counts for the other")
+        << report(u"2:1"_s, {u"G|Р9|Ракета|||23"_s, u"O|Р4|Ракета|||50"_s, u"P|Р10|Ракета|||88"_s})
+        << none;
+    QTest::newRow("goals missing from the events")
+        << report(u"3:1"_s, {u"G|Р9|Ракета|||23"_s, u"C|З3|Звезда|||50"_s})
+        << QStringList{u"голы в событиях (1:0) не сходятся со счётом 3:1"_s};
+    QTest::newRow("no events at all: nothing to add up") << report(u"3:1"_s, {}) << none;
+    // 1:1 after extra time; the shoot-out's kicks, after the 120th minute or without a minute,
+    // are no goals.
+    const QString shootOut = u"extra1=0;extra2=0;penalties1=4;penalties2=3"_s;
+    QTest::newRow("shoot-out kicks are not goals")
+        << report(u"1:1"_s,
+                  {u"G|Р9|Ракета|||10"_s, u"G|З9|Звезда|||85"_s, u"P|Р10|Ракета|||121"_s,
+                   u"M|З8|Звезда|||120+1"_s, u"P|Р11|Ракета"_s, u"P|З2|Звезда"_s},
+                  shootOut)
+        << none;
+    QTest::newRow("shoot-out after a decided match")
+        << report(u"2:1"_s, {}, shootOut)
+        << QStringList{u"серия пенальти (4:3) после неничейного счёта 2:1"_s};
+    QTest::newRow("level shoot-out") << report(u"0:0"_s, {}, u"penalties1=5;penalties2=5"_s)
+                                     << QStringList{u"серия пенальти закончилась вничью 5:5"_s};
+    QTest::newRow("more extra-time goals than goals")
+        << report(u"1:1"_s, {}, u"extra1=2;extra2=1"_s)
+        << QStringList{
+               u"голов в дополнительное время (2) больше, чем всего (1), у команды «Ракета»"_s};
+    QTest::newRow("sent off, then in a later minute")
+        << report(u"0:0"_s, {u"R|Р5|Ракета|||45+2"_s, u"C|Р5|Ракета|||46"_s})
+        << QStringList{u"Р5 («Ракета») удалён на 45+2', но упомянут в событии на 46'"_s};
+    QTest::newRow("sent off in added time, an earlier event listed after")
+        << report(u"0:0"_s,
+                  {u"Y|Р5|Ракета|||90+3"_s, u"C|Р5|Ракета|||90+1"_s, u"C|Р5|Ракета|||90+3"_s})
+        << none;
+    // "90+3" comes after "90" and before "91", "90+9" before "90+10".
+    QTest::newRow("added time in minute order")
+        << report(u"0:0"_s,
+                  {u"R|Р5|Ракета|||90+3"_s, u"C|Р5|Ракета|||91"_s, u"R|Р6|Ракета|||90"_s,
+                   u"C|Р6|Ракета|||90+1"_s, u"R|Р7|Ракета|||90+10"_s, u"C|Р7|Ракета|||90+9"_s})
+        << QStringList{u"Р6 («Ракета») удалён на 90', но упомянут в событии на 90+1'"_s,
+                       u"Р5 («Ракета») удалён на 90+3', но упомянут в событии на 91'"_s};
+    QTest::newRow("substitutions of players not on the pitch")
+        << report(u"0:0"_s,
+                  {u"S|Р15|Ракета||Р12|50"_s, u"S|Р7|Ракета||Р13|60"_s, u"S|Р7|Ракета||Р14|70"_s,
+                   u"Y|З2|Звезда|||30"_s, u"S|З2|Звезда||З12|75"_s, u"S|З3|Звезда||З1|80"_s})
+        << QStringList{u"замена на 50': Р15 («Ракета») уходит, но его нет в стартовом составе"_s,
+                       u"замена на 70': Р7 («Ракета») уходит, но уже был заменён"_s,
+                       u"замена на 75': З2 («Звезда») уходит, но уже был удалён"_s,
+                       u"замена на 80': З1 («Звезда») выходит, но уже играл"_s};
+    Match lineups = report(u"0:0"_s, {});
+    lineups.edit().players1[10] = PlayerEntry{{}, u"Р1"_s};
+    lineups.edit().players2[0] = PlayerEntry{{}, u"Р2"_s};
+    lineups.edit().players2.removeLast();
+    QTest::newRow("line-ups") << lineups
+                              << QStringList{u"Р1 дважды в стартовом составе «Ракета»"_s,
+                                             u"в стартовом составе «Звезда» 10 игроков"_s,
+                                             u"Р2 в стартовых составах обеих команд"_s};
+    // A name is put in as it is: "%2" in it is no placeholder.
+    Match placeholder = report(u"0:0"_s, {});
+    placeholder.edit().team2 = u"Заря %2"_s;
+    placeholder.edit().players2.removeLast();
+    QTest::newRow("a placeholder in a team's name")
+        << placeholder << QStringList{u"в стартовом составе «Заря %2» 10 игроков"_s};
+    Match namesakes = report(u"0:0"_s, {});
+    namesakes.edit().players1[1] = PlayerEntry{u"7"_s, u"З1"_s};
+    namesakes.edit().players2[0] = PlayerEntry{u"8"_s, u"З1"_s};
+    QTest::newRow("namesakes told apart by ID") << namesakes << none;
+    Match noLineup = report(u"0:0"_s, {u"S|З3|Звезда||З12|60"_s});
+    noLineup.edit().players2.clear();
+    QTest::newRow("no line-up: neither its size nor who starts") << noLineup << none;
+    QTest::newRow("minutes and teams")
+        << report(u"0:0"_s, {u"C|Р5|Ракета|||45'"_s, u"C|Р6|Ракета"_s, u"C|З5|Звезда-2|||10"_s})
+        << QStringList{u"событие «Предупреждение»: минута «45'» не число"_s,
+                       u"событие «Предупреждение»: минута «» не число"_s,
+                       u"событие «Предупреждение» на 10' у команды «Звезда-2», которая не играла "
+                       "в матче"_s};
+}
+
+void TestPages::reportChecks()
+{
+    QFETCH(Match, match);
+    QFETCH(QStringList, problems);
+
+    const TableData table = runBuilder(makeStore({match}), checkReports);
+    QStringList found;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        QCOMPARE(table.row(r).mid(0, 4),
+                 (QStringList{u"2020/05/01"_s, match->team1, match->team2, scoreText(*match)}));
+        QCOMPARE(table.link(r), u"xm01_r.xml"_s);
+        found << table.cell(r, 4);
+    }
+    QCOMPARE(found, problems);
+}
+
+void TestPages::roundsInOrderOfPlay()
+{
+    // Stored out of order; the empty round is left out; an undated round comes last.
+    const MatchStore store = makeStore(
+        {game(9, u"A|B"_s, u"round=2;tournament=L"_s),
+         game(1, u"A|B"_s, u"round=1/8;tournament=C"_s),
+         game(3, u"A|B"_s, u"round=1;tournament=L"_s),
+         withFields(makeMatch(u"u"_s, {}, u"A"_s, u"B"_s), u"round=9;tournament=L"_s),
+         game(4, u"A|B"_s, u"tournament=L"_s), game(12, u"A|B"_s, u"round=1;tournament=L"_s)});
+    QCOMPARE(roundsOf(store, u"L"_s), (QStringList{u"1"_s, u"2"_s, u"9"_s}));
+    QCOMPARE(roundsOf(store, texts().allTournaments),
+             (QStringList{u"1/8"_s, u"1"_s, u"2"_s, u"9"_s}));
+}
+
+void TestPages::chartDataIsThePage()
+{
+    // The chart draws seasonRace(); the table page shows the same figures.
+    const MatchStore store = makeStore(fourTeams());
+    const SeasonRace race = seasonRace(store, everything(), CompetitionRules());
+    QCOMPARE(race.teams, (QStringList{u"B"_s, u"A"_s, u"C"_s, u"D"_s}));
+    const TableData table = runBuilder(store, calculateSeasonRace);
+    QCOMPARE(table.rowCount(), race.steps.size());
+    for (int r = 0; r < table.rowCount(); ++r) {
+        const RaceStep &step = race.steps.at(r);
+        QCOMPARE(table.cell(r, 0), step.team);
+        QCOMPARE(table.cell(r, 6).trimmed().toInt(), step.points);
+        QCOMPARE(table.cell(r, 7).trimmed().toInt(), step.position);
+    }
+    QCOMPARE(race.days.constLast().running, 13.0 / 6);
+    QCOMPARE(opponentsOf(store, everything(), u"A"_s), (QStringList{u"B"_s, u"C"_s, u"D"_s}));
+}
+
+void TestPages::seasons_data()
+{
+    QTest::addColumn<QStringList>("starts"); // "yyyy-MM-dd" or "yyyy-MM-dd+PAUSE"
+    // "again": the first match reported again three days later (or "+N" days); "cup": its teams
+    // meet in a cup ten weeks later; "promoted": a new team's match opens the last season, two
+    // days before its first.
+    QTest::addColumn<QString>("extra");
+    QTest::addColumn<QString>("seasons");
+    QTest::newRow("one season") << QStringList{u"2020-08-01"_s} << QString()
+                                << u"2020 08.08.2020–12.09.2020"_s;
+    // A pairing met again opens a season, after the summer pause, not the longer winter one.
+    QTest::newRow("winter break longer than summer")
+        << QStringList{u"2020-08-01+200"_s, u"2021-08-01+200"_s} << QString()
+        << u"2020/21 08.08.2020–24.03.2021;2021/22 08.08.2021–24.03.2022"_s;
+    QTest::newRow("spring to autumn") << QStringList{u"2020-03-01"_s, u"2021-03-01"_s} << QString()
+                                      << u"2020 08.03.2020–12.04.2020;2021 08.03.2021–12.04.2021"_s;
+    QTest::newRow("a fixture reported twice")
+        << QStringList{u"2020-08-01"_s} << u"again"_s << u"2020 08.08.2020–12.09.2020"_s;
+    // Within 60 days a pairing met again is the same fixture; on the 60th day a new season.
+    QTest::newRow("the same pairing 59 days later")
+        << QStringList{u"2020-08-01"_s} << u"again+59"_s << u"2020 08.08.2020–06.10.2020"_s;
+    QTest::newRow("the same pairing 60 days later")
+        << QStringList{u"2020-08-01"_s} << u"again+60"_s
+        << u"2020 08.08.2020–12.09.2020;2020 07.10.2020–07.10.2020"_s;
+    QTest::newRow("a cup tie of two league teams")
+        << QStringList{u"2020-08-01"_s} << u"cup"_s << u"2020 08.08.2020–17.10.2020"_s;
+    // The season starts before its first repeated pairing, after the pause.
+    QTest::newRow("a promoted team opens the season")
+        << QStringList{u"2020-08-01+200"_s, u"2021-08-01+200"_s} << u"promoted"_s
+        << u"2020/21 08.08.2020–24.03.2021;2021/22 06.08.2021–24.03.2022"_s;
+}
+
+void TestPages::seasons()
+{
+    QFETCH(QStringList, starts);
+    QFETCH(QString, extra);
+    QList<Match> matches;
+    for (const QString &start : starts)
+        matches << roundRobin(QDate::fromString(start.section(u'+', 0, 0), Qt::ISODate),
+                              start.section(u'+', 1).toInt());
+    if (!extra.isEmpty()) {
+        const bool promoted = extra == u"promoted"_s;
+        Match added = promoted ? matches.at(6) : matches.first();
+        added.edit().fileName = extra + u".xml"_s;
+        const int days = extra.contains(u'+') ? extra.section(u'+', 1).toInt()
+                         : promoted           ? -2
+                         : extra == u"cup"_s  ? 70
+                                              : 3;
+        added.edit().date = added->date.addDays(days);
+        if (promoted)
+            added.edit().team2 = u"D"_s;
+        if (extra == u"cup"_s)
+            added.edit().tournament = u"Кубок"_s;
+        matches << added;
+    }
+    const MatchStore store = makeStore(matches);
+    MatchFilter filter;
+    filter.from = QDate(2000, 1, 1);
+    filter.till = QDate(2030, 1, 1);
+    QStringList found;
+    for (const DateSpan &season : seasonsOf(store, filter))
+        found << seasonName(season) + u' ' + season.from.toString(u"dd.MM.yyyy"_s) + u'–' +
+                     season.till.toString(u"dd.MM.yyyy"_s);
+    QTEST(found.join(u';'), "seasons");
+}
+
+void TestPages::tableSortsStablyByCodeUnits_data()
+{
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<int>("order");
+    QTest::addColumn<QStringList>("expected");
+
+    // Upper-case Latin before lower-case, Latin before Cyrillic; "10" before "9" as text.
+    QTest::newRow("code units") << QStringList{u"b"_s, u"B"_s, u"Я"_s, u"a"_s, u"A"_s}
+                                << int(Qt::AscendingOrder)
+                                << QStringList{u"A"_s, u"B"_s, u"a"_s, u"b"_s, u"Я"_s};
+    QTest::newRow("text order of numbers")
+        << QStringList{u"9"_s, u"10"_s, u"   7"_s, u"  12"_s} << int(Qt::AscendingOrder)
+        << QStringList{u"   7"_s, u"  12"_s, u"10"_s, u"9"_s};
+    QTest::newRow("descending") << QStringList{u"1"_s, u"3"_s, u"2"_s} << int(Qt::DescendingOrder)
+                                << QStringList{u"3"_s, u"2"_s, u"1"_s};
+}
+
+void TestPages::tableSortsStablyByCodeUnits()
+{
+    QFETCH(QStringList, cells);
+    QFETCH(int, order);
+    QFETCH(QStringList, expected);
+
+    TableData table;
+    table.prepareTable({u"x"_s}, 60, int(cells.size()));
+    for (int r = 0; r < cells.size(); ++r) {
+        table.setCell(r, 0, cells.at(r));
+        table.setCell(r, 1, QString::number(r));
+    }
+    table.sortByColumn(0, Qt::SortOrder(order));
+    QStringList sorted;
+    for (int r = 0; r < table.rowCount(); ++r)
+        sorted << table.cell(r, 0);
+    QCOMPARE(sorted, expected);
+
+    // Equal cells keep the order they were written in, in both directions.
+    TableData ties;
+    ties.prepareTable({u"x"_s}, 60, 4);
+    const QStringList keys{u"b"_s, u"a"_s, u"b"_s, u"a"_s};
+    for (int r = 0; r < 4; ++r) {
+        ties.setCell(r, 0, keys.at(r));
+        ties.setCell(r, 1, QString::number(r));
+    }
+    ties.sortByColumn(0, Qt::SortOrder(order));
+    QStringList links;
+    for (int r = 0; r < 4; ++r)
+        links << ties.link(r);
+    QCOMPARE(links, order == Qt::AscendingOrder ? QStringList({u"1"_s, u"3"_s, u"0"_s, u"2"_s})
+                                                : QStringList({u"0"_s, u"2"_s, u"1"_s, u"3"_s}));
+}
+
+void TestPages::rowsKeepCreationOrderAndUniqueKeys()
+{
+    PageRows rows;
+    PageRow &first = rows.rowFor(u"x"_s);
+    first.addCount(0, 2);
+    PageRow &fresh = rows.newRow();
+    PageRow &again = rows.rowFor(u"x"_s);
+    QCOMPARE(&again, &first);
+    QCOMPARE(again.count(0), 2);
+    QCOMPARE(again.text(3), u""_s);
+    QVERIFY(!again.text(3).isNull());
+
+    // newRow never takes a key that is already there, even one that looks like a counter value.
+    rows.rowFor(u"1"_s);
+    rows.rowFor(u"2"_s);
+    QSet<QString> keys;
+    for (int i = 0; i < 5; ++i)
+        keys.insert(rows.newRow().key());
+    QCOMPARE(keys.size(), 5);
+    QVERIFY(!keys.contains(u"1"_s) && !keys.contains(u"2"_s) && !keys.contains(u"x"_s));
+    QVERIFY(!keys.contains(fresh.key()));
+
+    QCOMPARE(rows.rows().size(), 9);
+    QCOMPARE(rows.rows().at(0), &first);
+    QCOMPARE(rows.rows().at(1), &fresh);
+}
+
+void TestPages::runnerProgressAndEmit()
+{
+    MatchStore store;
+    for (int i = 0; i < 2500; ++i)
+        store.add(makeMatch(QString::number(i), u"2009-01-%1"_s.arg(1 + i % 10, 2, 10, QChar(u'0')),
+                            {}, {}));
+    MatchFilter filter;
+    filter.tournament = texts().allTournaments;
+    filter.from = QDate(2009, 1, 1);
+    filter.till = QDate(2009, 1, 5);
+    PageParams params;
+    params.argument = u"arg"_s;
+
+    QList<qsizetype> reported;
+    TableData table;
+    const PageRun run = runPage(store, filter, recordingBuilder, params, table,
+                                [&](qsizetype examined) { reported.append(examined); });
+    QCOMPARE(reported, (QList<qsizetype>{1000, 2000}));
+    QCOMPARE(run.examined, 2500);
+    QCOMPARE(run.selected, 1250);
+    QVERIFY(run.emitted);
+    QCOMPARE(table.rowCount(), 1250);
+    QCOMPARE(table.cell(0, 1), u"arg"_s);
+}
+
+void TestPages::runnerOnEmptyStoreDoesNotEmit()
+{
+    MatchStore store;
+    TableData table;
+    table.prepareTable({u"kept"_s}, 60, 1);
+    const PageRun run = runPage(store, MatchFilter(), recordingBuilder, PageParams(), table);
+    QVERIFY(!run.emitted);
+    QCOMPARE(table.headers(), QStringList{u"kept"_s});
+
+    // A store whose matches all fail the filter still shows the headers, without rows.
+    store.add(makeMatch(u"a"_s, {}, {}, {}));
+    MatchFilter filter;
+    filter.from = QDate(1800, 1, 1);
+    filter.till = QDate(2999, 12, 31);
+    const PageRun emptyRun = runPage(store, filter, recordingBuilder, PageParams(), table);
+    QVERIFY(emptyRun.emitted);
+    QCOMPARE(table.headers(), (QStringList{u"file"_s, u"argument"_s}));
+    QCOMPARE(table.rowCount(), 0);
+}
+
+void TestPages::filterSelects_data()
+{
+    QTest::addColumn<QString>("tournament");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("round");
+    // The filters over March 2009 that select the match: c the cup's, a every tournament's,
+    // r the cup's round 1/8, R round 1/8 of every tournament, e the empty tournament name's,
+    // n the empty round of every tournament.
+    QTest::addColumn<QString>("selectedBy");
+
+    const QString cup = u"Кубок"_s, eighth = u"1/8"_s;
+    QTest::newRow("on the from date") << cup << QDate(2009, 3, 1) << eighth << u"carR"_s;
+    QTest::newRow("on the till date") << cup << QDate(2009, 3, 31) << eighth << u"carR"_s;
+    QTest::newRow("a day before") << cup << QDate(2009, 2, 28) << eighth << QString();
+    QTest::newRow("a day after") << cup << QDate(2009, 4, 1) << eighth << QString();
+    QTest::newRow("undated") << cup << QDate() << eighth << QString();
+    QTest::newRow("other case") << u"кубок"_s << QDate(2009, 3, 10) << eighth << u"aR"_s;
+    QTest::newRow("same round, other tournament")
+        << u"Лига"_s << QDate(2009, 3, 10) << eighth << u"aR"_s;
+    QTest::newRow("other round") << cup << QDate(2009, 3, 10) << u"1/4"_s << u"ca"_s;
+    QTest::newRow("no round") << cup << QDate(2009, 3, 10) << QString() << u"can"_s;
+    QTest::newRow("no tournament, empty round")
+        << QString() << QDate(2009, 3, 10) << u""_s << u"aen"_s;
+    QTest::newRow("empty tournament") << u""_s << QDate(2009, 3, 10) << eighth << u"aRe"_s;
+}
+
+void TestPages::filterSelects()
+{
+    QFETCH(QString, tournament);
+    QFETCH(QDate, date);
+    QFETCH(QString, round);
+
+    // The match, and an undated one that holds the texts the filters look for.
+    MatchStore store;
+    Match match = makeMatch(u"m"_s, date.toString(Qt::ISODate), {}, {});
+    match.edit().tournament = tournament;
+    match.edit().round = round;
+    store.add(match);
+    store.add(withFields(makeMatch(u"t"_s, {}, {}, {}), u"tournament=Кубок;round=1/8"_s));
+    const QString all = texts().allTournaments, allRounds = texts().allRounds;
+    const std::tuple<QChar, QString, QString> filters[] = {
+        {u'c', u"Кубок"_s, allRounds}, {u'a', all, allRounds},   {u'r', u"Кубок"_s, u"1/8"_s},
+        {u'R', all, u"1/8"_s},         {u'e', u""_s, allRounds}, {u'n', all, u""_s}};
+    QString selectedBy;
+    for (const auto &[name, wantedTournament, wantedRound] : filters) {
+        MatchFilter filter;
+        filter.tournament = wantedTournament;
+        filter.round = wantedRound;
+        filter.from = QDate(2009, 3, 1);
+        filter.till = QDate(2009, 3, 31);
+        const MatchSelection selection(filter, store);
+        QVERIFY(!selection.selects(store.record(1)));
+        if (selection.selects(store.record(0)))
+            selectedBy += name;
+    }
+    QTEST(selectedBy, "selectedBy");
+}
+
+void TestPages::pageCodes_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<QString>("argument");
+
+    QTest::newRow("empty") << QString() << false << QString();
+    QTest::newRow("overview ignores argument") << u"ma01_junk"_s << true << QString();
+    QTest::newRow("drill-down keeps underscores") << u"re02_Попов_2"_s << true << u"Попов_2"_s;
+    QTest::newRow("code is case-sensitive") << u"RE02_Попов"_s << false << QString();
+}
+
+void TestPages::pageCodes()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, argument);
+
+    const LinkParts parts = splitLink(link);
+    QCOMPARE(parts.code + parts.argument, link);
+    const PageCodeEntry *entry = findPageCode(parts.code);
+    QTEST(entry != nullptr, "known");
+    if (entry)
+        QCOMPARE(pageArgument(*entry, parts.argument), argument);
+}
+
+void TestPages::pluralForms_data()
+{
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<QString>("files");
+    QTest::addColumn<QString>("matches");
+
+    // The last digit decides, except that 11-14 (in any hundred) take the third form.
+    QTest::newRow("0") << qint64(0) << u"0 файлов"_s << u"0 матчей"_s;
+    QTest::newRow("1") << qint64(1) << u"1 файл"_s << u"1 матч"_s;
+    QTest::newRow("2") << qint64(2) << u"2 файла"_s << u"2 матча"_s;
+    QTest::newRow("4") << qint64(4) << u"4 файла"_s << u"4 матча"_s;
+    QTest::newRow("5") << qint64(5) << u"5 файлов"_s << u"5 матчей"_s;
+    QTest::newRow("10") << qint64(10) << u"10 файлов"_s << u"10 матчей"_s;
+    QTest::newRow("11") << qint64(11) << u"11 файлов"_s << u"11 матчей"_s;
+    QTest::newRow("12") << qint64(12) << u"12 файлов"_s << u"12 матчей"_s;
+    QTest::newRow("14") << qint64(14) << u"14 файлов"_s << u"14 матчей"_s;
+    QTest::newRow("15") << qint64(15) << u"15 файлов"_s << u"15 матчей"_s;
+    QTest::newRow("21") << qint64(21) << u"21 файл"_s << u"21 матч"_s;
+    QTest::newRow("22") << qint64(22) << u"22 файла"_s << u"22 матча"_s;
+    QTest::newRow("25") << qint64(25) << u"25 файлов"_s << u"25 матчей"_s;
+    QTest::newRow("101") << qint64(101) << u"101 файл"_s << u"101 матч"_s;
+    QTest::newRow("111") << qint64(111) << u"111 файлов"_s << u"111 матчей"_s;
+    QTest::newRow("112") << qint64(112) << u"112 файлов"_s << u"112 матчей"_s;
+    QTest::newRow("1004") << qint64(1004) << u"1004 файла"_s << u"1004 матча"_s;
+    QTest::newRow("28824") << qint64(28824) << u"28824 файла"_s << u"28824 матча"_s;
+    QTest::newRow("-21") << qint64(-21) << u"-21 файл"_s << u"-21 матч"_s;
+}
+
+void TestPages::pluralForms()
+{
+    QFETCH(qint64, count);
+    QFETCH(QString, files);
+    QFETCH(QString, matches);
+    QCOMPARE(countWithNoun(count, nouns().files), files);
+    QCOMPARE(countWithNoun(count, nouns().matches), matches);
+}
+
+void TestPages::captionLines_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("csv");
+    QTest::addColumn<QString>("tsv");
+    QTest::newRow("plain") << u"Бомбардиры — Высшая лига"_s << u"Бомбардиры — Высшая лига\n"_s
+                           << u"Бомбардиры — Высшая лига\r\n"_s << u"Бомбардиры — Высшая лига\n"_s;
+    QTest::newRow("a comma and quotes make one CSV field")
+        << u"Матчи команды «A, \"B\"»"_s << u"Матчи команды «A, \"B\"»\n"_s
+        << u"\"Матчи команды «A, \"\"B\"\"»\"\r\n"_s << u"Матчи команды «A, \"B\"»\n"_s;
+    QTest::newRow("a tab stays inside the TSV line")
+        << u"A\tB"_s << u"A\tB\n"_s << u"A\tB\r\n"_s << u"A\\tB\n"_s;
+    QTest::newRow("no caption, no line") << QString() << QString() << QString() << QString();
+}
+
+void TestPages::captionLines()
+{
+    QFETCH(QString, caption);
+    QTEST(textCaptionLine(caption), "text");
+    QTEST(csvCaptionLine(caption), "csv");
+    QTEST(tsvCaptionLine(caption), "tsv");
+}
+
+void TestPages::numericColumns_data()
+{
+    QTest::addColumn<QStringList>("column");
+    QTest::addColumn<bool>("numeric");
+    QTest::newRow("counts, one padded") << QStringList{u"12"_s, u"  0"_s} << true;
+    QTest::newRow("differences, scores, percentages, empty cells")
+        << QStringList{u"+5"_s, u"-3"_s, u"2:1"_s, u"45.5%"_s, QString()} << true;
+    QTest::newRow("one name among numbers") << QStringList{u"12"_s, u"Зенит"_s} << false;
+    QTest::newRow("a name starting with a digit") << QStringList{u"1 Мая"_s, u"3"_s} << false;
+    QTest::newRow("dates") << QStringList{u"1992/03/07"_s} << false;
+}
+
+void TestPages::numericColumns()
+{
+    QFETCH(QStringList, column);
+    QFETCH(bool, numeric);
+    TableSnapshot table;
+    table.headers = {u"Команда"_s, u"X"_s};
+    for (const QString &cell : column)
+        table.rows.append({u"Зенит"_s, cell});
+    QCOMPARE(::numericColumns(table), (QList<bool>{false, numeric}));
+}
+
+void TestPages::html_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("footnote");
+    QTest::addColumn<QStringList>("parts"); // in this order in the page
+    QTest::newRow("caption as title and table caption; cells escaped")
+        << u"Игроки <b>«A & B»</b>"_s << QString()
+        << QStringList{u"<title>Игроки &lt;b&gt;«A &amp; B»&lt;/b&gt;</title>"_s,
+                       u"<caption>Игроки &lt;b&gt;«A &amp; B»&lt;/b&gt;</caption>"_s,
+                       u"<thead>\n<tr><th>Игрок &lt;1&gt;</th><th class=\"n\">Голы</th>"
+                       "</tr>\n</thead>"_s,
+                       u"<tr><td>&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;</td>"
+                       "<td class=\"n\">12</td></tr>"_s,
+                       u"<tr><td>O'Neil &amp;amp;</td><td class=\"n\"></td></tr>"_s,
+                       u"</tbody>\n</table>\n</body>"_s};
+    QTest::newRow("no caption element without a caption; the footnote escaped after the table")
+        << QString() << u"Очки: 2 <за> победу"_s
+        << QStringList{u"<title></title>"_s, u"<thead>"_s, u"</table>\n"_s,
+                       u"<p>Очки: 2 &lt;за&gt; победу</p>"_s};
+}
+
+void TestPages::html()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, footnote);
+    QFETCH(QStringList, parts);
+    TableSnapshot table;
+    table.headers = {u"Игрок <1>"_s, u"Голы"_s};
+    table.rows = {{u"<script>alert(\"x\")</script>"_s, u"12"_s}, {u"O'Neil &amp;"_s, QString()}};
+    table.footnote = footnote;
+    const QString page = exportHtml(table, caption);
+    QVERIFY(page.startsWith(u"<!DOCTYPE html>\n"_s));
+    QVERIFY(page.contains(u"<meta charset=\"utf-8\">"_s));
+    QCOMPARE(page.contains(u"<caption>"_s), !caption.isEmpty());
+    qsizetype from = 0;
+    for (const QString &part : parts) {
+        const qsizetype at = page.indexOf(part, from);
+        QVERIFY2(at >= 0, qPrintable(part));
+        from = at + part.size();
+    }
+    // Nothing of the cells' markup survives.
+    QVERIFY(!page.contains(u"<script"_s) && !page.contains(u"<b>"_s));
 }
 
 QTEST_GUILESS_MAIN(TestPages)
