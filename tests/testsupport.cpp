@@ -98,6 +98,19 @@ QList<Match> onDays(const QStringList &teams)
     return matches;
 }
 
+QList<Match> roundRobin(const QDate &start, int pause)
+{
+    QList<Match> matches;
+    QDate day = start;
+    for (const QString &pair : {u"A|B"_s, u"B|C"_s, u"C|A"_s, u"B|A"_s, u"C|B"_s, u"A|C"_s}) {
+        day = day.addDays(matches.size() == 3 && pause ? pause : 7);
+        matches.append(makeMatch(u"%1.xml"_s.arg(day.toString(Qt::ISODate)),
+                                 day.toString(Qt::ISODate), pair.section(u'|', 0, 0),
+                                 pair.section(u'|', 1), u"1"_s, u"0"_s));
+    }
+    return matches;
+}
+
 MatchFilter everything()
 {
     MatchFilter filter;

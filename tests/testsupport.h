@@ -38,6 +38,9 @@ Match onDay(int day, const QString &teams, const QStringList &events = {},
             const QStringList &players1 = {}, const QStringList &players2 = {});
 // Matches on days 1, 2, ... from their "team1|team2|goals1|goals2".
 QList<Match> onDays(const QStringList &teams);
+// A double round robin of A, B and C, each won 1:0 by the home team, a match a week from a week
+// after start, with a pause of pause days after the third match (a winter break).
+QList<Match> roundRobin(const QDate &start, int pause);
 
 // A whole file's bytes (empty when it cannot be read), and a file made of bytes.
 QByteArray readFile(const QString &path);

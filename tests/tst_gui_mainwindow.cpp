@@ -1,8 +1,9 @@
-// The main window: start-up, every command reaching its page, history, sorting, links, progress
-// and the text export.
+// The main window: start-up, every command reaching its page, history, sorting, links, progress,
+// the text export, and the icons compiled into the program.
 
 #include "tst_gui_mainwindow_fakes.h"
 
+#include "app/resulttableview.h"
 #include "app/seasonchart.h"
 #include "pages/builders.h"
 #include "pages/pagecodes.h"
@@ -56,7 +57,25 @@ QStringList widgetLines(const QTableWidget *table, int columns = -1)
     return lines;
 }
 
+// A page's table of two columns, the first holding cells, the second the row's number.
+TableData pageTable(const QStringList &cells)
+{
+    TableData data;
+    data.prepareTable({u"A"_s, u"B"_s}, 60, int(cells.size()));
+    for (int r = 0; r < cells.size(); ++r) {
+        data.setCell(r, 0, cells.at(r));
+        data.setCell(r, 1, QString::number(r));
+        data.setCell(r, 2, u"link"_s);
+    }
+    return data;
+}
+
 } // namespace
+
+// The window on the sample database, shown, as `window`; the test fails when it did not open.
+#define SAMPLE_WINDOW                                                                              \
+    auto window = sampleWindow();                                                                  \
+    QVERIFY2(window, "the sample database did not open")
 
 class MainWindowTest : public QObject
 {
@@ -202,8 +221,7 @@ private Q_SLOTS:
         QFETCH(QString, action);
         QFETCH(QString, button);
         QFETCH(QString, code);
-        auto window = sampleWindow();
-        QVERIFY2(window, "the sample database did not open");
+        SAMPLE_WINDOW;
         if (!button.isEmpty()) {
             QTest::mouseClick(window->findChild<QPushButton *>(button), Qt::LeftButton);
             QCOMPARE(window->currentLink, code);
@@ -234,8 +252,7 @@ private Q_SLOTS:
     void history()
     {
         QFETCH(QString, steps);
-        auto window = sampleWindow();
-        QVERIFY2(window, "the sample database did not open");
+        SAMPLE_WINDOW;
         const QHash<QString, QPushButton *> buttons{{u"back"_s, window->pushBack},
                                                     {u"refresh"_s, window->pushRefresh},
                                                     {u"start"_s, window->pushButton_0}};
@@ -304,8 +321,7 @@ private Q_SLOTS:
         QFETCH(QString, filter);
         QFETCH(QString, rows);
         QFETCH(QString, caption);
-        auto window = sampleWindow();
-        QVERIFY2(window, "the sample database did not open");
+        SAMPLE_WINDOW;
         window->showPage(link, QString());
         QTableWidget *table = window->table;
         // Every column shows its header and its cells whole.
@@ -371,8 +387,7 @@ private Q_SLOTS:
         QFETCH(QString, steps);
         QFETCH(QString, input);
         QFETCH(QString, expected);
-        auto window = sampleWindow();
-        QVERIFY2(window, "the sample database did not open");
+        SAMPLE_WINDOW;
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         dialogs.onExec = [](QDialog &dialog) {
@@ -433,8 +448,7 @@ private Q_SLOTS:
     void pageViews()
     {
         QFETCH(QString, steps);
-        auto window = sampleWindow();
-        QVERIFY2(window, "the sample database did not open");
+        SAMPLE_WINDOW;
         QTableWidget *table = window->table;
         for (const QString &step : steps.split(u' ')) {
             const QString value = step.section(u'=', 1).replace(u'_', u' ');
@@ -517,8 +531,7 @@ private Q_SLOTS:
         QFETCH(QString, how);
         QFETCH(QString, typed);
         QFETCH(QString, finish);
-        auto window = sampleWindow();
-        QVERIFY2(window, "the sample database did not open");
+        SAMPLE_WINDOW;
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         window->callCalculateMatches();
@@ -596,8 +609,7 @@ private Q_SLOTS:
     // standings takes no height from the column of mode buttons.
     void windowKeepsItsShape()
     {
-        auto window = sampleWindow();
-        QVERIFY2(window, "the sample database did not open");
+        SAMPLE_WINDOW;
         const QSize size = window->size();
         window->showPage(u"pl02_"_s + QString(300, u'Я'), QString());
         QCoreApplication::processEvents();
@@ -629,8 +641,7 @@ private Q_SLOTS:
         QFETCH(int, how);
         QFETCH(bool, belowLastRow);
         QFETCH(QString, menuChoice);
-        auto window = sampleWindow();
-        QVERIFY2(window, "the sample database did not open");
+        SAMPLE_WINDOW;
         window->showPage(page, QString());
         QTableWidget *table = window->table;
         const QRect cell = table->visualItemRect(table->item(0, 0));
@@ -657,8 +668,7 @@ private Q_SLOTS:
     // their current widths, without the hidden link column.
     void exportFollowsTheScreen()
     {
-        auto window = sampleWindow();
-        QVERIFY2(window, "the sample database did not open");
+        SAMPLE_WINDOW;
         window->callCalculateMatches();
         window->table->sortByColumn(2, Qt::DescendingOrder);
         window->table->setColumnWidth(1, 200);
@@ -753,8 +763,7 @@ private Q_SLOTS:
         QFETCH(QString, button);
         QFETCH(QString, typed);
         QFETCH(QString, written);
-        auto window = sampleWindow();
-        QVERIFY2(window, "the sample database did not open");
+        SAMPLE_WINDOW;
         window->showPage(QString(PageCode::SeasonChart), QString());
         QTemporaryDir out;
         dialogs.fileAnswers = QStringList{out.filePath(typed)};
@@ -766,25 +775,9 @@ private Q_SLOTS:
     // A tournament of several seasons is drawn one season at a time, the last one first.
     void chartPerSeason()
     {
-        // Two double round robins of three teams, autumn to spring with a winter break longer than
-        // the summer one.
-        QList<Match> matches;
-        const QStringList teams{u"А"_s, u"Б"_s, u"В"_s};
-        for (const int year : {2020, 2021}) {
-            QDate day(year, 8, 1);
-            int n = 0;
-            for (const QString &home : teams)
-                for (const QString &away : teams) {
-                    if (home == away)
-                        continue;
-                    // The second half after a long winter pause.
-                    day = day.addDays(n++ == 3 ? 200 : 7);
-                    Match m = makeMatch(u"s%1-%2.xml"_s.arg(year).arg(n), day.toString(Qt::ISODate),
-                                        home, away, u"1"_s, u"0"_s);
-                    m.edit().tournament = u"Лига"_s;
-                    matches.append(m);
-                }
-        }
+        // Two double round robins, autumn to spring with a winter break longer than the summer one.
+        const QList<Match> matches =
+            roundRobin(QDate(2020, 8, 1), 200) + roundRobin(QDate(2021, 8, 1), 200);
         auto window = windowOn(u"seasons.swb"_s, matches);
         QVERIFY2(window, "the database did not open");
         window->showPage(QString(PageCode::SeasonChart), QString());
@@ -796,6 +789,56 @@ private Q_SLOTS:
         QVERIFY(window->seasonChart->race().steps.first().date.year() >= 2021);
         season->setCurrentIndex(0);
         QVERIFY(window->seasonChart->race().steps.first().date.year() == 2020);
+    }
+    // A header click orders integers and dates by value and any other column by code unit, and the
+    // exports take what the screen shows, without the link column, and the footnote.
+    void headerClickOrders_data()
+    {
+        QTest::addColumn<QStringList>("cells");
+        QTest::addColumn<QString>("sorted"); // the column after an ascending click
+        QTest::newRow("integers by value, empty first")
+            << QStringList{u"9"_s, u"10"_s, QString(), u" -2"_s} << u"| -2|9|10"_s;
+        QTest::newRow("dates of both forms by day")
+            << QStringList{u"2020/03/01"_s, u"01.02.2020"_s, u"2019/12/31"_s}
+            << u"2019/12/31|01.02.2020|2020/03/01"_s;
+        QTest::newRow("integers mixed with dates as text")
+            << QStringList{u"5"_s, u"2020/03/01"_s, u"10"_s} << u"10|2020/03/01|5"_s;
+        QTest::newRow("names by code unit")
+            << QStringList{u"б"_s, u"Я"_s, u"a"_s, u"B"_s} << u"B|a|Я|б"_s;
+    }
+    void headerClickOrders()
+    {
+        QFETCH(QStringList, cells);
+        QTableWidget table;
+        fillResultTable(&table, pageTable(cells));
+        table.sortItems(0, Qt::AscendingOrder);
+        const TableSnapshot snapshot = resultTableSnapshot(&table, {}, u"note"_s);
+        QStringList shown;
+        for (const QStringList &row : snapshot.rows)
+            shown << row.first();
+        QTEST(shown.join(u'|'), "sorted");
+        QVERIFY(snapshot.rows.first().size() == 2 && snapshot.footnote == u"note"_s);
+    }
+
+    // Every icon is present under ":/icon/images/" at the size its place in the window needs.
+    void icons_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("size");
+        QTest::newRow("window") << u"window"_s << 32;
+        for (const char *mark :
+             {"goal", "pen", "autogoal", "missed", "subs", "yellow", "yellow2", "red"})
+            QTest::newRow(mark) << QString::fromLatin1(mark) << 16;
+        for (int mode = 0; mode < 9; ++mode)
+            QTest::addRow("mode%d", mode) << u"mode%1"_s.arg(mode) << 64;
+    }
+    void icons()
+    {
+        QFETCH(QString, name);
+        const QImage image(u":/icon/images/%1.png"_s.arg(name));
+        QVERIFY2(!image.isNull(), qPrintable(name));
+        QTEST(image.width(), "size");
+        QTEST(image.height(), "size");
     }
 };
 

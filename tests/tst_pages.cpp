@@ -62,21 +62,6 @@ Match report(const QString &score, const QStringList &events, const QString &fie
     return fields.isEmpty() ? m : withFields(m, fields);
 }
 
-// A double round robin of three teams, a match a week from a week after start, with a pause of
-// pause days after the third match (a winter break).
-QList<Match> roundRobin(const QDate &start, int pause)
-{
-    QList<Match> matches;
-    QDate day = start;
-    for (const QString &pair : {u"A|B"_s, u"B|C"_s, u"C|A"_s, u"B|A"_s, u"C|B"_s, u"A|C"_s}) {
-        day = day.addDays(matches.size() == 3 && pause ? pause : 7);
-        matches.append(makeMatch(u"%1.xml"_s.arg(day.toString(Qt::ISODate)),
-                                 day.toString(Qt::ISODate), pair.section(u'|', 0, 0),
-                                 pair.section(u'|', 1), u"1"_s, u"0"_s));
-    }
-    return matches;
-}
-
 // A builder that records what it was given: one row per selected match, keyed by file name.
 void recordingBuilder(const PageContext &context, PageRows &rows)
 {
