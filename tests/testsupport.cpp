@@ -8,6 +8,14 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+#define F(field) std::pair(#field, &MatchData::field)
+const std::array<std::pair<const char *, QString MatchData::*>, 25> textFields{
+    F(id),     F(round),      F(tournament), F(team1),     F(team1Id),     F(team2),   F(team2Id),
+    F(time),   F(coach1),     F(coach1Id),   F(coach2),    F(coach2Id),    F(stadium), F(stadiumId),
+    F(city),   F(attendance), F(referee),    F(refereeId), F(refereeCity), F(goals1),  F(goals2),
+    F(extra1), F(extra2),     F(penalties1), F(penalties2)};
+#undef F
+
 Match makeMatch(const QString &fileName, const QString &date, const QString &team1,
                 const QString &team2, const QString &goals1, const QString &goals2)
 {

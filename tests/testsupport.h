@@ -11,12 +11,16 @@
 #include <QMetaType>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 
 // A match with a file name, a date written "yyyy-MM-dd" (empty: undated), two teams and a score.
 Match makeMatch(const QString &fileName, const QString &date, const QString &team1,
                 const QString &team2, const QString &goals1 = QString(),
                 const QString &goals2 = QString());
+
+// Every text field of a match but its file name, with its name.
+extern const std::array<std::pair<const char *, QString MatchData::*>, 25> textFields;
 
 // An event from "kind|player|team|playerid|player2|time|playerid2"; trailing fields may be left
 // off. The kind is one letter for the known kinds (G goal, P penalty goal, O own goal, M missed

@@ -43,9 +43,9 @@ Run runCli(const QStringList &arguments, const QString &locale = {})
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-GeneratorOptions smallSeason(qsizetype matches = 0, int teams = 6, quint32 seed = 11)
+GeneratorOptions smallSeason(qsizetype matches = 0, int teams = 6)
 {
-    return {seed, matches, 1, 1, teams, 2009};
+    return {11, matches, 1, 1, teams, 2009};
 }
 
 } // namespace
@@ -63,7 +63,7 @@ private Q_SLOTS:
     void importRoundTripAndInto();
     void writers_data();
     void writers();
-    void generatorIsDeterministicAndReadsBack();
+    void windows1251ReportReadsBack();
     void sqliteExport_data();
     void sqliteExport();
     void sqliteColumnsHoldTheirFields();
@@ -459,16 +459,11 @@ void TestCli::writers()
     QCOMPARE(book.rulesFor(u"Лига"_s).win, 2);
 }
 
-void TestCli::generatorIsDeterministicAndReadsBack()
+void TestCli::windows1251ReportReadsBack()
 {
-    const QList<Match> a = generateMatches(smallSeason(7)), b = generateMatches(smallSeason(7));
-    QVERIFY(std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                       [](const Match &x, const Match &y) { return x.sameRecord(y); }));
-    QVERIFY(!a.constLast().sameRecord(generateMatches(smallSeason(7, 6, 12)).constLast()));
-
     // In windows-1251 a character the encoding lacks is written as a reference (escaping and
     // UTF-8 are the round trip's in tst_xmlimport).
-    Match match = a.constFirst();
+    Match match = generateMatches(smallSeason(7)).constFirst();
     match.edit().fileName = u"report.xml"_s;
     match.edit().team1 = u"Ёлки € 😀 ✓"_s;
     QVERIFY(writeFile(path(match->fileName), reportXml(*match, true)));
@@ -569,15 +564,9 @@ void TestCli::sqliteColumnsHoldTheirFields()
 {
     Match named;
     MatchData &m = named.edit();
-#define F(field) std::pair(#field, &MatchData::field)
-    for (const auto &[column, field] :
-         {F(fileName),  F(id),         F(round),      F(tournament), F(time),       F(team1),
-          F(team1Id),   F(team2),      F(team2Id),    F(goals1),     F(goals2),     F(extra1),
-          F(extra2),    F(penalties1), F(penalties2), F(coach1),     F(coach1Id),   F(coach2),
-          F(coach2Id),  F(stadium),    F(stadiumId),  F(city),       F(attendance), F(referee),
-          F(refereeId), F(refereeCity)})
+    for (const auto &[column, field] : textFields)
         m.*field = QString::fromLatin1(column);
-#undef F
+    m.fileName = u"fileName"_s;
     m.extra2 = u""_s;
     m.date = QDate(2020, 5, 7);
     m.players1 = lineup({u"name1a#playerid1a"_s, u"name1b#playerid1b"_s});
