@@ -138,10 +138,6 @@ private Q_SLOTS:
             << onDays({u"A|B|3|1"_s, u"B|C|2|2"_s, u"A|C|0|1"_s}) << Page{calculateTable}
             << QStringList{u"1|C|2|1|1|0|3|2|+1|4|ta02_C"_s, u"2|A|2|1|0|1|3|2|+1|3|ta02_A"_s,
                            u"3|B|2|0|1|1|3|5|-2|1|ta02_B"_s};
-        QTest::newRow("standings, level on points")
-            << onDays({u"X|Y|1|0"_s, u"Y|Z|3|0"_s, u"Z|X|2|0"_s}) << Page{calculateTable}
-            << QStringList{u"1|Y|2|1|0|1|3|1|+2|3|ta02_Y"_s, u"2|Z|2|1|0|1|2|3|-1|3|ta02_Z"_s,
-                           u"3|X|2|1|0|1|1|2|-1|3|ta02_X"_s};
         // P and Q level on points: P ahead on goal difference, Q on goals scored.
         QTest::newRow("standings, goal difference before goals scored")
             << onDays({u"P|R|3|0"_s, u"Q|S|5|4"_s}) << Page{calculateTable}
@@ -360,11 +356,8 @@ private Q_SLOTS:
             << sized(12, 11, {}) << Page{verifyPlayers} << listed;
         QTest::newRow("check line-ups, both empty")
             << sized(0, 0, {}) << Page{verifyPlayers} << listed;
-        QList<Match> absent = sized(11, 11, {}), empty = absent;
-        absent[0].edit().attendance = QString();
-        empty[0].edit().attendance = u""_s;
-        QTest::newRow("check attendance, absent") << absent << Page{verifyAttendance} << listed;
-        QTest::newRow("check attendance, empty") << empty << Page{verifyAttendance} << listed;
+        QTest::newRow("check attendance, empty")
+            << sized(11, 11, {}) << Page{verifyAttendance} << listed;
         QTest::newRow("check attendance, zero")
             << sized(11, 11, u"0"_s) << Page{verifyAttendance} << QStringList{};
 
@@ -823,9 +816,6 @@ private Q_SLOTS:
                                        << u"<p>Town. Arena.<br><b>Судья:</b> Ref (Ref Town)<br>"_s;
         QTest::newRow("no stadium")
             << u"1"_s << QString() << u"stadium="_s << false << u"<p>Town. 1000 зрителей<br>"_s;
-        QTest::newRow("no city, stadium or attendance")
-            << u"1"_s << QString() << u"city=;stadium=;attendance="_s << false
-            << u"<p><b>Судья:</b> Ref (Ref Town)<br>воскресенье"_s;
         QTest::newRow("no stadium or attendance")
             << u"1"_s << QString() << u"stadium=;attendance="_s << false << u"<p>Town.<br><b>"_s;
         QTest::newRow("referee without a city") << u"1"_s << QString() << u"refereeCity="_s << false
@@ -1151,24 +1141,6 @@ private Q_SLOTS:
                  (QStringList{u"1/8"_s, u"1"_s, u"2"_s, u"9"_s}));
     }
 
-    void chartDataIsThePage()
-    {
-        // The chart draws seasonRace(); the table page shows the same figures.
-        const MatchStore store = makeStore(fourTeams());
-        const SeasonRace race = seasonRace(store, everything(), CompetitionRules());
-        QCOMPARE(race.teams, (QStringList{u"B"_s, u"A"_s, u"C"_s, u"D"_s}));
-        const TableData table = runBuilder(store, calculateSeasonRace);
-        QCOMPARE(table.rowCount(), race.steps.size());
-        for (int r = 0; r < table.rowCount(); ++r) {
-            const RaceStep &step = race.steps.at(r);
-            QCOMPARE(table.cell(r, 0), step.team);
-            QCOMPARE(table.cell(r, 6).trimmed().toInt(), step.points);
-            QCOMPARE(table.cell(r, 7).trimmed().toInt(), step.position);
-        }
-        QCOMPARE(race.days.constLast().running, 13.0 / 6);
-        QCOMPARE(opponentsOf(store, everything(), u"A"_s), (QStringList{u"B"_s, u"C"_s, u"D"_s}));
-    }
-
     void seasons_data()
     {
         QTest::addColumn<QStringList>("starts"); // "yyyy-MM-dd" or "yyyy-MM-dd+PAUSE"
@@ -1456,19 +1428,12 @@ private Q_SLOTS:
         QTest::newRow("2") << qint64(2) << u"2 файла"_s << u"2 матча"_s;
         QTest::newRow("4") << qint64(4) << u"4 файла"_s << u"4 матча"_s;
         QTest::newRow("5") << qint64(5) << u"5 файлов"_s << u"5 матчей"_s;
-        QTest::newRow("10") << qint64(10) << u"10 файлов"_s << u"10 матчей"_s;
         QTest::newRow("11") << qint64(11) << u"11 файлов"_s << u"11 матчей"_s;
-        QTest::newRow("12") << qint64(12) << u"12 файлов"_s << u"12 матчей"_s;
         QTest::newRow("14") << qint64(14) << u"14 файлов"_s << u"14 матчей"_s;
-        QTest::newRow("15") << qint64(15) << u"15 файлов"_s << u"15 матчей"_s;
         QTest::newRow("21") << qint64(21) << u"21 файл"_s << u"21 матч"_s;
         QTest::newRow("22") << qint64(22) << u"22 файла"_s << u"22 матча"_s;
-        QTest::newRow("25") << qint64(25) << u"25 файлов"_s << u"25 матчей"_s;
         QTest::newRow("101") << qint64(101) << u"101 файл"_s << u"101 матч"_s;
         QTest::newRow("111") << qint64(111) << u"111 файлов"_s << u"111 матчей"_s;
-        QTest::newRow("112") << qint64(112) << u"112 файлов"_s << u"112 матчей"_s;
-        QTest::newRow("1004") << qint64(1004) << u"1004 файла"_s << u"1004 матча"_s;
-        QTest::newRow("28824") << qint64(28824) << u"28824 файла"_s << u"28824 матча"_s;
         QTest::newRow("-21") << qint64(-21) << u"-21 файл"_s << u"-21 матч"_s;
     }
 
