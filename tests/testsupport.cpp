@@ -194,3 +194,12 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
+
+qint64 processStatusKb(const QByteArray &field)
+{
+    for (const QByteArray &line : readFile(u"/proc/self/status"_s).split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}

@@ -49,6 +49,8 @@ QList<Match> roundRobin(const QDate &start, int pause);
 // A whole file's bytes (empty when it cannot be read), and a file made of bytes.
 QByteArray readFile(const QString &path);
 bool writeFile(const QString &path, const QByteArray &bytes);
+// A figure of /proc/self/status in kB, such as "VmHWM" or "VmSize"; 0 when it cannot be read.
+qint64 processStatusKb(const QByteArray &field);
 
 // A filter that selects every dated match of every tournament.
 MatchFilter everything();

@@ -678,15 +678,11 @@ private Q_SLOTS:
         const QString path = dir.filePath(u"export.txt"_s);
         dialogs.fileAnswers = QStringList{path};
         window->saveAsText();
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), exportText(snapshotOf(expected)).toUtf8()); // whatever the locale
+        QCOMPARE(readFile(path), exportText(snapshotOf(expected)).toUtf8()); // whatever the locale
         // The CSV beside it, named with its suffix when the name typed has none.
         dialogs.fileAnswers = QStringList{dir.filePath(u"export"_s)};
         window->saveAsCsv();
-        QFile csv(dir.filePath(u"export.csv"_s));
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll(), exportCsv(snapshotOf(expected)).toUtf8());
+        QCOMPARE(readFile(dir.filePath(u"export.csv"_s)), exportCsv(snapshotOf(expected)).toUtf8());
     }
 
     // The analysis pages in the window: the round choice, the team menu's way to home table and

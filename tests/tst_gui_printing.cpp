@@ -212,9 +212,7 @@ private Q_SLOTS:
         const QString pdfPath = dir.filePath(u"matches"_s);
         dialogs.fileAnswers = QStringList{pdfPath};
         window->findChild<QAction *>(u"actionExportPdf"_s)->trigger();
-        QFile pdfFile(pdfPath + u".pdf"_s);
-        QVERIFY(pdfFile.open(QIODevice::ReadOnly));
-        const QByteArray pdf = pdfFile.readAll();
+        const QByteArray pdf = readFile(pdfPath + u".pdf"_s);
         QCOMPARE(title(pdf), caption);
         const QStringList texts = pageTexts(pdf);
         if (!texts.isEmpty()) {
@@ -233,18 +231,12 @@ private Q_SLOTS:
             return int(QDialog::Accepted);
         };
         window->findChild<QAction *>(u"actionPrint"_s)->trigger();
-        QFile printedFile(printed);
-        QVERIFY(printedFile.open(QIODevice::ReadOnly));
-        QCOMPARE(pageCount(printedFile.readAll()), 1);
+        QCOMPARE(pageCount(readFile(printed)), 1);
 
         // The caption line: asked for, remembered, cleared.
         const QString csv = dir.filePath(u"t.csv"_s);
         const QString txt = dir.filePath(u"t.txt"_s);
-        const auto startOf = [](const QString &path) {
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll())
-                                                  : u"<unread>"_s;
-        };
+        const auto startOf = [](const QString &path) { return QString::fromUtf8(readFile(path)); };
         dialogs.saveOptionAnswer = true;
         dialogs.fileAnswers = QStringList{csv};
         window->findChild<QAction *>(u"actionSaveAsCsv"_s)->trigger();
@@ -264,9 +256,7 @@ private Q_SLOTS:
         QVERIFY(window->findChild<QTableWidget *>(u"table"_s)->isHidden());
         dialogs.fileAnswers = QStringList{dir.filePath(u"report.pdf"_s)};
         window->findChild<QAction *>(u"actionExportPdf"_s)->trigger();
-        QFile report(dir.filePath(u"report.pdf"_s));
-        QVERIFY(report.open(QIODevice::ReadOnly));
-        const QByteArray reportPdf = report.readAll();
+        const QByteArray reportPdf = readFile(dir.filePath(u"report.pdf"_s));
         QCOMPARE(pageCount(reportPdf), 1);
         QVERIFY(title(reportPdf).contains(u"Гость"_s));
     }

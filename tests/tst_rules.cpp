@@ -279,13 +279,7 @@ private Q_SLOTS:
                                      QString::number(i % 3), u"1"_s));
         const MatchStore store = makeStore(matches);
 
-        QFile status(u"/proc/self/status"_s);
-        QVERIFY(status.open(QIODevice::ReadOnly));
-        qint64 used = 0;
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("VmSize:"))
-                used = line.mid(7).trimmed().split(' ').constFirst().toLongLong() * 1024;
-        }
+        const qint64 used = processStatusKb("VmSize") * 1024;
         QVERIFY(used > 0);
 
         const pid_t child = fork();

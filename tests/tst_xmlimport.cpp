@@ -49,14 +49,7 @@ QString summary(const MatchData &m, bool nullIsEmpty = false)
 // resident now.
 qint64 peakKb()
 {
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return 0;
+    return processStatusKb("VmHWM");
 }
 qint64 resetPeakKb()
 {
@@ -597,14 +590,11 @@ private Q_SLOTS:
         for (const QString &prefab :
              {u"link"_s, u"linkfile.xml"_s, u"old.xml"_s, u"keep.txt"_s, u"taken.xml/inner.txt"_s})
             files.removeAll(prefab);
-        QFile old(out + u"/old.xml"_s);
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        if (old.readAll() != "<match/>")
+        if (readFile(out + u"/old.xml"_s) != "<match/>")
             files.append(u"old.xml"_s);
         files.sort();
         QTEST(files, "files");
-        QFile keep(out + u"/keep.txt"_s);
-        QVERIFY(keep.open(QIODevice::ReadOnly) && keep.readAll() == "k");
+        QCOMPARE(readFile(out + u"/keep.txt"_s), QByteArray("k"));
         QCOMPARE(filesUnder(outside.path()), QStringList());
         QCOMPARE(filesUnder(dir.path()).filter(u"out/deeper/"_s).size(),
                  filesUnder(dir.path()).size());
