@@ -119,6 +119,14 @@ QList<Match> roundRobin(const QDate &start, int pause)
     return matches;
 }
 
+QStringList fieldOfAll(const MatchStore &store, QString MatchData::*field)
+{
+    QStringList values;
+    for (const Match &match : store.matches())
+        values.append((*match).*field);
+    return values;
+}
+
 MatchFilter everything()
 {
     MatchFilter filter;

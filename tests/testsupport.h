@@ -35,6 +35,8 @@ QList<PlayerEntry> lineup(const QStringList &names);
 Match withFields(Match match, const QString &fields);
 
 MatchStore makeStore(const QList<Match> &matches);
+// One field of every match in the store, in store order.
+QStringList fieldOfAll(const MatchStore &store, QString MatchData::*field);
 
 // A match on the given day of January 2020, named "m<day>.xml", from "team1|team2|goals1|goals2",
 // with its events and line-ups in the terse forms of makeEvent and lineup.

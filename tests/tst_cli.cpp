@@ -448,10 +448,7 @@ void TestCli::writers()
     }
     MatchStore store;
     QVERIFY(readDatabase(target, store).ok());
-    QStringList names;
-    for (const Match &match : store.matches())
-        names.append(match->fileName);
-    QCOMPARE(names.join(u' '), written);
+    QCOMPARE(fieldOfAll(store, &MatchData::fileName).join(u' '), written);
     QCOMPARE(readFile(db) == m_fixture, target != db);
     // The rules go with the matches to a new name.
     RuleBook book;

@@ -35,15 +35,6 @@ CsvImportResult importInto(MatchStore &store, const QByteArray &csv, CsvImportOp
     return importCsvData(csv, u"x.csv"_s, batch, options);
 }
 
-// One field of every match in the store.
-QStringList fieldOfAll(const MatchStore &store, QString MatchData::*field)
-{
-    QStringList values;
-    for (const Match &match : store.matches())
-        values.append((*match).*field);
-    return values;
-}
-
 } // namespace
 
 class TestCsvImport : public QObject

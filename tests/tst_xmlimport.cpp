@@ -45,6 +45,15 @@ QString summary(const MatchData &m, bool nullIsEmpty = false)
     return parts.join(u'|');
 }
 
+// The summaries of matches, null texts read as empty ones.
+QStringList summaries(const QList<Match> &matches)
+{
+    QStringList lines;
+    for (const Match &match : matches)
+        lines.append(summary(*match, true));
+    return lines;
+}
+
 // The process's peak resident memory in kB, and the same after setting the peak back to what is
 // resident now.
 qint64 peakKb()
@@ -259,9 +268,7 @@ private Q_SLOTS:
         QVERIFY(batch.add(makeMatch(name, QString(), u"new"_s, QString()), path));
         QTEST(store.matches().constLast()->fileName, "expected");
         // What was there keeps its name.
-        QStringList names;
-        for (const Match &match : store.matches())
-            names.append(match->fileName);
+        QStringList names = fieldOfAll(store, &MatchData::fileName);
         names.removeLast();
         names.sort();
         taken.replaceInStrings(u"+"_s, QString()).sort();
@@ -514,10 +521,7 @@ private Q_SLOTS:
                  (QList<std::pair<QString, int>>{{u"pipe.xml"_s, 0}, {u"sub/pipelink.xml"_s, 0}}));
         // Reports of the same file name keep pages of their own: the later one is named by its
         // path.
-        QStringList names;
-        for (const Match &match : store.matches())
-            names << match->fileName;
-        QCOMPARE(names.filter(QRegularExpression(u"1\\.xml$"_s)),
+        QCOMPARE(fieldOfAll(store, &MatchData::fileName).filter(QRegularExpression(u"1\\.xml$"_s)),
                  (QStringList{u"1.xml"_s, u"s2020/1.xml"_s, u"Матч-1.xml"_s}));
         QVERIFY(store.find(u"café.xml"_s) && store.find(u"Матч-2.xml"_s));
         QCOMPARE(store.tournamentNames(), QStringList({QString(), u"Z"_s, u"Кубок"_s, u"Лига"_s}));
@@ -601,9 +605,7 @@ private Q_SLOTS:
         // Each file holds its own match: team2 carries the name.
         MatchStore back;
         importDirectory(out, back);
-        QStringList teams;
-        for (const Match &match : back.matches())
-            teams.append(match->team2);
+        QStringList teams = fieldOfAll(back, &MatchData::team2);
         for (const QString &name : names)
             QVERIFY2(teams.removeOne(name) || name.contains(QChar(0)) || name.contains(u'\x01') ||
                          name.contains(u'\x7f'),
@@ -643,9 +645,7 @@ private Q_SLOTS:
         QCOMPARE(files.filter(QRegularExpression(u"-\\d+\\.xml$"_s)), QStringList());
         MatchStore back;
         importDirectory(dir.path(), back);
-        QStringList teams;
-        for (const Match &match : back.matches())
-            teams.append(match->team1);
+        QStringList teams = fieldOfAll(back, &MatchData::team1);
         teams.sort();
         QCOMPARE(teams, (QStringList{u"A"_s, u"C"_s, u"D"_s}));
     }
@@ -660,18 +660,12 @@ private Q_SLOTS:
         GeneratorOptions options;
         options.seed = 5;
         options.matches = 400;
-        QList<Match> generated = generateMatches(options);
-        QStringList summaries;
-        for (const Match &match : std::as_const(generated))
-            summaries.append(summary(*match, true));
-        QTest::newRow("generated seasons") << generated << summaries << QStringList();
+        const QList<Match> generated = generateMatches(options);
+        QTest::newRow("generated seasons") << generated << summaries(generated) << QStringList();
         QList<Match> hostile;
         for (int shift = 0; shift < 8; ++shift)
             hostile.append(hostileMatch(u"h%1.xml"_s.arg(shift), shift));
-        summaries.clear();
-        for (const Match &match : std::as_const(hostile))
-            summaries.append(summary(*match, true));
-        QTest::newRow("hostile texts") << hostile << summaries << QStringList();
+        QTest::newRow("hostile texts") << hostile << summaries(hostile) << QStringList();
         QTest::newRow("control characters, unpaired surrogates, U+FFFE left out")
             << QList<Match>{withFields(makeMatch(u"c.xml"_s, u"2001-02-03"_s,
                                                  u"A\x01"
@@ -693,12 +687,10 @@ private Q_SLOTS:
         MatchStore back;
         const ImportResult imported = importDirectory(dir.path(), back);
         QCOMPARE(imported.matches + imported.duplicates, matches.size());
-        QStringList summaries;
-        for (const Match &match : back.matches())
-            summaries.append(summary(*match, true));
-        summaries.sort();
+        QStringList found = summaries(back.matches());
+        found.sort();
         expected.sort();
-        QCOMPARE(summaries, expected);
+        QCOMPARE(found, expected);
     }
 
     void progressAndOrder()
@@ -716,13 +708,11 @@ private Q_SLOTS:
         for (qsizetype n = 0; n <= 1100; n += 100)
             hundreds.append(n);
         QCOMPARE(calls, hundreds);
-        QStringList walked, imported;
+        QStringList walked;
         for (QDirIterator it(dir.filePath(u"sub"_s), QDir::Files); it.hasNext();)
             walked.append(QFileInfo(it.next()).completeBaseName());
         walked.sort(); // a folder is walked in the order of its names' bytes
-        for (const Match &match : store.matches())
-            imported.append(match->team1);
-        QCOMPARE(imported, walked);
+        QCOMPARE(fieldOfAll(store, &MatchData::team1), walked);
     }
 };
 
