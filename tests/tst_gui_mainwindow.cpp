@@ -5,12 +5,13 @@
 // editor; printing and PDF, read through the page objects and title and, where pdftotext is
 // installed, through the text.
 
-#include "tst_gui_mainwindow_fakes.h"
-
+#include "app/mainwindow.h"
 #include "app/printing.h"
 #include "app/resulttableview.h"
 #include "app/seasonchart.h"
+#include "app/settings.h"
 #include "dialogs/editreport.h"
+#include "formats/database.h"
 #include "formats/xmlimport.h"
 #include "pages/builders.h"
 #include "pages/pagecodes.h"
@@ -27,6 +28,130 @@
 #include <QtWidgets>
 
 using namespace Qt::Literals::StringLiterals;
+
+// A dialog provider that answers from a script and records what it was asked, and helpers that
+// start a window on a given database with settings private to this test process.
+class FakeDialogs : public DialogProvider
+{
+public:
+    struct Call
+    {
+        QString kind, title, text; // kind: "open", "save", "directory", "question", "warning" ...
+    };
+    // Answers, taken in order; an exhausted list answers "cancelled".
+    QStringList fileAnswers;
+    QList<QMessageBox::StandardButton> questionAnswers;
+    int menuAnswer = -1;
+    QStringList lastMenu;
+    QList<Call> calls;
+    QStringList kinds; // the kind of each call
+
+    using S = const QString &;
+    QString getOpenFileName(QWidget *, S c, S, S f) override { return file(u"open", c, f); }
+    QString getSaveFileName(QWidget *, S c, S, S f) override { return file(u"save", c, f); }
+    QString getExistingDirectory(QWidget *, S c, S) override { return file(u"directory", c, {}); }
+    // The save dialog's check box: ticked or cleared when set, else left as the window set it.
+    std::optional<bool> saveOptionAnswer;
+    QString getSaveFileNameWithOption(QWidget *, S c, S, S f, S, bool &option) override
+    {
+        if (saveOptionAnswer)
+            option = *saveOptionAnswer;
+        return file(u"save", c, f);
+    }
+    QMessageBox::StandardButton question(QWidget *, S title, S text, QMessageBox::StandardButtons,
+                                         QMessageBox::StandardButton) override
+    {
+        note(u"question", title, text);
+        return questionAnswers.isEmpty() ? QMessageBox::Cancel : questionAnswers.takeFirst();
+    }
+    void information(QWidget *, S title, S text) override { note(u"information", title, text); }
+    void warning(QWidget *, S title, S text) override { note(u"warning", title, text); }
+    void about(QWidget *, S title, S text) override { note(u"about", title, text); }
+    int chooseMenuEntry(QWidget *, const QStringList &labels, const QPoint &) override
+    {
+        note(u"menu", {}, labels.join(QLatin1Char('|')));
+        lastMenu = labels;
+        return menuAnswer;
+    }
+    // Plays the user's part in a dialog and returns its result; unset: the dialog is cancelled.
+    std::function<int(QDialog &)> onExec;
+    int exec(QDialog &dialog) override
+    {
+        note(u"dialog", {}, {});
+        return onExec ? onExec(dialog) : int(QDialog::Rejected);
+    }
+    QStringList itemAnswers;
+    QStringList lastItems;
+    QString chooseItem(QWidget *, S title, S label, const QStringList &items) override
+    {
+        note(u"item", title, label);
+        lastItems = items;
+        return itemAnswers.isEmpty() ? QString() : itemAnswers.takeFirst();
+    }
+
+    // Answers to the questions with buttons of their own: the index of the button pressed.
+    QList<int> choiceAnswers;
+    int choose(QWidget *, S title, S text, const QStringList &) override
+    {
+        note(u"choice", title, text);
+        return choiceAnswers.isEmpty() ? -1 : choiceAnswers.takeFirst();
+    }
+
+    // The texts of the warnings shown, in order.
+    QStringList warnings() const
+    {
+        QStringList texts;
+        for (const Call &call : calls)
+            if (call.kind == u"warning")
+                texts << call.text;
+        return texts;
+    }
+
+private:
+    void note(QStringView kind, S title, S text)
+    {
+        calls.append({kind.toString(), title, text});
+        kinds.append(kind.toString());
+    }
+    QString file(QStringView kind, S caption, S filter)
+    {
+        note(kind, caption, filter);
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
+};
+// Settings under home (a fresh directory): tests running side by side never share settings, and
+// none touches the user's.
+inline void isolateSettings(const QString &home)
+{
+    qputenv("HOME", home.toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/.config")).toLocal8Bit());
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+inline QSettings testSettings()
+{
+    return AppSettings::open();
+}
+
+// The settings the next window starts from: "data" set to path, or no key when path is null.
+inline void setStartDatabase(const QString &path)
+{
+    QSettings settings = testSettings();
+    settings.clear();
+    if (!path.isNull())
+        settings.setValue(AppSettings::DataKey, path);
+}
+
+inline QString settingsData()
+{
+    return testSettings().value(AppSettings::DataKey).toString();
+}
+
+inline std::unique_ptr<MainWindow> startWindow(const QString &database, FakeDialogs &dialogs)
+{
+    setStartDatabase(database);
+    return std::make_unique<MainWindow>(&dialogs);
+}
 
 namespace {
 
@@ -139,17 +264,10 @@ bool sameStore(const MatchStore &a, const MatchStore &b)
 }
 
 // Each row of the window's table as its first cells, trimmed and joined by '|'; sorted.
-QStringList shownRows(MainWindow &window, int columns)
+QStringList shownRows(const QTableWidget *table, int columns)
 {
-    const QAbstractItemModel *model = window.findChild<QTableWidget *>(u"table"_s)->model();
-    QStringList rows;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < columns; ++column)
-            cells << model->index(row, column).data().toString().trimmed();
-        rows << cells.join(u'|');
-    }
-    rows.sort();
+    QStringList rows = widgetLines(table, columns);
+    rows.replaceInStrings(QRegularExpression(u"(^|\\|) +"_s), u"\\1"_s).sort();
     return rows;
 }
 
@@ -1810,9 +1928,9 @@ private Q_SLOTS:
         QVERIFY(window->isModified());
         QVERIFY(window->findChild<QTextBrowser *>(u"text"_s)->toPlainText().contains(u"Торпедо"_s));
         window->callCalculateMatches();
-        QVERIFY(shownRows(*window, 5).join(u'\n').contains(u"Торпедо|Зенит|3:1"_s));
+        QVERIFY(shownRows(window->table, 5).join(u'\n').contains(u"Торпедо|Зенит|3:1"_s));
         window->callCalculateTable();
-        QVERIFY(shownRows(*window, 10).join(u'\n').contains(u"|Торпедо|1|1|0|0|3|1|+2|3"_s));
+        QVERIFY(shownRows(window->table, 10).join(u'\n').contains(u"|Торпедо|1|1|0|0|3|1|+2|3"_s));
 
         // Accepted, the offer opens an empty form whose OK adds the match.
         dialogs.questionAnswers << QMessageBox::Yes;
@@ -1840,7 +1958,7 @@ private Q_SLOTS:
         QCOMPARE(matches.at(0)->fileName + matches.at(1)->fileName, u"new-1new-2"_s);
         QCOMPARE(window->matchStore().tournamentNames(), QStringList{QString()});
         window->callCalculateMatches(); // the date filter caught up with both
-        QCOMPARE(shownRows(*window, 1).size(), 2);
+        QCOMPARE(shownRows(window->table, 1).size(), 2);
 
         dialogs.fileAnswers << dir.filePath(u"typed.swb"_s);
         window->saveAsSwb();
@@ -1867,11 +1985,12 @@ private Q_SLOTS:
         auto window = startWindow(m_league, dialogs);
         QVERIFY2(!window->matchStore().isEmpty(), "the database did not open");
         window->callCalculateTable();
-        const QStringList standings = shownRows(*window, 3);
+        const QStringList standings = shownRows(window->table, 3);
         dialogs.scripts << answer({{"lineEdit", text}}, !text.isNull());
         window->callFindPlayer();
-        QVERIFY(dialogs.scripts.isEmpty());                                  // asked
-        QCOMPARE(shownRows(*window, 3), text.isEmpty() ? standings : found); // empty: page stays
+        QVERIFY(dialogs.scripts.isEmpty()); // asked
+        QCOMPARE(shownRows(window->table, 3),
+                 text.isEmpty() ? standings : found); // empty: page stays
     }
 
     void printTable_data()
