@@ -803,63 +803,58 @@ private Q_SLOTS:
 
     void reportOddMatches_data()
     {
-        QTest::addColumn<QString>("round");
         QTest::addColumn<QString>("event");
         QTest::addColumn<QString>("fields");   // extra time and shoot-out
         QTest::addColumn<bool>("fullScore");   // as the window shows it
         QTest::addColumn<QString>("expected"); // a piece the document must contain
 
         QTest::newRow("three-character round")
-            << u"1/8"_s << QString() << QString() << false << u"<h2 align='center'>Тур: 1/8</h2>"_s;
+            << QString() << u"round=1/8"_s << false << u"<h2 align='center'>Тур: 1/8</h2>"_s;
         QTest::newRow("four-character round")
-            << u"1/16"_s << QString() << QString() << false << u"<h2 align='center'>1/16</h2>"_s;
+            << QString() << u"round=1/16"_s << false << u"<h2 align='center'>1/16</h2>"_s;
         QTest::newRow("unknown kind, two players")
-            << u"1"_s << u"Драка|P|T||Q|5"_s << QString() << false
+            << u"Драка|P|T||Q|5"_s << QString() << false
             << u"<tr><td>5'</td><td>Драка</td><td>T</td><td>P - Q</td></tr></table>"_s;
         const QString both = u"extra1=1;extra2=1;penalties1=4;penalties2=2"_s;
         QTest::newRow("extra time and shoot-out")
-            << u"1"_s << QString() << both << true
-            << u"Home - Away - 2:1 (д.в. 1:1, пен. 4:2)</h2>"_s;
+            << QString() << both << true << u"Home - Away - 2:1 (д.в. 1:1, пен. 4:2)</h2>"_s;
         QTest::newRow("extra time alone")
-            << u"1"_s << QString() << u"extra1=0;extra2=1;penalties1=;penalties2="_s << true
+            << QString() << u"extra1=0;extra2=1;penalties1=;penalties2="_s << true
             << u"2:1 (д.в. 0:1)</h2>"_s;
         QTest::newRow("shoot-out alone")
-            << u"1"_s << QString() << u"penalties1=5;penalties2=4;extra1=;extra2="_s << true
+            << QString() << u"penalties1=5;penalties2=4;extra1=;extra2="_s << true
             << u"2:1 (пен. 5:4)</h2>"_s;
         QTest::newRow("nothing beyond the score")
-            << u"1"_s << QString() << u"extra1=;extra2=;penalties1=;penalties2="_s << true
+            << QString() << u"extra1=;extra2=;penalties1=;penalties2="_s << true
             << u"Home - Away - 2:1</h2>"_s;
         QTest::newRow("command line: the plain score")
-            << u"1"_s << QString() << both << false << u"Home - Away - 2:1</h2>"_s;
+            << QString() << both << false << u"Home - Away - 2:1</h2>"_s;
         // An empty field takes its words and punctuation along; an empty line goes altogether.
-        QTest::newRow("no attendance") << u"1"_s << QString() << u"attendance="_s << false
+        QTest::newRow("no attendance") << QString() << u"attendance="_s << false
                                        << u"<p>Town. Arena.<br><b>Судья:</b> Ref (Ref Town)<br>"_s;
         QTest::newRow("no stadium")
-            << u"1"_s << QString() << u"stadium="_s << false << u"<p>Town. 1000 зрителей<br>"_s;
+            << QString() << u"stadium="_s << false << u"<p>Town. 1000 зрителей<br>"_s;
         QTest::newRow("no stadium or attendance")
-            << u"1"_s << QString() << u"stadium=;attendance="_s << false << u"<p>Town.<br><b>"_s;
-        QTest::newRow("referee without a city") << u"1"_s << QString() << u"refereeCity="_s << false
-                                                << u"<b>Судья:</b> Ref<br>воскресенье"_s;
-        QTest::newRow("no referee")
-            << u"1"_s << QString() << u"referee=;refereeCity=Ref Town"_s << false
-            << u"1000 зрителей<br>воскресенье, 1 марта 2009 г. 19:00</p>"_s;
-        QTest::newRow("no time") << u"1"_s << QString() << u"time="_s << false
+            << QString() << u"stadium=;attendance="_s << false << u"<p>Town.<br><b>"_s;
+        QTest::newRow("referee without a city")
+            << QString() << u"refereeCity="_s << false << u"<b>Судья:</b> Ref<br>воскресенье"_s;
+        QTest::newRow("no referee") << QString() << u"referee=;refereeCity=Ref Town"_s << false
+                                    << u"1000 зрителей<br>воскресенье, 1 марта 2009 г. 19:00</p>"_s;
+        QTest::newRow("no time") << QString() << u"time="_s << false
                                  << u"(Ref Town)<br>воскресенье, 1 марта 2009 г.</p><table"_s;
         QTest::newRow("nothing of the place")
-            << u"1"_s << QString() << u"city=;stadium=;attendance=;referee=;refereeCity=;time="_s
-            << false << u"2:1</h2><p>воскресенье, 1 марта 2009 г.</p><table"_s;
+            << QString() << u"city=;stadium=;attendance=;referee=;refereeCity=;time="_s << false
+            << u"2:1</h2><p>воскресенье, 1 марта 2009 г.</p><table"_s;
     }
 
     void reportOddMatches()
     {
-        QFETCH(QString, round);
         QFETCH(QString, event);
         QFETCH(QString, fields);
         QFETCH(bool, fullScore);
         QFETCH(QString, expected);
 
         Match match = fields.isEmpty() ? sampleMatch() : withFields(sampleMatch(), fields);
-        match.edit().round = round;
         match.edit().events = makeEvents({event});
         const QString html =
             matchReportHtml(*match, fullScore ? ReportScore::Full : ReportScore::Plain);
