@@ -378,8 +378,9 @@ private Q_SLOTS:
             << sized(12, 11, {}) << Page{verifyPlayers} << listed;
         QTest::newRow("check line-ups, both empty")
             << sized(0, 0, {}) << Page{verifyPlayers} << listed;
-        QTest::newRow("check attendance, empty")
-            << sized(11, 11, {}) << Page{verifyAttendance} << listed;
+        QList<Match> empty = sized(11, 11, {}); // null there, and empty, not null, here
+        empty[0].edit().attendance = u""_s;
+        QTest::newRow("check attendance, empty") << empty << Page{verifyAttendance} << listed;
         QTest::newRow("check attendance, zero")
             << sized(11, 11, u"0"_s) << Page{verifyAttendance} << QStringList{};
 
@@ -1140,6 +1141,20 @@ private Q_SLOTS:
             found << table.cell(r, 4);
         }
         QCOMPARE(found, problems);
+    }
+
+    // The chart's goals of each day come with the race; the goals page counts them on their own.
+    void raceDaysAreTheGoalsPage()
+    {
+        const MatchStore store = makeStore(fourTeams());
+        QStringList days;
+        for (const GoalsDay &d : seasonRace(store, everything(), CompetitionRules()).days)
+            days << u"%1|%2|%3|%4|%5"_s.arg(d.date.toString(u"yyyy/MM/dd"_s))
+                        .arg(d.matches)
+                        .arg(d.goals)
+                        .arg(d.average, 0, 'f', 2)
+                        .arg(d.running, 0, 'f', 2);
+        QCOMPARE(days, trimmedLines(runBuilder(store, calculateSeasonGoals), 5));
     }
 
     void roundsInOrderOfPlay()
