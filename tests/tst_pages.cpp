@@ -695,9 +695,6 @@ private Q_SLOTS:
             << u"1"_s << true << QStringList{u"2020/01/01"_s, u"2020/01/02"_s, u"2020/01/04"_s};
         QTest::newRow("up to the first round played")
             << u"2"_s << true << QStringList{u"2020/01/01"_s};
-        QTest::newRow("up to the last round")
-            << u"3"_s << true
-            << QStringList{u"2020/01/01"_s, u"2020/01/02"_s, u"2020/01/03"_s, u"2020/01/04"_s};
     }
 
     void upToRound()
