@@ -469,8 +469,9 @@ void TestCli::windows1251ReportReadsBack()
     QVERIFY(readMatchXml(file).sameRecord(match));
 }
 
-// The rows of a query, cells joined by tabs.
-QStringList queryRows(const QString &database, const QString &statement)
+// The rows of a query, cells joined by tabs; or, named, each cell as "column=value" but where the
+// value is the column's name, joined by spaces.
+QStringList queryRows(const QString &database, const QString &statement, bool named = false)
 {
     QStringList rows;
     {
@@ -483,9 +484,15 @@ QStringList queryRows(const QString &database, const QString &statement)
             return {u"query failed"_s};
         while (query.next()) {
             QStringList cells;
-            for (int i = 0; i < query.record().count(); ++i)
-                cells.append(query.isNull(i) ? u"NULL"_s : query.value(i).toString());
-            rows.append(cells.join(u'\t'));
+            for (int i = 0; i < query.record().count(); ++i) {
+                const QString name = query.record().fieldName(i);
+                const QString value = query.isNull(i) ? u"NULL"_s : query.value(i).toString();
+                if (!named)
+                    cells.append(value);
+                else if (value != name)
+                    cells.append(name + u'=' + value);
+            }
+            rows.append(cells.join(named ? u' ' : u'\t'));
         }
     }
     QSqlDatabase::removeDatabase(u"check"_s);
@@ -568,24 +575,9 @@ void TestCli::sqliteColumnsHoldTheirFields()
 
     QStringList rows;
     for (const QString &table : {u"matches"_s, u"lineups"_s, u"events"_s}) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"columns"_s);
-        db.setDatabaseName(out);
-        QVERIFY(db.open());
-        QSqlQuery query(u"SELECT * FROM "_s + table, db);
-        while (query.next()) {
-            QStringList cells;
-            for (int i = 0; i < query.record().count(); ++i) {
-                const QString name = query.record().fieldName(i);
-                if (query.isNull(i))
-                    cells.append(name + u"=NULL"_s);
-                else if (query.value(i).toString() != name)
-                    cells.append(name + u'=' + query.value(i).toString());
-            }
-            rows.append(table + u": "_s + cells.join(u' '));
-        }
-        db.close();
+        for (const QString &row : queryRows(out, u"SELECT * FROM "_s + table, true))
+            rows.append(table + u": "_s + row);
     }
-    QSqlDatabase::removeDatabase(u"columns"_s);
     QCOMPARE(rows, (QStringList{
                        u"matches: mid=1 date=2020-05-07 extra2="_s,
                        u"matches: mid=2 "_s +
