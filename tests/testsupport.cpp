@@ -8,6 +8,14 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+#define F(field) std::pair(#field, &MatchData::field)
+const std::array<std::pair<const char *, QString MatchData::*>, 25> textFields{
+    F(id),     F(round),      F(tournament), F(team1),     F(team1Id),     F(team2),   F(team2Id),
+    F(time),   F(coach1),     F(coach1Id),   F(coach2),    F(coach2Id),    F(stadium), F(stadiumId),
+    F(city),   F(attendance), F(referee),    F(refereeId), F(refereeCity), F(goals1),  F(goals2),
+    F(extra1), F(extra2),     F(penalties1), F(penalties2)};
+#undef F
+
 Match makeMatch(const QString &fileName, const QString &date, const QString &team1,
                 const QString &team2, const QString &goals1, const QString &goals2)
 {
@@ -76,6 +84,47 @@ MatchStore makeStore(const QList<Match> &matches)
     for (const Match &match : matches)
         store.add(match);
     return store;
+}
+
+Match onDay(int day, const QString &teams, const QStringList &events, const QStringList &players1,
+            const QStringList &players2)
+{
+    const QStringList t = teams.split(u'|');
+    Match m = makeMatch(u"m%1.xml"_s.arg(day), u"2020-01-%1"_s.arg(day, 2, 10, QLatin1Char('0')),
+                        t.value(0), t.value(1), t.value(2), t.value(3));
+    m.edit().events = makeEvents(events);
+    m.edit().players1 = lineup(players1);
+    m.edit().players2 = lineup(players2);
+    return m;
+}
+
+QList<Match> onDays(const QStringList &teams)
+{
+    QList<Match> matches;
+    for (const QString &t : teams)
+        matches.append(onDay(int(matches.size()) + 1, t));
+    return matches;
+}
+
+QList<Match> roundRobin(const QDate &start, int pause)
+{
+    QList<Match> matches;
+    QDate day = start;
+    for (const QString &pair : {u"A|B"_s, u"B|C"_s, u"C|A"_s, u"B|A"_s, u"C|B"_s, u"A|C"_s}) {
+        day = day.addDays(matches.size() == 3 && pause ? pause : 7);
+        matches.append(makeMatch(u"%1.xml"_s.arg(day.toString(Qt::ISODate)),
+                                 day.toString(Qt::ISODate), pair.section(u'|', 0, 0),
+                                 pair.section(u'|', 1), u"1"_s, u"0"_s));
+    }
+    return matches;
+}
+
+QStringList fieldOfAll(const MatchStore &store, QString MatchData::*field)
+{
+    QStringList values;
+    for (const Match &match : store.matches())
+        values.append((*match).*field);
+    return values;
 }
 
 MatchFilter everything()
@@ -152,4 +201,13 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+qint64 processStatusKb(const QByteArray &field)
+{
+    for (const QByteArray &line : readFile(u"/proc/self/status"_s).split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
 }
