@@ -54,11 +54,20 @@ std::optional<int> number(const QString &text)
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
+// Texts read from one store: the store keeps each text once, so two are equal exactly when they
+// are the same text (or both empty, the null one beside the empty one).
+bool sameStoredText(const QString &a, const QString &b)
+{
+    const bool same = a.size() == b.size() && (a.constData() == b.constData() || a.isEmpty());
+    Q_ASSERT(same == (a == b));
+    return same;
+}
+
 bool samePlayer(const QString &idA, const QString &nameA, const QString &idB, const QString &nameB)
 {
     if (!idA.isEmpty() && !idB.isEmpty())
-        return idA == idB;
-    return nameA == nameB;
+        return sameStoredText(idA, idB);
+    return sameStoredText(nameA, nameB);
 }
 
 // What one side's players have done so far, as the events are read in minute order.

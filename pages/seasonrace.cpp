@@ -101,10 +101,10 @@ struct Step
 struct RaceSteps
 {
     std::vector<qsizetype> matches; // in the store, in date order
-    std::vector<Step> steps;
-    std::vector<size_t> begin; // per team: where its steps begin
-    std::vector<size_t> count; // per team: how many
-    std::vector<qint32> order; // the teams in the order of the final table
+    StoreArray<Step> steps;         // huge pages, and no clearing before it is filled
+    std::vector<size_t> begin;      // per team: where its steps begin
+    std::vector<size_t> count;      // per team: how many
+    std::vector<qint32> order;      // the teams in the order of the final table
     TeamTally tally;
 };
 
@@ -169,7 +169,7 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
     }
     const qsizetype teamCount = tally.teamsMet();
 
-    std::vector<Step> &steps = out->steps;
+    StoreArray<Step> &steps = out->steps;
     steps.resize(2 * matches.size());
     std::vector<size_t> &filled = out->count;
     filled.assign(size_t(teamCount), 0);
