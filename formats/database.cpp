@@ -436,8 +436,9 @@ public:
     {
         if (m_bytes)
             return {reinterpret_cast<const uchar *>(m_bytes->constData()) + from, from, m_size};
-        if (buffer.size() < size_t(till - from))
-            buffer.resize(size_t(till - from));
+        // At least a byte, so that even no bytes read are somewhere.
+        if (buffer.size() < size_t(till - from) || buffer.empty())
+            buffer.resize(std::max<size_t>(1, size_t(till - from)));
         if (!m_file->read(from, till, reinterpret_cast<char *>(buffer.data())))
             return {};
         return {buffer.data(), from, till};

@@ -234,6 +234,7 @@ private Q_SLOTS:
         QTest::newRow("wrong magic")
             << QByteArray::fromHex("f07ba111") << foreign << qint64(-1) << false;
         QTest::newRow("two foreign bytes") << QByteArray("PK") << foreign << qint64(-1) << false;
+        QTest::newRow("no bytes") << QByteArray() << damaged << qint64(0) << true;
         QTest::newRow("version 2")
             << QByteArray::fromHex("f07ba110 00000002 00000000")
             << int(DatabaseResult::UnsupportedVersion) << qint64(-1) << false;
