@@ -1,6 +1,7 @@
 #include "formats/database.h"
 
 #include "formats/fileio.h"
+#include "model/shares.h"
 
 #include <QBuffer>
 #include <QThread>
@@ -11,7 +12,6 @@
 #include <cmath>
 #include <cstring>
 #include <future>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -373,13 +373,11 @@ template <typename Sink> bool readMatch(Reader &in, Sink &sink)
     return RecordReader<Sink>(in, sink).read();
 }
 
-// What the records before a place in the file hold: how many line-up entries and events, and how
-// many code units of plain texts (file names, match IDs).
+// What the records before a place in the file hold: how many line-up entries and events.
 struct Counts
 {
     qint64 lineups = 0;
     qint64 events = 0;
-    qint64 plainUnits = 0;
 };
 
 // Steps over one match record as readMatch reads it, with the same checks, decoding nothing;
@@ -391,7 +389,7 @@ public:
 
     void date() { in.julianDay(); }
     void text(MatchField) { in.rawString(); }
-    void plainText(PlainField) { counts.plainUnits += in.rawString().size() / 2; }
+    void plainText(PlainField) { in.rawString(); }
     quint32 count(RecordList list, qint64 smallestItem)
     {
         const quint32 n = in.count(smallestItem);
@@ -629,17 +627,12 @@ ReadOutcome readInParallel(const ByteSource &source, qint64 begin, quint32 n, Ma
             }
         }
         till = {ReadOutcome::Read, in.offset(), sink.recordAt(),
-                Counts{sink.lineupAt(), sink.eventAt(), 0}};
+                Counts{sink.lineupAt(), sink.eventAt()}};
         // The last share ends with the file; every other where the next begins.
         if (last && (till.record != qint64(n) || till.offset != end))
             till.outcome = ReadOutcome::Damaged;
     };
-    std::vector<std::thread> helpers;
-    for (int k = 1; k < shares; ++k)
-        helpers.emplace_back(decode, k);
-    decode(0);
-    for (std::thread &helper : helpers)
-        helper.join();
+    runShares(shares, decode);
     ReadOutcome outcome = ReadOutcome::Read;
     for (int k = 0; k < shares; ++k) {
         const ReadOutcome o = ends[size_t(k)].outcome;

@@ -1,5 +1,6 @@
 #include "pages/pagerunner.h"
 
+#include "model/shares.h"
 #include "pages/analysis.h"
 #include "strings/texts.h"
 
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
 
 MatchFilter::MatchFilter() : tournament(texts().allTournaments), round(texts().allRounds) {}
 
@@ -85,12 +85,7 @@ PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder 
             }
         }
     };
-    std::vector<std::thread> helpers;
-    for (int k = 1; k < parts; ++k)
-        helpers.emplace_back(gather, k);
-    gather(0);
-    for (std::thread &helper : helpers)
-        helper.join();
+    runShares(parts, gather);
     for (int k = 1; k < parts; ++k)
         merge(rows[0], rows[size_t(k)]);
     run.examined = store.count();
