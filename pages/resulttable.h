@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <Qt>
 
+#include <functional>
+
 // What a page builder writes its emit phase into: a grid of text cells with one hidden last column
 // that holds each row's link, plus the entries of the table's context menu.
 class ResultTable
@@ -28,4 +30,12 @@ public:
     // they are: a table that writes text out may then write each row at once instead of keeping
     // them all.
     virtual void rowsInOrder() {}
+
+    // Sets the rows from 0 to rows, after rowsInOrder, instead of setCell: fill(table, begin,
+    // end) sets the cells of the rows from begin to end in table. A table that writes its rows out
+    // may split them into stretches and fill each on a thread of its own, into a table of its
+    // own; fill must then change nothing that another call reads or changes. Else fill is called
+    // once, with this table.
+    using RowFill = std::function<void(ResultTable &table, int begin, int end)>;
+    virtual void fillRows(int rows, const RowFill &fill) { fill(*this, 0, rows); }
 };

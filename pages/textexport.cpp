@@ -2,7 +2,13 @@
 
 #include "pages/tabledata.h"
 
+#include "model/shares.h"
+
+#include <QThread>
+
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 
 namespace {
 
@@ -418,9 +424,60 @@ void TableWriter::rowsInOrder()
     if (m_layout == TextLayout::Aligned && m_withLinks)
         return;
     m_streaming = !m_rowsMade;
+    m_headerWritten = false;
     m_current = -1;
+    m_rowOpen = false;
     m_next = 0;
     m_cells = QStringList(m_table.columnCount(), QString());
+}
+
+TableWriter::TableWriter(StretchOf streamed)
+    : m_layout(streamed.table.m_layout), m_withLinks(streamed.table.m_withLinks),
+      m_table(streamed.table.m_table), m_streaming(true), m_columns(streamed.table.m_columns),
+      m_headerWritten(true), m_cells(streamed.table.m_cells), m_chars(streamed.table.m_chars)
+{}
+
+void TableWriter::fillRows(int rows, const RowFill &fill)
+{
+    // Stretches of rows are made on every core, each into memory of its own, and handed on in
+    // order; a core ahead of its turn waits, so that no more than a stretch a core waits in
+    // memory. A stretch is long enough that handing it on costs next to nothing beside making it.
+    constexpr int stretch = 4096;
+    rows = std::min(rows, m_rows);
+    const int shares = std::min(QThread::idealThreadCount(), rows / (4 * stretch));
+    if (!m_streaming || m_current >= 0 || shares < 2) {
+        fill(*this, 0, rows);
+        return;
+    }
+    writeHeader();
+    m_headerWritten = true;
+    flush();
+    const int stretches = (rows + stretch - 1) / stretch;
+    std::mutex handing;
+    std::condition_variable turn;
+    int next = 0; // the stretch whose turn it is
+    runShares(shares, [&](int k) {
+        TableWriter part(StretchOf{*this}); // keeps its bytes until their turn
+        for (int s = k; s < stretches; s += shares) {
+            const int begin = s * stretch;
+            const int end = std::min(rows, begin + stretch);
+            part.m_rows = end;
+            part.m_current = begin - 1;
+            part.m_rowOpen = false;
+            part.m_next = int(part.m_cells.size());
+            fill(part, begin, end);
+            part.startRow(end); // ends the last row, and writes those left unset
+            std::unique_lock<std::mutex> lock(handing);
+            turn.wait(lock, [&] { return next == s; });
+            m_output(part.m_buffer.get(), part.m_size);
+            part.m_size = 0;
+            ++next;
+            turn.notify_all();
+        }
+    });
+    m_current = rows - 1;
+    m_rowOpen = false;
+    m_next = int(m_cells.size());
 }
 
 void TableWriter::writeText(const QString &text)
@@ -514,7 +571,7 @@ void TableWriter::endRow()
         put("\r\n", 2);
     else
         put("\n", 1);
-    if (m_size >= (size_t(1) << 16))
+    if (m_size >= (size_t(1) << 16) && m_output)
         flush();
 }
 
@@ -527,9 +584,10 @@ void TableWriter::writeRow(const QStringList &cells)
 
 void TableWriter::startRow(int row)
 {
-    if (m_current < 0) {
+    if (!m_headerWritten) {
         writeHeader();
-    } else {
+        m_headerWritten = true;
+    } else if (m_rowOpen) {
         // The cells of the row left unset are empty.
         for (; m_next < m_cells.size(); ++m_next) {
             putCell(m_next, m_cells.at(m_next));
@@ -541,6 +599,7 @@ void TableWriter::startRow(int row)
     for (int r = m_current + 1; r < row; ++r)
         writeRow(empty);
     m_current = row;
+    m_rowOpen = true;
     m_next = 0;
 }
 

@@ -58,7 +58,8 @@ enum class TextLayout { Aligned, Csv, Tsv };
 class TableWriter : public ResultTable
 {
 public:
-    // Receives the text in pieces, in order.
+    // Receives the text in pieces, in order, one piece at a time, though not always on the same
+    // thread.
     using Output = std::function<void(const char *data, size_t size)>;
     TableWriter(TextLayout layout, bool withLinks, Output output);
 
@@ -70,6 +71,9 @@ public:
     void setMenu(const QStringList &, const QStringList &) override {}
     void setFootnote(const QString &text) override { m_table.setFootnote(text); }
     void rowsInOrder() override;
+    // Many rows are written on every core, each stretch into memory of its own, and handed on
+    // in order.
+    void fillRows(int rows, const RowFill &fill) override;
 
     // Writes text as it is (a caption line), before any of the table.
     void writeText(const QString &text);
@@ -77,6 +81,13 @@ public:
     void finish();
 
 private:
+    // A writer of a stretch of a streamed table's rows, its header written, that keeps its bytes.
+    struct StretchOf
+    {
+        const TableWriter &table;
+    };
+    explicit TableWriter(StretchOf streamed);
+
     TableData &table(); // the kept table, its rows made on first use
     void writeHeader();
     void putCell(int column, const QString &cell);
@@ -95,11 +106,13 @@ private:
     int m_rows = 0;
     bool m_rowsMade = false;
     bool m_streaming = false;
-    int m_columns = 0;   // the columns written: the visible ones and the link
-    int m_current = -1;  // the streamed row being written
-    int m_next = 0;      // its next cell to write
-    QStringList m_cells; // its cells set before their turn
-    QList<int> m_chars;  // aligned: the characters of each column written
+    int m_columns = 0; // the columns written: the visible ones and the link
+    bool m_headerWritten = false;
+    int m_current = -1;     // the streamed row being written, or the last one written
+    bool m_rowOpen = false; // whether that row is still being written
+    int m_next = 0;         // its next cell to write
+    QStringList m_cells;    // its cells set before their turn
+    QList<int> m_chars;     // aligned: the characters of each column written
     std::unique_ptr<char[]> m_buffer;
     size_t m_size = 0;
     size_t m_capacity = 0;

@@ -1030,6 +1030,49 @@ private Q_SLOTS:
         QCOMPARE(written(TextLayout::Tsv, false, fill), tsv);
     }
 
+    // A long table filled stretch by stretch, perhaps on several threads at once, is written
+    // byte for byte as the table kept whole: every row once and in order, the rows a fill leaves
+    // unset (the first, the last, some at random) empty, cells set ahead of their turn in place.
+    void rowsFilledInStretches_data()
+    {
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<bool>("links");
+
+        QTest::newRow("tsv") << int(TextLayout::Tsv) << false;
+        QTest::newRow("csv, links") << int(TextLayout::Csv) << true;
+        QTest::newRow("aligned") << int(TextLayout::Aligned) << false;
+        QTest::newRow("aligned, links (kept whole)") << int(TextLayout::Aligned) << true;
+    }
+
+    void rowsFilledInStretches()
+    {
+        QFETCH(int, layout);
+        QFETCH(bool, links);
+
+        constexpr int count = 70001;
+        const auto fillAll = [](ResultTable &to) {
+            to.prepareTable({u"Номер"_s, u"Команда"_s}, 60, count);
+            to.setColumnWidth(1, 100);
+            to.rowsInOrder();
+            to.fillRows(count, [](ResultTable &part, int begin, int end) {
+                for (int r = begin; r < end; ++r) {
+                    if (r % 997 == 0 || r == count - 1)
+                        continue;
+                    part.setCell(r, 2, u"ln"_s + QString::number(r));
+                    part.setCell(r, 1, r % 3 ? u"Ракета"_s : u"a,b\tc"_s);
+                    part.setCell(r, 0, QString::number(r));
+                }
+            });
+        };
+        TableData kept;
+        fillAll(kept);
+        const TableSnapshot snapshot = snapshotOf(kept, links);
+        const QString whole = layout == int(TextLayout::Tsv)   ? exportTsv(snapshot)
+                              : layout == int(TextLayout::Csv) ? exportCsv(snapshot)
+                                                               : exportText(snapshot);
+        QCOMPARE(written(TextLayout(layout), links, fillAll), whole);
+    }
+
     void reportChecks_data()
     {
         QTest::addColumn<Match>("match");
