@@ -56,6 +56,17 @@ public:
             m_blocks.insert(m_blocks.begin() + qsizetype(b) + 1, std::move(tail));
         }
     }
+    // The teams in this order, all of them.
+    void assign(const std::vector<qint32> &order)
+    {
+        m_size = order.size();
+        m_blocks.resize((order.size() + blockSize - 1) / blockSize);
+        for (size_t b = 0; b < m_blocks.size(); ++b) {
+            const auto from = order.begin() + qsizetype(b * blockSize);
+            m_blocks[b].assign(from,
+                               from + qsizetype(std::min(blockSize, order.size() - b * blockSize)));
+        }
+    }
     size_t size() const { return m_size; }
     // Calls visit(place, team) for every team, in order.
     template <typename Visit> void forEach(Visit visit) const
@@ -108,6 +119,38 @@ struct RaceSteps
     TeamTally tally;
 };
 
+// Puts matches in date order, those of one day in the order they came in. Seasons span far fewer
+// days than they have matches: they are counted out by day, in time that grows with the matches;
+// a selection spread thin over the centuries is sorted.
+void sortByDay(const MatchStore &store, std::vector<qsizetype> &matches)
+{
+    const auto [first, last] =
+        std::minmax_element(matches.begin(), matches.end(), [&store](qsizetype a, qsizetype b) {
+            return store.record(a).julianDay < store.record(b).julianDay;
+        });
+    const qint64 firstDay = store.record(*first).julianDay;
+    const quint64 days = quint64(store.record(*last).julianDay - firstDay) + 1;
+    if (days > 4 * quint64(matches.size()) + 1024) {
+        std::vector<std::pair<qint64, qsizetype>> byDay;
+        byDay.reserve(matches.size());
+        for (const qsizetype m : matches)
+            byDay.emplace_back(store.record(m).julianDay, m);
+        std::sort(byDay.begin(), byDay.end());
+        for (size_t i = 0; i < byDay.size(); ++i)
+            matches[i] = byDay[i].second;
+        return;
+    }
+    std::vector<size_t> start(size_t(days) + 1, 0); // per day: where its matches go
+    for (const qsizetype m : matches)
+        ++start[size_t(store.record(m).julianDay - firstDay) + 1];
+    for (size_t d = 1; d < start.size(); ++d)
+        start[d] += start[d - 1];
+    std::vector<qsizetype> sorted(matches.size());
+    for (const qsizetype m : matches)
+        sorted[start[size_t(store.record(m).julianDay - firstDay)]++] = m;
+    matches = std::move(sorted);
+}
+
 SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
                   const CompetitionRules &rules, const QDate &till, RaceSteps *out)
 {
@@ -117,15 +160,8 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
     const auto byDate = [&store](qsizetype a, qsizetype b) {
         return store.record(a).julianDay < store.record(b).julianDay;
     };
-    if (!std::is_sorted(matches.begin(), matches.end(), byDate)) {
-        std::vector<std::pair<qint64, qsizetype>> byDay;
-        byDay.reserve(matches.size());
-        for (const qsizetype m : matches)
-            byDay.emplace_back(store.record(m).julianDay, m);
-        std::sort(byDay.begin(), byDay.end());
-        for (size_t i = 0; i < byDay.size(); ++i)
-            matches[i] = byDay[i].second;
-    }
+    if (!std::is_sorted(matches.begin(), matches.end(), byDate))
+        sortByDay(store, matches);
     if (matches.empty())
         return race;
 
@@ -275,8 +311,8 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
         for (qsizetype i = 0; i < teamCount; ++i)
             byPoints[0].insert(i);
     }
-    // A team's record changed: it moves to its new place.
-    const auto note = [&](qsizetype team) {
+    // A team's record changed: it stands anew.
+    const auto restand = [&](qint32 team) {
         TeamRecord record = tally.record(team);
         record.deducted = taken[size_t(team)];
         const qint64 points = pointsOf(record, rules);
@@ -285,9 +321,40 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
             byPoints[old].remove(team);
             byPoints[points].insert(team);
         }
-        ranked.erase(placeOf(qint32(team)));
         setStanding(team, record, points);
-        ranked.insert(placeOf(qint32(team)), qint32(team));
+    };
+    // The teams whose record changed on a day move to their new places, in the order given (the
+    // order they stand in when level on everything else). A few among many move one by one; else
+    // those that stayed keep their order and the movers, sorted, are merged in, in one pass, which
+    // gives the places of all (dense).
+    std::vector<qint32> movers, stayed, dense;
+    std::vector<char> moving(static_cast<size_t>(teamCount), 0);
+    const auto move = [&]() {
+        dense.clear();
+        if (movers.size() * 16 < ranked.size()) {
+            for (const qint32 team : movers) {
+                ranked.erase(placeOf(team));
+                restand(team);
+                ranked.insert(placeOf(team), team);
+            }
+            return;
+        }
+        for (const qint32 team : movers)
+            moving[size_t(team)] = 1;
+        stayed.clear();
+        ranked.forEach([&](size_t, qint32 team) {
+            if (!moving[size_t(team)])
+                stayed.push_back(team);
+        });
+        for (const qint32 team : movers) {
+            restand(team);
+            moving[size_t(team)] = 0;
+        }
+        std::sort(movers.begin(), movers.end(), before);
+        dense.resize(stayed.size() + movers.size());
+        std::merge(stayed.begin(), stayed.end(), movers.begin(), movers.end(), dense.begin(),
+                   before);
+        ranked.assign(dense);
     };
 
     qint64 allGoals = 0;
@@ -334,28 +401,27 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
         // table does.
         const bool lastDay = end == matches.size();
         const QDate asOf = lastDay && till.isValid() && till > date ? till : date;
+        movers.clear();
         for (const qsizetype team : deducted) {
             const qint64 now = rules.deductedFrom(tally.record(team).name, asOf);
             if (now != taken[size_t(team)]) {
                 taken[size_t(team)] = now;
                 if (lastPlayed[size_t(team)] != day)
-                    note(team);
+                    movers.push_back(qint32(team));
             }
         }
-        for (const qint32 team : played)
-            note(team);
+        movers.insert(movers.end(), played.begin(), played.end());
+        move();
 
         // The places after the day. Under head-to-head rules the teams level on points are
         // ranked among themselves, over their own matches, as the standings rank them.
-        // Many teams that played are placed in one pass over the table, a few looked up.
-        if (!headToHead && played.size() * 16 >= ranked.size())
-            ranked.forEach(
-                [&ahead](size_t place, qint32 team) { ahead[size_t(team)] = qint64(place); });
+        for (size_t place = 0; !headToHead && place < dense.size(); ++place)
+            ahead[size_t(dense[place])] = qint64(place);
         QHash<qint64, QHash<qsizetype, qsizetype>> levels; // points -> team -> rank in group
         for (const qint32 team : played) {
             const qint64 points = pointsOfTeam(team);
             if (!headToHead) {
-                if (played.size() * 16 < ranked.size())
+                if (dense.empty())
                     ahead[size_t(team)] = qint64(placeOf(team));
                 continue;
             }
@@ -504,38 +570,60 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
     table.setColumnWidth(3, 160);
     table.rowsInOrder();
     // Team by team in the order of the final table, each team's matches in order; not sorted.
-    // Two rows per match: the texts that repeat (counts, dates, scores) are made once each.
-    CountTexts count;
-    std::vector<QString> dates(size_t(race.days.size()));
-    QHash<quint64, QString> scores;
-    const TextTable &texts = store.texts();
-    QString link = PageCode::Report;
-    int r = 0;
-    for (size_t i = 0; i < steps.order.size(); ++i) {
-        const size_t team = size_t(steps.order[i]);
-        const QString &name = race.teams.at(qsizetype(i));
-        for (size_t k = steps.begin[team]; k < steps.begin[team] + steps.count[team]; ++k) {
-            const Step &step = steps.steps[k];
-            QString &date = dates[step.day];
-            if (date.isNull())
-                date = dateText(race.days.at(step.day).date, u"/");
-            QString &score = scores[quint64(quint32(step.scored)) << 32 | quint32(step.conceded)];
-            if (score.isNull())
-                score = QString::number(step.scored) + u':' + QString::number(step.conceded);
-            link.resize(PageCode::Report.size());
-            link += texts.view(step.file);
-            table.setCell(r, 0, name);
-            table.setCell(r, 1, count(qint64(k - steps.begin[team]) + 1));
-            table.setCell(r, 2, date);
-            table.setCell(r, 3, steps.tally.record(step.opponent).name);
-            table.setCell(r, 4, step.home ? t.venueHome : t.venueAway);
-            table.setCell(r, 5, score);
-            table.setCell(r, 6, count(step.points));
-            table.setCell(r, 7, count(step.position));
-            table.setCell(r, 8, link);
-            ++r;
-        }
+    std::vector<int> firstRow(steps.order.size() + 1, 0); // per team in that order
+    for (size_t i = 0; i < steps.order.size(); ++i)
+        firstRow[i + 1] = firstRow[i] + int(steps.count[size_t(steps.order[i])]);
+    // Two rows per match: the texts that repeat (counts, dates, scores) are made once each, the
+    // rare others as they come.
+    std::vector<QString> numbers(1000);
+    for (size_t n = 0; n < numbers.size(); ++n)
+        numbers[n] = paddedCount(qint64(n));
+    std::vector<QString> dates;
+    dates.reserve(size_t(race.days.size()));
+    for (const GoalsDay &day : std::as_const(race.days))
+        dates.push_back(dateText(day.date, u"/"));
+    constexpr int commonGoals = 16;
+    std::vector<QString> scores;
+    for (int scored = 0; scored < commonGoals; ++scored) {
+        for (int conceded = 0; conceded < commonGoals; ++conceded)
+            scores.push_back(QString::number(scored) + u':' + QString::number(conceded));
     }
+    const TextTable &texts = store.texts();
+    table.fillRows(firstRow.back(), [&](ResultTable &part, int begin, int end) {
+        QString other;
+        const auto number = [&](qint64 n) -> const QString & {
+            return n >= 0 && size_t(n) < numbers.size() ? numbers[size_t(n)]
+                                                        : (other = paddedCount(n));
+        };
+        const auto score = [&](const Step &step) -> const QString & {
+            if (step.scored >= 0 && step.scored < commonGoals && step.conceded >= 0 &&
+                step.conceded < commonGoals)
+                return scores[size_t(step.scored * commonGoals + step.conceded)];
+            return other = QString::number(step.scored) + u':' + QString::number(step.conceded);
+        };
+        QString link = PageCode::Report;
+        size_t i =
+            size_t(std::upper_bound(firstRow.begin(), firstRow.end(), begin) - firstRow.begin()) -
+            1;
+        for (int r = begin; r < end; ++i) {
+            const size_t team = size_t(steps.order[i]);
+            const QString &name = race.teams.at(qsizetype(i));
+            for (size_t n = size_t(r - firstRow[i]); n < steps.count[team] && r < end; ++n, ++r) {
+                const Step &step = steps.steps[steps.begin[team] + n];
+                link.resize(PageCode::Report.size());
+                link += texts.view(step.file);
+                part.setCell(r, 0, name);
+                part.setCell(r, 1, number(qint64(n) + 1));
+                part.setCell(r, 2, dates[step.day]);
+                part.setCell(r, 3, steps.tally.record(step.opponent).name);
+                part.setCell(r, 4, step.home ? t.venueHome : t.venueAway);
+                part.setCell(r, 5, score(step));
+                part.setCell(r, 6, number(step.points));
+                part.setCell(r, 7, number(step.position));
+                part.setCell(r, 8, link);
+            }
+        }
+    });
 }
 
 void calculateSeasonGoals(const PageContext &context, PageRows &rows)

@@ -1824,18 +1824,33 @@ private Q_SLOTS:
     void raceEndsWhereTheTableStands_data()
     {
         QTest::addColumn<QString>("rules");
-        QTest::addColumn<QString>("till"); // the selection's last day, in 2020
+        QTest::addColumn<QString>("till"); // the selection's last day
+        QTest::addColumn<int>("teams");
+        QTest::addColumn<int>("days"); // how many days the matches fall on, at most
 
-        QTest::newRow("3-1-0") << u"3-1-0 diff,scored"_s << u"12-31"_s;
+        QTest::newRow("3-1-0") << u"3-1-0 diff,scored"_s << u"2020-12-31"_s << 10 << 60;
         // Taken before the first day, during the season, and after its last match day; the last
         // day's places count what the table takes.
         QTest::newRow("deductions")
             << u"2-1-0 diff,scored T3:4:2019-06-01 T5:2:2020-02-10 T0:3:2020-12-01 T7:1"_s
-            << u"12-31"_s;
+            << u"2020-12-31"_s << 10 << 60;
         QTest::newRow("a deduction after the selection")
-            << u"2-1-0 diff,scored T0:3:2020-12-01"_s << u"11-30"_s;
-        QTest::newRow("head-to-head") << u"3-1-0 h2h-points,h2h-diff,diff,scored"_s << u"12-31"_s;
-        QTest::newRow("average, wins, away goals") << u"3-1-0 average,wins,away"_s << u"12-31"_s;
+            << u"2-1-0 diff,scored T0:3:2020-12-01"_s << u"2020-11-30"_s << 10 << 60;
+        QTest::newRow("head-to-head")
+            << u"3-1-0 h2h-points,h2h-diff,diff,scored"_s << u"2020-12-31"_s << 10 << 60;
+        QTest::newRow("average, wins, away goals")
+            << u"3-1-0 average,wins,away"_s << u"2020-12-31"_s << 10 << 60;
+        // Most days a match or two among many teams: the few that played move one by one, on
+        // the other days the table is made anew.
+        QTest::newRow("many teams, few a day")
+            << u"3-1-0 diff,scored"_s << u"2023-12-31"_s << 40 << 400;
+        QTest::newRow("many teams, few a day, deductions")
+            << u"2-1-0 diff,scored T3:4:2019-06-01 T5:2:2020-02-10 T0:3:2021-06-01 T7:1"_s
+            << u"2023-12-31"_s << 40 << 400;
+        QTest::newRow("many teams, few a day, head-to-head")
+            << u"3-1-0 h2h-points,h2h-diff,diff,scored"_s << u"2023-12-31"_s << 40 << 400;
+        // Far more days than matches.
+        QTest::newRow("years apart") << u"3-1-0 diff,scored"_s << u"2026-12-31"_s << 10 << 700;
     }
 
     // On an irregular season (several matches a day, days a team misses, a first day on which every
@@ -1846,6 +1861,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, rules);
         QFETCH(QString, till);
+        QFETCH(int, teams);
+        QFETCH(int, days);
 
         QList<Match> matches;
         quint32 state = 7;
@@ -1853,17 +1870,20 @@ private Q_SLOTS:
             state = state * 1103515245u + 12345u;
             return (state >> 16) % n;
         };
+        const quint32 n = quint32(teams);
         for (int i = 0; i < 160; ++i) {
-            const QDate day = QDate(2020, 1, 1).addDays(i < 5 ? 0 : 1 + int(next(60)) * 3);
-            const quint32 a = i < 5 ? quint32(2 * i) : next(10);
-            const quint32 b = i < 5 ? a + 1 : (a + 1 + next(9)) % 10;
+            const bool firstDay = i < teams / 2;
+            const QDate day =
+                QDate(2020, 1, 1).addDays(firstDay ? 0 : 1 + int(next(quint32(days))) * 3);
+            const quint32 a = firstDay ? quint32(2 * i) : next(n);
+            const quint32 b = firstDay ? a + 1 : (a + 1 + next(n - 1)) % n;
             matches.append(makeMatch(u"m%1.xml"_s.arg(i), day.toString(Qt::ISODate),
                                      u"T%1"_s.arg(a), u"T%1"_s.arg(b), QString::number(next(4)),
                                      QString::number(next(3))));
         }
         const MatchStore store = makeStore(matches);
         MatchFilter filter = everything();
-        filter.till = QDate::fromString(u"2020-"_s + till, Qt::ISODate);
+        filter.till = QDate::fromString(till, Qt::ISODate);
         const CompetitionRules r = ::rules(rules);
         const SeasonRace race = seasonRace(store, filter, r);
         const Standings table = teamRecords(store, filter, r);
