@@ -219,16 +219,16 @@ void calculateMatches(const PageContext &context, PageRows &rows)
             return dateText(store.at(a).date, u"/") < dateText(store.at(b).date, u"/");
         });
     }
-    int r = 0;
-    for (const qsizetype i : kept) {
-        const MatchView match = store.at(i);
-        table.setCell(r, 0, dateText(match.date, u"/"));
-        table.setCell(r, 1, match.team1);
-        table.setCell(r, 2, match.team2);
-        table.setCell(r, 3, scoreText(match));
-        table.setCell(r, 4, reportLink(match.fileName));
-        ++r;
-    }
+    table.fillRows(int(kept.size()), [&store, &kept](ResultTable &part, int begin, int end) {
+        for (int r = begin; r < end; ++r) {
+            const MatchView match = store.at(kept[size_t(r)]);
+            part.setCell(r, 0, dateText(match.date, u"/"));
+            part.setCell(r, 1, match.team1);
+            part.setCell(r, 2, match.team2);
+            part.setCell(r, 3, scoreText(match));
+            part.setCell(r, 4, reportLink(match.fileName));
+        }
+    });
     rows.clear();
     table.sortByColumn(0, Qt::AscendingOrder);
 }

@@ -130,18 +130,17 @@ void verifyPlayers(const PageContext &context, PageRows &rows)
     };
     if (std::all_of(shown.begin(), shown.end(), plainYear))
         table.rowsInOrder();
-    int row = 0;
-    for (const auto &[first, last] : shown) {
-        const MatchView m = store.at(last);
-        const QString fileName = m.fileName;
-        table.setCell(row, 0, dateText(m.date, u"/"));
-        table.setCell(row, 1, m.city);
-        table.setCell(row, 2, m.team1);
-        table.setCell(row, 3, m.team2);
-        table.setCell(row, 4, scoreText(m));
-        table.setCell(row, 5, link + fileName);
-        ++row;
-    }
+    table.fillRows(int(shown.size()), [&](ResultTable &part, int begin, int end) {
+        for (int row = begin; row < end; ++row) {
+            const MatchView m = store.at(shown[size_t(row)].second);
+            part.setCell(row, 0, dateText(m.date, u"/"));
+            part.setCell(row, 1, m.city);
+            part.setCell(row, 2, m.team1);
+            part.setCell(row, 3, m.team2);
+            part.setCell(row, 4, scoreText(m));
+            part.setCell(row, 5, link + m.fileName);
+        }
+    });
     table.sortByColumn(0, Qt::AscendingOrder);
 }
 
