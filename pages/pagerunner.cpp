@@ -104,3 +104,29 @@ PageRun runPage(const MatchStore &store, const MatchFilter &filter, PageBuilder 
     run.emitted = true;
     return run;
 }
+
+void sortByDay(const MatchStore &store, std::vector<qsizetype> &matches)
+{
+    const auto dayOf = [&store](qsizetype m) { return store.record(m).julianDay; };
+    const auto byDay = [&dayOf](qsizetype a, qsizetype b) { return dayOf(a) < dayOf(b); };
+    if (matches.empty())
+        return;
+    // Seasons span far fewer days than they have matches: they are counted out by day, in time
+    // that grows with the matches; a selection spread thin over the centuries is sorted.
+    const auto [first, last] = std::minmax_element(matches.begin(), matches.end(), byDay);
+    const qint64 firstDay = dayOf(*first);
+    const quint64 days = quint64(dayOf(*last) - firstDay) + 1;
+    if (days > 4 * quint64(matches.size()) + 1024) {
+        std::stable_sort(matches.begin(), matches.end(), byDay);
+        return;
+    }
+    std::vector<size_t> start(size_t(days) + 1, 0); // per day: where its matches go
+    for (const qsizetype m : matches)
+        ++start[size_t(dayOf(m) - firstDay) + 1];
+    for (size_t d = 1; d < start.size(); ++d)
+        start[d] += start[d - 1];
+    std::vector<qsizetype> sorted(matches.size());
+    for (const qsizetype m : matches)
+        sorted[start[size_t(dayOf(m) - firstDay)]++] = m;
+    matches = std::move(sorted);
+}

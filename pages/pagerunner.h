@@ -65,6 +65,10 @@ private:
     std::vector<bool> m_rounds; // by text number: the rounds before m_round with upToRound
 };
 
+// Puts matches (places in the store) in date order, those of one day in the order they came in:
+// in store order when they came in store order, as a page gathers them.
+void sortByDay(const MatchStore &store, std::vector<qsizetype> &matches);
+
 // What a builder learns about the request.
 struct PageParams
 {

@@ -69,22 +69,25 @@ void calculateRuns(const PageContext &context, PageRows &rows)
     const MatchStore &store = context.match->store;
     const TextTable &names = store.texts();
     NumberCache score(names, scoreNumber);
-    std::vector<TeamMatch> list;
-    for (const qsizetype i : rows.kept()) {
+    // Team by team (in order of their names), each in date order, same-day matches in store
+    // order: the matches are put in date order, then counted out by the team's place.
+    std::vector<qsizetype> &kept = rows.kept();
+    sortByDay(store, kept);
+    StoreArray<TeamMatch> byDate; // huge pages: a page fault costs as much as writing 4 KB
+    byDate.reserve(2 * kept.size());
+    for (const qsizetype i : kept) {
         const MatchRecord &r = store.record(i);
         const TextId goals1 = r.texts[Goals1Field], goals2 = r.texts[Goals2Field];
         if (names.text(goals1).isEmpty() && names.text(goals2).isEmpty())
             continue;
         const qint64 g1 = score(goals1), g2 = score(goals2);
         const TextId team1 = keyText(r.texts[Team1Field]), team2 = keyText(r.texts[Team2Field]);
-        list.push_back({team1, r.julianDay, i, g1, g2, team2});
-        list.push_back({team2, r.julianDay, i, g2, g1, team1});
+        byDate.push_back({team1, r.julianDay, i, g1, g2, team2});
+        byDate.push_back({team2, r.julianDay, i, g2, g1, team1});
     }
-    // Team by team (in order of their names), each in date order, same-day matches in store
-    // order. The teams are put in order once; the matches are then sorted by the team's place.
     std::vector<TextId> teamOrder;
     std::vector<qint32> place(size_t(names.size()), -1);
-    for (const TeamMatch &m : list) {
+    for (const TeamMatch &m : byDate) {
         if (place[m.team] < 0) {
             place[m.team] = 0;
             teamOrder.push_back(m.team);
@@ -93,15 +96,18 @@ void calculateRuns(const PageContext &context, PageRows &rows)
     std::sort(teamOrder.begin(), teamOrder.end(), [&names](TextId a, TextId b) {
         return QString::compare(names.text(a), names.text(b)) < 0;
     });
+    std::vector<size_t> start(teamOrder.size() + 1, 0); // per team: where its matches go
     for (size_t k = 0; k < teamOrder.size(); ++k)
         place[teamOrder[k]] = qint32(k);
-    std::sort(list.begin(), list.end(), [&place](const TeamMatch &a, const TeamMatch &b) {
-        if (a.team != b.team)
-            return place[a.team] < place[b.team];
-        if (a.day != b.day)
-            return a.day < b.day;
-        return a.match < b.match;
-    });
+    for (const TeamMatch &m : byDate)
+        ++start[size_t(place[m.team]) + 1];
+    for (size_t k = 1; k < start.size(); ++k)
+        start[k] += start[k - 1];
+    StoreArray<TeamMatch> list;
+    list.resize(byDate.size());
+    for (const TeamMatch &m : byDate)
+        list[start[size_t(place[m.team])]++] = m;
+    byDate = {};
 
     const QString kindNames[RunKinds] = {st.runWins,    st.runUnbeaten, st.runWinless,
                                          st.runDefeats, st.runScoring,  st.runCleanSheets};

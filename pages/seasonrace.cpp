@@ -119,49 +119,12 @@ struct RaceSteps
     TeamTally tally;
 };
 
-// Puts matches in date order, those of one day in the order they came in. Seasons span far fewer
-// days than they have matches: they are counted out by day, in time that grows with the matches;
-// a selection spread thin over the centuries is sorted.
-void sortByDay(const MatchStore &store, std::vector<qsizetype> &matches)
-{
-    const auto [first, last] =
-        std::minmax_element(matches.begin(), matches.end(), [&store](qsizetype a, qsizetype b) {
-            return store.record(a).julianDay < store.record(b).julianDay;
-        });
-    const qint64 firstDay = store.record(*first).julianDay;
-    const quint64 days = quint64(store.record(*last).julianDay - firstDay) + 1;
-    if (days > 4 * quint64(matches.size()) + 1024) {
-        std::vector<std::pair<qint64, qsizetype>> byDay;
-        byDay.reserve(matches.size());
-        for (const qsizetype m : matches)
-            byDay.emplace_back(store.record(m).julianDay, m);
-        std::sort(byDay.begin(), byDay.end());
-        for (size_t i = 0; i < byDay.size(); ++i)
-            matches[i] = byDay[i].second;
-        return;
-    }
-    std::vector<size_t> start(size_t(days) + 1, 0); // per day: where its matches go
-    for (const qsizetype m : matches)
-        ++start[size_t(store.record(m).julianDay - firstDay) + 1];
-    for (size_t d = 1; d < start.size(); ++d)
-        start[d] += start[d - 1];
-    std::vector<qsizetype> sorted(matches.size());
-    for (const qsizetype m : matches)
-        sorted[start[size_t(store.record(m).julianDay - firstDay)]++] = m;
-    matches = std::move(sorted);
-}
-
 SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
                   const CompetitionRules &rules, const QDate &till, RaceSteps *out)
 {
     const TextTable &t = store.texts();
     SeasonRace race;
-    // In date order, matches of one day in store order (they come in store order).
-    const auto byDate = [&store](qsizetype a, qsizetype b) {
-        return store.record(a).julianDay < store.record(b).julianDay;
-    };
-    if (!std::is_sorted(matches.begin(), matches.end(), byDate))
-        sortByDay(store, matches);
+    sortByDay(store, matches);
     if (matches.empty())
         return race;
 
