@@ -79,41 +79,47 @@ void verifyPlayers(const PageContext &context, PageRows &rows)
 
     // One row per date and teams (by text number, the null text as the empty one), where the
     // first such match came, with the texts of the last; rows in date order, then in that order.
+    // The matches are put in date order, and each day's are grouped on their own.
     struct Entry
     {
-        qint64 day;
         TextId team1;
         TextId team2;
         qsizetype index;
         bool operator<(const Entry &o) const
         {
-            return std::tie(day, team1, team2, index) < std::tie(o.day, o.team1, o.team2, o.index);
+            return std::tie(team1, team2, index) < std::tie(o.team1, o.team2, o.index);
         }
     };
     const auto sameText = [](TextId id) {
         return id == TextTable::nullText ? TextTable::emptyText : id;
     };
     const MatchStore &store = context.match.store();
-    std::vector<Entry> entries;
-    entries.reserve(rows.kept().size());
-    for (const qsizetype i : rows.kept()) {
-        const MatchRecord &r = store.record(i);
-        entries.push_back(
-            {r.julianDay, sameText(r.texts[Team1Field]), sameText(r.texts[Team2Field]), i});
+    std::vector<qsizetype> &kept = rows.kept();
+    sortByDay(store, kept);
+    std::vector<std::pair<qsizetype, qsizetype>> shown; // first and last match of each row
+    std::vector<Entry> entries;                         // of one day
+    for (size_t first = 0, next = 0; first < kept.size(); first = next) {
+        const qint64 day = store.record(kept[first]).julianDay;
+        entries.clear();
+        for (next = first; next < kept.size() && store.record(kept[next]).julianDay == day;
+             ++next) {
+            const MatchRecord &r = store.record(kept[next]);
+            entries.push_back(
+                {sameText(r.texts[Team1Field]), sameText(r.texts[Team2Field]), kept[next]});
+        }
+        std::sort(entries.begin(), entries.end());
+        const size_t dayBegins = shown.size();
+        for (size_t begin = 0; begin < entries.size();) {
+            size_t end = begin + 1;
+            while (end < entries.size() && entries[end].team1 == entries[begin].team1 &&
+                   entries[end].team2 == entries[begin].team2)
+                ++end;
+            shown.emplace_back(entries[begin].index, entries[end - 1].index);
+            begin = end;
+        }
+        std::sort(shown.begin() + qsizetype(dayBegins), shown.end());
     }
     rows.clear();
-    std::sort(entries.begin(), entries.end());
-    std::vector<std::pair<qsizetype, qsizetype>> shown; // first and last match of each row
-    for (size_t begin = 0; begin < entries.size();) {
-        size_t end = begin + 1;
-        while (end < entries.size() && entries[end].day == entries[begin].day &&
-               entries[end].team1 == entries[begin].team1 &&
-               entries[end].team2 == entries[begin].team2)
-            ++end;
-        shown.emplace_back(entries[begin].index, entries[end - 1].index);
-        begin = end;
-    }
-    std::sort(shown.begin(), shown.end());
     // The table sorts by the date text at the end, stably: a date of a four-digit year sorts as
     // its day does, any other by its text, so the rows go in by first match and the sort orders
     // them.
@@ -121,9 +127,6 @@ void verifyPlayers(const PageContext &context, PageRows &rows)
     ResultTable &table = *context.table;
     table.prepareTable({t.hDate, t.hCity, t.hHome, t.hAway, t.hScore}, 120, int(shown.size()));
     const QString link = QString(PageCode::Report);
-    std::stable_sort(shown.begin(), shown.end(), [&store](const auto &a, const auto &b) {
-        return store.record(a.first).julianDay < store.record(b.first).julianDay;
-    });
     const auto plainYear = [&store](const auto &match) {
         const int year = QDate::fromJulianDay(store.record(match.first).julianDay).year();
         return year >= 1000 && year <= 9999;
