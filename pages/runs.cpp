@@ -70,27 +70,25 @@ void calculateRuns(const PageContext &context, PageRows &rows)
     const TextTable &names = store.texts();
     NumberCache score(names, scoreNumber);
     // Team by team (in order of their names), each in date order, same-day matches in store
-    // order: the matches are put in date order, then counted out by the team's place.
+    // order: the scored matches are put in date order, then counted out by the team's place.
     std::vector<qsizetype> &kept = rows.kept();
+    kept.erase(std::remove_if(kept.begin(), kept.end(),
+                              [&](qsizetype i) {
+                                  const MatchRecord &r = store.record(i);
+                                  return names.text(r.texts[Goals1Field]).isEmpty() &&
+                                         names.text(r.texts[Goals2Field]).isEmpty();
+                              }),
+               kept.end());
     sortByDay(store, kept);
-    StoreArray<TeamMatch> byDate; // huge pages: a page fault costs as much as writing 4 KB
-    byDate.reserve(2 * kept.size());
-    for (const qsizetype i : kept) {
-        const MatchRecord &r = store.record(i);
-        const TextId goals1 = r.texts[Goals1Field], goals2 = r.texts[Goals2Field];
-        if (names.text(goals1).isEmpty() && names.text(goals2).isEmpty())
-            continue;
-        const qint64 g1 = score(goals1), g2 = score(goals2);
-        const TextId team1 = keyText(r.texts[Team1Field]), team2 = keyText(r.texts[Team2Field]);
-        byDate.push_back({team1, r.julianDay, i, g1, g2, team2});
-        byDate.push_back({team2, r.julianDay, i, g2, g1, team1});
-    }
     std::vector<TextId> teamOrder;
     std::vector<qint32> place(size_t(names.size()), -1);
-    for (const TeamMatch &m : byDate) {
-        if (place[m.team] < 0) {
-            place[m.team] = 0;
-            teamOrder.push_back(m.team);
+    for (const qsizetype i : kept) {
+        const MatchRecord &r = store.record(i);
+        for (const TextId team : {keyText(r.texts[Team1Field]), keyText(r.texts[Team2Field])}) {
+            if (place[team] < 0) {
+                place[team] = 0;
+                teamOrder.push_back(team);
+            }
         }
     }
     std::sort(teamOrder.begin(), teamOrder.end(), [&names](TextId a, TextId b) {
@@ -99,15 +97,22 @@ void calculateRuns(const PageContext &context, PageRows &rows)
     std::vector<size_t> start(teamOrder.size() + 1, 0); // per team: where its matches go
     for (size_t k = 0; k < teamOrder.size(); ++k)
         place[teamOrder[k]] = qint32(k);
-    for (const TeamMatch &m : byDate)
-        ++start[size_t(place[m.team]) + 1];
+    for (const qsizetype i : kept) {
+        const MatchRecord &r = store.record(i);
+        ++start[size_t(place[keyText(r.texts[Team1Field])]) + 1];
+        ++start[size_t(place[keyText(r.texts[Team2Field])]) + 1];
+    }
     for (size_t k = 1; k < start.size(); ++k)
         start[k] += start[k - 1];
-    StoreArray<TeamMatch> list;
-    list.resize(byDate.size());
-    for (const TeamMatch &m : byDate)
-        list[start[size_t(place[m.team])]++] = m;
-    byDate = {};
+    StoreArray<TeamMatch> list; // huge pages: a page fault costs as much as writing 4 KB
+    list.resize(2 * kept.size());
+    for (const qsizetype i : kept) {
+        const MatchRecord &r = store.record(i);
+        const qint64 g1 = score(r.texts[Goals1Field]), g2 = score(r.texts[Goals2Field]);
+        const TextId team1 = keyText(r.texts[Team1Field]), team2 = keyText(r.texts[Team2Field]);
+        list[start[size_t(place[team1])]++] = {team1, r.julianDay, i, g1, g2, team2};
+        list[start[size_t(place[team2])]++] = {team2, r.julianDay, i, g2, g1, team1};
+    }
 
     const QString kindNames[RunKinds] = {st.runWins,    st.runUnbeaten, st.runWinless,
                                          st.runDefeats, st.runScoring,  st.runCleanSheets};
