@@ -270,6 +270,9 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
     std::vector<qint64> ahead(static_cast<size_t>(teamCount)); // and where they stood after it
     std::vector<qint64> lastPlayed(static_cast<size_t>(teamCount), -1);
     QHash<qint64, QSet<qsizetype>> byPoints; // under head-to-head rules: who stands on what
+    // and whom each team has met, each opponent once; and a group's members, by their place in it
+    std::vector<std::vector<qint32>> opponents(headToHead ? size_t(teamCount) : 0);
+    std::vector<qint32> inGroup(headToHead ? size_t(teamCount) : 0, -1);
     if (headToHead) {
         for (qsizetype i = 0; i < teamCount; ++i)
             byPoints[0].insert(i);
@@ -336,6 +339,14 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
             const int g1 = score(r.texts[Goals1Field]);
             const int g2 = score(r.texts[Goals2Field]);
             dayGoals += g1 + g2;
+            if (headToHead) {
+                const Meeting met = tally.meeting(team1, team2);
+                if (met.wins + met.draws + met.losses == 0) {
+                    opponents[size_t(team1)].push_back(qint32(team2));
+                    if (team2 != team1)
+                        opponents[size_t(team2)].push_back(qint32(team1));
+                }
+            }
             tally.addResult(team1, team2, g1, g2, false);
             tally.addResult(team2, team1, g2, g1, true);
             for (const qsizetype team : {team1, team2}) {
@@ -392,21 +403,26 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
             if (it == levels.end()) {
                 const QSet<qsizetype> &level = byPoints[points];
                 const QList<qsizetype> group(level.cbegin(), level.cend());
+                for (qsizetype a = 0; a < group.size(); ++a)
+                    inGroup[size_t(group.at(a))] = qint32(a);
+                // The meetings among the group, from each member's opponents.
                 QList<TeamRecord> records;
                 QList<Meeting> meetings;
                 for (qsizetype a = 0; a < group.size(); ++a) {
                     TeamRecord record = tally.record(group.at(a));
                     record.deducted = taken[size_t(group.at(a))];
                     records.append(record);
-                    for (qsizetype b = 0; b < group.size(); ++b) {
-                        Meeting m = tally.meeting(group.at(a), group.at(b));
-                        if (m.wins + m.draws + m.losses == 0)
+                    for (const qint32 opponent : opponents[size_t(group.at(a))]) {
+                        if (inGroup[size_t(opponent)] < 0)
                             continue;
+                        Meeting m = tally.meeting(group.at(a), opponent);
                         m.team = a;
-                        m.opponent = b;
+                        m.opponent = inGroup[size_t(opponent)];
                         meetings.append(m);
                     }
                 }
+                for (const qsizetype member : group)
+                    inGroup[size_t(member)] = -1;
                 QHash<qsizetype, qsizetype> order;
                 const QList<qsizetype> ranks = rankTeams(records, meetings, rules);
                 for (qsizetype k = 0; k < ranks.size(); ++k)
