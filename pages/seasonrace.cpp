@@ -399,9 +399,15 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
                     ahead[size_t(team)] = qint64(placeOf(team));
                 continue;
             }
+            const qint64 above = qint64(
+                ranked.countWhile([&](qint32 other) { return pointsOfTeam(other) > points; }));
+            const QSet<qsizetype> &level = byPoints[points];
+            if (level.size() == 1) { // nobody to be level with
+                ahead[size_t(team)] = above;
+                continue;
+            }
             auto it = levels.find(points);
             if (it == levels.end()) {
-                const QSet<qsizetype> &level = byPoints[points];
                 const QList<qsizetype> group(level.cbegin(), level.cend());
                 for (qsizetype a = 0; a < group.size(); ++a)
                     inGroup[size_t(group.at(a))] = qint32(a);
@@ -429,9 +435,7 @@ SeasonRace raceOf(const MatchStore &store, std::vector<qsizetype> matches,
                     order.insert(group.at(ranks.at(k)), k);
                 it = levels.insert(points, order);
             }
-            ahead[size_t(team)] = qint64(ranked.countWhile(
-                                      [&](qint32 other) { return pointsOfTeam(other) > points; })) +
-                                  it->value(team);
+            ahead[size_t(team)] = above + it->value(team);
         }
         for (const auto &[k, team] : daySteps) {
             steps[k].points = qint32(pointsOfTeam(team));
