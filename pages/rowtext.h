@@ -60,9 +60,17 @@ inline const QString &keyInto(QString &buffer, QStringView a, QLatin1StringView 
 class CountTexts
 {
 public:
+    CountTexts() = default;
+    // With the texts of the counts below made (up to 10,000) made at once, for text().
+    explicit CountTexts(qint64 made)
+    {
+        while (qint64(m_texts.size()) < std::min<qint64>(made, common))
+            m_texts.push_back(paddedCount(qint64(m_texts.size())));
+    }
+
     const QString &operator()(qint64 n)
     {
-        if (n < 0 || n >= 10000)
+        if (n < 0 || n >= common)
             return m_other = paddedCount(n);
         if (size_t(n) >= m_texts.size())
             m_texts.resize(size_t(n) + 1);
@@ -71,8 +79,17 @@ public:
             text = paddedCount(n);
         return text;
     }
+    // The text of n if it was made, else made into other; changes nothing, so that several
+    // threads may read at once.
+    const QString &text(qint64 n, QString &other) const
+    {
+        if (n >= 0 && size_t(n) < m_texts.size() && !m_texts[size_t(n)].isNull())
+            return m_texts[size_t(n)];
+        return other = paddedCount(n);
+    }
 
 private:
+    static constexpr qint64 common = 10000;
     std::vector<QString> m_texts;
     QString m_other;
 };

@@ -556,34 +556,25 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
     std::vector<int> firstRow(steps.order.size() + 1, 0); // per team in that order
     for (size_t i = 0; i < steps.order.size(); ++i)
         firstRow[i + 1] = firstRow[i] + int(steps.count[size_t(steps.order[i])]);
-    // Two rows per match: the texts that repeat (counts, dates, scores) are made once each, the
-    // rare others as they come.
-    std::vector<QString> numbers(1000);
-    for (size_t n = 0; n < numbers.size(); ++n)
-        numbers[n] = paddedCount(qint64(n));
+    // Two rows per match: the texts that repeat (counts, dates, scores) are made once each; the
+    // counts and dates, which every stretch of rows meets, before the rows.
+    qint64 largest = 0;
+    for (const Step &step : steps.steps)
+        largest = std::max({largest, qint64(step.points), qint64(step.position)});
+    for (const size_t n : steps.count)
+        largest = std::max(largest, qint64(n));
+    const CountTexts counts(largest + 1);
     std::vector<QString> dates;
     dates.reserve(size_t(race.days.size()));
     for (const GoalsDay &day : std::as_const(race.days))
         dates.push_back(dateText(day.date, u"/"));
-    constexpr int commonGoals = 16;
-    std::vector<QString> scores;
-    for (int scored = 0; scored < commonGoals; ++scored) {
-        for (int conceded = 0; conceded < commonGoals; ++conceded)
-            scores.push_back(QString::number(scored) + u':' + QString::number(conceded));
-    }
     const TextTable &texts = store.texts();
     table.fillRows(firstRow.back(), [&](ResultTable &part, int begin, int end) {
         QString other;
-        const auto number = [&](qint64 n) -> const QString & {
-            return n >= 0 && size_t(n) < numbers.size() ? numbers[size_t(n)]
-                                                        : (other = paddedCount(n));
+        const auto count = [&counts, &other](qint64 n) -> const QString & {
+            return counts.text(n, other);
         };
-        const auto score = [&](const Step &step) -> const QString & {
-            if (step.scored >= 0 && step.scored < commonGoals && step.conceded >= 0 &&
-                step.conceded < commonGoals)
-                return scores[size_t(step.scored * commonGoals + step.conceded)];
-            return other = QString::number(step.scored) + u':' + QString::number(step.conceded);
-        };
+        QHash<quint64, QString> scores;
         QString link = PageCode::Report;
         size_t i =
             size_t(std::upper_bound(firstRow.begin(), firstRow.end(), begin) - firstRow.begin()) -
@@ -595,14 +586,18 @@ void calculateSeasonRace(const PageContext &context, PageRows &rows)
                 const Step &step = steps.steps[steps.begin[team] + n];
                 link.resize(PageCode::Report.size());
                 link += texts.view(step.file);
+                QString &score =
+                    scores[quint64(quint32(step.scored)) << 32 | quint32(step.conceded)];
+                if (score.isNull())
+                    score = QString::number(step.scored) + u':' + QString::number(step.conceded);
                 part.setCell(r, 0, name);
-                part.setCell(r, 1, number(qint64(n) + 1));
+                part.setCell(r, 1, count(qint64(n) + 1));
                 part.setCell(r, 2, dates[step.day]);
                 part.setCell(r, 3, steps.tally.record(step.opponent).name);
                 part.setCell(r, 4, step.home ? t.venueHome : t.venueAway);
-                part.setCell(r, 5, score(step));
-                part.setCell(r, 6, number(step.points));
-                part.setCell(r, 7, number(step.position));
+                part.setCell(r, 5, score);
+                part.setCell(r, 6, count(step.points));
+                part.setCell(r, 7, count(step.position));
                 part.setCell(r, 8, link);
             }
         }

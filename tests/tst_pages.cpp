@@ -1073,6 +1073,44 @@ private Q_SLOTS:
         QCOMPARE(written(TextLayout(layout), links, fillAll), whole);
     }
 
+    // Pages long enough that the command line makes their rows on every core, a stretch at a
+    // time, each stretch starting mid-team or mid-day: the text is still the export of the table
+    // the window shows (runBuilder compares them).
+    void longPagesWrittenInStretches_data()
+    {
+        QTest::addColumn<Page>("page");
+
+        QTest::newRow("season race") << Page{calculateSeasonRace};
+        QTest::newRow("all matches") << Page{calculateMatches};
+        QTest::newRow("line-up check") << Page{verifyPlayers};
+    }
+
+    void longPagesWrittenInStretches()
+    {
+        QFETCH(Page, page);
+
+        // 33,000 matches of 60 teams over 900 days, not in date order; some pairs meet twice a
+        // day, which the line-up check shows once.
+        static const MatchStore store = [] {
+            QList<Match> matches;
+            quint32 state = 11;
+            const auto next = [&state](quint32 n) {
+                state = state * 1103515245u + 12345u;
+                return (state >> 16) % n;
+            };
+            for (int i = 0; i < 33000; ++i) {
+                const quint32 a = next(60), b = (a + 1 + next(59)) % 60;
+                matches.append(makeMatch(u"m%1.xml"_s.arg(i),
+                                         QDate(2015, 7, 1).addDays(next(900)).toString(Qt::ISODate),
+                                         u"К%1"_s.arg(a), u"К%1"_s.arg(b), QString::number(next(5)),
+                                         QString::number(next(4))));
+            }
+            return makeStore(matches);
+        }();
+        const TableData table = runBuilder(store, page.builder);
+        QVERIFY(table.rowCount() >= 32768);
+    }
+
     void reportChecks_data()
     {
         QTest::addColumn<Match>("match");
