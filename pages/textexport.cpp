@@ -450,7 +450,6 @@ void TableWriter::fillRows(int rows, const RowFill &fill)
         return;
     }
     writeHeader();
-    m_headerWritten = true;
     flush();
     const int stretches = (rows + stretch - 1) / stretch;
     std::mutex handing;
@@ -487,6 +486,7 @@ void TableWriter::writeText(const QString &text)
 
 void TableWriter::writeHeader()
 {
+    m_headerWritten = true;
     QStringList headers = m_table.headers();
     QString out;
     m_columns = int(headers.size()) + (m_withLinks ? 1 : 0);
@@ -586,7 +586,6 @@ void TableWriter::startRow(int row)
 {
     if (!m_headerWritten) {
         writeHeader();
-        m_headerWritten = true;
     } else if (m_rowOpen) {
         // The cells of the row left unset are empty.
         for (; m_next < m_cells.size(); ++m_next) {
