@@ -378,6 +378,24 @@ private Q_SLOTS:
             << sized(12, 11, {}) << Page{verifyPlayers} << listed;
         QTest::newRow("check line-ups, both empty")
             << sized(0, 0, {}) << Page{verifyPlayers} << listed;
+        // One row per day and pair of teams (in that order), where the first such match came, with
+        // the texts of the last; days in order, a day's rows by their first match.
+        const auto unchecked = [](const QString &file, int day, const QString &teams,
+                                  const QString &city) {
+            const QStringList t = teams.split(u'|');
+            return withFields(makeMatch(file, u"2020-01-0%1"_s.arg(day), t[0], t[1], t[2], t[3]),
+                              u"city="_s + city);
+        };
+        QTest::newRow("check line-ups, one row per day and pair")
+            << QList<Match>{unchecked(u"a.xml"_s, 3, u"A|B|1|0"_s, u"X"_s),
+                            unchecked(u"b.xml"_s, 2, u"C|D|0|0"_s, u"Y"_s),
+                            unchecked(u"c.xml"_s, 3, u"A|B|2|2"_s, u"Z"_s),
+                            unchecked(u"d.xml"_s, 3, u"E|F|3|1"_s, u"W"_s),
+                            unchecked(u"e.xml"_s, 3, u"B|A|0|1"_s, u"V"_s)}
+            << Page{verifyPlayers}
+            << QStringList{
+                   u"2020/01/02|Y|C|D|0:0|xm01_b.xml"_s, u"2020/01/03|Z|A|B|2:2|xm01_c.xml"_s,
+                   u"2020/01/03|W|E|F|3:1|xm01_d.xml"_s, u"2020/01/03|V|B|A|0:1|xm01_e.xml"_s};
         QList<Match> empty = sized(11, 11, {}); // null there, and empty, not null, here
         empty[0].edit().attendance = u""_s;
         QTest::newRow("check attendance, empty") << empty << Page{verifyAttendance} << listed;
